@@ -1,0 +1,57 @@
+# The Windows build: vesko.exe, the platform bindings and the end-to-end driver.
+
+# A bare folder must be enough to run the program: link the runtimes in.
+set(VESKO_STATIC_LINK -static -static-libgcc -static-libstdc++)
+
+add_library(vesko_win STATIC ${WIN_SOURCES})
+target_include_directories(vesko_win PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(vesko_win PUBLIC vesko_core
+    comctl32 shell32 ole32 oleaut32 uuid shlwapi iphlpapi advapi32 user32 gdi32 kernel32 version winmm)
+
+# Icons are drawn from pixel data at build time; nothing generated is kept in git.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(ICON_DIR ${CMAKE_BINARY_DIR}/res)
+set(ICONS ${ICON_DIR}/TTICON.ico ${ICON_DIR}/TFICON.ico ${ICON_DIR}/MAINICON.ico ${ICON_DIR}/ABOUT.bmp)
+add_custom_command(OUTPUT ${ICONS}
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/res/make_icons.py ${ICON_DIR}
+    DEPENDS ${CMAKE_SOURCE_DIR}/res/make_icons.py
+    COMMENT "Drawing the program's icons")
+add_custom_target(vesko_icons DEPENDS ${ICONS})
+
+file(GLOB APP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/app/*.cpp)
+add_executable(vesko WIN32 ${APP_SOURCES} ${CMAKE_SOURCE_DIR}/res/vesko.rc)
+add_dependencies(vesko vesko_icons)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/res/vesko.rc PROPERTIES
+    OBJECT_DEPENDS "${ICONS};${CMAKE_SOURCE_DIR}/res/vesko.manifest")
+target_include_directories(vesko PRIVATE ${CMAKE_SOURCE_DIR}/src/app)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${ICON_DIR} -I${CMAKE_SOURCE_DIR}/res -c 65001")
+target_link_libraries(vesko PRIVATE vesko_win ${VESKO_STATIC_LINK} -municode)
+# The help page lives beside the executable.
+add_custom_command(TARGET vesko POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/res/index.htm $<TARGET_FILE_DIR:vesko>/index.htm)
+
+# GoogleTest from Debian's sources, compiled with the MinGW compiler.
+if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT VESKO_NO_E2E)
+    set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    include(GoogleTest)
+
+    # A small program that only waits; the end-to-end scenarios start copies of
+    # it as "another program" for the excluded-program list.
+    add_executable(vesko_sleeper WIN32 ${CMAKE_SOURCE_DIR}/tests/e2e/sleeper/sleeper.cpp)
+    target_link_libraries(vesko_sleeper PRIVATE ${VESKO_STATIC_LINK} -municode)
+
+    file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+    add_executable(vesko_e2e ${E2E_SOURCES})
+    target_include_directories(vesko_e2e PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests/e2e)
+    target_link_libraries(vesko_e2e PRIVATE vesko_win gtest ${VESKO_STATIC_LINK} -municode)
+    target_compile_definitions(vesko_e2e PRIVATE
+        VESKO_EXE_PATH="$<TARGET_FILE:vesko>" VESKO_SLEEPER_PATH="$<TARGET_FILE:vesko_sleeper>"
+        VESKO_HELP_PATH="${CMAKE_SOURCE_DIR}/res/index.htm")
+    add_dependencies(vesko_e2e vesko vesko_sleeper)
+    # One ctest entry per scenario; each is bounded so that a hang fails it.
+    gtest_add_tests(TARGET vesko_e2e SOURCES ${E2E_SOURCES} TEST_LIST E2E_TESTS)
+    set_tests_properties(${E2E_TESTS} PROPERTIES TIMEOUT 120)
+endif()
