@@ -1,0 +1,47 @@
+#pragma once
+// The probes that read the machine. Windows bindings, defined in
+// SystemProbes_win.cpp and CpuUtils_win.cpp; the arithmetic on their results
+// is portable (NetworkTraffic.h, MemoryUse.h, Uptime.h, CpuUtils.h).
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+
+#include "engine/MonitorState.h"
+#include "readings/CpuUtils.h"
+#include "readings/NetworkTraffic.h"
+
+namespace vesko {
+
+// A reading the platform could not deliver.
+class ReadingError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Octet sums over the interface table; zero sums when the table cannot be read.
+OctetSums ReadInterfaceOctetSums();
+
+struct MemorySizes {
+    std::uint64_t TotalPhys = 0;  // bytes
+    std::uint64_t AvailPhys = 0;
+};
+// The 64-bit figures where the system has them, so that machines with more
+// than 4 GB show the right share.
+MemorySizes ReadMemorySizes();
+
+// Milliseconds since the system started, from the 64-bit tick count where the
+// system has one, so that the uptime does not start again after 49.7 days.
+std::uint64_t ReadUptimeMilliseconds();
+
+// The cursor position in screen pixels; nothing when the system refuses it
+// (for instance while another desktop, such as the lock screen, has the input).
+std::optional<CursorPos> TryReadCursorPos();
+// The same, raising ReadingError when the position is not available.
+CursorPos ReadCursorPos();
+
+// The CPU meter with the system's probes: NT mode where the processor times can
+// be read, else 9x mode over HKEY_DYN_DATA.
+std::unique_ptr<TCpuUsage> CreateCpuUsage();
+
+}  // namespace vesko
