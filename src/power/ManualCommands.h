@@ -1,0 +1,50 @@
+#pragma once
+// The eleven power commands of the tray menu: log a line, call ExitWin1, and
+// for suspend and hibernate log a second line once the machine is awake.
+#include <span>
+#include <string>
+
+#include "engine/DateTime.h"
+#include "power/ExitWin.h"
+#include "power/PowerSystem.h"
+
+namespace vesko {
+
+enum class ManualCommand {
+    PowerOff, ShutDown, Reboot, Restart, LogOff, Force, ForceHung, ForcePower, MsDos, Suspend, Hibernate
+};
+
+struct ManualCommandDef {
+    ManualCommand command;
+    const char* item;        // the menu item's name, e.g. "poweroff1"
+    const char* caption;
+    const char* firstLine;   // logged before the operation
+    void (TExitWin::*operation)();
+    const char* resumeLine;  // logged after it returns; nullptr: none
+};
+
+// In menu order.
+std::span<const ManualCommandDef> ManualCommands();
+const ManualCommandDef& ManualCommandInfo(ManualCommand command);
+
+class LogWriter {
+public:
+    virtual ~LogWriter() = default;
+    // One line, whatever Log_Enabled says; raises when it cannot be written.
+    virtual void WriteLog(const std::string& message, DateTime at) = 0;
+};
+
+// The handler of one item. Errors are not caught: a refused operation leaves
+// only the first line and reaches the caller's error box.
+void RunManualCommand(ManualCommand command, TExitWin& exitWin, LogWriter& log, const Clock& clock);
+
+// The items whose state follows the system version, fixed at window creation
+// (suspend1 and hibernate1 follow the availability rule instead).
+struct ManualItemsEnabled {
+    bool restart1 = true;
+    bool msdos1 = true;
+    bool forcehung1 = true;
+};
+ManualItemsEnabled ManualItemsEnabledFor(const OsVersionRecord& version);
+
+}  // namespace vesko
