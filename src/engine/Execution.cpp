@@ -1,0 +1,114 @@
+#include "engine/Execution.h"
+
+#include <cstddef>
+
+#include "engine/Warning.h"
+#include "log/EventLog.h"
+#include "settings/ProfileFile.h"
+
+namespace vesko {
+
+PowerMethod SelectPowerMethod(const ActiveSettings& settings) {
+    if (settings.Shutdown) return PowerMethod::Shutdown;
+    if (settings.Suspend) return PowerMethod::Suspend;
+    return PowerMethod::Hibernation;
+}
+
+bool ExecutionDue(bool ready, std::int64_t minutesToAct, bool sameMinute, bool abortCarriedOut) {
+    return ready && !sameMinute && !abortCarriedOut && minutesToAct <= 0;
+}
+
+void ExecuteShutdown(ExecutionHost& host, WarningDialog& dialog) {
+    dialog.SetLabelText(execmsg::kShuttingDown);
+    dialog.SetAbortEnabled(false);
+    host.WriteLog(logmsg::kShutdown, host.Now());
+    // The program ends with Windows; nothing is restored.
+    host.ForcePowerOff();
+}
+
+namespace {
+
+struct SleepTexts {
+    const char* dialogText;
+    const char* logLine;
+    const char* resumeLine;
+    void (ExecutionHost::*enter)();
+};
+
+// The machine's return from the blocking call is the only sign of the resume;
+// a refusal raises out of here with the first line logged and nothing re-armed.
+void ExecuteSleep(const SleepTexts& t, ExecutionHost& host, WarningDialog& dialog, ResumeState& state) {
+    dialog.SetAbortEnabled(false);
+    dialog.SetLabelText(t.dialogText);
+    host.WriteLog(t.logLine, host.Now());
+    dialog.Hide();
+    dialog.Repaint();
+    (host.*t.enter)();
+    host.WriteLog(t.resumeLine, host.Now());
+    if (!host.IsMainWindowVisible()) host.HideApplication();
+    dialog.SetAbortEnabled(true);
+    const DateTime now = host.Now();
+    state.holdOffStamp = now;
+    state.cpuLowSince = now;
+    state.netLowSince = now;
+    state.memLowSince = now;
+    host.Button4Click();
+    state.settings.Timer_ScheduleTime = StrictTimeOfDay(host.ScheduleLabelText());
+}
+
+}  // namespace
+
+void ExecuteSuspend(ExecutionHost& host, WarningDialog& dialog, ResumeState& state) {
+    ExecuteSleep({execmsg::kSuspending, logmsg::kSuspend, logmsg::kSuspendResume, &ExecutionHost::Suspend}, host,
+                 dialog, state);
+}
+
+void ExecuteHibernate(ExecutionHost& host, WarningDialog& dialog, ResumeState& state) {
+    ExecuteSleep({execmsg::kHibernating, logmsg::kHibernate, logmsg::kHibernateResume, &ExecutionHost::Hibernate},
+                 host, dialog, state);
+}
+
+bool ExecuteIfDue(bool ready, std::int64_t minutesToAct, bool sameMinute, bool abortCarriedOut,
+                  ExecutionHost& host, WarningDialog& dialog, ResumeState& state) {
+    if (!ExecutionDue(ready, minutesToAct, sameMinute, abortCarriedOut)) return false;
+    switch (SelectPowerMethod(state.settings)) {
+        case PowerMethod::Shutdown: ExecuteShutdown(host, dialog); break;
+        case PowerMethod::Suspend: ExecuteSuspend(host, dialog, state); break;
+        case PowerMethod::Hibernation: ExecuteHibernate(host, dialog, state); break;
+    }
+    return true;
+}
+
+namespace {
+
+// Digits from pos on; -1 when there are none.
+int ReadNumber(const std::string& text, std::size_t& pos) {
+    const std::size_t start = pos;
+    int value = 0;
+    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9' && pos - start < 4) {
+        value = value * 10 + (text[pos] - '0');
+        ++pos;
+    }
+    return pos == start ? -1 : value;
+}
+
+}  // namespace
+
+DateTime StrictTimeOfDay(const std::string& text) {
+    std::size_t pos = 0;
+    const int h = ReadNumber(text, pos);
+    int m = -1, s = 0;
+    if (h >= 0 && pos < text.size() && text[pos] == ':') {
+        ++pos;
+        m = ReadNumber(text, pos);
+        if (m >= 0 && pos < text.size() && text[pos] == ':') {
+            ++pos;
+            s = ReadNumber(text, pos);
+        }
+    }
+    if (h < 0 || h > 23 || m < 0 || m > 59 || s < 0 || s > 59 || pos != text.size())
+        throw VeskoError("'" + text + "' は正しい時刻ではありません");
+    return EncodeTime(h, m, s);
+}
+
+}  // namespace vesko

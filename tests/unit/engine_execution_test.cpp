@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/Execution.h"
+#include "engine/Warning.h"
+#include "log/EventLog.h"
+#include "power/ExitWin.h"
+
+namespace vesko {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+class FakeDialog : public WarningDialog {
+public:
+    explicit FakeDialog(Calls& c) : calls(c) {}
+    Calls& calls;
+    std::string label = "0 分後にWindowsをサスペンドします";
+    bool visible = true, abortEnabled = true;
+    std::string LabelText() override { return label; }
+    void SetLabelText(const std::string& text) override {
+        label = text;
+        calls.push_back("label " + text);
+    }
+    bool IsVisible() override { return visible; }
+    void Show() override { visible = true; }
+    void Hide() override {
+        visible = false;
+        calls.push_back("hide dialog");
+    }
+    void Repaint() override { calls.push_back("repaint"); }
+    void SetAbortEnabled(bool on) override {
+        abortEnabled = on;
+        calls.push_back(on ? "abort on" : "abort off");
+    }
+};
+
+const DateTime kStart = EncodeDateTime({2024, 5, 1, 23, 50, 0, 0});
+const DateTime kWake = EncodeDateTime({2024, 5, 2, 7, 15, 30, 0});
+
+class FakeHost : public ExecutionHost {
+public:
+    explicit FakeHost(Calls& c) : calls(c) {}
+    Calls& calls;
+    DateTime now = kStart;
+    bool mainVisible = false;
+    bool refuseLog = false;
+    std::function<void()> refusePower;  // throws the component's error when set
+    std::string scheduleLabel = "hh:nn";
+    std::vector<std::pair<std::string, DateTime>> log;
+
+    DateTime Now() override { return now; }
+    void WriteLog(const std::string& message, DateTime at) override {
+        if (refuseLog) throw FileCreateError("Log.txt");
+        log.emplace_back(message, at);
+        calls.push_back("log " + message);
+    }
+    void Sleep(const char* what) {
+        calls.push_back(what);
+        if (refusePower) refusePower();
+        now = kWake;
+    }
+    void ForcePowerOff() override {
+        calls.push_back("ForcePowerOff");
+        if (refusePower) refusePower();
+    }
+    void Suspend() override { Sleep("Suspend"); }
+    void Hibernate() override { Sleep("Hibernate"); }
+    bool IsMainWindowVisible() override { return mainVisible; }
+    void HideApplication() override { calls.push_back("hide application"); }
+    void Button4Click() override {
+        calls.push_back("Button4Click");
+        scheduleLabel = FormatHourMinute(now + EncodeTime(1, 0));
+    }
+    std::string ScheduleLabelText() override { return scheduleLabel; }
+};
+
+struct Tick {
+    Calls calls;
+    FakeDialog dialog{calls};
+    FakeHost host{calls};
+    DateTime holdOff = kStart, cpu = kStart, net = kStart, mem = kStart;
+    ActiveSettings settings;
+    ResumeState state{holdOff, cpu, net, mem, settings};
+};
+
+TEST(Execution, ShutdownLogsBeforeItEndsWindows) {
+    Tick t;
+    ExecuteShutdown(t.host, t.dialog);
+    EXPECT_EQ(t.calls, (Calls{"label Windowsを終了をしています", "abort off",
+                              "log ケルダン!を正常に終了しWindowsを終了しました", "ForcePowerOff"}));
+    EXPECT_EQ(t.host.log[0].second, kStart);
+}
+
+TEST(Execution, SuspendAndHibernateLogHideSleepAndRearm) {
+    struct Case {
+        void (*execute)(ExecutionHost&, WarningDialog&, ResumeState&);
+        const char* dialogText;
+        const char* call;
+        const char* logLine;
+        const char* resumeLine;
+    };
+    const Case cases[] = {
+        {&ExecuteSuspend, "Windowsをサスペンドしています", "Suspend", logmsg::kSuspend, logmsg::kSuspendResume},
+        {&ExecuteHibernate, "Windowsを休止状態にしています", "Hibernate", logmsg::kHibernate,
+         logmsg::kHibernateResume},
+    };
+    for (const Case& c : cases) {
+        for (bool mainVisible : {false, true}) {
+            SCOPED_TRACE(c.call);
+            Tick t;
+            t.host.mainVisible = mainVisible;
+            c.execute(t.host, t.dialog, t.state);
+            Calls expected = {"abort off", std::string("label ") + c.dialogText, std::string("log ") + c.logLine,
+                              "hide dialog", "repaint", c.call, std::string("log ") + c.resumeLine};
+            if (!mainVisible) expected.push_back("hide application");
+            expected.insert(expected.end(), {"abort on", "Button4Click"});
+            EXPECT_EQ(t.calls, expected);
+            // The first line carries the moment of going to sleep, the second that of waking.
+            ASSERT_EQ(t.host.log.size(), 2u);
+            EXPECT_EQ(t.host.log[0].second, kStart);
+            EXPECT_EQ(t.host.log[1].second, kWake);
+            for (DateTime d : {t.holdOff, t.cpu, t.net, t.mem}) EXPECT_EQ(d, kWake);
+            EXPECT_EQ(FormatHourMinute(t.settings.Timer_ScheduleTime), "8:15");
+        }
+    }
+}
+
+TEST(Execution, RefusedRequestEndsTheTickAndTheNextTickTriesAgain) {
+    Tick t;
+    t.host.refusePower = [] { throw EExitError(exitmsg::kSuspendNotAllowed); };
+    EXPECT_THROW(ExecuteSuspend(t.host, t.dialog, t.state), EExitError);
+    EXPECT_EQ(t.host.log.size(), 1u);  // no resume line
+    EXPECT_FALSE(t.dialog.abortEnabled);
+    EXPECT_EQ(t.dialog.label, "Windowsをサスペンドしています");
+    EXPECT_EQ(t.holdOff, kStart);  // nothing re-armed
+    EXPECT_EQ(t.calls.back(), "Suspend");
+
+    EXPECT_THROW(ExecuteSuspend(t.host, t.dialog, t.state), EExitError);
+    ASSERT_EQ(t.host.log.size(), 2u);
+    EXPECT_EQ(t.host.log[1].first, logmsg::kSuspend);  // the same line again
+}
+
+TEST(Execution, UnwritableLogKeepsThePowerCallFromHappening) {
+    for (auto execute : {&ExecuteSuspend, &ExecuteHibernate}) {
+        Tick t;
+        t.host.refuseLog = true;
+        EXPECT_THROW(execute(t.host, t.dialog, t.state), FileCreateError);
+        EXPECT_EQ(t.calls.back().rfind("label ", 0), 0u);  // stopped right after the dialog text
+        EXPECT_FALSE(t.dialog.abortEnabled);
+    }
+    Tick t;
+    t.host.refuseLog = true;
+    EXPECT_THROW(ExecuteShutdown(t.host, t.dialog), FileCreateError);
+    EXPECT_EQ(t.calls, (Calls{"label Windowsを終了をしています", "abort off"}));
+}
+
+// "セット" refuses a timer of 0:00, so the label can keep its placeholder.
+TEST(Execution, ScheduleLabelWithoutATimeFailsLast) {
+    struct NoSetHost : FakeHost {
+        using FakeHost::FakeHost;
+        void Button4Click() override { calls.push_back("Button4Click"); }
+    };
+    Tick t;
+    NoSetHost host(t.calls);
+    t.settings.Timer_ScheduleTime = EncodeTime(9, 0);
+    EXPECT_THROW(ExecuteHibernate(host, t.dialog, t.state), VeskoError);
+    EXPECT_EQ(t.calls.back(), "Button4Click");
+    EXPECT_EQ(t.holdOff, kWake);
+    EXPECT_EQ(t.settings.Timer_ScheduleTime, EncodeTime(9, 0));
+}
+
+TEST(Execution, DueOnlyOutsideTheHoldOffMinuteAndAnAbort) {
+    struct Case {
+        bool ready;
+        std::int64_t minutes;
+        bool sameMinute, aborted, due;
+    };
+    const Case cases[] = {
+        {true, 0, false, false, true},  {true, -3, false, false, true}, {true, 1, false, false, false},
+        {false, 0, false, false, false}, {true, 0, true, false, false},  {true, -1, true, false, false},
+        {true, 0, false, true, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ExecutionDue(c.ready, c.minutes, c.sameMinute, c.aborted), c.due)
+            << c.ready << " " << c.minutes << " " << c.sameMinute << " " << c.aborted;
+}
+
+TEST(Execution, SelectionRulePicksTheMethod) {
+    struct Case {
+        bool shutdown, suspend, hibernation;
+        const char* call;
+    };
+    const Case cases[] = {
+        {true, true, true, "ForcePowerOff"},
+        {false, true, true, "Suspend"},
+        {false, false, true, "Hibernate"},
+        {false, false, false, "Hibernate"},  // edited file with all three off
+    };
+    for (const Case& c : cases) {
+        Tick t;
+        t.settings.Shutdown = c.shutdown;
+        t.settings.Suspend = c.suspend;
+        t.settings.Hibernation = c.hibernation;
+        EXPECT_TRUE(ExecuteIfDue(true, 0, false, false, t.host, t.dialog, t.state));
+        EXPECT_NE(std::find(t.calls.begin(), t.calls.end(), c.call), t.calls.end()) << c.call;
+    }
+    Tick t;
+    EXPECT_FALSE(ExecuteIfDue(true, 0, true, false, t.host, t.dialog, t.state));
+    EXPECT_TRUE(t.calls.empty());
+}
+
+TEST(Execution, ScheduleTextConversion) {
+    EXPECT_EQ(StrictTimeOfDay("0:05"), EncodeTime(0, 5));
+    EXPECT_EQ(StrictTimeOfDay("23:59"), EncodeTime(23, 59));
+    EXPECT_EQ(StrictTimeOfDay("9:10:30"), EncodeTime(9, 10, 30));
+    for (const char* bad : {"hh:nn", "", "24:00", "7:60", "7", "7:", ":05", "7:05x", "7:05:"})
+        EXPECT_THROW(StrictTimeOfDay(bad), VeskoError) << bad;
+}
+
+}  // namespace
+}  // namespace vesko
