@@ -1,0 +1,79 @@
+#include "engine/Tick.h"
+
+#include <cstdio>
+
+#include "readings/Uptime.h"
+
+namespace vesko {
+
+std::string TrayTipText(bool shell5OrLater, const StatusDisplay& status) {
+    if (!shell5OrLater) return kOldShellTrayTip;
+    std::string tip = kTrayTipTitle;
+    tip += "\r\nCPU  " + status.Label1;
+    tip += "\r\n平均通信量  " + status.Label2;
+    tip += "\r\nメモリ  " + status.Label3;
+    tip += "\r\n時刻  " + status.Label15;
+    tip += "\r\nOS起動時間  " + status.Label16;
+    return tip;
+}
+
+StatusDisplay TakeReadings(const TickReadings& r, bool shell5OrLater, MonitorState& state) {
+    StatusDisplay d;
+    const std::int32_t bytes = NetworkBytesSince(r.Octets, state.PrevInOctets, state.PrevOutOctets);
+    d.Label2 = NetworkTrafficText(bytes);
+    d.Label1 = std::to_string(r.CpuPercent) + " %";
+    d.Label3 = std::to_string(r.MemoryPercent) + " %";
+    d.Label15 = r.TimeText;
+    const UptimeParts up = SplitUptime(r.UptimeMs);
+    d.Label16 = UptimeText(up);
+    d.TipHelp = TrayTipText(shell5OrLater, d);
+
+    // The conditions compare the very numbers the labels show; the network
+    // condition takes the unscaled byte count.
+    d.Readings.CpuPercent = r.CpuPercent;
+    d.Readings.NetworkBytes = bytes;
+    d.Readings.MemoryPercent = r.MemoryPercent;
+    d.Readings.UptimeMinutes = UptimeMinutes(up);
+    return d;
+}
+
+std::string FormatMinuteStamp(DateTime t) {
+    DateTimeParts p = DecodeDateTime(t);
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%04d/%02d/%02d %02d:%02d", p.year, p.month, p.day, p.hour, p.minute);
+    return buf;
+}
+
+bool IsSameMinute(DateTime now, DateTime holdOffStamp) {
+    return FormatMinuteStamp(now) == FormatMinuteStamp(holdOffStamp);
+}
+
+ExclusionResult ApplyExclusionGate(const ActiveSettings& settings, ExcludedProgramList* programs,
+                                   ConditionStates& states) {
+    ExclusionResult result;
+    if (!settings.Function_Enabled || !settings.ExeStop_Enabled) return result;
+    result.Ran = true;
+    const std::size_t count = programs ? programs->Count() : 0;
+    // Every entry is tested on every tick, also after a hit.
+    for (std::size_t i = 0; i < count; ++i) {
+        if (programs->IsInUse(i)) {
+            for (ConditionState& s : states) s.Holds = false;
+            result.Found = true;
+        }
+    }
+    return result;
+}
+
+TickVerdict EvaluateTick(DateTime now, const StatusDisplay& status, const ActiveSettings& settings,
+                         const CursorReader& readCursor, ExcludedProgramList* programs, MonitorState& state) {
+    TickVerdict v;
+    v.SameMinute = IsSameMinute(now, state.HoldOffStamp);
+    v.Conditions = EvaluateConditions(now, settings, status.Readings, readCursor, state);
+    v.Exclusion = ApplyExclusionGate(settings, programs, v.Conditions);
+    Verdict combined = CombineConditions(v.Conditions, settings, v.SameMinute);
+    v.Ready = combined.Ready;
+    v.MinutesToAct = combined.MinutesToAct;
+    return v;
+}
+
+}  // namespace vesko

@@ -1,0 +1,97 @@
+#pragma once
+// The monitor tick's logic apart from the window: the status texts and the
+// tray tip from this tick's readings, the hold-off minute, the eight
+// conditions with the excluded-program gate, and the verdict. The window side
+// (TForm1::Timer1Timer) takes the readings, calls TakeReadings and then
+// EvaluateTick, and carries out the warning, the action and the availability
+// check with the verdict (Ready, MinutesToAct, SameMinute).
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "engine/Conditions.h"
+#include "engine/DateTime.h"
+#include "engine/MonitorState.h"
+#include "readings/NetworkTraffic.h"
+#include "settings/ActiveSettings.h"
+
+namespace vesko {
+
+// What the probes gave this tick.
+struct TickReadings {
+    int CpuPercent = 0;          // GetUsage of CpuUsage1
+    OctetSums Octets;            // interface sums; both 0 when the table cannot be read
+    int MemoryPercent = 0;       // MemoryPercent of the memory status
+    std::uint64_t UptimeMs = 0;  // milliseconds since the system started
+    std::string TimeText;        // the current time in the locale's long time format
+};
+
+struct StatusDisplay {
+    std::string Label1;   // CPU load
+    std::string Label2;   // network traffic
+    std::string Label3;   // memory use
+    std::string Label15;  // current time
+    std::string Label16;  // OS uptime
+    std::string TipHelp;  // assigned to the tray icon on every tick
+    // The same integers the labels show, for the conditions.
+    ConditionReadings Readings;
+};
+
+inline constexpr const char* kTrayTipTitle = "ケルダン！";
+inline constexpr const char* kOldShellTrayTip = "ケルダン！ ver 1.2";
+
+// Six lines joined by CR LF on a version 5 shell or later, one line before.
+std::string TrayTipText(bool shell5OrLater, const StatusDisplay& status);
+
+// Steps 4 to 9 of the tick: the network figure since the previous tick (moving
+// PrevInOctets/PrevOutOctets of `state` on), label texts and tray tip. Write
+// them to the window before evaluating, so that they stay shown if the
+// evaluation throws.
+StatusDisplay TakeReadings(const TickReadings& readings, bool shell5OrLater, MonitorState& state);
+
+// "yyyy/mm/dd hh:nn": the hold-off compares date-times to the minute in this form.
+std::string FormatMinuteStamp(DateTime t);
+bool IsSameMinute(DateTime now, DateTime holdOffStamp);
+
+// The live list of excluded programs: the items of the program-list dialog and
+// the in-use test of each item's path.
+class ExcludedProgramList {
+public:
+    virtual ~ExcludedProgramList() = default;
+    virtual std::size_t Count() const = 0;
+    virtual bool IsInUse(std::size_t index) = 0;
+};
+
+struct ExclusionResult {
+    bool Ran = false;    // Function_Enabled and ExeStop_Enabled were both set
+    bool Found = false;  // some listed program is in use: every Holds flag was cleared
+    // Tray icon the tick must show (1 "TFICON" when found, else 0 "TTICON");
+    // none when the gate did not run and the icon is left as it is.
+    std::optional<int> TrayIconId() const {
+        if (!Ran) return std::nullopt;
+        return Found ? 1 : 0;
+    }
+};
+
+// Tests every item (no early exit) and clears all Holds flags when one is in use.
+// `programs` may be null for an empty list.
+ExclusionResult ApplyExclusionGate(const ActiveSettings& settings, ExcludedProgramList* programs,
+                                   ConditionStates& states);
+
+struct TickVerdict {
+    bool SameMinute = false;  // now lies in the minute of HoldOffStamp
+    ConditionStates Conditions;
+    ExclusionResult Exclusion;
+    bool Ready = false;
+    std::int32_t MinutesToAct = 0;
+};
+
+// Steps 10 and 11: hold-off test, conditions (updating the running-time stamps
+// and LastCursorPos of `state`), exclusion gate, combination. A failure to
+// read the cursor propagates and ends the tick before the combination.
+TickVerdict EvaluateTick(DateTime now, const StatusDisplay& status, const ActiveSettings& settings,
+                         const CursorReader& readCursor, ExcludedProgramList* programs, MonitorState& state);
+
+}  // namespace vesko

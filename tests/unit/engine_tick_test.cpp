@@ -1,0 +1,248 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+#include "engine/Tick.h"
+
+namespace vesko {
+namespace {
+
+DateTime At(int h, int m, int s = 0, int day = 10) { return EncodeDateTime({2026, 3, day, h, m, s}); }
+
+class FakeExcluded : public ExcludedProgramList {
+public:
+    explicit FakeExcluded(std::size_t count, std::set<std::size_t> running = {})
+        : running_(std::move(running)), count_(count) {}
+    std::size_t Count() const override { return count_; }
+    bool IsInUse(std::size_t index) override {
+        tested.push_back(index);
+        return running_.count(index) > 0;
+    }
+    std::set<std::size_t> running_;
+    std::vector<std::size_t> tested;
+
+private:
+    std::size_t count_;
+};
+
+TickReadings Readings(int cpu = 0, int memory = 0, std::uint32_t uptimeMs = 0) {
+    TickReadings r;
+    r.CpuPercent = cpu;
+    r.MemoryPercent = memory;
+    r.UptimeMs = uptimeMs;
+    r.TimeText = "9:41:07";
+    return r;
+}
+
+const CursorReader kStillCursor = [] { return CursorPos{}; };
+
+TEST(HoldOff, MinuteStampText) {
+    EXPECT_EQ(FormatMinuteStamp(EncodeDateTime({2026, 3, 5, 7, 4, 59, 999})), "2026/03/05 07:04");
+    EXPECT_EQ(FormatMinuteStamp(EncodeDateTime({1999, 12, 31, 23, 59})), "1999/12/31 23:59");
+}
+
+TEST(HoldOff, SameCalendarMinute) {
+    struct Case {
+        DateTime now, stamp;
+        bool same;
+    } cases[] = {
+        {At(10, 0, 0), At(10, 0, 59), true},
+        {At(10, 0, 59), At(10, 0, 0), true},
+        {At(10, 1, 0), At(10, 0, 59), false},
+        {At(10, 0, 0, 11), At(10, 0, 0, 10), false},  // same clock minute, next day
+        {At(0, 0, 0, 11), At(23, 59, 59, 10), false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(IsSameMinute(c.now, c.stamp), c.same) << FormatMinuteStamp(c.now);
+}
+
+TEST(StatusDisplay, LabelsAndSixLineTip) {
+    MonitorState st;
+    st.PrevInOctets = 4294967000u;
+    st.PrevOutOctets = 1000;
+    TickReadings r = Readings(7, 75, 3725000);
+    r.Octets = {200, 1000};  // one counter wrapped: 496 bytes moved
+    StatusDisplay d = TakeReadings(r, true, st);
+    EXPECT_EQ(d.Label1, "7 %");
+    EXPECT_EQ(d.Label2, "496 B/s");
+    EXPECT_EQ(d.Label3, "75 %");
+    EXPECT_EQ(d.Label15, "9:41:07");
+    EXPECT_EQ(d.Label16, "1時間2分5秒");
+    EXPECT_EQ(d.TipHelp,
+              "ケルダン！\r\n"
+              "CPU  7 %\r\n"
+              "平均通信量  496 B/s\r\n"
+              "メモリ  75 %\r\n"
+              "時刻  9:41:07\r\n"
+              "OS起動時間  1時間2分5秒");
+    EXPECT_EQ(st.PrevInOctets, 200u);
+    EXPECT_EQ(st.PrevOutOctets, 1000u);
+    // The conditions see the integers the labels show.
+    EXPECT_EQ(d.Readings.CpuPercent, 7);
+    EXPECT_EQ(d.Readings.NetworkBytes, 496);
+    EXPECT_EQ(d.Readings.MemoryPercent, 75);
+    EXPECT_EQ(d.Readings.UptimeMinutes, 62);
+}
+
+TEST(StatusDisplay, OldShellTipAndScaledNetworkFigure) {
+    MonitorState st;
+    TickReadings r = Readings();
+    r.Octets = {10000000, 240000};
+    StatusDisplay d = TakeReadings(r, false, st);
+    EXPECT_EQ(d.TipHelp, "ケルダン！ ver 1.2");
+    EXPECT_EQ(d.Label2, "9 MB/s");
+    EXPECT_EQ(d.Readings.NetworkBytes, 10240000);  // unscaled for the condition
+}
+
+ActiveSettings CpuSettings() {
+    ActiveSettings s;
+    s.CPU_Enabled = true;
+    s.CPU_Percent = 10;
+    s.CPU_Time = 30;
+    return s;
+}
+
+TEST(ExclusionGate, RunsOnlyWithFunctionAndExeStopOn) {
+    struct Case {
+        bool function, exeStop, ran;
+    } cases[] = {{true, true, true}, {true, false, false}, {false, true, false}, {false, false, false}};
+    for (const Case& c : cases) {
+        ActiveSettings s;
+        s.Function_Enabled = c.function;
+        s.ExeStop_Enabled = c.exeStop;
+        FakeExcluded list(3, {1});
+        ConditionStates states;
+        states[kCpuCondition] = {true, true, 0};
+        ExclusionResult r = ApplyExclusionGate(s, &list, states);
+        EXPECT_EQ(r.Ran, c.ran);
+        EXPECT_EQ(list.tested.size(), c.ran ? 3u : 0u);
+        EXPECT_EQ(states[kCpuCondition].Holds, !c.ran);
+        EXPECT_EQ(r.TrayIconId(), c.ran ? std::optional<int>(1) : std::nullopt);
+    }
+}
+
+TEST(ExclusionGate, TestsEveryEntryAndClearsAllHolds) {
+    ActiveSettings s;
+    s.ExeStop_Enabled = true;
+    FakeExcluded list(5, {0, 3});
+    ConditionStates states;
+    for (ConditionState& c : states) c = {true, true, -2};
+    ExclusionResult r = ApplyExclusionGate(s, &list, states);
+    EXPECT_EQ(list.tested, (std::vector<std::size_t>{0, 1, 2, 3, 4}));
+    EXPECT_TRUE(r.Found);
+    for (const ConditionState& c : states) {
+        EXPECT_FALSE(c.Holds);
+        EXPECT_TRUE(c.Enabled);
+        EXPECT_EQ(c.MinutesLeft, -2);
+    }
+}
+
+TEST(ExclusionGate, NothingRunningOrEmptyListShowsTheActiveIcon) {
+    ActiveSettings s;
+    s.ExeStop_Enabled = true;
+    FakeExcluded idle(4);
+    FakeExcluded empty(0);
+    for (ExcludedProgramList* list : {static_cast<ExcludedProgramList*>(&idle),
+                                         static_cast<ExcludedProgramList*>(&empty),
+                                         static_cast<ExcludedProgramList*>(nullptr)}) {
+        ConditionStates states;
+        states[kOsCondition] = {true, true, 1};
+        ExclusionResult r = ApplyExclusionGate(s, list, states);
+        EXPECT_FALSE(r.Found);
+        EXPECT_EQ(r.TrayIconId(), 0);
+        EXPECT_TRUE(states[kOsCondition].Holds);
+    }
+}
+
+TEST(Tick, NothingActsInTheMinuteOfStart) {
+    ActiveSettings s;
+    s.Time_Enabled = true;
+    s.Time_Hour = 10;
+    s.Time_Minute = 0;
+    MonitorState st;
+    st.StartAt(At(10, 0, 5), 0, 0, {});
+    for (int sec = 6; sec < 60; ++sec) {
+        DateTime now = At(10, 0, sec);
+        TickVerdict v = EvaluateTick(now, TakeReadings(Readings(), true, st), s, kStillCursor, nullptr, st);
+        ASSERT_TRUE(v.SameMinute);
+        ASSERT_EQ(v.MinutesToAct, 0);
+        ASSERT_FALSE(v.Ready);  // the warning stays hidden too
+    }
+    TickVerdict next = EvaluateTick(At(10, 1), TakeReadings(Readings(), true, st), s, kStillCursor, nullptr, st);
+    EXPECT_FALSE(next.SameMinute);
+    EXPECT_EQ(next.MinutesToAct, 1439);
+}
+
+TEST(Tick, FunctionOffStillShowsReadingsButNeverActs) {
+    ActiveSettings s = CpuSettings();
+    s.Function_Enabled = false;
+    s.ExeStop_Enabled = true;
+    MonitorState st;
+    st.StartAt(At(9, 0), 0, 0, {});
+    FakeExcluded list(2, {0});
+    StatusDisplay d = TakeReadings(Readings(3, 40), true, st);
+    EXPECT_EQ(d.Label1, "3 %");
+    TickVerdict v = EvaluateTick(At(11, 0), d, s, kStillCursor, &list, st);
+    EXPECT_FALSE(v.Ready);
+    EXPECT_FALSE(v.Exclusion.TrayIconId().has_value());  // the tick leaves the icon alone
+    EXPECT_TRUE(list.tested.empty());
+    EXPECT_EQ(st.CpuLowSince, At(9, 0));
+}
+
+TEST(Tick, CpuRunWithWarningWindowCountsDownAndActs) {
+    // CPU at or below 10 % for 30 minutes: 3 minutes are left after 27 of them.
+    ActiveSettings s = CpuSettings();
+    MonitorState st;
+    st.StartAt(At(12, 0), 0, 0, {});
+    int firstThree = -1, dueAt = -1;
+    for (int sec = 1; sec <= 31 * 60 && dueAt < 0; ++sec) {
+        DateTime now = At(12, 0) + sec / 86400.0;
+        TickVerdict v = EvaluateTick(now, TakeReadings(Readings(sec < 60 ? 50 : 10), true, st), s, kStillCursor,
+                                     nullptr, st);
+        if (v.Ready && v.MinutesToAct == 3 && firstThree < 0) firstThree = sec;
+        if (v.Ready && v.MinutesToAct <= 0 && !v.SameMinute) dueAt = sec;
+    }
+    // The load was high until 12:00:59, so the run starts there.
+    // Day fractions are inexact, so a whole minute may be seen one tick late.
+    EXPECT_GE(firstThree, 59 + 27 * 60);
+    EXPECT_LE(firstThree, 59 + 27 * 60 + 1);
+    EXPECT_GE(dueAt, 59 + 30 * 60);
+    EXPECT_LE(dueAt, 59 + 30 * 60 + 1);
+}
+
+TEST(Tick, ExcludedProgramHoldsOffWithoutResettingRunningTimes) {
+    ActiveSettings s = CpuSettings();
+    s.CPU_Time = 5;
+    s.ExeStop_Enabled = true;
+    MonitorState st;
+    st.StartAt(At(12, 0), 0, 0, {});
+    FakeExcluded list(100, {42});
+    TickVerdict v = EvaluateTick(At(12, 10), TakeReadings(Readings(2), true, st), s, kStillCursor, &list, st);
+    EXPECT_FALSE(v.Ready);
+    EXPECT_EQ(v.Exclusion.TrayIconId(), 1);
+    EXPECT_EQ(list.tested.size(), 100u);
+
+    list.running_.clear();  // the program exits
+    v = EvaluateTick(At(12, 10, 1), TakeReadings(Readings(2), true, st), s, kStillCursor, &list, st);
+    EXPECT_EQ(v.Exclusion.TrayIconId(), 0);
+    EXPECT_TRUE(v.Ready);  // low all along: due at once
+    EXPECT_FALSE(v.SameMinute);
+    EXPECT_EQ(v.MinutesToAct, -5);
+}
+
+TEST(Tick, CursorFailureEndsTheEvaluation) {
+    ActiveSettings s = CpuSettings();
+    s.MouseCursor_Enabled = true;
+    MonitorState st;
+    st.StartAt(At(12, 0), 0, 0, {});
+    StatusDisplay d = TakeReadings(Readings(90), true, st);
+    EXPECT_THROW(EvaluateTick(At(12, 3), d, s, [] () -> CursorPos { throw std::runtime_error("cursor"); }, nullptr,
+                              st),
+                 std::runtime_error);
+    EXPECT_EQ(st.CpuLowSince, At(12, 3));  // the CPU step before it stays done
+}
+
+}  // namespace
+}  // namespace vesko
