@@ -1,0 +1,76 @@
+#pragma once
+// Arming the power-saving function: the two checkers that refuse settings
+// which would be met at the very moment of arming (OK/Apply on the window's
+// controls, and the tray menu item on the in-memory settings), and what the
+// tray item's click must do. The countdown's "セット" arithmetic is
+// ScheduleFromNow in engine/TimerSchedule.h.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "engine/DateTime.h"
+#include "engine/MonitorState.h"
+#include "engine/TimerSchedule.h"
+#include "settings/ActiveSettings.h"
+#include "settings/FormValues.h"
+
+namespace vesko {
+
+// The refusals, shown in an error box with one OK button. The first is
+// kInvalidTimerMessage of TimerSchedule.h.
+inline constexpr const char* kInvalidOsUptimeMessage = "OSの連続起動時間の値が無効です";
+inline constexpr const char* kOsUptimeElapsedMessage = "OSの連続起動時間はすでに経過しています";
+inline constexpr const char* kTimerScheduleIsNowMessage = "タイマーの節電予定時刻は現在の時間です";
+inline constexpr const char* kTimeIsNowMessage = "指定時刻は現在の時間です";
+inline constexpr const char* kAppointedTimeIsNowMessage = "指定された時間は現在の時間です";
+
+// OK/Apply's check of the control values; the first failing test decides.
+// Returns the refusal message, none when the values may be saved. The uptime
+// and the three clock tests count only while CheckBox8 is ticked; the two
+// zero tests always. Reading a spin value repairs a text that is not a number,
+// hence the non-const form.
+//
+// On a refusal the window shows the message, unchecks CheckBox8 and
+// FunctionEnabled1, clears the in-memory Function_Enabled (RefuseArming does
+// the portable part), writes nothing and stops OK/Apply.
+std::optional<std::string> ValidateSettings(FormValues& form, DateTime now, std::uint64_t uptimeMs);
+
+// The tray item's check before switching on, on the in-memory settings. Unlike
+// ValidateSettings it tests the elapsed uptime and the AppointedTime window only
+// in any-one mode (Piece_Requirement), and it does not look at CheckBox8.
+std::optional<std::string> CheckFunctionEnable(const ActiveSettings& settings, DateTime now, std::uint64_t uptimeMs);
+
+// The in-memory side of a refusal by either checker.
+void RefuseArming(FormValues& form, ActiveSettings& settings);
+
+// What a click on FunctionEnabled1 must do.
+struct FunctionSwitch {
+    // New state of Function_Enabled in memory, of CheckBox8 and of the check
+    // mark of FunctionEnabled1.
+    bool FunctionEnabled = false;
+    // Error box to show (switching on refused); the click then ends there.
+    std::optional<std::string> Refusal;
+    // Write Function_Enabled (the new value) to section Other of the file.
+    bool WriteSetting = false;
+    // Tray icon to show: 1 "TFICON" after switching off, 0 "TTICON" after
+    // switching on; none on a refusal.
+    std::optional<int> TrayIconId;
+    // HoldOffStamp := now (switched on). The duration conditions' running
+    // times are not reset from the tray.
+    bool SetHoldOff = false;
+};
+
+// `checked` is the item's check mark before the click: ticked switches off
+// without any test; unticked tests the in-memory settings and switches on.
+FunctionSwitch FunctionEnabled1Toggle(bool checked, const ActiveSettings& settings, DateTime now,
+                                      std::uint64_t uptimeMs);
+
+// Applies a FunctionSwitch's in-memory effects: Function_Enabled, CheckBox8
+// and the hold-off stamp. Call it before writing the file, so that a failing
+// write leaves the switched-on function in its hold-off minute. The window
+// still sets the menu check mark and the tray icon, shows the refusal and
+// writes the setting.
+void ApplyFunctionSwitch(const FunctionSwitch& change, DateTime now, ActiveSettings& settings, FormValues& form,
+                         MonitorState& state);
+
+}  // namespace vesko

@@ -1,0 +1,328 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "engine/Arming.h"
+
+namespace vesko {
+namespace {
+
+DateTime At(int h, int m, int s = 0) { return EncodeDateTime({2026, 3, 10, h, m, s}); }
+
+constexpr std::uint64_t kThreeHoursUp = 3u * 3600000u;
+
+TEST(TimerSet, ScheduleTexts) {
+    struct Case {
+        DateTime now;
+        int hours, minutes;
+        const char *set, *scheduled;
+    } cases[] = {
+        {At(23, 50), 0, 15, "23:50", "0:05"},   {At(22, 30), 1, 45, "22:30", "0:15"},
+        {At(9, 5, 40), 0, 5, "9:05", "9:10"},   {At(0, 0), 23, 59, "0:00", "23:59"},
+        {At(23, 59), 23, 59, "23:59", "23:58"}, {At(11, 58), 0, 2, "11:58", "12:00"},
+    };
+    for (const Case& c : cases) {
+        auto s = ScheduleFromNow(c.now, c.hours, c.minutes);
+        ASSERT_TRUE(s.has_value()) << c.set;
+        EXPECT_EQ(s->setTime, c.set);
+        EXPECT_EQ(s->scheduleTime, c.scheduled) << c.set;
+    }
+    EXPECT_FALSE(ScheduleFromNow(At(12, 0), 0, 0).has_value());
+}
+
+// Controls that pass every test: timer 10 minutes, OS uptime 5 hours, all unticked.
+FormValues ValidForm() {
+    FormValues f;
+    f.WinSpinEdit[2].SetValue(10);
+    f.WinSpinEdit[16].SetValue(5);
+    return f;
+}
+
+struct FormCase {
+    const char* what;
+    std::function<void(FormValues&)> edit;
+    const char* message;  // nullptr: accepted
+};
+
+TEST(ValidateSettings, FirstFailingTestDecides) {
+    auto armed = [](FormValues& f) { f.CheckBox[8] = true; };
+    const FormCase cases[] = {
+        {"valid, function ticked", armed, nullptr},
+        {"timer zero, timer unticked", [](FormValues& f) { f.WinSpinEdit[2].SetValue(0); }, kInvalidTimerMessage},
+        {"OS zero, OS unticked", [](FormValues& f) { f.WinSpinEdit[16].SetValue(0); }, kInvalidOsUptimeMessage},
+        {"both zero: timer first",
+         [](FormValues& f) {
+             f.WinSpinEdit[2].SetValue(0);
+             f.WinSpinEdit[16].SetValue(0);
+         },
+         kInvalidTimerMessage},
+        {"uptime reached",
+         [&](FormValues& f) {
+             armed(f);
+             f.CheckBox[10] = true;
+             f.WinSpinEdit[16].SetValue(3);
+         },
+         kOsUptimeElapsedMessage},
+        {"uptime reached in all mode too",
+         [&](FormValues& f) {
+             armed(f);
+             f.SetRadio(5, true);
+             f.CheckBox[10] = true;
+             f.WinSpinEdit[16].SetValue(3);
+         },
+         kOsUptimeElapsedMessage},
+        {"uptime one minute short",
+         [&](FormValues& f) {
+             armed(f);
+             f.CheckBox[10] = true;
+             f.WinSpinEdit[16].SetValue(3);
+             f.WinSpinEdit[17].SetValue(1);
+         },
+         nullptr},
+        {"uptime reached, function unticked",
+         [](FormValues& f) {
+             f.CheckBox[10] = true;
+             f.WinSpinEdit[16].SetValue(3);
+         },
+         nullptr},
+        {"schedule is now",
+         [&](FormValues& f) {
+             armed(f);
+             f.CheckBox[1] = true;
+             f.Label22 = "10:00";
+         },
+         kTimerScheduleIsNowMessage},
+        {"schedule next minute",
+         [&](FormValues& f) {
+             armed(f);
+             f.CheckBox[1] = true;
+             f.Label22 = "10:01";
+         },
+         nullptr},
+        {"schedule is now, timer unticked",
+         [&](FormValues& f) {
+             armed(f);
+             f.Label22 = "10:00";
+         },
+         nullptr},
+        {"time is now",
+         [&](FormValues& f) {
+             armed(f);
+             f.CheckBox[2] = true;
+             f.WinSpinEdit[3].SetValue(10);
+         },
+         kTimeIsNowMessage},
+        {"time is now, function unticked",
+         [](FormValues& f) {
+             f.CheckBox[2] = true;
+             f.WinSpinEdit[3].SetValue(10);
+         },
+         nullptr},
+        {"inside the window",
+         [&](FormValues& f) {
+             armed(f);
+             f.CheckBox[9] = true;
+             f.WinSpinEdit[12].SetValue(9);
+             f.WinSpinEdit[14].SetValue(17);
+         },
+         kAppointedTimeIsNowMessage},
+        {"inside a window over midnight",
+         [&](FormValues& f) {
+             armed(f);
+             f.CheckBox[9] = true;
+             f.WinSpinEdit[12].SetValue(22);
+             f.WinSpinEdit[14].SetValue(10);
+         },
+         kAppointedTimeIsNowMessage},
+        // The start minute itself passes the end-before-start test; the arming
+        // hold-off keeps that minute quiet.
+        {"window starting now",
+         [&](FormValues& f) {
+             armed(f);
+             f.CheckBox[9] = true;
+             f.WinSpinEdit[12].SetValue(10);
+             f.WinSpinEdit[14].SetValue(17);
+         },
+         nullptr},
+        {"outside the window",
+         [&](FormValues& f) {
+             armed(f);
+             f.CheckBox[9] = true;
+             f.WinSpinEdit[12].SetValue(11);
+             f.WinSpinEdit[14].SetValue(17);
+         },
+         nullptr},
+        {"uptime before time",
+         [&](FormValues& f) {
+             armed(f);
+             f.CheckBox[10] = true;
+             f.WinSpinEdit[16].SetValue(1);
+             f.CheckBox[2] = true;
+             f.WinSpinEdit[3].SetValue(10);
+         },
+         kOsUptimeElapsedMessage},
+    };
+    for (const FormCase& c : cases) {
+        FormValues f = ValidForm();
+        c.edit(f);
+        auto refusal = ValidateSettings(f, At(10, 0, 30), kThreeHoursUp);
+        if (c.message)
+            EXPECT_EQ(refusal, std::optional<std::string>(c.message)) << c.what;
+        else
+            EXPECT_EQ(refusal, std::nullopt) << c.what;
+    }
+}
+
+TEST(ValidateSettings, RefusalSwitchesOffInMemoryOnly) {
+    FormValues f = ValidForm();
+    f.CheckBox[8] = true;
+    ActiveSettings s;
+    s.Function_Enabled = true;
+    RefuseArming(f, s);
+    EXPECT_FALSE(f.CheckBox[8]);
+    EXPECT_FALSE(s.Function_Enabled);
+}
+
+// In-memory settings that pass every test at 10:00 with three hours of uptime.
+ActiveSettings ValidActive() {
+    ActiveSettings s;
+    s.Timer_Minute = 10;
+    s.OS_Hour = 5;
+    return s;
+}
+
+struct ActiveCase {
+    const char* what;
+    std::function<void(ActiveSettings&)> edit;
+    DateTime now;
+    const char* message;
+};
+
+TEST(FunctionEnableCheck, TestsInOrderWithTheTrayMenuDifferences) {
+    auto allMode = [](ActiveSettings& s) {
+        s.Piece_Requirement = false;
+        s.All_Requirement = true;
+    };
+    const ActiveCase cases[] = {
+        {"valid", [](ActiveSettings&) {}, At(10, 0), nullptr},
+        {"timer zero", [](ActiveSettings& s) { s.Timer_Minute = 0; }, At(10, 0), kInvalidTimerMessage},
+        {"OS zero",
+         [](ActiveSettings& s) {
+             s.OS_Hour = 0;
+             s.OS_Minute = 0;
+         },
+         At(10, 0), kInvalidOsUptimeMessage},
+        {"OS zero hours, some minutes", [](ActiveSettings& s) { s.OS_Hour = 0; }, At(10, 0), nullptr},
+        {"uptime past, any-one mode",
+         [](ActiveSettings& s) {
+             s.OS_Enabled = true;
+             s.OS_Hour = 2;
+         },
+         At(10, 0), kOsUptimeElapsedMessage},
+        {"uptime past, all mode",
+         [&](ActiveSettings& s) {
+             allMode(s);
+             s.OS_Enabled = true;
+             s.OS_Hour = 2;
+         },
+         At(10, 0), nullptr},
+        {"uptime past, OS off", [](ActiveSettings& s) { s.OS_Hour = 2; }, At(10, 0), nullptr},
+        {"schedule is now, any date",
+         [](ActiveSettings& s) {
+             s.Timer_Enabled = true;
+             s.Timer_ScheduleTime = EncodeTime(10, 0);
+         },
+         At(10, 0, 45), kTimerScheduleIsNowMessage},
+        {"schedule is now, timer off", [](ActiveSettings& s) { s.Timer_ScheduleTime = EncodeTime(10, 0); },
+         At(10, 0), nullptr},
+        {"time 10:00 at 10:00",
+         [](ActiveSettings& s) {
+             s.Time_Enabled = true;
+             s.Time_Hour = 10;
+         },
+         At(10, 0), kTimeIsNowMessage},
+        {"time 10:00 at 10:01",
+         [](ActiveSettings& s) {
+             s.Time_Enabled = true;
+             s.Time_Hour = 10;
+         },
+         At(10, 1), nullptr},
+        {"inside the window, any-one mode",
+         [](ActiveSettings& s) {
+             s.AppointedTime_Enabled = true;
+             s.AppointedTime_FromHour = 9;
+             s.AppointedTime_ToHour = 17;
+         },
+         At(10, 0), kAppointedTimeIsNowMessage},
+        {"inside the window, all mode",
+         [&](ActiveSettings& s) {
+             allMode(s);
+             s.AppointedTime_Enabled = true;
+             s.AppointedTime_FromHour = 9;
+             s.AppointedTime_ToHour = 17;
+         },
+         At(10, 0), nullptr},
+        {"the main switch is not looked at", [](ActiveSettings& s) { s.Function_Enabled = true; }, At(10, 0),
+         nullptr},
+    };
+    for (const ActiveCase& c : cases) {
+        ActiveSettings s = ValidActive();
+        c.edit(s);
+        auto refusal = CheckFunctionEnable(s, c.now, kThreeHoursUp);
+        if (c.message)
+            EXPECT_EQ(refusal, std::optional<std::string>(c.message)) << c.what;
+        else
+            EXPECT_EQ(refusal, std::nullopt) << c.what;
+    }
+}
+
+TEST(FunctionEnabled1, SwitchingOffNeedsNoCheck) {
+    ActiveSettings s = ValidActive();
+    s.Timer_Minute = 0;  // would be refused when switching on
+    FunctionSwitch c = FunctionEnabled1Toggle(true, s, At(10, 0), kThreeHoursUp);
+    EXPECT_FALSE(c.FunctionEnabled);
+    EXPECT_FALSE(c.Refusal);
+    EXPECT_TRUE(c.WriteSetting);
+    EXPECT_EQ(c.TrayIconId, 1);
+    EXPECT_FALSE(c.SetHoldOff);
+}
+
+TEST(FunctionEnabled1, SwitchingOnSetsHoldOffButKeepsRunningTimes) {
+    ActiveSettings s = ValidActive();
+    FunctionSwitch c = FunctionEnabled1Toggle(false, s, At(10, 0), kThreeHoursUp);
+    EXPECT_TRUE(c.FunctionEnabled);
+    EXPECT_FALSE(c.Refusal);
+    EXPECT_TRUE(c.WriteSetting);
+    EXPECT_EQ(c.TrayIconId, 0);
+
+    FormValues f;
+    MonitorState st;
+    st.HoldOffStamp = st.CpuLowSince = At(8, 0);
+    ApplyFunctionSwitch(c, At(10, 0, 12), s, f, st);
+    EXPECT_TRUE(s.Function_Enabled);
+    EXPECT_TRUE(f.CheckBox[8]);
+    EXPECT_EQ(st.HoldOffStamp, At(10, 0, 12));
+    EXPECT_EQ(st.CpuLowSince, At(8, 0));
+}
+
+TEST(FunctionEnabled1, RefusalLeavesFileAndIconAlone) {
+    ActiveSettings s = ValidActive();
+    s.Time_Enabled = true;
+    s.Time_Hour = 10;
+    FunctionSwitch c = FunctionEnabled1Toggle(false, s, At(10, 0), kThreeHoursUp);
+    EXPECT_EQ(c.Refusal, std::optional<std::string>(kTimeIsNowMessage));
+    EXPECT_FALSE(c.FunctionEnabled);
+    EXPECT_FALSE(c.WriteSetting);
+    EXPECT_FALSE(c.TrayIconId);
+
+    FormValues f;
+    f.CheckBox[8] = true;
+    MonitorState st;
+    ApplyFunctionSwitch(c, At(10, 0), s, f, st);
+    EXPECT_FALSE(f.CheckBox[8]);
+    EXPECT_FALSE(s.Function_Enabled);
+    EXPECT_EQ(st.HoldOffStamp, 0.0);
+}
+
+}  // namespace
+}  // namespace vesko
