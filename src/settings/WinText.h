@@ -1,0 +1,15 @@
+#pragma once
+// Conversions at the Win32 boundary: UTF-8 inside the program, UTF-16 for the
+// W functions, the system ANSI code page for files. Windows build only.
+#include <string>
+
+namespace vesko {
+
+std::wstring Widen(const std::string& utf8);
+std::string Narrow(const std::wstring& wide);
+std::string Utf8ToAnsi(const std::string& utf8);
+std::string AnsiToUtf8(const std::string& ansi);
+// The executable's folder with its trailing separator (UTF-8).
+std::string ExeFolder();
+
+}  // namespace vesko
