@@ -1,0 +1,72 @@
+#include "Forms.h"
+
+#include "ControlIds.h"
+#include "WinUi.h"
+#include "settings/WinText.h"
+
+namespace vesko {
+
+bool TSimpleForm::Create(HINSTANCE instance, const wchar_t* className, const char* caption, int clientW, int clientH,
+                         DWORD exStyle) {
+    WNDCLASSEXW wc{sizeof wc};
+    wc.lpfnWndProc = WndProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = className;
+    RegisterClassExW(&wc);
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    RECT r{0, 0, Scale(clientW), Scale(clientH)};
+    AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    hwnd_ = CreateWindowExW(exStyle, className, Widen(caption).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                            r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, this);
+    if (!hwnd_) return false;
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
+    CreateControls();
+    return true;
+}
+
+LRESULT CALLBACK TSimpleForm::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+        static_cast<TSimpleForm*>(cs->lpCreateParams)->hwnd_ = hwnd;
+    }
+    auto* self = reinterpret_cast<TSimpleForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return self ? self->HandleMessage(msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+LRESULT TSimpleForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_CLOSE) {
+        ShowWindow(hwnd_, SW_HIDE);
+        return 0;
+    }
+    return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+bool TAboutBox::Create(HINSTANCE instance) {
+    return TSimpleForm::Create(instance, VESKO_CLASS_ABOUT, "バージョン情報", 298, 178, WS_EX_DLGMODALFRAME);
+}
+
+bool TForm3::Create(HINSTANCE instance) {
+    return TSimpleForm::Create(instance, VESKO_CLASS_FORM3, "警告", 240, 89, WS_EX_DLGMODALFRAME | WS_EX_TOPMOST);
+}
+
+void TForm3::CreateControls() {
+    Label1 = CreateLabel(hwnd_, "", 8, 12, 224, 28, ids::Form3Label1);
+    Button1 = CreateChild(hwnd_, L"BUTTON", "中止", BS_PUSHBUTTON, 83, 52, 75, 25, ids::Form3Button1);
+    Button2 = CreateChild(hwnd_, L"BUTTON", "中止", BS_PUSHBUTTON, 83, 52, 75, 25, ids::Form3Button2);
+    ShowWindow(Button2, SW_HIDE);
+    EnableWindow(Button2, FALSE);
+}
+
+void TForm3::LockAbort() {
+    ShowWindow(Button1, SW_HIDE);
+    ShowWindow(Button2, SW_SHOW);
+}
+
+bool TForm4::Create(HINSTANCE instance) {
+    return TSimpleForm::Create(instance, VESKO_CLASS_FORM4, "ソフトの設定", 360, 240, WS_EX_DLGMODALFRAME);
+}
+
+}  // namespace vesko

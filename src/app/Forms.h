@@ -1,0 +1,48 @@
+#pragma once
+// The three windows that live beside the main window for the whole process.
+#include <windows.h>
+
+namespace vesko {
+
+// A hidden top-level window of its own class; each dialog fills in its controls.
+class TSimpleForm {
+public:
+    virtual ~TSimpleForm() = default;
+    bool Create(HINSTANCE instance, const wchar_t* className, const char* caption, int clientW, int clientH,
+                DWORD exStyle);
+    HWND Handle() const { return hwnd_; }
+
+protected:
+    virtual void CreateControls() {}
+    virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    HWND hwnd_ = nullptr;
+
+private:
+    static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
+};
+
+class TAboutBox : public TSimpleForm {
+public:
+    bool Create(HINSTANCE instance);
+};
+
+// The warning dialog: Button1 aborts; Button2 stands greyed in its place under "/c".
+class TForm3 : public TSimpleForm {
+public:
+    bool Create(HINSTANCE instance);
+    // "/c": hide the abort button and show the disabled one instead.
+    void LockAbort();
+    HWND Button1 = nullptr;
+    HWND Button2 = nullptr;
+    HWND Label1 = nullptr;
+
+protected:
+    void CreateControls() override;
+};
+
+class TForm4 : public TSimpleForm {
+public:
+    bool Create(HINSTANCE instance);
+};
+
+}  // namespace vesko

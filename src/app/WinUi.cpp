@@ -1,0 +1,92 @@
+#include "WinUi.h"
+
+#include <vector>
+
+#include "settings/WinText.h"
+
+namespace vesko {
+namespace {
+
+int ScreenDpi() {
+    static int dpi = [] {
+        HDC dc = GetDC(nullptr);
+        int d = GetDeviceCaps(dc, LOGPIXELSY);
+        ReleaseDC(nullptr, dc);
+        return d > 0 ? d : 96;
+    }();
+    return dpi;
+}
+
+int CALLBACK FaceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool FaceInstalled(const wchar_t* face) {
+    LOGFONTW lf{};
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
+    bool found = false;
+    HDC dc = GetDC(nullptr);
+    EnumFontFamiliesExW(dc, &lf, FaceFound, reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, dc);
+    return found;
+}
+
+}  // namespace
+
+int Scale(int px96) { return MulDiv(px96, ScreenDpi(), 96); }
+
+HFONT UiFont() {
+    static HFONT font = [] {
+        // The window's designed face first; then faces that carry Japanese on
+        // systems without it (later Windows, or Wine with the IPA fonts).
+        const wchar_t* faces[] = {L"ＭＳ Ｐゴシック", L"MS PGothic", L"MS UI Gothic", L"Meiryo UI",
+                                  L"Yu Gothic UI", L"IPAPGothic", L"IPAGothic", L"Tahoma"};
+        const wchar_t* chosen = faces[0];
+        for (const wchar_t* f : faces) {
+            if (FaceInstalled(f)) {
+                chosen = f;
+                break;
+            }
+        }
+        return CreateFontW(-Scale(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, chosen);
+    }();
+    return font;
+}
+
+HWND CreateChild(HWND parent, const wchar_t* cls, const std::string& text, DWORD style, int x, int y, int w, int h,
+                 int id, DWORD exStyle) {
+    HWND hwnd = CreateWindowExW(exStyle, cls, Widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, Scale(x), Scale(y),
+                                Scale(w), Scale(h), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
+    return hwnd;
+}
+
+void SetText(HWND hwnd, const std::string& text) {
+    std::wstring w = Widen(text);
+    // Rewriting an unchanged label only makes it flicker.
+    int n = GetWindowTextLengthW(hwnd);
+    std::vector<wchar_t> cur(static_cast<std::size_t>(n) + 1);
+    GetWindowTextW(hwnd, cur.data(), n + 1);
+    if (w != std::wstring(cur.data())) SetWindowTextW(hwnd, w.c_str());
+}
+
+std::string GetText(HWND hwnd) {
+    int n = GetWindowTextLengthW(hwnd);
+    std::vector<wchar_t> buf(static_cast<std::size_t>(n) + 1);
+    GetWindowTextW(hwnd, buf.data(), n + 1);
+    return Narrow(buf.data());
+}
+
+void ShowErrorBox(HWND owner, const std::string& message) {
+    MessageBoxW(owner, Widen(message).c_str(), Widen(kAppTitle).c_str(), MB_OK | MB_ICONERROR);
+}
+
+void ShowNoticeBox(HWND owner, const std::string& message) {
+    MessageBoxW(owner, Widen(message).c_str(), Widen(kAppTitle).c_str(), MB_OK);
+}
+
+}  // namespace vesko

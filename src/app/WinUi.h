@@ -1,0 +1,28 @@
+#pragma once
+// Small helpers shared by the program's windows: DPI scaling, the UI font,
+// child controls and the standard error box.
+#include <windows.h>
+
+#include <string>
+
+namespace vesko {
+
+// Pixels at 96 DPI to the screen's pixels.
+int Scale(int px96);
+// "ＭＳ Ｐゴシック" 12 px at 96 DPI, or the closest Japanese UI face installed.
+HFONT UiFont();
+
+HWND CreateChild(HWND parent, const wchar_t* cls, const std::string& text, DWORD style, int x, int y, int w, int h,
+                 int id, DWORD exStyle = 0);
+inline HWND CreateLabel(HWND parent, const std::string& text, int x, int y, int w, int h, int id = -1) {
+    return CreateChild(parent, L"STATIC", text, SS_LEFT | SS_NOPREFIX, x, y, w, h, id);
+}
+void SetText(HWND hwnd, const std::string& text);
+std::string GetText(HWND hwnd);
+
+// The application title shown on message boxes and the taskbar.
+inline constexpr const char* kAppTitle = "ケルダン！";
+void ShowErrorBox(HWND owner, const std::string& message);
+void ShowNoticeBox(HWND owner, const std::string& message);
+
+}  // namespace vesko

@@ -1,0 +1,287 @@
+#include "Harness.h"
+
+#include <shellapi.h>
+
+namespace e2e {
+namespace {
+
+// Paths from the build arrive as Unix paths; Wine maps "/" to drive Z:.
+std::wstring HostPath(const char* unixPath) {
+    std::wstring w = L"Z:" + Wide(unixPath);
+    for (wchar_t& c : w)
+        if (c == L'/') c = L'\\';
+    return w;
+}
+
+std::wstring Quote(const std::wstring& s) { return L"\"" + s + L"\""; }
+
+void RemoveTree(const std::wstring& dir) {
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((dir + L"*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = fd.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring full = dir + name;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(full + L"\\");
+            } else {
+                SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(full.c_str());
+            }
+        } while (FindNextFileW(h, &fd));
+        FindClose(h);
+    }
+    RemoveDirectoryW(dir.c_str());
+}
+
+Process Launch(const std::wstring& exe, const std::vector<std::wstring>& args, const std::wstring& dir) {
+    std::wstring cmd = Quote(exe);
+    for (const std::wstring& a : args) cmd += L" " + a;
+    STARTUPINFOW si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    Process p;
+    if (CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi)) {
+        CloseHandle(pi.hThread);
+        p.handle = pi.hProcess;
+        p.pid = pi.dwProcessId;
+    }
+    return p;
+}
+
+struct FindCtx {
+    DWORD pid;
+    const wchar_t* cls;
+    bool visible;
+    HWND found;
+};
+
+BOOL CALLBACK FindProc(HWND hwnd, LPARAM lp) {
+    auto* ctx = reinterpret_cast<FindCtx*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != ctx->pid) return TRUE;
+    wchar_t cls[128];
+    GetClassNameW(hwnd, cls, 128);
+    if (lstrcmpW(cls, ctx->cls) != 0) return TRUE;
+    if (ctx->visible && !IsWindowVisible(hwnd)) return TRUE;
+    ctx->found = hwnd;
+    return FALSE;
+}
+
+std::wstring WideFrom(UINT cp, const std::string& s) {
+    if (s.empty()) return {};
+    int n = MultiByteToWideChar(cp, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring w(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(cp, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+    return w;
+}
+
+std::string NarrowTo(UINT cp, const std::wstring& w) {
+    if (w.empty()) return {};
+    int n = WideCharToMultiByte(cp, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(cp, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+    return s;
+}
+
+}  // namespace
+
+namespace {
+
+bool OpensForWriting(const std::wstring& path) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(h);
+    return true;
+}
+
+// Under Wine a root user writes read-only files anyway, as Unix lets root do;
+// the immutable flag makes the file refuse writes as Windows would.
+void SetImmutable(const std::wstring& path, bool on) {
+    using UnixName = char*(CDECL*)(LPCWSTR);
+    auto toUnix = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+    if (!toUnix) return;
+    char* unixPath = toUnix(path.c_str());
+    if (!unixPath) return;
+    std::wstring cmd = L"chattr " + std::wstring(on ? L"+i" : L"-i") + L" \"" + Wide(unixPath) + L"\"";
+    HeapFree(GetProcessHeap(), 0, unixPath);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(L"Z:\\usr\\bin\\chattr", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    // The Unix program runs on its own; wait until the file answers as asked.
+    WaitUntil([&] { return OpensForWriting(path) != on; }, 5000);
+}
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (done()) return true;
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(50);
+    }
+}
+
+bool Process::Running() const { return handle && WaitForSingleObject(handle, 0) == WAIT_TIMEOUT; }
+
+std::optional<DWORD> Process::WaitExit(DWORD timeoutMs) const {
+    if (!handle || WaitForSingleObject(handle, timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
+    DWORD code = 0;
+    GetExitCodeProcess(handle, &code);
+    return code;
+}
+
+Sandbox::Sandbox() {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    static int counter = 0;
+    dir_ = std::wstring(temp) + L"vesko-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(++counter) + L"-" + std::to_wstring(GetTickCount()) + L"\\";
+    CreateDirectoryW(dir_.c_str(), nullptr);
+    CopyFileW(HostPath(VESKO_EXE_PATH).c_str(), ExePath().c_str(), FALSE);
+    CopyFileW(HostPath(VESKO_HELP_PATH).c_str(), PathOf(L"index.htm").c_str(), FALSE);
+}
+
+Sandbox::~Sandbox() {
+    EndAll();
+    for (const std::wstring& path : readOnly_)
+        if (!OpensForWriting(path)) SetImmutable(path, false);
+    RemoveTree(dir_);
+}
+
+Process Sandbox::Start(const std::vector<std::wstring>& args) {
+    Process p = Launch(ExePath(), args, dir_);
+    if (p.handle) started_.push_back(p);
+    return p;
+}
+
+Process Sandbox::StartHelper(const std::wstring& name) {
+    CopyFileW(HostPath(VESKO_SLEEPER_PATH).c_str(), PathOf(name).c_str(), FALSE);
+    Process p = Launch(PathOf(name), {}, dir_);
+    if (p.handle) started_.push_back(p);
+    return p;
+}
+
+void Sandbox::EndAll() {
+    for (Process& p : started_) {
+        if (p.Running()) {
+            TerminateProcess(p.handle, 1);
+            WaitForSingleObject(p.handle, 5000);
+        }
+        CloseHandle(p.handle);
+    }
+    started_.clear();
+}
+
+std::optional<std::string> Sandbox::ReadBytes(const std::wstring& name) const {
+    HANDLE h = CreateFileW(PathOf(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string bytes;
+    char buf[4096];
+    DWORD got = 0;
+    while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) bytes.append(buf, got);
+    CloseHandle(h);
+    return bytes;
+}
+
+std::optional<std::string> Sandbox::ReadText(const std::wstring& name) const {
+    auto bytes = ReadBytes(name);
+    if (!bytes) return std::nullopt;
+    return FromAnsi(*bytes);
+}
+
+void Sandbox::WriteBytes(const std::wstring& name, const std::string& bytes) const {
+    HANDLE h = CreateFileW(PathOf(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD put = 0;
+    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
+    CloseHandle(h);
+}
+
+void Sandbox::WriteText(const std::wstring& name, const std::string& utf8) const { WriteBytes(name, ToAnsi(utf8)); }
+
+bool Sandbox::Exists(const std::wstring& name) const {
+    return GetFileAttributesW(PathOf(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void Sandbox::SetReadOnly(const std::wstring& name, bool readOnly) {
+    std::wstring path = PathOf(name);
+    if (readOnly) {
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+        if (OpensForWriting(path)) SetImmutable(path, true);
+        readOnly_.push_back(path);
+    } else {
+        SetImmutable(path, false);
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+}
+
+HWND FindProcessWindow(DWORD pid, const wchar_t* className, bool mustBeVisible) {
+    FindCtx ctx{pid, className, mustBeVisible, nullptr};
+    EnumWindows(FindProc, reinterpret_cast<LPARAM>(&ctx));
+    return ctx.found;
+}
+
+HWND WaitForWindow(DWORD pid, const wchar_t* className, bool mustBeVisible, DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindProcessWindow(pid, className, mustBeVisible)) != nullptr; }, timeoutMs);
+    return found;
+}
+
+HWND WaitForMessageBox(DWORD pid, DWORD timeoutMs) { return WaitForWindow(pid, L"#32770", true, timeoutMs); }
+
+std::string MessageBoxText(HWND box) {
+    // The message is the box's static control with id 0xFFFF.
+    return ControlText(box, 0xFFFF);
+}
+
+std::string WindowTitle(HWND hwnd) {
+    wchar_t buf[1024];
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 5000, nullptr);
+    return Utf8(buf);
+}
+
+void AnswerMessageBox(HWND box, int buttonId) {
+    HWND button = GetDlgItem(box, buttonId);
+    if (button) PostMessageW(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    else PostMessageW(box, WM_COMMAND, buttonId, 0);
+}
+
+std::string ControlText(HWND parent, int id) {
+    HWND c = GetDlgItem(parent, id);
+    if (!c) return "<no control " + std::to_string(id) + ">";
+    wchar_t buf[4096] = {};
+    DWORD_PTR len = 0;
+    SendMessageTimeoutW(c, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 5000, &len);
+    return Utf8(buf);
+}
+
+std::string Utf8(const std::wstring& w) { return NarrowTo(CP_UTF8, w); }
+std::wstring Wide(const std::string& utf8) { return WideFrom(CP_UTF8, utf8); }
+std::string ToAnsi(const std::string& utf8) { return NarrowTo(CP_ACP, Wide(utf8)); }
+std::string FromAnsi(const std::string& ansi) { return Utf8(WideFrom(CP_ACP, ansi)); }
+
+std::vector<std::string> CrLfLines(const std::string& text, bool* wellFormed) {
+    std::vector<std::string> lines;
+    *wellFormed = text.empty() || (text.size() >= 2 && text.substr(text.size() - 2) == "\r\n");
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t crlf = text.find("\r\n", start);
+        std::size_t end = crlf == std::string::npos ? text.size() : crlf;
+        std::string line = text.substr(start, end - start);
+        if (line.find_first_of("\r\n") != std::string::npos) *wellFormed = false;
+        lines.push_back(line);
+        start = crlf == std::string::npos ? text.size() : crlf + 2;
+    }
+    return lines;
+}
+
+}  // namespace e2e

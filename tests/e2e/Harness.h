@@ -1,0 +1,78 @@
+#pragma once
+// Drives the real vesko.exe under Wine: a fresh folder per scenario, the
+// program started with switches, its windows found by class and control id,
+// message boxes read and answered, its files read back. Every wait is bounded.
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+constexpr DWORD kWaitMs = 15000;
+
+// Polls until the predicate holds or the time is up.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = kWaitMs);
+
+struct Process {
+    HANDLE handle = nullptr;
+    DWORD pid = 0;
+    bool Running() const;
+    // Exit code, or nullopt while running after timeoutMs.
+    std::optional<DWORD> WaitExit(DWORD timeoutMs = kWaitMs) const;
+};
+
+// A temporary folder holding a copy of vesko.exe; the processes it started are
+// ended and the folder removed when it goes.
+class Sandbox {
+public:
+    Sandbox();
+    ~Sandbox();
+    Sandbox(const Sandbox&) = delete;
+    Sandbox& operator=(const Sandbox&) = delete;
+
+    const std::wstring& Dir() const { return dir_; }
+    std::wstring PathOf(const std::wstring& name) const { return dir_ + name; }
+    std::wstring ExePath() const { return PathOf(L"vesko.exe"); }
+
+    Process Start(const std::vector<std::wstring>& args = {});
+    // Copies the sleeper program under the given name into the folder and starts it.
+    Process StartHelper(const std::wstring& name);
+    void EndAll();
+
+    // Files beside the exe. Text helpers convert from and to the ANSI code page.
+    std::optional<std::string> ReadBytes(const std::wstring& name) const;
+    std::optional<std::string> ReadText(const std::wstring& name) const;  // UTF-8
+    void WriteBytes(const std::wstring& name, const std::string& bytes) const;
+    void WriteText(const std::wstring& name, const std::string& utf8) const;  // to ANSI
+    bool Exists(const std::wstring& name) const;
+    // Makes a file refuse writes (or accept them again).
+    void SetReadOnly(const std::wstring& name, bool readOnly);
+
+private:
+    std::wstring dir_;
+    std::vector<Process> started_;
+    std::vector<std::wstring> readOnly_;
+};
+
+// Top-level windows of a process, by class name (visible or not).
+HWND FindProcessWindow(DWORD pid, const wchar_t* className, bool mustBeVisible = false);
+HWND WaitForWindow(DWORD pid, const wchar_t* className, bool mustBeVisible = false, DWORD timeoutMs = kWaitMs);
+// A message box ("#32770") of the process, and its text.
+HWND WaitForMessageBox(DWORD pid, DWORD timeoutMs = kWaitMs);
+std::string MessageBoxText(HWND box);
+std::string WindowTitle(HWND hwnd);
+void AnswerMessageBox(HWND box, int buttonId = IDOK);
+// Text of a control through WM_GETTEXT.
+std::string ControlText(HWND parent, int id);
+
+std::string Utf8(const std::wstring& w);
+std::wstring Wide(const std::string& utf8);
+std::string ToAnsi(const std::string& utf8);
+std::string FromAnsi(const std::string& ansi);
+// Lines of a CR LF text; fails the check when a lone CR or LF is found.
+std::vector<std::string> CrLfLines(const std::string& text, bool* wellFormed);
+
+}  // namespace e2e
