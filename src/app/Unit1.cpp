@@ -38,7 +38,8 @@ bool TForm1::Create(HINSTANCE instance) {
     RegisterClassExW(&wc);
 
     // Fixed dialog frame with only the system-menu button; 655 x 463 client pixels at 96 DPI.
-    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    // No WS_CLIPCHILDREN: the group frames rely on the window painting behind them.
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW;
     RECT r{0, 0, Scale(655), Scale(463)};
     AdjustWindowRectEx(&r, style, FALSE, exStyle);
