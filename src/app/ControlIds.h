@@ -27,6 +27,42 @@ enum : int {
     CaptionUptime = 1116,
 };
 
+// Menu commands: PopupMenu1 (window) and PopupMenu2 (tray icon).
+enum : int {
+    stayontop1 = 2001,
+    Help1 = 2002,
+    about1 = 2003,
+    Exit1 = 2004,
+    restore1 = 2101,
+    FunctionEnabled1 = 2102,
+    poweroff1 = 2110,
+    shutdown1 = 2111,
+    reboot1 = 2112,
+    restart1 = 2113,
+    logoff1 = 2114,
+    force1 = 2115,
+    forcehung1 = 2116,
+    forcepower1 = 2117,
+    msdos1 = 2118,
+    suspend1 = 2119,
+    hibernate1 = 2120,
+    Help2 = 2130,
+    about2 = 2131,
+    Exit2 = 2132,
+};
+
+// About box.
+enum : int {
+    AboutProductName = 4001,
+    AboutVersion = 4002,
+    AboutCopyright = 4003,
+    AboutComments = 4004,
+    AboutUrlLink = 4005,
+    AboutMailLink = 4006,
+    AboutOKButton = 4007,
+    AboutProgramIcon = 4008,
+};
+
 // Warning dialog.
 enum : int {
     Form3Label1 = 3001,
