@@ -1,0 +1,153 @@
+// The window's own commands and the tick, driven through WM_COMMAND as the
+// menus send it, and checked through the files and the status labels.
+#include <gtest/gtest.h>
+
+#include "Harness.h"
+#include "app/ControlIds.h"
+
+using namespace e2e;
+namespace ids = vesko::ids;
+
+namespace {
+
+HWND StartForm(Sandbox& box, Process& p, const std::vector<std::wstring>& args = {}) {
+    p = box.Start(args);
+    HWND form = WaitForWindow(p.pid, VESKO_CLASS_FORM1);
+    EXPECT_TRUE(form);
+    EXPECT_TRUE(WaitUntil([&] { return box.Exists(L"Log.txt"); }));
+    return form;
+}
+
+void Command(HWND form, int id) { PostMessageW(form, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+std::string IniValue(const Sandbox& box, const std::string& key) {
+    auto ini = box.ReadText(L"vesko.ini");
+    if (!ini) return "<no file>";
+    std::size_t at = ini->find("\r\n" + key + "=");
+    if (at == std::string::npos) return "<missing>";
+    std::size_t start = at + 3 + key.size();
+    return ini->substr(start, ini->find("\r\n", start) - start);
+}
+
+// The hidden tray window of the process ("TaskTrayHandle") stands for the icon.
+bool HasTrayWindow(DWORD pid) { return FindProcessWindow(pid, L"TaskTrayHandle") != nullptr; }
+
+}  // namespace
+
+TEST(WindowCommands, StayOnTopTwiceRestoresTheFileValue) {
+    Sandbox box;
+    box.WriteText(L"vesko.ini", "[Window]\r\nStayOnTop=0\r\n");
+    Process p;
+    HWND form = StartForm(box, p);
+    Command(form, ids::stayontop1);
+    ASSERT_TRUE(WaitUntil([&] { return IniValue(box, "StayOnTop") == "1"; }));
+    EXPECT_TRUE(GetWindowLongW(form, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    Command(form, ids::stayontop1);
+    ASSERT_TRUE(WaitUntil([&] { return IniValue(box, "StayOnTop") == "0"; }));
+    EXPECT_FALSE(GetWindowLongW(form, GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+TEST(WindowCommands, ExitStoresThePositionAndLogsEvenWithLoggingOff) {
+    Sandbox box;
+    box.WriteText(L"vesko.ini", "[Other]\r\nLog_Enabled=0\r\n[Window]\r\nWindowPosX=40\r\nWindowPosY=30\r\n");
+    Process p = box.Start({L"/h"});
+    HWND form = WaitForWindow(p.pid, VESKO_CLASS_FORM1);
+    ASSERT_TRUE(form);
+    ASSERT_TRUE(WaitUntil([&] { return HasTrayWindow(p.pid); }));
+    Sleep(300);
+    Command(form, ids::Exit2);
+    ASSERT_TRUE(p.WaitExit());
+    // Never shown in this run: the position is the one read at start.
+    EXPECT_EQ(IniValue(box, "WindowPosX"), "40");
+    EXPECT_EQ(IniValue(box, "WindowPosY"), "30");
+    EXPECT_EQ(IniValue(box, "StayOnTop"), "0");
+    auto log = box.ReadText(L"Log.txt");
+    ASSERT_TRUE(log);
+    bool crlf = false;
+    auto lines = CrLfLines(*log, &crlf);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find(" ケルダン!を正常に終了しました"), std::string::npos);
+}
+
+TEST(WindowCommands, ExitWithAReadOnlyLogShowsTheErrorAndKeepsRunning) {
+    Sandbox box;
+    Process p;
+    HWND form = StartForm(box, p);
+    box.SetReadOnly(L"Log.txt", true);
+    Command(form, ids::Exit1);
+    HWND msg = WaitForMessageBox(p.pid);
+    ASSERT_TRUE(msg);
+    EXPECT_EQ(MessageBoxText(msg), "ファイル " + Utf8(box.PathOf(L"Log.txt")) + " を作成できません");
+    AnswerMessageBox(msg);
+    Sleep(500);
+    EXPECT_TRUE(p.Running());
+    // The position was saved before the log refused.
+    EXPECT_NE(IniValue(box, "WindowPosX"), "<missing>");
+    box.SetReadOnly(L"Log.txt", false);
+}
+
+TEST(WindowCommands, HiddenSwitchesDecideTheTrayIcon) {
+    struct Case { std::vector<std::wstring> args; bool icon; };
+    const Case cases[] = {{{}, true}, {{L"/h"}, true}, {{L"/v"}, false}, {{L"/c"}, false}};
+    for (const Case& c : cases) {
+        Sandbox box;
+        Process p;
+        StartForm(box, p, c.args);
+        SCOPED_TRACE(c.args.empty() ? "no switch" : Utf8(c.args[0]));
+        // The icon's hidden window is made when the icon is first shown.
+        if (c.icon)
+            EXPECT_TRUE(WaitUntil([&] { return HasTrayWindow(p.pid); }));
+        else {
+            Sleep(1000);
+            EXPECT_FALSE(HasTrayWindow(p.pid));
+        }
+    }
+}
+
+TEST(Tick, StatusLabelsChangeEverySecondWithRealReadings) {
+    Sandbox box;
+    Process p;
+    HWND form = StartForm(box, p);
+    ASSERT_TRUE(form);
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(form, ids::Label15) != "時刻  15"; }));
+    std::string t1 = ControlText(form, ids::Label15);
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(form, ids::Label15) != t1; }, 3000));
+    EXPECT_NE(ControlText(form, ids::Label1).find(" %"), std::string::npos);
+    EXPECT_NE(ControlText(form, ids::Label3).find(" %"), std::string::npos);
+    std::string net = ControlText(form, ids::Label2);
+    EXPECT_TRUE(net.find("B/s") != std::string::npos) << net;
+    std::string up = ControlText(form, ids::Label16);
+    EXPECT_NE(up.find("時間"), std::string::npos) << up;
+    EXPECT_NE(up.find("秒"), std::string::npos) << up;
+    // Wine reports Windows 7 SP1 by default.
+    EXPECT_EQ(ControlText(form, ids::Label14), "WindowsNT6.1 WorkStation [Service Pack 1]");
+}
+
+TEST(PowerCommands, SuspendFromTheTrayMenuLogsOneLineAndShowsTheRefusal) {
+    Sandbox box;
+    Process p;
+    HWND form = StartForm(box, p, {L"/h"});
+    Command(form, ids::suspend1);
+    HWND msg = WaitForMessageBox(p.pid);
+    ASSERT_TRUE(msg);
+    EXPECT_EQ(MessageBoxText(msg), "サスペンドは許可されていません。");
+    AnswerMessageBox(msg);
+    auto log = box.ReadText(L"Log.txt");
+    ASSERT_TRUE(log);
+    bool crlf = false;
+    auto lines = CrLfLines(*log, &crlf);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[1].find(" Windowsをサスペンドしました"), std::string::npos);
+}
+
+TEST(PowerCommands, SavedSuspendFallsBackToShutdownSilently) {
+    Sandbox box;
+    box.WriteText(L"vesko.ini", "[PowerSaving]\r\nShutdown=0\r\nSuspend=1\r\nHibernation=0\r\n");
+    Process p;
+    StartForm(box, p);
+    // The fallback comes after the start line: wait for it.
+    EXPECT_TRUE(WaitUntil([&] { return IniValue(box, "Suspend") == "0"; }));
+    EXPECT_EQ(IniValue(box, "Shutdown"), "1");
+    Sleep(1500);
+    EXPECT_EQ(FindProcessWindow(p.pid, L"#32770", true), nullptr) << "the start fallback shows no message";
+}
