@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "settings/IniFile.h"
+#include "settings/SettingsTable.h"
+
+namespace vesko {
+namespace {
+
+// An in-memory file behind the portable profile codec, with a switch that
+// makes every write fail as a read-only file would.
+struct MemoryFile {
+    std::optional<std::string> bytes;
+    bool readOnly = false;
+    int writes = 0;
+    IniFile Open() {
+        TextFileAccess a = TextFileAccess::Plain();
+        a.read = [this](const std::string&) { return bytes; };
+        a.write = [this](const std::string&, const std::string& b) {
+            if (readOnly) return false;
+            ++writes;
+            bytes = b;
+            return true;
+        };
+        return IniFile("C:\\app\\vesko.ini", a);
+    }
+};
+
+TEST(SettingsTable, NoFileGivesEveryDefault) {
+    MemoryFile f;
+    IniFile ini = f.Open();
+    FormValues form;
+    ActiveSettings active;
+    active.Function_Enabled = false;
+    active.Shutdown = false;
+    active.Timer_Minute = 9;
+    LoadSettings(ini, form);
+    LoadActiveSettings(ini, active);
+    // Only the function, the log and the any-one combination are on.
+    EXPECT_TRUE(active.Function_Enabled);
+    EXPECT_TRUE(active.Log_Enabled);
+    EXPECT_TRUE(active.Piece_Requirement);
+    EXPECT_FALSE(active.All_Requirement);
+    EXPECT_TRUE(active.Shutdown);
+    EXPECT_FALSE(active.Suspend || active.Hibernation);
+    EXPECT_FALSE(active.Timer_Enabled || active.Time_Enabled || active.AppointedTime_Enabled || active.CPU_Enabled ||
+                 active.Network_Enabled || active.Memory_Enabled || active.OS_Enabled || active.MouseCursor_Enabled ||
+                 active.Warning_Enabled || active.ExeStop_Enabled);
+    EXPECT_EQ(active.Timer_Hour, 0);
+    EXPECT_EQ(active.Timer_Minute, 1);
+    for (int v : {active.CPU_Time, active.Network_Time, active.Memory_Time, active.MouseCursor_Time,
+                  active.Warning_Time, active.OS_Minute})
+        EXPECT_EQ(v, 1);
+    EXPECT_DOUBLE_EQ(active.Timer_ScheduleTime, 0.0);
+    EXPECT_EQ(form.Caption, "ケルダン！");
+    EXPECT_TRUE(form.CheckBox[8]);
+    EXPECT_TRUE(form.CheckBox[11]);
+    EXPECT_TRUE(form.RadioButton[1]);
+    EXPECT_TRUE(form.RadioButton[4]);
+    EXPECT_EQ(form.WinSpinEdit[2].Value(), 1);
+    EXPECT_EQ(form.ComboBox1ItemIndex, 0);
+    EXPECT_EQ(f.writes, 0) << "loading never writes";
+}
+
+TEST(SettingsTable, ValueParsing) {
+    struct Case { const char* text; std::optional<std::int32_t> value; };
+    const Case cases[] = {
+        {"0", 0}, {"42", 42}, {"-7", -7}, {"+5", 5}, {"0x1E", 30}, {"0X1e", 30}, {"$1E", 30}, {"-$10", -16},
+        {"$FFFFFFFF", -1}, {"2147483647", 2147483647}, {"-2147483648", INT32_MIN}, {"2147483648", std::nullopt},
+        {"0x", std::nullopt}, {"00", 0}, {"1E", std::nullopt}, {"yes", std::nullopt}, {"", std::nullopt},
+        {"1.5", std::nullopt}, {" 1", std::nullopt}, {"$", std::nullopt}, {"0x1G", std::nullopt},
+        {"$100000000", std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ParseProfileInt(c.text), c.value) << c.text;
+}
+
+TEST(SettingsTable, HandEditedValuesReadAsDocumented) {
+    MemoryFile f;
+    f.bytes =
+        "[Timer]\r\nTimer_Enabled=yes\r\nTimer_ScheduleTime=エラー\r\n[Time]\r\nTime_Enabled=2\r\n"
+        "[CPU]\r\nCPU_Percent=150\r\n[MEMORY]\r\nmemory_percent=0x1E\r\n[Network]\r\nNetwork_Unit=5\r\n"
+        "[PowerSaving]\r\nShutdown=1\r\nSuspend=1\r\n[Omake]\r\nTitle=\r\n";
+    IniFile ini = f.Open();
+    FormValues form;
+    ActiveSettings active;
+    LoadSettings(ini, form);
+    LoadActiveSettings(ini, active);
+    EXPECT_FALSE(active.Timer_Enabled) << "a word reads as the default";
+    EXPECT_TRUE(active.Time_Enabled) << "any integer but 0 is true";
+    EXPECT_EQ(active.Memory_Percent, 30) << "names match without regard to case";
+    EXPECT_EQ(active.CPU_Percent, 150) << "the in-memory copy is not clamped";
+    EXPECT_EQ(form.WinSpinEdit[5].Value(), 99) << "the control is";
+    EXPECT_DOUBLE_EQ(active.Timer_ScheduleTime, 0.0);
+    EXPECT_EQ(form.ComboBox1ItemIndex, -1);
+    // Both methods set: the window shows the last, the tick picks shutdown first.
+    EXPECT_FALSE(form.RadioButton[1]);
+    EXPECT_TRUE(form.RadioButton[2]);
+    EXPECT_TRUE(active.Shutdown && active.Suspend);
+    EXPECT_EQ(form.Caption, "") << "a present but empty title";
+
+    SaveSettings(ini, form);
+    IniFile again = f.Open();
+    EXPECT_EQ(again.ReadString("Network", "Network_Unit", ""), "-1");
+    EXPECT_EQ(again.ReadString("CPU", "CPU_Percent", ""), "99");
+    EXPECT_EQ(again.ReadString("Other", "Application_Enabled", ""), again.ReadString("Other", "ExeStop_Enabled", "?"));
+}
+
+TEST(SettingsTable, SaveWritesSectionsInTableOrderAfterTheStartKeys) {
+    MemoryFile f;
+    IniFile ini = f.Open();
+    WriteText(ini, KeyId::Timer_SetTime, "9:05");
+    WriteText(ini, KeyId::Timer_ScheduleTime, "9:06");
+    FormValues form;
+    form.Label20 = "9:05";  // the labels are saved back as they stand
+    form.Label22 = "9:06";
+    SaveSettings(ini, form);
+    WriteInt(ini, KeyId::WindowPosX, 10);
+    std::vector<std::string> sections;
+    std::string text = *f.bytes;
+    for (std::size_t at = text.find('['); at != std::string::npos; at = text.find('[', at + 1))
+        sections.push_back(text.substr(at + 1, text.find(']', at) - at - 1));
+    const std::vector<std::string> expected = {"Timer", "Omake", "Time", "AppointedTime", "CPU", "Network", "Memory",
+                                               "OS", "MouseCursor", "PowerSaving", "Other", "Window"};
+    EXPECT_EQ(sections, expected);
+    EXPECT_EQ(text.rfind("[Timer]\r\nTimer_SetTime=9:05\r\nTimer_ScheduleTime=9:06\r\nTimer_Enabled=0\r\n", 0), 0u)
+        << text;
+}
+
+TEST(SettingsTable, RefusedWriteStopsAtThatKeyWithThePath) {
+    MemoryFile f;
+    f.bytes = "[Omake]\r\nTitle=x\r\n";
+    f.readOnly = true;
+    IniFile ini = f.Open();
+    FormValues form;
+    form.Caption = "changed";
+    try {
+        SaveSettings(ini, form);
+        FAIL() << "no error";
+    } catch (const SettingsWriteError& e) {
+        EXPECT_STREQ(e.what(), "C:\\app\\vesko.ini に書き込めません");
+    }
+    EXPECT_EQ(*f.bytes, "[Omake]\r\nTitle=x\r\n");
+}
+
+TEST(SettingsTable, EveryKeyIsDeclaredOnceInItsSection) {
+    std::map<std::string, int> seen;
+    for (const KeyDef& d : SettingsTable()) {
+        EXPECT_EQ(++seen[d.key], 1) << d.key;
+        EXPECT_EQ(&Key(d.id), &d) << d.key;
+        std::string section = d.section, key = d.key;
+        if (section != "PowerSaving" && section != "Window" && section != "Omake" && section != "Other")
+            EXPECT_EQ(key.rfind(section + "_", 0), 0u) << key;
+    }
+    EXPECT_EQ(seen.size(), static_cast<std::size_t>(KeyId::Count));
+}
+
+}  // namespace
+}  // namespace vesko
