@@ -1,0 +1,58 @@
+// The portable profile codec against the system's profile functions: the same
+// reads and writes on the same starting file must leave the same bytes.
+#include <gtest/gtest.h>
+
+#include "Harness.h"
+#include "settings/ProfileFileWin.h"
+#include "settings/WinText.h"
+
+using namespace e2e;
+
+namespace {
+
+struct Step {
+    const char* section;
+    const char* key;
+    const char* value;  // nullptr: a read of the key instead
+};
+
+void Compare(const char* name, const std::string& start, const std::vector<Step>& steps) {
+    SCOPED_TRACE(name);
+    Sandbox box;
+    const std::wstring sysName = L"system.ini", ownName = L"portable.ini";
+    if (!start.empty()) {
+        box.WriteText(sysName, start);
+        box.WriteText(ownName, start);
+    }
+    auto sys = vesko::OpenSystemProfileFile(Utf8(box.PathOf(sysName)));
+    vesko::IniFile own(Utf8(box.PathOf(ownName)), vesko::AnsiFileAccess());
+    for (const Step& s : steps) {
+        if (s.value) {
+            EXPECT_EQ(sys->WriteString(s.section, s.key, s.value), own.WriteString(s.section, s.key, s.value));
+        } else {
+            EXPECT_EQ(sys->ReadString(s.section, s.key, "DEF"), own.ReadString(s.section, s.key, "DEF"))
+                << s.section << "/" << s.key;
+        }
+    }
+    EXPECT_EQ(box.ReadBytes(sysName), box.ReadBytes(ownName));
+}
+
+}  // namespace
+
+TEST(ProfileConformance, SameBytesAsTheSystemFunctions) {
+    Compare("new file", "", {{"Timer", "Timer_SetTime", "9:05"}, {"Omake", "Title", "ケルダン！"},
+                             {"timer", "TIMER_SETTIME", "10:00"}, {"Timer", "Timer_SetTime", nullptr}});
+    Compare("blanks around =", "[CPU]\r\n  CPU_Percent  =  30  \r\n",
+            {{"CPU", "CPU_Percent", nullptr}, {"CPU", "CPU_Time", "5"}});
+    Compare("comments and blank lines", "; mine\r\n\r\n[A]\r\n;note\r\nk=1\r\n\r\n[B]\r\nx=y\r\n",
+            {{"A", "k", "1"}, {"A", "k", "2"}, {"B", "new", "v"}});
+    Compare("duplicate keys", "[A]\r\nk=first\r\nK=second\r\n", {{"A", "k", nullptr}, {"A", "K", "third"}});
+    Compare("duplicate sections", "[A]\r\na=1\r\n[B]\r\nb=2\r\n[a]\r\nc=3\r\n",
+            {{"A", "c", nullptr}, {"A", "c", "4"}, {"A", "a", nullptr}});
+    Compare("quoted values", "[Q]\r\nd=\"double\"\r\ns='single'\r\nhalf=\"open\r\n",
+            {{"Q", "d", nullptr}, {"Q", "s", nullptr}, {"Q", "half", nullptr}, {"Q", "w", "\"x\""}});
+    Compare("no final newline", "[A]\r\nk=1", {{"A", "k", nullptr}, {"A", "j", "2"}});
+    Compare("LF only and no equals sign", "[A]\nflag\nk = v\n", {{"A", "flag", nullptr}, {"A", "k", "w"}});
+    Compare("leading blanks of a written value", "", {{"S", "k", "   padded"}, {"S", "k", nullptr}});
+    Compare("Japanese values", "[Omake]\r\nTitle=節電\r\n", {{"Omake", "Title", nullptr}, {"Omake", "Title", "ケルダン！"}});
+}
