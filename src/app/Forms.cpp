@@ -48,23 +48,6 @@ bool TAboutBox::Create(HINSTANCE instance) {
     return TSimpleForm::Create(instance, VESKO_CLASS_ABOUT, "バージョン情報", 298, 178, WS_EX_DLGMODALFRAME);
 }
 
-bool TForm3::Create(HINSTANCE instance) {
-    return TSimpleForm::Create(instance, VESKO_CLASS_FORM3, "警告", 240, 89, WS_EX_DLGMODALFRAME | WS_EX_TOPMOST);
-}
-
-void TForm3::CreateControls() {
-    Label1 = CreateLabel(hwnd_, "", 8, 12, 224, 28, ids::Form3Label1);
-    Button1 = CreateChild(hwnd_, L"BUTTON", "中止", BS_PUSHBUTTON, 83, 52, 75, 25, ids::Form3Button1);
-    Button2 = CreateChild(hwnd_, L"BUTTON", "中止", BS_PUSHBUTTON, 83, 52, 75, 25, ids::Form3Button2);
-    ShowWindow(Button2, SW_HIDE);
-    EnableWindow(Button2, FALSE);
-}
-
-void TForm3::LockAbort() {
-    ShowWindow(Button1, SW_HIDE);
-    ShowWindow(Button2, SW_SHOW);
-}
-
 bool TForm4::Create(HINSTANCE instance) {
     return TSimpleForm::Create(instance, VESKO_CLASS_FORM4, "ソフトの設定", 360, 240, WS_EX_DLGMODALFRAME);
 }

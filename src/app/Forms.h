@@ -26,23 +26,12 @@ public:
     bool Create(HINSTANCE instance);
 };
 
-// The warning dialog: Button1 aborts; Button2 stands greyed in its place under "/c".
-class TForm3 : public TSimpleForm {
-public:
-    bool Create(HINSTANCE instance);
-    // "/c": hide the abort button and show the disabled one instead.
-    void LockAbort();
-    HWND Button1 = nullptr;
-    HWND Button2 = nullptr;
-    HWND Label1 = nullptr;
-
-protected:
-    void CreateControls() override;
-};
-
 class TForm4 : public TSimpleForm {
 public:
     bool Create(HINSTANCE instance);
 };
 
 }  // namespace vesko
+
+// The warning dialog lives in its own unit.
+#include "Unit3.h"

@@ -117,6 +117,12 @@ TEST(Startup, LockedWarningUnderC) {
     EXPECT_FALSE(GetWindowLongW(b1, GWL_STYLE) & WS_VISIBLE);
     EXPECT_TRUE(GetWindowLongW(b2, GWL_STYLE) & WS_VISIBLE);
     EXPECT_FALSE(IsWindowEnabled(b2));
+    // The locked button stands in the abort button's place, under the same caption.
+    RECT r1{}, r2{};
+    GetWindowRect(b1, &r1);
+    GetWindowRect(b2, &r2);
+    EXPECT_TRUE(EqualRect(&r1, &r2));
+    EXPECT_EQ(ControlText(form3, vesko::ids::Form3Button2), "中止");
 }
 
 TEST(Startup, SecondCopyIsRefusedAndLogsNothing) {

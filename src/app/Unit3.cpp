@@ -1,0 +1,155 @@
+#include "Unit3.h"
+
+#include <vector>
+
+#include "ControlIds.h"
+#include "WinUi.h"
+#include "controls/LabelWrap.h"
+#include "settings/WinText.h"
+
+namespace vesko {
+namespace {
+
+constexpr int kClientWidth = 240;
+constexpr int kClientHeight = 89;
+
+}  // namespace
+
+bool TForm3::Create(HINSTANCE instance) {
+    if (!TSimpleForm::Create(instance, VESKO_CLASS_FORM3, "警告", kClientWidth, kClientHeight,
+                             WS_EX_DLGMODALFRAME | WS_EX_TOPMOST))
+        return false;
+    FormCreate();
+    return true;
+}
+
+// The dialog can only go away through the tick or the abort: its Close item
+// is greyed, the class refuses Alt+F4, and the frame carries no buttons.
+void TForm3::FormCreate() {
+    HMENU sysMenu = GetSystemMenu(hwnd_, FALSE);
+    EnableMenuItem(sysMenu, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+    DrawMenuBar(hwnd_);
+    SetClassLongPtrW(hwnd_, GCL_STYLE, GetClassLongPtrW(hwnd_, GCL_STYLE) | CS_NOCLOSE);
+
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)) & ~WS_SYSMENU;
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
+    SetWindowLongPtrW(hwnd_, GWL_STYLE, style);
+    RECT r{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
+    AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    CenterOnScreen();
+}
+
+void TForm3::CreateControls() {
+    // Room for two lines: a long number or method name wraps instead of
+    // running off the dialog's edge.
+    Label1 = CreateChild(hwnd_, L"STATIC", "99999 分後にWindowsをシャットダウンします", SS_OWNERDRAW | SS_NOPREFIX, 8, 24,
+                         kClientWidth - 16, 30, ids::Form3Label1);
+    Button1 = CreateChild(hwnd_, L"BUTTON", "中止", BS_PUSHBUTTON | WS_TABSTOP, 64, 56, 97, 25, ids::Form3Button1);
+    Button2 = CreateChild(hwnd_, L"BUTTON", "中止", BS_PUSHBUTTON | WS_TABSTOP, 64, 56, 97, 25, ids::Form3Button2);
+    ShowWindow(Button2, SW_HIDE);
+    EnableWindow(Button2, FALSE);
+}
+
+void TForm3::LockAbort() {
+    ShowWindow(Button1, SW_HIDE);
+    ShowWindow(Button2, SW_SHOW);
+}
+
+LRESULT TForm3::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_COMMAND: {
+            const int id = LOWORD(wp);
+            if (HIWORD(wp) == BN_CLICKED && (id == ids::Form3Button1 || id == ids::Form3Button2)) {
+                Button1Click();
+                return 0;
+            }
+            break;
+        }
+        case WM_DRAWITEM: {
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+            if (item->CtlID == static_cast<UINT>(ids::Form3Label1)) {
+                DrawLabel1(*item);
+                return TRUE;
+            }
+            break;
+        }
+        case WM_SYSCOMMAND:
+            if ((wp & 0xFFF0) == SC_CLOSE) return 0;
+            break;
+        case WM_CLOSE:
+            return 0;
+    }
+    return TSimpleForm::HandleMessage(msg, wp, lp);
+}
+
+void TForm3::Button1Click() {
+    if (OnAbort) OnAbort();
+}
+
+void TForm3::CenterOnScreen() {
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0,
+                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The label keeps its whole text as the window text, so that what the tick
+// compares and what other programs read is the text itself; the line break is
+// only drawn.
+void TForm3::DrawLabel1(const DRAWITEMSTRUCT& item) {
+    HDC dc = item.hDC;
+    const RECT rc = item.rcItem;
+    FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+    HGDIOBJ oldFont = SelectObject(dc, UiFont());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+
+    auto width = [dc](const std::string& s) {
+        const std::wstring w = Widen(s);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    const int lineHeight = tm.tmHeight + tm.tmExternalLeading;
+    int y = rc.top;
+    for (const std::string& line : WrapInTwoLines(GetText(item.hwndItem), rc.right - rc.left, width)) {
+        const std::wstring w = Widen(line);
+        RECT lineRect{rc.left, y, rc.right, y + lineHeight};
+        DrawTextW(dc, w.c_str(), static_cast<int>(w.size()), &lineRect, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+        y += lineHeight;
+    }
+    SelectObject(dc, oldFont);
+}
+
+std::string TForm3::LabelText() { return GetText(Label1); }
+
+void TForm3::SetLabelText(const std::string& text) {
+    if (GetText(Label1) == text) return;
+    SetText(Label1, text);
+    InvalidateRect(Label1, nullptr, TRUE);
+}
+
+bool TForm3::IsVisible() { return IsWindowVisible(hwnd_) != FALSE; }
+
+// Shown by the tick while the user works elsewhere: it comes to the top of the
+// always-on-top windows without taking the keyboard focus, so that typing
+// cannot press the abort button by accident.
+void TForm3::Show() {
+    if (!IsVisible()) CenterOnScreen();
+    SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+void TForm3::Hide() { ShowWindow(hwnd_, SW_HIDE); }
+
+void TForm3::Repaint() {
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void TForm3::SetAbortEnabled(bool enabled) { EnableWindow(Button1, enabled ? TRUE : FALSE); }
+
+}  // namespace vesko
