@@ -113,7 +113,14 @@ TEST(Startup, LockedWarningUnderC) {
     Process p = StartAndWait(box, {L"/c"});
     HWND form3 = WaitForWindow(p.pid, VESKO_CLASS_FORM3);
     ASSERT_TRUE(form3);
+    // The dialog exists before its controls, and the switch is applied after
+    // all four windows: wait for the locked button to come up.
+    ASSERT_TRUE(WaitUntil([&] {
+        HWND b = GetDlgItem(form3, vesko::ids::Form3Button2);
+        return b && (GetWindowLongW(b, GWL_STYLE) & WS_VISIBLE);
+    }));
     HWND b1 = GetDlgItem(form3, vesko::ids::Form3Button1), b2 = GetDlgItem(form3, vesko::ids::Form3Button2);
+    ASSERT_TRUE(b1);
     EXPECT_FALSE(GetWindowLongW(b1, GWL_STYLE) & WS_VISIBLE);
     EXPECT_TRUE(GetWindowLongW(b2, GWL_STYLE) & WS_VISIBLE);
     EXPECT_FALSE(IsWindowEnabled(b2));

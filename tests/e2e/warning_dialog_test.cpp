@@ -38,10 +38,12 @@ void ExpectPlacedAt(HWND dialog, int id, int x, int y, int w, int h) {
     EXPECT_EQ(r.bottom - r.top, Scaled(h));
 }
 
+// The main window is shown only after all four windows are complete, so the
+// dialog and its controls are all there once it is visible.
 HWND StartAndFindDialog(Sandbox& box, Process& p) {
     p = box.Start();
-    EXPECT_TRUE(WaitForWindow(p.pid, VESKO_CLASS_FORM1)) << "no main window";
-    return WaitForWindow(p.pid, VESKO_CLASS_FORM3);
+    EXPECT_TRUE(WaitForWindow(p.pid, VESKO_CLASS_FORM1, true)) << "no main window";
+    return FindProcessWindow(p.pid, VESKO_CLASS_FORM3);
 }
 
 }  // namespace
