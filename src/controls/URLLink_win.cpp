@@ -1,0 +1,328 @@
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "controls/URLLinkWin.h"
+#include "settings/WinText.h"
+
+namespace vesko {
+namespace {
+
+constexpr wchar_t kLinkClass[] = L"TURLLink";
+constexpr wchar_t kHintClass[] = L"TURLLinkHint";
+
+int ScreenDpi() {
+    HDC dc = GetDC(nullptr);
+    int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(nullptr, dc);
+    return dpi > 0 ? dpi : 96;
+}
+
+int CALLBACK FaceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool FaceInstalled(const std::wstring& face) {
+    LOGFONTW lf{};
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+    bool found = false;
+    HDC dc = GetDC(nullptr);
+    EnumFontFamiliesExW(dc, &lf, FaceFound, reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, dc);
+    return found;
+}
+
+// An HFONT for a LinkFont, made again only when face, height or underline
+// change (the colour is the device context's business). A face that is not
+// installed, or none, takes the face of the base font: the one the label was
+// given with WM_SETFONT like any control, which the program has already
+// chosen to carry Japanese text.
+class FontCache {
+public:
+    FontCache() = default;
+    FontCache(const FontCache&) = delete;
+    FontCache& operator=(const FontCache&) = delete;
+    ~FontCache() {
+        if (font_) DeleteObject(font_);
+    }
+
+    HFONT Get(HFONT base, const LinkFont& f) {
+        if (font_ && base == base_ && f.name == key_.name && f.height == key_.height && f.underline == key_.underline)
+            return font_;
+        LOGFONTW lf{};
+        GetObjectW(base, sizeof lf, &lf);
+        if (!f.name.empty()) {
+            std::wstring face = Widen(f.name);
+            if (FaceInstalled(face)) lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+        }
+        if (f.height > 0) lf.lfHeight = -MulDiv(f.height, ScreenDpi(), 96);
+        lf.lfUnderline = f.underline ? TRUE : FALSE;
+        HFONT made = CreateFontIndirectW(&lf);
+        if (!made) return font_ ? font_ : base;
+        if (font_) DeleteObject(font_);
+        font_ = made;
+        base_ = base;
+        key_ = f;
+        return font_;
+    }
+
+private:
+    HFONT font_ = nullptr;
+    HFONT base_ = nullptr;
+    LinkFont key_;
+};
+
+std::wstring TextOf(HWND hwnd) {
+    int n = GetWindowTextLengthW(hwnd);
+    std::vector<wchar_t> buf(static_cast<std::size_t>(n) + 1);
+    GetWindowTextW(hwnd, buf.data(), n + 1);
+    return buf.data();
+}
+
+class WinURLLink final : public URLLinkHost {
+public:
+    explicit WinURLLink(HWND hwnd) : hwnd_(hwnd), link_(*this) {}
+    ~WinURLLink() override {
+        if (hint_) DestroyWindow(hint_);
+    }
+
+    TURLLink& Link() { return link_; }
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    void PaintHint(HWND hint);
+
+    void Invalidate() override { InvalidateRect(hwnd_, nullptr, TRUE); }
+
+    LinkPoint CursorPos() override {
+        POINT p{};
+        GetCursorPos(&p);
+        return {p.x, p.y};
+    }
+
+    LinkSize TextExtent(const LinkFont& font, const std::string& text) override {
+        HDC dc = GetDC(hwnd_);
+        HGDIOBJ old = SelectObject(dc, hintFont_.Get(BaseFont(), font));
+        std::wstring w = Widen(text);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+        // The height of the font, also for an empty text.
+        TEXTMETRICW tm{};
+        GetTextMetricsW(dc, &tm);
+        SelectObject(dc, old);
+        ReleaseDC(hwnd_, dc);
+        return {size.cx, tm.tmHeight};
+    }
+
+    void ShowHint(const HintWindowSetup& setup) override {
+        if (!hint_) return;
+        hintSetup_ = setup;
+        SetWindowPos(hint_, HWND_TOPMOST, setup.left, setup.top, setup.width, setup.height, SWP_NOACTIVATE);
+        ShowWindow(hint_, SW_SHOWNA);
+        InvalidateRect(hint_, nullptr, TRUE);
+        UpdateWindow(hint_);
+    }
+
+    void HideHint() override {
+        if (hint_) ShowWindow(hint_, SW_HIDE);
+    }
+
+    void ShellOpen(const std::string& target) override {
+        ShellExecuteW(nullptr, L"open", Widen(target).c_str(), L"", L"", SW_SHOW);
+    }
+
+private:
+    void Paint();
+    void EraseBackground(HDC dc);
+    HFONT BaseFont() const {
+        if (baseFont_) return baseFont_;
+        HWND parent = GetParent(hwnd_);
+        HFONT f = parent ? reinterpret_cast<HFONT>(SendMessageW(parent, WM_GETFONT, 0, 0)) : nullptr;
+        return f ? f : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    }
+
+    HWND hwnd_;
+    HWND hint_ = nullptr;
+    HFONT baseFont_ = nullptr;  // not owned
+    bool tracking_ = false;
+    HintWindowSetup hintSetup_;
+    FontCache labelFont_;
+    FontCache hintFont_;
+    TURLLink link_;
+};
+
+WinURLLink* LinkWindow(HWND hwnd) { return reinterpret_cast<WinURLLink*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
+
+LRESULT CALLBACK HintProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_NCCREATE:
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+            break;
+        case WM_PAINT:
+            if (auto* owner = LinkWindow(hwnd)) {
+                owner->PaintHint(hwnd);
+                return 0;
+            }
+            break;
+        case WM_ERASEBKGND:
+            return 1;  // painted whole in WM_PAINT
+        case WM_MOUSEACTIVATE:
+            return MA_NOACTIVATE;
+        case WM_NCHITTEST:
+            return HTTRANSPARENT;  // the hint never takes the mouse from what lies below
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK LinkProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new WinURLLink(hwnd)));
+    WinURLLink* self = LinkWindow(hwnd);
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        delete self;
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+    return self->HandleMessage(msg, wp, lp);
+}
+
+LRESULT WinURLLink::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_CREATE:
+            // Owned by the form the label sits on: an unowned popup gets a
+            // taskbar button from some shells even as a tool window.
+            hint_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kHintClass, L"", WS_POPUP, 0,
+                                    0, 0, 0, GetAncestor(hwnd_, GA_ROOT), nullptr, GetModuleHandleW(nullptr), this);
+            return 0;
+        case WM_DESTROY:
+            if (hint_) DestroyWindow(hint_);
+            hint_ = nullptr;
+            return 0;
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_ERASEBKGND:
+            EraseBackground(reinterpret_cast<HDC>(wp));
+            return 1;
+        case WM_SETFONT:
+            baseFont_ = reinterpret_cast<HFONT>(wp);
+            if (LOWORD(lp)) Invalidate();
+            return 0;
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(baseFont_);
+        case WM_SETTEXT: {
+            LRESULT r = DefWindowProcW(hwnd_, msg, wp, lp);
+            Invalidate();
+            return r;
+        }
+        case WM_MOUSEMOVE:
+            if (!tracking_) {
+                TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd_, 0};
+                tracking_ = TrackMouseEvent(&tme) != FALSE;
+                link_.MouseEnter();
+            }
+            link_.MouseMove();
+            return 0;
+        case WM_MOUSELEAVE:
+            tracking_ = false;
+            link_.MouseLeave();
+            return 0;
+        case WM_LBUTTONDOWN:
+            link_.MouseDown(MouseButton::Left);
+            return 0;
+        case WM_RBUTTONDOWN:
+            link_.MouseDown(MouseButton::Right);
+            return 0;
+        case WM_MBUTTONDOWN:
+            link_.MouseDown(MouseButton::Middle);
+            return 0;
+    }
+    return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+void WinURLLink::EraseBackground(HDC dc) {
+    // Transparent on its parent: the brush a static control would get.
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    HWND parent = GetParent(hwnd_);
+    HBRUSH brush = parent ? reinterpret_cast<HBRUSH>(SendMessageW(parent, WM_CTLCOLORSTATIC,
+                                                                  reinterpret_cast<WPARAM>(dc),
+                                                                  reinterpret_cast<LPARAM>(hwnd_)))
+                          : nullptr;
+    FillRect(dc, &rc, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void WinURLLink::Paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    HGDIOBJ old = SelectObject(dc, labelFont_.Get(BaseFont(), link_.Font()));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ToColorRef(link_.Font().color));
+    std::wstring caption = TextOf(hwnd_);
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &rc, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, old);
+    EndPaint(hwnd_, &ps);
+}
+
+void WinURLLink::PaintHint(HWND hint) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hint, &ps);
+    RECT rc;
+    GetClientRect(hint, &rc);
+    HBRUSH back = CreateSolidBrush(ToColorRef(hintSetup_.color));
+    FillRect(dc, &rc, back);
+    DeleteObject(back);
+    HGDIOBJ old = SelectObject(dc, hintFont_.Get(BaseFont(), hintSetup_.font));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ToColorRef(hintSetup_.font.color));
+    std::wstring text = Widen(hintSetup_.text);
+    TextOutW(dc, kHintTextX, kHintTextY, text.c_str(), static_cast<int>(text.size()));
+    SelectObject(dc, old);
+    EndPaint(hint, &ps);
+}
+
+}  // namespace
+
+const wchar_t* URLLinkClassName() {
+    static const bool registered = [] {
+        HINSTANCE instance = GetModuleHandleW(nullptr);
+        WNDCLASSEXW link{};
+        link.cbSize = sizeof link;
+        link.lpfnWndProc = LinkProc;
+        link.hInstance = instance;
+        link.hCursor = LoadCursorW(nullptr, IDC_HAND);
+        link.lpszClassName = kLinkClass;
+        WNDCLASSEXW hint{};
+        hint.cbSize = sizeof hint;
+        hint.lpfnWndProc = HintProc;
+        hint.hInstance = instance;
+        hint.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        hint.lpszClassName = kHintClass;
+        return RegisterClassExW(&link) != 0 && RegisterClassExW(&hint) != 0;
+    }();
+    (void)registered;
+    return kLinkClass;
+}
+
+TURLLink* URLLinkOf(HWND hwnd) {
+    if (!hwnd) return nullptr;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t cls[64] = {};
+    GetClassNameW(hwnd, cls, 64);
+    if (pid != GetCurrentProcessId() || lstrcmpW(cls, kLinkClass) != 0) return nullptr;
+    WinURLLink* w = LinkWindow(hwnd);
+    return w ? &w->Link() : nullptr;
+}
+
+COLORREF ToColorRef(TColor color) {
+    if (color & clSystemColor) return GetSysColor(static_cast<int>(color & 0xFFu));
+    return static_cast<COLORREF>(color & 0x00FFFFFFu);
+}
+
+}  // namespace vesko
