@@ -4,7 +4,8 @@
 TTICON: function on  - a green power symbol on a light disc.
 TFICON: function off - the same symbol in grey, crossed by a red bar.
 MAINICON: the window's icon - the power symbol on a blue disc.
-ABOUT.bmp: the 48 x 48 picture of the About box.
+ABOUT.bmp: the 48 x 48 picture of the About box - the power symbol and a green
+           leaf on a framed blue tile, opaque to the edge.
 """
 import math
 import struct
@@ -14,16 +15,69 @@ from pathlib import Path
 SUPER = 4  # samples per pixel side for smooth edges
 
 
-def power_symbol(x, y):
+def power_symbol(x, y, cx=0.5, cy=0.54, scale=1.0):
     """Coverage shapes in a unit square (0..1): returns 'ring', 'bar' or None."""
-    cx, cy = 0.5, 0.54
+    # Work in the symbol's own frame, so that it can be drawn smaller or moved.
+    x = cx + (x - cx) / scale
+    y = cy + (y - cy) / scale
     r = math.hypot(x - cx, y - cy)
     angle = math.degrees(math.atan2(x - cx, cy - y))  # 0 = straight up
     if 0.24 <= r <= 0.34 and abs(angle) > 35:
         return "ring"
-    if abs(x - cx) <= 0.055 and 0.12 <= y <= 0.52:
+    if abs(x - cx) <= 0.055 and cy - 0.42 <= y <= cy - 0.02:
         return "bar"
     return None
+
+
+def leaf(x, y, mx=0.75, my=0.75, half_length=0.21, half_width=0.085):
+    """A leaf pointing up and to the right: 'edge', 'rib', 'blade', 'halo' or None.
+
+    The blade is the lens where two circles overlap; the halo is a thin light
+    rim that keeps it apart from whatever lies behind.
+    """
+    ux, uy = 1 / math.sqrt(2), -1 / math.sqrt(2)  # along the leaf
+    nx, ny = 1 / math.sqrt(2), 1 / math.sqrt(2)   # across it
+    radius = (half_length ** 2 + half_width ** 2) / (2 * half_width)
+    d = radius - half_width
+    dx, dy = x - mx, y - my
+    d1 = math.hypot(dx - d * nx, dy - d * ny)
+    d2 = math.hypot(dx + d * nx, dy + d * ny)
+    inside = max(d1, d2)
+    if inside > radius + 0.035:
+        return None
+    if inside > radius:
+        return "halo"
+    if inside > radius - 0.022:
+        return "edge"
+    along = dx * ux + dy * uy
+    across = dx * nx + dy * ny
+    if abs(across) <= 0.012 and abs(along) <= half_length * 0.85:
+        return "rib"
+    return "blade"
+
+
+def about_sample(x, y):
+    """The About picture: a framed blue tile, the power symbol, a green leaf.
+
+    Every pixel is opaque, so the picture looks the same on any dialog colour.
+    """
+    border = 1.0 / 48
+    if x < border or y < border or x > 1 - border or y > 1 - border:
+        return (20, 55, 120, 255)
+    part = leaf(x, y)
+    if part == "edge":
+        return (30, 110, 40, 255)
+    if part == "rib":
+        return (40, 130, 50, 255)
+    if part == "blade":
+        return (95, 195, 80, 255)
+    if part == "halo":
+        return (235, 245, 255, 255)
+    if power_symbol(x, y, cx=0.45, cy=0.5, scale=0.95):
+        return (255, 255, 255, 255)
+    # A sky from light at the top to deep blue at the bottom.
+    t = y
+    return (int(95 + (25 - 95) * t), int(165 + (80 - 165) * t), int(235 + (170 - 235) * t), 255)
 
 
 def render(size, style):
@@ -54,6 +108,8 @@ def render(size, style):
 
 
 def sample(x, y, style):
+    if style == "about":
+        return about_sample(x, y)
     d = math.hypot(x - 0.5, y - 0.5)
     shape = power_symbol(x, y)
     if style == "off":
@@ -116,7 +172,7 @@ def main():
     write_ico(out / "TTICON.ico", "on")
     write_ico(out / "TFICON.ico", "off")
     write_ico(out / "MAINICON.ico", "main")
-    write_bmp(out / "ABOUT.bmp", "main")
+    write_bmp(out / "ABOUT.bmp", "about")
 
 
 if __name__ == "__main__":

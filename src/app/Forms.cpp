@@ -44,10 +44,6 @@ LRESULT TSimpleForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
-bool TAboutBox::Create(HINSTANCE instance) {
-    return TSimpleForm::Create(instance, VESKO_CLASS_ABOUT, "バージョン情報", 298, 178, WS_EX_DLGMODALFRAME);
-}
-
 bool TForm4::Create(HINSTANCE instance) {
     return TSimpleForm::Create(instance, VESKO_CLASS_FORM4, "ソフトの設定", 360, 240, WS_EX_DLGMODALFRAME);
 }

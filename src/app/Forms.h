@@ -21,11 +21,6 @@ private:
     static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
 };
 
-class TAboutBox : public TSimpleForm {
-public:
-    bool Create(HINSTANCE instance);
-};
-
 class TForm4 : public TSimpleForm {
 public:
     bool Create(HINSTANCE instance);
@@ -35,3 +30,6 @@ public:
 
 // The warning dialog lives in its own unit.
 #include "Unit3.h"
+
+// The About box lives in its own unit.
+#include "Unit2.h"

@@ -1,0 +1,195 @@
+#include "Unit2.h"
+
+#include <algorithm>
+#include <string>
+
+#include "ControlIds.h"
+#include "WinUi.h"
+#include "controls/URLLinkWin.h"
+#include "settings/WinText.h"
+
+namespace vesko {
+namespace {
+
+constexpr const char* kWebAddress = "https://vesko.example/";
+constexpr const char* kMailAddress = "help@vesko.example";
+constexpr const char* kNotice = "© 2026 vesko developers";
+constexpr const char* kComments =
+    "サポートはホームページ上のBBSまたはE-Mailで行っております。なるべくBBSの方をご利用下さい。";
+constexpr const char* kFace = "ＭＳ Ｐゴシック";
+
+HWND MakeLink(HWND parent, const char* address, TURLtype type, int x, int y, int w, int h, int id) {
+    HWND hwnd = CreateChild(parent, URLLinkClassName(), address, 0, x, y, w, h, id);
+    if (TURLLink* link = URLLinkOf(hwnd)) {
+        link->SetFont({kFace, 12, clBlue, true});
+        link->SetLinkColor(clRed);
+        link->SetHintFormFont({kFace, 12, clWindowText, false});
+        link->SetURLType(type);
+        link->SetLink(address);
+    }
+    return hwnd;
+}
+
+// The labels were laid out for the designed face; a substitute face may run
+// wider or taller, and a label then grows to its text rather than cut off
+// letters or an underline: a one-line label to the right and down, a
+// word-wrapped one only downwards.
+void GrowToText(HWND label, bool wrapped) {
+    int n = GetWindowTextLengthW(label);
+    if (n <= 0) return;
+    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+    GetWindowTextW(label, text.data(), n + 1);
+    RECT r;
+    GetWindowRect(label, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    RECT need{0, 0, wrapped ? w : 0, 0};
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, UiFont());
+    DrawTextW(dc, text.c_str(), n, &need, DT_CALCRECT | DT_NOPREFIX | (wrapped ? DT_WORDBREAK : DT_SINGLELINE));
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    const int newW = wrapped ? w : std::max(w, static_cast<int>(need.right));
+    const int newH = std::max(h, static_cast<int>(need.bottom));
+    if (newW != w || newH != h)
+        SetWindowPos(label, nullptr, 0, 0, newW, newH, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+TAboutBox::~TAboutBox() {
+    if (picture_) DeleteObject(picture_);
+}
+
+bool TAboutBox::Create(HINSTANCE instance) {
+    picture_ = static_cast<HBITMAP>(LoadImageW(instance, L"ABOUTBMP", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!TSimpleForm::Create(instance, VESKO_CLASS_ABOUT, "バージョン情報", 296, 170, WS_EX_DLGMODALFRAME))
+        return false;
+    CenterOnScreen();
+    return true;
+}
+
+void TAboutBox::CreateControls() {
+    // The OK button first: it is first in the tab order and has the focus.
+    OKButton = CreateChild(hwnd_, L"BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 111, 140, 75, 25,
+                           ids::AboutOKButton);
+    ProgramIcon = CreateChild(hwnd_, L"STATIC", "", SS_OWNERDRAW, 16, 16, 49, 49, ids::AboutProgramIcon);
+    ProductName = CreateLabel(hwnd_, "ケルダン！", 88, 24, 81, 12, ids::AboutProductName);
+    Version = CreateLabel(hwnd_, "ver 1.20", 184, 24, 40, 12, ids::AboutVersion);
+    Copyright = CreateLabel(hwnd_, kNotice, 72, 48, 218, 12, ids::AboutCopyright);
+    // SS_LEFT wraps its text within the frame.
+    Comments = CreateLabel(hwnd_, kComments, 24, 80, 250, 36, ids::AboutComments);
+    URL = MakeLink(hwnd_, kWebAddress, tpURL, 24, 120, 123, 12, ids::AboutUrlLink);
+    MAIL = MakeLink(hwnd_, kMailAddress, tpMAIL, 160, 120, 105, 12, ids::AboutMailLink);
+    for (HWND label : {ProductName, Version, Copyright, URL, MAIL}) GrowToText(label, false);
+    GrowToText(Comments, true);
+}
+
+LRESULT TAboutBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_COMMAND:
+            switch (LOWORD(wp)) {
+                case ids::AboutOKButton:
+                case IDOK:
+                    EndModal(IDOK);
+                    return 0;
+                case IDCANCEL:  // Esc
+                    EndModal(IDCANCEL);
+                    return 0;
+            }
+            break;
+        case WM_CLOSE:
+            EndModal(IDCANCEL);
+            return 0;
+        case DM_GETDEFID:
+            // Enter presses OK wherever the focus is.
+            return MAKELRESULT(ids::AboutOKButton, DC_HASDEFID);
+        case WM_DRAWITEM: {
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+            if (item->CtlID == static_cast<UINT>(ids::AboutProgramIcon)) {
+                DrawPicture(*item);
+                return TRUE;
+            }
+            break;
+        }
+    }
+    return TSimpleForm::HandleMessage(msg, wp, lp);
+}
+
+void TAboutBox::DrawPicture(const DRAWITEMSTRUCT& item) {
+    const RECT& r = item.rcItem;
+    if (!picture_) {
+        FillRect(item.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
+        return;
+    }
+    BITMAP bm{};
+    GetObjectW(picture_, sizeof bm, &bm);
+    HDC src = CreateCompatibleDC(item.hDC);
+    HGDIOBJ old = SelectObject(src, picture_);
+    // The 48 x 48 picture stretched to its frame.
+    SetStretchBltMode(item.hDC, HALFTONE);
+    SetBrushOrgEx(item.hDC, 0, 0, nullptr);
+    StretchBlt(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, src, 0, 0, bm.bmWidth, bm.bmHeight,
+               SRCCOPY);
+    SelectObject(src, old);
+    DeleteDC(src);
+}
+
+void TAboutBox::CenterOnScreen() {
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0,
+                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TAboutBox::EndModal(int result) {
+    if (modal_) {
+        modalResult_ = result;
+    } else {
+        ShowWindow(hwnd_, SW_HIDE);
+    }
+}
+
+void TAboutBox::ShowModal(HWND owner) {
+    if (!hwnd_) return;
+    if (modal_) {
+        // Opened again from the tray menu while it is up: one box only.
+        SetForegroundWindow(hwnd_);
+        return;
+    }
+    modal_ = true;
+    modalResult_ = 0;
+    const bool disableOwner = owner && IsWindowEnabled(owner);
+    if (disableOwner) EnableWindow(owner, FALSE);
+    CenterOnScreen();
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    SetFocus(OKButton);
+
+    bool quit = false;
+    WPARAM quitCode = 0;
+    MSG msg;
+    while (modalResult_ == 0) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            quit = true;
+            quitCode = msg.wParam;
+            break;
+        }
+        if (got < 0) break;
+        if (!IsDialogMessageW(hwnd_, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+
+    // The owner is enabled before the box goes, so that the activation returns
+    // to it rather than to another program.
+    if (disableOwner) EnableWindow(owner, TRUE);
+    ShowWindow(hwnd_, SW_HIDE);
+    modal_ = false;
+    // The program was told to end while the box was up: the outer loop ends too.
+    if (quit) PostQuitMessage(static_cast<int>(quitCode));
+}
+
+}  // namespace vesko

@@ -1,0 +1,50 @@
+#pragma once
+// TAboutBox: the "バージョン情報" dialog. It lives hidden for the whole process
+// and is shown modally from the menu command of the main window.
+#include <windows.h>
+
+#include "Forms.h"
+
+namespace vesko {
+
+class TAboutBox : public TSimpleForm {
+public:
+    TAboutBox() = default;
+    TAboutBox(const TAboutBox&) = delete;
+    TAboutBox& operator=(const TAboutBox&) = delete;
+    ~TAboutBox() override;
+
+    // Creates the hidden box with its controls, centred on the screen.
+    bool Create(HINSTANCE instance);
+
+    // Shows the box modally and returns when it has been closed by OK, Esc or
+    // its close box. The owner (may be null) is disabled meanwhile; messages of
+    // the whole thread keep flowing, so the main window's timers keep ticking.
+    // A call while the box is already open brings it to the front and returns.
+    void ShowModal(HWND owner);
+    bool Showing() const { return modal_; }
+
+    HWND ProgramIcon = nullptr;
+    HWND ProductName = nullptr;
+    HWND Version = nullptr;
+    HWND Copyright = nullptr;
+    HWND Comments = nullptr;
+    HWND URL = nullptr;
+    HWND MAIL = nullptr;
+    HWND OKButton = nullptr;
+
+protected:
+    void CreateControls() override;
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void EndModal(int result);
+    void CenterOnScreen();
+    void DrawPicture(const DRAWITEMSTRUCT& item);
+
+    HBITMAP picture_ = nullptr;
+    bool modal_ = false;
+    int modalResult_ = 0;
+};
+
+}  // namespace vesko
