@@ -56,6 +56,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     // Steps 4 to 7.
     StartupSwitches sw = ParseStartupSwitches(args);
     if (sw.lockWarning) form3.LockAbort();
+    form1.ShowAboutBox = [] { aboutBox.ShowModal(form1.Handle()); };
     form1.AttachWarningDialog(&form3);
     form3.OnAbort = [] { form1.WarningAbortClick(); };
     form1.ApplyStartVisibility(sw.hide, sw.noTrayIcon);
