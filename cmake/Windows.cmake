@@ -49,9 +49,17 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT VESKO_NO_E2E)
     target_link_libraries(vesko_e2e PRIVATE vesko_win gtest ${VESKO_STATIC_LINK} -municode)
     target_compile_definitions(vesko_e2e PRIVATE
         VESKO_EXE_PATH="$<TARGET_FILE:vesko>" VESKO_SLEEPER_PATH="$<TARGET_FILE:vesko_sleeper>"
-        VESKO_HELP_PATH="${CMAKE_SOURCE_DIR}/res/index.htm")
+        VESKO_HELP_PATH="${CMAKE_SOURCE_DIR}/res/index.htm"
+        VESKO_SHOT_DIR="${CMAKE_BINARY_DIR}/screenshots")
     add_dependencies(vesko_e2e vesko vesko_sleeper)
     # One ctest entry per scenario; each is bounded so that a hang fails it.
     gtest_add_tests(TARGET vesko_e2e SOURCES ${E2E_SOURCES} TEST_LIST E2E_TESTS)
     set_tests_properties(${E2E_TESTS} PROPERTIES TIMEOUT 120)
+    # The two forced commands end the whole Wine session; a script outside it checks them.
+    foreach(key F C)
+        set(name TrayMenuForced.Key${key}EndsTheSessionAfterItsLogLine)
+        add_test(NAME ${name} COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/forced_commands.sh
+                 $<TARGET_FILE:vesko_e2e> ${key} "ケルダン!を正常に終了しWindowsを強制終了しました")
+        set_tests_properties(${name} PROPERTIES TIMEOUT 150)
+    endforeach()
 endif()

@@ -224,7 +224,7 @@ public:
         // Without the owner in front the menu would not close when the user
         // clicks elsewhere; the null message lets it close on the next click.
         SetForegroundWindow(owner_);
-        TrackPopupMenu(reinterpret_cast<HMENU>(menu), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.X, at.Y, 0, owner_,
+        TrackPopupMenu(reinterpret_cast<HMENU>(menu), TPM_RIGHTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.X, at.Y, 0, owner_,
                        nullptr);
         PostMessageW(owner_, WM_NULL, 0, 0);
     }

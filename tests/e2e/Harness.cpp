@@ -1,5 +1,6 @@
 #include "Harness.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 namespace e2e {
@@ -262,6 +263,161 @@ std::string ControlText(HWND parent, int id) {
     DWORD_PTR len = 0;
     SendMessageTimeoutW(c, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 5000, &len);
     return Utf8(buf);
+}
+
+COLORREF Screen::At(int x, int y) const {
+    int w = area.right - area.left;
+    return pixels[static_cast<std::size_t>((y - area.top) * w + (x - area.left))];
+}
+
+Screen CaptureScreen(const RECT& area) {
+    Screen shot;
+    shot.area = area;
+    int w = area.right - area.left, h = area.bottom - area.top;
+    if (w <= 0 || h <= 0) return shot;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;  // top row first
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bmp && bits) {
+        HGDIOBJ old = SelectObject(mem, bmp);
+        BitBlt(mem, 0, 0, w, h, screen, area.left, area.top, SRCCOPY);
+        SelectObject(mem, old);
+        GdiFlush();
+        const auto* px = static_cast<const BYTE*>(bits);
+        shot.pixels.resize(static_cast<std::size_t>(w) * h);
+        for (std::size_t i = 0; i < shot.pixels.size(); ++i)
+            shot.pixels[i] = RGB(px[i * 4 + 2], px[i * 4 + 1], px[i * 4]);
+    }
+    if (bmp) DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return shot;
+}
+
+namespace {
+
+struct TipSearch {
+    DWORD ownPid;
+    int hidden;
+};
+
+BOOL CALLBACK PopShellTip(HWND hwnd, LPARAM lp) {
+    auto* search = reinterpret_cast<TipSearch*>(lp);
+    wchar_t cls[64];
+    GetClassNameW(hwnd, cls, 64);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != search->ownPid && lstrcmpW(cls, L"tooltips_class32") == 0 && IsWindowVisible(hwnd)) {
+        ShowWindow(hwnd, SW_HIDE);
+        ++search->hidden;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+void PopShellToolTips(DWORD programPid) {
+    // The tip comes up a moment after the pointer came to rest on the icon.
+    TipSearch search{programPid, 0};
+    WaitUntil([&] {
+        EnumWindows(PopShellTip, reinterpret_cast<LPARAM>(&search));
+        return search.hidden > 0;
+    }, 2500);
+}
+
+std::wstring SaveScreenshot(const std::wstring& name) {
+    RECT all{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    Screen shot = CaptureScreen(all);
+    std::wstring dir = HostPath(VESKO_SHOT_DIR);
+    CreateDirectoryW(dir.c_str(), nullptr);
+    std::wstring path = dir + L"\\" + name + L".bmp";
+    int w = all.right, h = all.bottom;
+    BITMAPFILEHEADER fh{};
+    BITMAPINFOHEADER ih{};
+    ih.biSize = sizeof ih;
+    ih.biWidth = w;
+    ih.biHeight = -h;
+    ih.biPlanes = 1;
+    ih.biBitCount = 32;
+    ih.biCompression = BI_RGB;
+    DWORD dataSize = static_cast<DWORD>(w) * h * 4;
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof ih;
+    fh.bfSize = fh.bfOffBits + dataSize;
+    std::string data(dataSize, '\0');
+    for (std::size_t i = 0; i < shot.pixels.size(); ++i) {
+        data[i * 4] = static_cast<char>(GetBValue(shot.pixels[i]));
+        data[i * 4 + 1] = static_cast<char>(GetGValue(shot.pixels[i]));
+        data[i * 4 + 2] = static_cast<char>(GetRValue(shot.pixels[i]));
+    }
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return L"";
+    DWORD put = 0;
+    WriteFile(f, &fh, sizeof fh, &put, nullptr);
+    WriteFile(f, &ih, sizeof ih, &put, nullptr);
+    WriteFile(f, data.data(), dataSize, &put, nullptr);
+    CloseHandle(f);
+    return path;
+}
+
+TraySpot LookAtTray() {
+    TraySpot spot;
+    HWND bar = FindWindowW(L"Shell_TrayWnd", nullptr);
+    RECT r{};
+    if (!bar || !GetWindowRect(bar, &r)) return spot;
+    // The notification area is the right end of the bar; the task buttons
+    // (with the window's own blue icon) stay to the left of it.
+    r.left = r.right - (r.right - r.left) / 4;
+    Screen shot = CaptureScreen(r);
+    if (shot.pixels.empty()) return spot;
+    long greens = 0, reds = 0, gx = 0, gy = 0, rx = 0, ry = 0;
+    for (int y = r.top; y < r.bottom; ++y) {
+        for (int x = r.left; x < r.right; ++x) {
+            COLORREF c = shot.At(x, y);
+            int red = GetRValue(c), green = GetGValue(c), blue = GetBValue(c);
+            if (green >= 100 && red <= 70 && blue <= 90) {
+                ++greens, gx += x, gy += y;
+            } else if (red >= 170 && green <= 80 && blue <= 80) {
+                ++reds, rx += x, ry += y;
+            }
+        }
+    }
+    if (reds >= 6) {
+        spot.look = TrayLook::Off;
+        spot.centre = {rx / reds, ry / reds};
+    } else if (greens >= 6) {
+        spot.look = TrayLook::On;
+        spot.centre = {gx / greens, gy / greens};
+    }
+    return spot;
+}
+
+void RightClickAt(POINT at) {
+    SetCursorPos(at.x, at.y);
+    Sleep(100);
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    SendInput(1, &in[0], sizeof(INPUT));
+    Sleep(150);
+    SendInput(1, &in[1], sizeof(INPUT));
+}
+
+void PressKey(WORD vk) {
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
 }
 
 std::string Utf8(const std::wstring& w) { return NarrowTo(CP_UTF8, w); }

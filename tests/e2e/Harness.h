@@ -68,6 +68,35 @@ void AnswerMessageBox(HWND box, int buttonId = IDOK);
 // Text of a control through WM_GETTEXT.
 std::string ControlText(HWND parent, int id);
 
+// The screen, as the user sees it.
+struct Screen {
+    RECT area{};                  // screen coordinates of the captured part
+    std::vector<COLORREF> pixels;  // row by row, top row first
+    COLORREF At(int x, int y) const;  // screen coordinates
+};
+Screen CaptureScreen(const RECT& area);
+// Takes down the shell's tool-tips (the icon's tip stays up for a while
+// after the pointer rested on it); those of the program stay.
+void PopShellToolTips(DWORD programPid);
+// Saves the whole screen as <build>/screenshots/<name>.bmp and returns the path.
+std::wstring SaveScreenshot(const std::wstring& name);
+
+// What the notification area shows for the program: its icon is drawn green
+// while the function is on and grey with a red bar while it is off.
+enum class TrayLook { None, On, Off };
+struct TraySpot {
+    TrayLook look = TrayLook::None;
+    POINT centre{};
+};
+TraySpot LookAtTray();
+// Real input through the system, as a user's mouse and keyboard give it.
+void RightClickAt(POINT at);
+void PressKey(WORD vk);
+
+// Starts the program in a fresh folder (printed first), opens its tray menu
+// and presses the key; for commands that end the whole session.
+int PressTrayKeyAndLinger(wchar_t key);
+
 std::string Utf8(const std::wstring& w);
 std::wstring Wide(const std::string& utf8);
 std::string ToAnsi(const std::string& utf8);

@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "Harness.h"
+
 int wmain(int argc, wchar_t** argv) {
     // A hung scenario must fail, not wait on a crash dialog.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    if (argc == 3 && lstrcmpW(argv[1], L"--press-tray-key") == 0) return e2e::PressTrayKeyAndLinger(argv[2][0]);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

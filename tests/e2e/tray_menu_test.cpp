@@ -1,0 +1,212 @@
+// The tray icon as the user meets it: seen in the notification area, its menu
+// opened with a real right-button press on the icon and driven with the
+// accelerator keys of its items.
+#include <gtest/gtest.h>
+
+#include "Harness.h"
+#include "app/ControlIds.h"
+
+using namespace e2e;
+
+namespace {
+
+std::string IniValue(const Sandbox& box, const std::string& key) {
+    auto ini = box.ReadText(L"vesko.ini");
+    if (!ini) return "<no file>";
+    std::size_t at = ini->find("\r\n" + key + "=");
+    if (at == std::string::npos) return "<missing>";
+    std::size_t start = at + 3 + key.size();
+    return ini->substr(start, ini->find("\r\n", start) - start);
+}
+
+// Starts the program hidden in the tray and waits until its icon is drawn.
+TraySpot StartInTray(Sandbox& box, Process& p, TrayLook expected) {
+    p = box.Start({L"/h"});
+    TraySpot spot;
+    EXPECT_TRUE(WaitUntil([&] { return (spot = LookAtTray()).look == expected; }))
+        << "tray shows " << static_cast<int>(spot.look);
+    return spot;
+}
+
+// Opens the tray menu with a right-button press on the icon.
+HWND OpenTrayMenu(DWORD pid, const TraySpot& spot) {
+    RightClickAt(spot.centre);
+    return WaitForWindow(pid, L"#32768", true, 5000);
+}
+
+bool MenuOpen(DWORD pid) { return FindProcessWindow(pid, L"#32768", true) != nullptr; }
+
+std::vector<std::string> LogLines(const Sandbox& box) {
+    auto log = box.ReadText(L"Log.txt");
+    if (!log) return {};
+    bool crlf = false;
+    auto lines = CrLfLines(*log, &crlf);
+    EXPECT_TRUE(crlf);
+    return lines;
+}
+
+bool LastLogLineEndsWith(const Sandbox& box, const std::string& text) {
+    auto lines = LogLines(box);
+    return !lines.empty() && lines.back().size() >= text.size() &&
+           lines.back().compare(lines.back().size() - text.size(), text.size(), text) == 0;
+}
+
+// A running program with its icon in the tray and nothing else on screen.
+struct TrayProgram {
+    Sandbox box;
+    Process p;
+    TraySpot spot;
+    explicit TrayProgram(TrayLook expected = TrayLook::On) { spot = StartInTray(box, p, expected); }
+    HWND Menu() { return OpenTrayMenu(p.pid, spot); }
+    HWND Form() const { return FindProcessWindow(p.pid, VESKO_CLASS_FORM1); }
+};
+
+}  // namespace
+
+TEST(TrayMenu, ARightPressOnTheIconOpensTheMenuWithTheGreyedItemsUnreachable) {
+    TrayProgram t;
+    ASSERT_EQ(t.spot.look, TrayLook::On);
+    HWND menu = t.Menu();
+    ASSERT_TRUE(menu);
+    // The menu opens beside the pointer, inside the screen.
+    RECT r{};
+    GetWindowRect(menu, &r);
+    EXPECT_LE(r.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_LE(r.bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_GE(t.spot.centre.x, r.left);
+    EXPECT_LE(t.spot.centre.x, r.right + 2);
+    // The icon's tip would cover the lower items in the picture.
+    PopShellToolTips(t.p.pid);
+    Sleep(300);
+    EXPECT_FALSE(SaveScreenshot(L"tray_menu").empty());
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([&] { return !MenuOpen(t.p.pid); }));
+    // Restart of Windows alone, MS-DOS mode and suspend are greyed on this
+    // platform: their keys close the menu and run nothing.
+    const std::size_t before = LogLines(t.box).size();
+    for (WORD key : {WORD('O'), WORD('M'), WORD('S')}) {
+        ASSERT_TRUE(t.Menu());
+        PressKey(key);
+        EXPECT_TRUE(WaitUntil([&] { return !MenuOpen(t.p.pid); }));
+        Sleep(700);
+        EXPECT_EQ(LogLines(t.box).size(), before) << "key " << char(key);
+        EXPECT_FALSE(FindProcessWindow(t.p.pid, L"#32770", true)) << "key " << char(key);
+        ASSERT_TRUE(t.p.Running());
+    }
+}
+
+TEST(TrayMenu, WShowsTheSettingsWindow) {
+    TrayProgram t;
+    HWND form = t.Form();
+    ASSERT_TRUE(form);
+    EXPECT_FALSE(IsWindowVisible(form));
+    ASSERT_TRUE(t.Menu());
+    PressKey('W');
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(form) != FALSE; }));
+    EXPECT_FALSE(MenuOpen(t.p.pid));
+}
+
+TEST(TrayMenu, ESwitchesTheFunctionOffAndOnInTheFileAndTheIcon) {
+    TrayProgram t;
+    ASSERT_EQ(t.spot.look, TrayLook::On);
+    ASSERT_TRUE(t.Menu());
+    PressKey('E');
+    EXPECT_TRUE(WaitUntil([&] { return IniValue(t.box, "Function_Enabled") == "0"; }));
+    TraySpot spot;
+    EXPECT_TRUE(WaitUntil([&] { return (spot = LookAtTray()).look == TrayLook::Off; }));
+    // Switching on again passes the checks of the default settings.
+    t.spot = spot;
+    ASSERT_TRUE(t.Menu());
+    PressKey('E');
+    EXPECT_TRUE(WaitUntil([&] { return IniValue(t.box, "Function_Enabled") == "1"; }));
+    EXPECT_TRUE(WaitUntil([&] { return LookAtTray().look == TrayLook::On; }));
+    EXPECT_FALSE(FindProcessWindow(t.p.pid, L"#32770", true));
+}
+
+TEST(TrayMenu, AOpensTheAboutBoxAndHOpensTheHelpQuietly) {
+    TrayProgram t;
+    ASSERT_TRUE(t.Menu());
+    PressKey('A');
+    HWND about = WaitForWindow(t.p.pid, VESKO_CLASS_ABOUT, true);
+    ASSERT_TRUE(about);
+    PopShellToolTips(t.p.pid);
+    Sleep(500);
+    EXPECT_FALSE(SaveScreenshot(L"about_box").empty());
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(about); }));
+    // The help page opens through the shell; a failure is not reported.
+    ASSERT_TRUE(t.Menu());
+    PressKey('H');
+    EXPECT_TRUE(WaitUntil([&] { return !MenuOpen(t.p.pid); }));
+    Sleep(1000);
+    EXPECT_FALSE(FindProcessWindow(t.p.pid, L"#32770", true));
+    EXPECT_TRUE(t.p.Running());
+}
+
+TEST(TrayMenu, NHibernatesAndLogsTheWakeUp) {
+    TrayProgram t;
+    ASSERT_TRUE(t.Menu());
+    PressKey('N');
+    ASSERT_TRUE(WaitUntil([&] { return LastLogLineEndsWith(t.box, " Windowsは休止状態から復帰しました"); }));
+    auto lines = LogLines(t.box);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_NE(lines[1].find(" Windowsを休止状態にしました"), std::string::npos);
+    EXPECT_TRUE(t.p.Running());
+}
+
+TEST(TrayMenu, XEndsTheProgramAndTheIconLeaves) {
+    TrayProgram t;
+    ASSERT_TRUE(t.Menu());
+    PressKey('X');
+    ASSERT_TRUE(t.p.WaitExit());
+    EXPECT_TRUE(LastLogLineEndsWith(t.box, " ケルダン!を正常に終了しました"));
+    EXPECT_TRUE(WaitUntil([] { return LookAtTray().look == TrayLook::None; }));
+}
+
+// The commands that end Windows without force: under Wine the session end
+// reaches every window, so the program logs its line and ends through the
+// end-of-session messages while this driver, which has no window, goes on.
+struct EndingCommand {
+    WORD key;
+    const char* line;
+};
+
+class TrayMenuEnding : public testing::TestWithParam<EndingCommand> {};
+
+TEST_P(TrayMenuEnding, TheKeyLogsItsLineAndTheSessionEndEndsTheProgram) {
+    TrayProgram t;
+    ASSERT_TRUE(t.Menu());
+    PressKey(GetParam().key);
+    ASSERT_TRUE(t.p.WaitExit());
+    auto lines = LogLines(t.box);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[1].find(std::string(" ") + GetParam().line), std::string::npos) << lines[1];
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, TrayMenuEnding,
+                         testing::Values(EndingCommand{'P', "ケルダン!を正常に終了しWindowsを終了しました"},
+                                         EndingCommand{'D', "ケルダン!を正常に終了しWindowsを終了しました"},
+                                         EndingCommand{'R', "ケルダン!を正常に終了しコンピューターを再起動しました"},
+                                         EndingCommand{'L', "ケルダン!を正常に終了しWindowsをログオフしました"},
+                                         EndingCommand{'U', "ケルダン!を正常に終了しWindowsを設定を残して強制終了しました"}));
+
+namespace e2e {
+
+// The forced commands end every process of the Wine session, this driver
+// included, so a script outside the session starts it and checks the result.
+int PressTrayKeyAndLinger(wchar_t key) {
+    Sandbox box;
+    std::printf("folder: %s\n", Utf8(box.Dir()).c_str());
+    std::fflush(stdout);
+    Process p;
+    TraySpot spot = StartInTray(box, p, TrayLook::On);
+    if (spot.look != TrayLook::On || !OpenTrayMenu(p.pid, spot)) return 2;
+    PressKey(static_cast<WORD>(key));
+    std::printf("pressed\n");
+    std::fflush(stdout);
+    Sleep(20000);
+    std::printf("still here\n");
+    return 0;
+}
+
+}  // namespace e2e
