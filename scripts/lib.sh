@@ -11,6 +11,18 @@ log() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }
 
 # Installs what is missing, and only that.
 ensure_packages() {
+  install_packages || return 1
+  # Wine converts Japanese file names through the Unix locale; without a
+  # generated Japanese UTF-8 locale such names cannot be created at all.
+  if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+    log "generating the ja_JP.UTF-8 locale"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo localedef -i ja_JP -f UTF-8 ja_JP.UTF-8 || return 1
+  fi
+}
+
+install_packages() {
   local missing=()
   for p in "${APT_PACKAGES[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
