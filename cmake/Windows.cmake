@@ -55,6 +55,9 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT VESKO_NO_E2E)
     # One ctest entry per scenario; each is bounded so that a hang fails it.
     gtest_add_tests(TARGET vesko_e2e SOURCES ${E2E_SOURCES} TEST_LIST E2E_TESTS)
     set_tests_properties(${E2E_TESTS} PROPERTIES TIMEOUT 120)
+    # This one waits for the clock: a countdown of two minutes and the minute after.
+    set_tests_properties(PowerSaving.TheWarningCountsDownThenTheMachineHibernatesWakesAndReArms
+                         PROPERTIES TIMEOUT 330)
     # The two forced commands end the whole Wine session; a script outside it checks them.
     foreach(key F C)
         set(name TrayMenuForced.Key${key}EndsTheSessionAfterItsLogLine)

@@ -75,8 +75,8 @@ setup_wine() {
   export WINEPREFIX="$BUILD/wineprefix"
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-  # Code page 932 for the programs; Wine takes it from LC_ALL even where the
-  # glibc locale is not generated (the shell's warning about it is harmless).
+  # Code page 932 for the programs and UTF-8 file names (ensure_packages
+  # generates the locale).
   export LC_ALL=ja_JP.UTF-8 2>/dev/null
   export WINEARCH=win64
   if [ ! -f "$WINEPREFIX/.vesko-ready" ]; then

@@ -62,7 +62,9 @@ LRESULT TForm3::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_COMMAND: {
             const int id = LOWORD(wp);
             if (HIWORD(wp) == BN_CLICKED && (id == ids::Form3Button1 || id == ids::Form3Button2)) {
-                Button1Click();
+                // A greyed button (the lock switch, or an action under way)
+                // can still be "clicked" by a message from another program.
+                if (IsWindowEnabled(GetDlgItem(hwnd_, id))) Button1Click();
                 return 0;
             }
             break;

@@ -54,4 +54,5 @@ TEST(ExcludedPrograms, TheGateIsIdleWhenTheListIsSwitchedOff) {
     Sleep(3000);
     EXPECT_EQ(LookAtTray().look, TrayLook::On);
     EXPECT_TRUE(helper.Running());
+    EXPECT_TRUE(p.Running());
 }

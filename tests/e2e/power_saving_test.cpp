@@ -1,0 +1,184 @@
+// The power-saving action as the user lives it: the warning counts the
+// minutes down, the machine hibernates (under Wine the call returns at once),
+// the wake-up is logged and the program re-arms; the abort button switches
+// the function off everywhere.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "Harness.h"
+#include "app/ControlIds.h"
+
+using namespace e2e;
+namespace ids = vesko::ids;
+
+namespace {
+
+std::string IniValue(const Sandbox& box, const std::string& key) {
+    auto ini = box.ReadText(L"vesko.ini");
+    if (!ini) return "<no file>";
+    std::size_t at = ini->find("\r\n" + key + "=");
+    if (at == std::string::npos) return "<missing>";
+    std::size_t start = at + 3 + key.size();
+    return ini->substr(start, ini->find("\r\n", start) - start);
+}
+
+std::vector<std::string> LogLines(const Sandbox& box) {
+    auto log = box.ReadText(L"Log.txt");
+    if (!log) return {};
+    bool crlf = false;
+    return CrLfLines(*log, &crlf);
+}
+
+std::string HourMinute(const SYSTEMTIME& t) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%d:%02d", t.wHour, t.wMinute);
+    return buf;
+}
+
+SYSTEMTIME Now() {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    return t;
+}
+
+// The local time `minutes` from now, to the minute.
+SYSTEMTIME MinutesAhead(const SYSTEMTIME& from, int minutes) {
+    FILETIME ft;
+    SystemTimeToFileTime(&from, &ft);
+    ULARGE_INTEGER u{{ft.dwLowDateTime, ft.dwHighDateTime}};
+    u.QuadPart += static_cast<ULONGLONG>(minutes) * 60 * 10000000ULL;
+    ft = {u.LowPart, u.HighPart};
+    SYSTEMTIME t;
+    FileTimeToSystemTime(&ft, &t);
+    return t;
+}
+
+// Lets a scenario start early in a minute, so that its minute arithmetic
+// is not cut short by the clock turning over during start-up.
+SYSTEMTIME StartOfAFreshMinute() {
+    SYSTEMTIME t = Now();
+    if (t.wSecond >= 45) Sleep((61 - t.wSecond) * 1000);
+    return Now();
+}
+
+// Hibernation chosen, the Time condition at the given clock time, the
+// warning on from five minutes before.
+std::string HibernateAt(const SYSTEMTIME& at) {
+    return "[Time]\r\nTime_Enabled=1\r\nTime_Hour=" + std::to_string(at.wHour) +
+           "\r\nTime_Minute=" + std::to_string(at.wMinute) +
+           "\r\n[PowerSaving]\r\nShutdown=0\r\nSuspend=0\r\nHibernation=1\r\n"
+           "[Other]\r\nWarning_Enabled=1\r\nWarning_Time=5\r\nFunction_Enabled=1\r\n";
+}
+
+}  // namespace
+
+TEST(PowerSaving, TheWarningCountsDownThenTheMachineHibernatesWakesAndReArms) {
+    Sandbox box;
+    SYSTEMTIME start = StartOfAFreshMinute();
+    SYSTEMTIME target = MinutesAhead(start, 2);
+    box.WriteText(L"vesko.ini", HibernateAt(target));
+    Process p = box.Start({L"/h"});
+    HWND form1 = WaitForWindow(p.pid, VESKO_CLASS_FORM1);
+    HWND form3 = WaitForWindow(p.pid, VESKO_CLASS_FORM3);
+    ASSERT_TRUE(form1 && form3);
+
+    // Every text the dialog shows, in order, until the hibernation is logged.
+    std::vector<std::string> texts;
+    bool acted = WaitUntil([&] {
+        if (IsWindowVisible(form3)) {
+            std::string text = ControlText(form3, ids::Form3Label1);
+            if (texts.empty() || texts.back() != text) texts.push_back(text);
+        }
+        return LogLines(box).size() >= 3;
+    }, 200000);
+    ASSERT_TRUE(acted) << "no hibernation by " << HourMinute(target);
+    SYSTEMTIME resumed = Now();
+
+    ASSERT_GE(texts.size(), 1u);
+    // The countdown in whole minutes, one text per number, ending at 1; the
+    // text of 0 lives only inside the tick that acts.
+    EXPECT_EQ(texts.back(), "1 分後にWindowsを休止状態にします");
+    for (std::size_t i = 0; i + 1 < texts.size(); ++i)
+        EXPECT_EQ(texts[i], std::to_string(texts.size() - i) + " 分後にWindowsを休止状態にします");
+
+    auto lines = LogLines(box);
+    ASSERT_EQ(lines.size(), 3u);
+    const std::string stamp = HourMinute(target);
+    EXPECT_NE(lines[1].find(" " + stamp + ":"), std::string::npos) << "acted at " << lines[1];
+    EXPECT_NE(lines[1].find(" Windowsを休止状態にしました"), std::string::npos) << lines[1];
+    EXPECT_NE(lines[2].find(" Windowsは休止状態から復帰しました"), std::string::npos) << lines[2];
+
+    // Re-armed from the resume: the countdown's set time is now, its schedule
+    // now plus the Timer's default minute.
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(form1, ids::Label20) == HourMinute(resumed); }, 3000))
+        << ControlText(form1, ids::Label20);
+    EXPECT_EQ(ControlText(form1, ids::Label22), HourMinute(MinutesAhead(resumed, 1)));
+
+    // Nothing acts again, nor warns, in the minute of the resume.
+    SYSTEMTIME t = Now();
+    while (t.wMinute == resumed.wMinute && t.wHour == resumed.wHour) {
+        EXPECT_FALSE(IsWindowVisible(form3));
+        Sleep(500);
+        t = Now();
+    }
+    EXPECT_EQ(LogLines(box).size(), 3u);
+    EXPECT_TRUE(p.Running());
+}
+
+TEST(PowerSaving, AbortSwitchesTheFunctionOffInTheFileTheMenuAndTheIcon) {
+    Sandbox box;
+    SYSTEMTIME start = StartOfAFreshMinute();
+    box.WriteText(L"vesko.ini", HibernateAt(MinutesAhead(start, 3)));
+    Process p = box.Start({L"/h"});
+    HWND form3 = WaitForWindow(p.pid, VESKO_CLASS_FORM3, true);
+    ASSERT_TRUE(form3);
+    EXPECT_EQ(ControlText(form3, ids::Form3Label1).find("分後にWindowsを休止状態にします") != std::string::npos, true);
+    TraySpot spot = LookAtTray();
+    ASSERT_EQ(spot.look, TrayLook::On);
+
+    HWND abort = GetDlgItem(form3, ids::Form3Button1);
+    ASSERT_TRUE(IsWindowVisible(abort) && IsWindowEnabled(abort));
+    PostMessageW(abort, BM_CLICK, 0, 0);
+    HWND msg = WaitForMessageBox(p.pid);
+    ASSERT_TRUE(msg);
+    EXPECT_EQ(MessageBoxText(msg), "このソフトの機能を無効にしました");
+    // Written before the message; the tick switches the rest off meanwhile.
+    EXPECT_EQ(IniValue(box, "Function_Enabled"), "0");
+    EXPECT_FALSE(IsWindowVisible(form3));
+    EXPECT_TRUE(WaitUntil([] { return LookAtTray().look == TrayLook::Off; }));
+    AnswerMessageBox(msg);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(msg); }));
+    Sleep(1500);
+    EXPECT_FALSE(IsWindowVisible(form3)) << "the warning came back";
+
+    // The menu item is unchecked: its key now switches the function on.
+    spot = LookAtTray();
+    RightClickAt(spot.centre);
+    ASSERT_TRUE(WaitForWindow(p.pid, L"#32768", true, 5000));
+    PressKey('E');
+    EXPECT_TRUE(WaitUntil([&] { return IniValue(box, "Function_Enabled") == "1"; }));
+    EXPECT_TRUE(WaitUntil([] { return LookAtTray().look == TrayLook::On; }));
+    EXPECT_EQ(LogLines(box).size(), 1u) << "nothing was acted on";
+}
+
+TEST(PowerSaving, WithTheLockSwitchTheWarningShowsAGreyedAbortButton) {
+    Sandbox box;
+    SYSTEMTIME start = StartOfAFreshMinute();
+    box.WriteText(L"vesko.ini", HibernateAt(MinutesAhead(start, 3)));
+    Process p = box.Start({L"/c"});
+    HWND form3 = WaitForWindow(p.pid, VESKO_CLASS_FORM3, true);
+    ASSERT_TRUE(form3);
+    HWND b1 = GetDlgItem(form3, ids::Form3Button1), b2 = GetDlgItem(form3, ids::Form3Button2);
+    EXPECT_FALSE(IsWindowVisible(b1));
+    EXPECT_TRUE(IsWindowVisible(b2));
+    EXPECT_FALSE(IsWindowEnabled(b2));
+    Sleep(300);
+    EXPECT_FALSE(SaveScreenshot(L"warning_dialog_locked").empty());
+    // A click on the greyed button does nothing.
+    PostMessageW(b2, BM_CLICK, 0, 0);
+    Sleep(1500);
+    EXPECT_FALSE(FindProcessWindow(p.pid, L"#32770", true));
+    EXPECT_TRUE(IsWindowVisible(form3));
+    EXPECT_EQ(IniValue(box, "Function_Enabled"), "1");
+}
