@@ -1,5 +1,7 @@
 #include "Harness.h"
 
+#include <gtest/gtest.h>
+
 #include <commctrl.h>
 #include <shellapi.h>
 
@@ -39,7 +41,8 @@ void RemoveTree(const std::wstring& dir) {
 Process Launch(const std::wstring& exe, const std::vector<std::wstring>& args, const std::wstring& dir) {
     std::wstring cmd = Quote(exe);
     for (const std::wstring& a : args) cmd += L" " + a;
-    STARTUPINFOW si{sizeof si};
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     Process p;
     if (CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi)) {
@@ -306,31 +309,41 @@ namespace {
 
 struct TipSearch {
     DWORD ownPid;
-    int hidden;
+    HWND found;
 };
 
-BOOL CALLBACK PopShellTip(HWND hwnd, LPARAM lp) {
+BOOL CALLBACK FindShellTip(HWND hwnd, LPARAM lp) {
     auto* search = reinterpret_cast<TipSearch*>(lp);
     wchar_t cls[64];
     GetClassNameW(hwnd, cls, 64);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     if (pid != search->ownPid && lstrcmpW(cls, L"tooltips_class32") == 0 && IsWindowVisible(hwnd)) {
-        ShowWindow(hwnd, SW_HIDE);
-        ++search->hidden;
+        search->found = hwnd;
+        return FALSE;
     }
     return TRUE;
+}
+
+// The tip comes up a moment after the pointer came to rest on the icon.
+HWND WaitForShellTip(DWORD programPid, DWORD timeoutMs) {
+    TipSearch search{programPid, nullptr};
+    WaitUntil([&] {
+        EnumWindows(FindShellTip, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    }, timeoutMs);
+    return search.found;
 }
 
 }  // namespace
 
 void PopShellToolTips(DWORD programPid) {
-    // The tip comes up a moment after the pointer came to rest on the icon.
-    TipSearch search{programPid, 0};
-    WaitUntil([&] {
-        EnumWindows(PopShellTip, reinterpret_cast<LPARAM>(&search));
-        return search.hidden > 0;
-    }, 2500);
+    if (HWND tip = WaitForShellTip(programPid, 2500)) ShowWindow(tip, SW_HIDE);
+}
+
+std::string ShellToolTipText(DWORD programPid) {
+    HWND tip = WaitForShellTip(programPid, 5000);
+    return tip ? WindowTitle(tip) : std::string();
 }
 
 std::wstring SaveScreenshot(const std::wstring& name) {
@@ -424,6 +437,24 @@ std::string Utf8(const std::wstring& w) { return NarrowTo(CP_UTF8, w); }
 std::wstring Wide(const std::string& utf8) { return WideFrom(CP_UTF8, utf8); }
 std::string ToAnsi(const std::string& utf8) { return NarrowTo(CP_ACP, Wide(utf8)); }
 std::string FromAnsi(const std::string& ansi) { return Utf8(WideFrom(CP_ACP, ansi)); }
+
+std::string IniValue(const Sandbox& box, const std::string& key) {
+    auto ini = box.ReadText(L"vesko.ini");
+    if (!ini) return "<no file>";
+    std::size_t at = ini->find("\r\n" + key + "=");
+    if (at == std::string::npos) return "<missing>";
+    std::size_t start = at + 3 + key.size();
+    return ini->substr(start, ini->find("\r\n", start) - start);
+}
+
+std::vector<std::string> LogLines(const Sandbox& box) {
+    auto log = box.ReadText(L"Log.txt");
+    if (!log) return {};
+    bool crlf = false;
+    auto lines = CrLfLines(*log, &crlf);
+    EXPECT_TRUE(crlf) << "Log.txt is not CR LF text";
+    return lines;
+}
 
 std::vector<std::string> CrLfLines(const std::string& text, bool* wellFormed) {
     std::vector<std::string> lines;

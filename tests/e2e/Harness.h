@@ -78,6 +78,8 @@ Screen CaptureScreen(const RECT& area);
 // Takes down the shell's tool-tips (the icon's tip stays up for a while
 // after the pointer rested on it); those of the program stay.
 void PopShellToolTips(DWORD programPid);
+// The text of the shell's tool-tip once it is up ("" when none comes).
+std::string ShellToolTipText(DWORD programPid);
 // Saves the whole screen as <build>/screenshots/<name>.bmp and returns the path.
 std::wstring SaveScreenshot(const std::wstring& name);
 
@@ -101,6 +103,10 @@ std::string Utf8(const std::wstring& w);
 std::wstring Wide(const std::string& utf8);
 std::string ToAnsi(const std::string& utf8);
 std::string FromAnsi(const std::string& ansi);
+// A key's value as the settings file beside the exe holds it ("<no file>",
+// "<missing>" otherwise), and the event log's lines.
+std::string IniValue(const Sandbox& box, const std::string& key);
+std::vector<std::string> LogLines(const Sandbox& box);
 // Lines of a CR LF text; fails the check when a lone CR or LF is found.
 std::vector<std::string> CrLfLines(const std::string& text, bool* wellFormed);
 

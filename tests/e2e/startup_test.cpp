@@ -17,15 +17,6 @@ Process StartAndWait(Sandbox& box, const std::vector<std::wstring>& args = {}) {
     return p;
 }
 
-std::vector<std::string> LogLines(const Sandbox& box) {
-    auto text = box.ReadText(L"Log.txt");
-    if (!text) return {};
-    bool ok = false;
-    auto lines = CrLfLines(*text, &ok);
-    EXPECT_TRUE(ok) << "Log.txt is not CR LF text";
-    return lines;
-}
-
 // The message part of a log line: after "date time ".
 std::string LogMessage(const std::string& line) {
     std::size_t first = line.find(' ');

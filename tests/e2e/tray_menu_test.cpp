@@ -10,15 +10,6 @@ using namespace e2e;
 
 namespace {
 
-std::string IniValue(const Sandbox& box, const std::string& key) {
-    auto ini = box.ReadText(L"vesko.ini");
-    if (!ini) return "<no file>";
-    std::size_t at = ini->find("\r\n" + key + "=");
-    if (at == std::string::npos) return "<missing>";
-    std::size_t start = at + 3 + key.size();
-    return ini->substr(start, ini->find("\r\n", start) - start);
-}
-
 // Starts the program hidden in the tray and waits until its icon is drawn.
 TraySpot StartInTray(Sandbox& box, Process& p, TrayLook expected) {
     p = box.Start({L"/h"});
@@ -35,15 +26,6 @@ HWND OpenTrayMenu(DWORD pid, const TraySpot& spot) {
 }
 
 bool MenuOpen(DWORD pid) { return FindProcessWindow(pid, L"#32768", true) != nullptr; }
-
-std::vector<std::string> LogLines(const Sandbox& box) {
-    auto log = box.ReadText(L"Log.txt");
-    if (!log) return {};
-    bool crlf = false;
-    auto lines = CrLfLines(*log, &crlf);
-    EXPECT_TRUE(crlf);
-    return lines;
-}
 
 bool LastLogLineEndsWith(const Sandbox& box, const std::string& text) {
     auto lines = LogLines(box);
@@ -161,6 +143,52 @@ TEST(TrayMenu, XEndsTheProgramAndTheIconLeaves) {
     ASSERT_TRUE(t.p.WaitExit());
     EXPECT_TRUE(LastLogLineEndsWith(t.box, " ケルダン!を正常に終了しました"));
     EXPECT_TRUE(WaitUntil([] { return LookAtTray().look == TrayLook::None; }));
+}
+
+namespace {
+
+// The icon's tip as the shell shows it when the pointer rests on the icon.
+std::vector<std::string> TipLines(const TrayProgram& t) {
+    // Away first, so that the rest on the icon brings a fresh tip.
+    SetCursorPos(t.spot.centre.x - 300, t.spot.centre.y - 300);
+    Sleep(700);
+    SetCursorPos(t.spot.centre.x - 1, t.spot.centre.y);
+    Sleep(100);
+    SetCursorPos(t.spot.centre.x, t.spot.centre.y);
+    std::string text = ShellToolTipText(t.p.pid);
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start <= text.size() && !text.empty()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = text.find_first_not_of("\r\n", end);
+        if (start == std::string::npos) break;
+    }
+    return lines;
+}
+
+bool StartsWith(const std::string& s, const std::string& prefix) { return s.compare(0, prefix.size(), prefix) == 0; }
+
+}  // namespace
+
+TEST(TrayTip, SixLinesOfReadingsThatFollowTheTick) {
+    TrayProgram t;
+    ASSERT_EQ(t.spot.look, TrayLook::On);
+    Sleep(1500);  // past the start-up readings
+    auto first = TipLines(t);
+    ASSERT_EQ(first.size(), 6u) << (first.empty() ? "no tip" : first[0]);
+    EXPECT_EQ(first[0], "ケルダン！");
+    EXPECT_TRUE(StartsWith(first[1], "CPU  ") && first[1].find(" %") != std::string::npos) << first[1];
+    EXPECT_TRUE(StartsWith(first[2], "平均通信量  ") && first[2].find("B/s") != std::string::npos) << first[2];
+    EXPECT_TRUE(StartsWith(first[3], "メモリ  ") && first[3].find(" %") != std::string::npos) << first[3];
+    EXPECT_TRUE(StartsWith(first[4], "時刻  ")) << first[4];
+    EXPECT_TRUE(StartsWith(first[5], "OS起動時間  ") && first[5].find("秒") != std::string::npos) << first[5];
+    Sleep(1500);
+    auto second = TipLines(t);
+    ASSERT_EQ(second.size(), 6u);
+    EXPECT_NE(second[4], first[4]) << "the time did not move on";
+    EXPECT_NE(second[5], first[5]) << "the uptime did not move on";
 }
 
 // The commands that end Windows without force: under Wine the session end

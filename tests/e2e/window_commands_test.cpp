@@ -20,15 +20,6 @@ HWND StartForm(Sandbox& box, Process& p, const std::vector<std::wstring>& args =
 
 void Command(HWND form, int id) { PostMessageW(form, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
-std::string IniValue(const Sandbox& box, const std::string& key) {
-    auto ini = box.ReadText(L"vesko.ini");
-    if (!ini) return "<no file>";
-    std::size_t at = ini->find("\r\n" + key + "=");
-    if (at == std::string::npos) return "<missing>";
-    std::size_t start = at + 3 + key.size();
-    return ini->substr(start, ini->find("\r\n", start) - start);
-}
-
 // The hidden tray window of the process ("TaskTrayHandle") stands for the icon.
 bool HasTrayWindow(DWORD pid) { return FindProcessWindow(pid, L"TaskTrayHandle") != nullptr; }
 
