@@ -8,7 +8,8 @@ namespace vesko {
 
 bool TSimpleForm::Create(HINSTANCE instance, const wchar_t* className, const char* caption, int clientW, int clientH,
                          DWORD exStyle) {
-    WNDCLASSEXW wc{sizeof wc};
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
     wc.lpfnWndProc = WndProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -27,13 +28,10 @@ bool TSimpleForm::Create(HINSTANCE instance, const wchar_t* className, const cha
 }
 
 LRESULT CALLBACK TSimpleForm::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-        static_cast<TSimpleForm*>(cs->lpCreateParams)->hwnd_ = hwnd;
-    }
-    auto* self = reinterpret_cast<TSimpleForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    return self ? self->HandleMessage(msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
+    auto* self = static_cast<TSimpleForm*>(BoundObject(hwnd, msg, lp));
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg == WM_NCCREATE) self->hwnd_ = hwnd;
+    return self->HandleMessage(msg, wp, lp);
 }
 
 LRESULT TSimpleForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -4,6 +4,7 @@
 
 #include "ControlIds.h"
 #include "WinUi.h"
+#include "controls/PopupMenus.h"
 #include "engine/Arming.h"
 #include "engine/Execution.h"
 #include "engine/TimerSchedule.h"
@@ -192,31 +193,16 @@ void TForm1::CreateControls() {
 }
 
 void TForm1::CreateMenus() {
-    auto add = [](HMENU m, int id, const char* caption) {
-        if (id == 0) AppendMenuW(m, MF_SEPARATOR, 0, nullptr);
-        else AppendMenuW(m, MF_STRING, static_cast<UINT_PTR>(id), Widen(caption).c_str());
+    auto build = [](const std::vector<PopupMenuItem>& items) {
+        HMENU m = CreatePopupMenu();
+        for (const PopupMenuItem& item : items) {
+            if (item.IsSeparator()) AppendMenuW(m, MF_SEPARATOR, 0, nullptr);
+            else AppendMenuW(m, MF_STRING, static_cast<UINT_PTR>(item.id), Widen(item.caption).c_str());
+        }
+        return m;
     };
-    popupMenu1_ = CreatePopupMenu();
-    add(popupMenu1_, ids::stayontop1, "常に手前に表示(&T)");
-    add(popupMenu1_, 0, nullptr);
-    add(popupMenu1_, ids::Help1, "ヘルプ(&H)");
-    add(popupMenu1_, ids::about1, "バージョン情報(&A)");
-    add(popupMenu1_, 0, nullptr);
-    add(popupMenu1_, ids::Exit1, "終了(&X)");
-
-    popupMenu2_ = CreatePopupMenu();
-    add(popupMenu2_, ids::restore1, "設定ウインドウの表示(&W)");
-    add(popupMenu2_, ids::FunctionEnabled1, "このソフトの機能を有効にする(&E)");
-    add(popupMenu2_, 0, nullptr);
-    // The eleven power commands, in menu order, from their one table.
-    int id = ids::poweroff1;
-    for (const ManualCommandDef& def : ManualCommands()) add(popupMenu2_, id++, def.caption);
-    add(popupMenu2_, 0, nullptr);
-    add(popupMenu2_, ids::Help2, "ヘルプ(&H)");
-    add(popupMenu2_, ids::about2, "バージョン情報(&A)");
-    add(popupMenu2_, 0, nullptr);
-    add(popupMenu2_, ids::Exit2, "終了(&X)");
-    add(popupMenu2_, 0, nullptr);
+    popupMenu1_ = build(PopupMenu1Items());
+    popupMenu2_ = build(PopupMenu2Items());
 }
 
 void TForm1::CreateTrayIcon(HINSTANCE instance) {
@@ -527,13 +513,10 @@ bool TForm1::OnCommand(int id) {
 }
 
 LRESULT CALLBACK TForm1::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-        static_cast<TForm1*>(cs->lpCreateParams)->hwnd_ = hwnd;
-    }
-    auto* self = reinterpret_cast<TForm1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    return self ? self->HandleMessage(msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
+    auto* self = static_cast<TForm1*>(BoundObject(hwnd, msg, lp));
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg == WM_NCCREATE) self->hwnd_ = hwnd;
+    return self->HandleMessage(msg, wp, lp);
 }
 
 LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

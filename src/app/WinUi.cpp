@@ -65,6 +65,15 @@ HWND CreateChild(HWND parent, const wchar_t* cls, const std::string& text, DWORD
     return hwnd;
 }
 
+void* BoundObject(HWND hwnd, UINT msg, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        void* object = reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
+        return object;
+    }
+    return reinterpret_cast<void*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
 void SetText(HWND hwnd, const std::string& text) {
     std::wstring w = Widen(text);
     // Rewriting an unchanged label only makes it flicker.

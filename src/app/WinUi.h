@@ -17,6 +17,10 @@ HWND CreateChild(HWND parent, const wchar_t* cls, const std::string& text, DWORD
 inline HWND CreateLabel(HWND parent, const std::string& text, int x, int y, int w, int h, int id = -1) {
     return CreateChild(parent, L"STATIC", text, SS_LEFT | SS_NOPREFIX, x, y, w, h, id);
 }
+// The object a window was created for (its creation parameter), bound to the
+// window on WM_NCCREATE; null for the few messages that come before.
+void* BoundObject(HWND hwnd, UINT msg, LPARAM lp);
+
 void SetText(HWND hwnd, const std::string& text);
 std::string GetText(HWND hwnd);
 

@@ -3,6 +3,8 @@
 // accelerator keys of its items.
 #include <gtest/gtest.h>
 
+#include <shellapi.h>
+
 #include "Harness.h"
 #include "app/ControlIds.h"
 
@@ -189,6 +191,29 @@ TEST(TrayTip, SixLinesOfReadingsThatFollowTheTick) {
     ASSERT_EQ(second.size(), 6u);
     EXPECT_NE(second[4], first[4]) << "the time did not move on";
     EXPECT_NE(second[5], first[5]) << "the uptime did not move on";
+}
+
+TEST(TrayIcon, ComesBackWhenTheShellAnnouncesANewTaskbar) {
+    TrayProgram t;
+    ASSERT_EQ(t.spot.look, TrayLook::On);
+    // A restarting shell forgets every icon, then announces its new taskbar.
+    HWND tray = FindProcessWindow(t.p.pid, L"TaskTrayHandle");
+    ASSERT_TRUE(tray);
+    NOTIFYICONDATAW nid{};
+    nid.cbSize = sizeof nid;
+    nid.hWnd = tray;
+    nid.uID = 1;
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &nid));
+    ASSERT_TRUE(WaitUntil([] { return LookAtTray().look == TrayLook::None; }));
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, 5000,
+                        &result);
+    EXPECT_TRUE(WaitUntil([] { return LookAtTray().look == TrayLook::On; }));
+    // The icon that came back still answers the right button.
+    t.spot = LookAtTray();
+    EXPECT_TRUE(t.Menu());
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(t.p.Running());
 }
 
 // The commands that end Windows without force: under Wine the session end

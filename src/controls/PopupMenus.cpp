@@ -1,0 +1,54 @@
+#include "controls/PopupMenus.h"
+
+#include "app/ControlIds.h"
+#include "power/ManualCommands.h"
+
+namespace vesko {
+
+const std::vector<PopupMenuItem>& PopupMenu1Items() {
+    static const std::vector<PopupMenuItem> items = {
+        {ids::stayontop1, "stayontop1", "常に手前に表示(&T)"},
+        {},
+        {ids::Help1, "Help1", "ヘルプ(&H)"},
+        {ids::about1, "about1", "バージョン情報(&A)"},
+        {},
+        {ids::Exit1, "Exit1", "終了(&X)"},
+    };
+    return items;
+}
+
+const std::vector<PopupMenuItem>& PopupMenu2Items() {
+    static const std::vector<PopupMenuItem> items = [] {
+        std::vector<PopupMenuItem> v = {
+            {ids::restore1, "restore1", "設定ウインドウの表示(&W)"},
+            {ids::FunctionEnabled1, "FunctionEnabled1", "このソフトの機能を有効にする(&E)"},
+            {},
+        };
+        // The eleven power commands come from their own table, in its order.
+        int id = ids::poweroff1;
+        for (const ManualCommandDef& def : ManualCommands()) v.push_back({id++, def.item, def.caption});
+        v.push_back({});
+        v.push_back({ids::Help2, "Help2", "ヘルプ(&H)"});
+        v.push_back({ids::about2, "about2", "バージョン情報(&A)"});
+        v.push_back({});
+        v.push_back({ids::Exit2, "Exit2", "終了(&X)"});
+        v.push_back({});
+        return v;
+    }();
+    return items;
+}
+
+char AcceleratorOf(const std::string& caption) {
+    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] == '&') {  // "&&" is a plain ampersand
+            ++i;
+            continue;
+        }
+        char c = caption[i + 1];
+        return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    return 0;
+}
+
+}  // namespace vesko
