@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
+
 #include "Harness.h"
 
 int wmain(int argc, wchar_t** argv) {
@@ -9,5 +11,12 @@ int wmain(int argc, wchar_t** argv) {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     if (argc == 3 && lstrcmpW(argv[1], L"--press-tray-key") == 0) return e2e::PressTrayKeyAndLinger(argv[2][0]);
     testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    int failed = RUN_ALL_TESTS();
+    // ctest names each scenario from the sources; a scenario missing from
+    // this binary must fail, not pass with nothing run.
+    if (testing::UnitTest::GetInstance()->test_to_run_count() == 0) {
+        std::fprintf(stderr, "no test matched the filter\n");
+        return 1;
+    }
+    return failed;
 }

@@ -3,9 +3,10 @@
 // accelerator keys of its items.
 #include <gtest/gtest.h>
 
+#include "Harness.h"
+
 #include <shellapi.h>
 
-#include "Harness.h"
 #include "app/ControlIds.h"
 
 using namespace e2e;
