@@ -88,6 +88,12 @@ setup_wine() {
     wineserver -w
     touch "$WINEPREFIX/.vesko-ready"
   fi
+  # Wine draws the title-bar buttons and arrows with Marlett; this Wine does
+  # not find its own copy, so the prefix gets one (else the buttons read "0 1 r").
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" f
+  for f in /usr/share/wine/fonts/marlett.ttf /usr/lib/wine/fonts/marlett.ttf; do
+    if [ -f "$f" ] && [ ! -f "$fonts/marlett.ttf" ] && [ -d "$fonts" ]; then cp "$f" "$fonts/"; fi
+  done
   # Keep one server up for the whole run so that each program starts fast,
   # and let the desktop come up once before anything is timed.
   wineserver -p 600 >/dev/null 2>&1 || true
