@@ -5,6 +5,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "settings/WinText.h"
+
 namespace e2e {
 namespace {
 
@@ -72,26 +74,6 @@ BOOL CALLBACK FindProc(HWND hwnd, LPARAM lp) {
     ctx->found = hwnd;
     return FALSE;
 }
-
-std::wstring WideFrom(UINT cp, const std::string& s) {
-    if (s.empty()) return {};
-    int n = MultiByteToWideChar(cp, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-    std::wstring w(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(cp, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
-    return w;
-}
-
-std::string NarrowTo(UINT cp, const std::wstring& w) {
-    if (w.empty()) return {};
-    int n = WideCharToMultiByte(cp, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-    std::string s(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(cp, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
-    return s;
-}
-
-}  // namespace
-
-namespace {
 
 bool OpensForWriting(const std::wstring& path) {
     HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -433,10 +415,12 @@ void PressKey(WORD vk) {
     SendInput(2, in, sizeof(INPUT));
 }
 
-std::string Utf8(const std::wstring& w) { return NarrowTo(CP_UTF8, w); }
-std::wstring Wide(const std::string& utf8) { return WideFrom(CP_UTF8, utf8); }
-std::string ToAnsi(const std::string& utf8) { return NarrowTo(CP_ACP, Wide(utf8)); }
-std::string FromAnsi(const std::string& ansi) { return Utf8(WideFrom(CP_ACP, ansi)); }
+// The program's own conversions, so that the driver reads and writes files
+// exactly as the program does.
+std::string Utf8(const std::wstring& w) { return vesko::Narrow(w); }
+std::wstring Wide(const std::string& utf8) { return vesko::Widen(utf8); }
+std::string ToAnsi(const std::string& utf8) { return vesko::Utf8ToAnsi(utf8); }
+std::string FromAnsi(const std::string& ansi) { return vesko::AnsiToUtf8(ansi); }
 
 std::string IniValue(const Sandbox& box, const std::string& key) {
     auto ini = box.ReadText(L"vesko.ini");
