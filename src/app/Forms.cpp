@@ -1,8 +1,8 @@
 #include "Forms.h"
 
-#include "ControlIds.h"
+#include "ui/ControlIds.h"
 #include "WinUi.h"
-#include "settings/WinText.h"
+#include "base/WinText_win.h"
 
 namespace vesko {
 

@@ -2,9 +2,9 @@
 
 #include <shellapi.h>
 
-#include "ControlIds.h"
+#include "ui/ControlIds.h"
 #include "WinUi.h"
-#include "controls/PopupMenus.h"
+#include "ui/Menus.h"
 #include "engine/Arming.h"
 #include "engine/Execution.h"
 #include "engine/TimerSchedule.h"
@@ -13,7 +13,7 @@
 #include "power/ExitWin.h"
 #include "power/ExitWinWin.h"
 #include "power/ManualCommands.h"
-#include "power/PowerAvailability.h"
+#include "engine/PowerAvailability.h"
 #include "readings/CpuUtils.h"
 #include "readings/MemoryUse.h"
 #include "readings/OSVersion.h"
@@ -21,7 +21,7 @@
 #include "settings/ExcludedPrograms.h"
 #include "settings/ProfileFileWin.h"
 #include "settings/SettingsTable.h"
-#include "settings/WinText.h"
+#include "base/WinText_win.h"
 #include "tray/TrayWin.h"
 
 namespace vesko {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/DateTime.h"
+#include "base/DateTime.h"
 #include "engine/MonitorState.h"
 #include "engine/Tick.h"
 #include "settings/ActiveSettings.h"

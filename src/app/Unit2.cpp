@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <string>
 
-#include "ControlIds.h"
+#include "ui/ControlIds.h"
 #include "WinUi.h"
 #include "controls/URLLinkWin.h"
-#include "settings/WinText.h"
+#include "base/WinText_win.h"
 
 namespace vesko {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "ControlIds.h"
+#include "ui/ControlIds.h"
 #include "WinUi.h"
 #include "controls/LabelWrap.h"
-#include "settings/WinText.h"
+#include "base/WinText_win.h"
 
 namespace vesko {
 namespace {

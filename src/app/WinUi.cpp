@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "settings/WinText.h"
+#include "base/WinText_win.h"
 
 namespace vesko {
 namespace {

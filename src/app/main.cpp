@@ -11,7 +11,7 @@
 #include "Unit1.h"
 #include "WinUi.h"
 #include "settings/StartupSwitches.h"
-#include "settings/WinText.h"
+#include "base/WinText_win.h"
 
 using namespace vesko;
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "settings/TextUtil.h"
+#include "base/Text.h"
 
 namespace vesko {
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "controls/URLLinkWin.h"
-#include "settings/WinText.h"
+#include "base/WinText_win.h"
 
 namespace vesko {
 namespace {

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/DateTime.h"
+#include "base/DateTime.h"
 #include "engine/MonitorState.h"
 #include "engine/TimerSchedule.h"
 #include "settings/ActiveSettings.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "engine/DateTime.h"
+#include "base/DateTime.h"
 #include "engine/MonitorState.h"
 #include "settings/ActiveSettings.h"
 

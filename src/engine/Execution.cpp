@@ -107,7 +107,7 @@ DateTime StrictTimeOfDay(const std::string& text) {
         }
     }
     if (h < 0 || h > 23 || m < 0 || m > 59 || s < 0 || s > 59 || pos != text.size())
-        throw VeskoError("'" + text + "' は正しい時刻ではありません");
+        throw AppError("'" + text + "' は正しい時刻ではありません");
     return EncodeTime(h, m, s);
 }
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/DateTime.h"
+#include "base/DateTime.h"
 #include "settings/ActiveSettings.h"
 
 namespace vesko {
@@ -63,7 +63,7 @@ void ExecuteHibernate(ExecutionHost& host, WarningDialog& dialog, ResumeState& s
 bool ExecuteIfDue(bool ready, std::int64_t minutesToAct, bool sameMinute, bool abortCarriedOut,
                   ExecutionHost& host, WarningDialog& dialog, ResumeState& state);
 
-// "h:nn" or "h:nn:ss" as a time of day; raises VeskoError for any other text
+// "h:nn" or "h:nn:ss" as a time of day; raises AppError for any other text
 // (the schedule label's placeholder "hh:nn" among them).
 DateTime StrictTimeOfDay(const std::string& text);
 

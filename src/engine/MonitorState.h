@@ -3,15 +3,10 @@
 // reads and updates it; the window owns the one instance for its whole life.
 #include <cstdint>
 
-#include "engine/DateTime.h"
+#include "base/DateTime.h"
+#include "readings/CursorPos.h"
 
 namespace vesko {
-
-struct CursorPos {
-    std::int32_t X = 0;
-    std::int32_t Y = 0;
-    friend bool operator==(const CursorPos&, const CursorPos&) = default;
-};
 
 struct MonitorState {
     // The excluded-program list file has not been loaded yet.

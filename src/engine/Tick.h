@@ -12,7 +12,7 @@
 #include <string>
 
 #include "engine/Conditions.h"
-#include "engine/DateTime.h"
+#include "base/DateTime.h"
 #include "engine/MonitorState.h"
 #include "readings/NetworkTraffic.h"
 #include "settings/ActiveSettings.h"

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/DateTime.h"
+#include "base/DateTime.h"
 
 namespace vesko {
 

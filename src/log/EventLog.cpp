@@ -44,8 +44,8 @@ std::vector<std::string> SplitLogLines(const std::string& bytes) {
     return lines;
 }
 
-FileOpenError::FileOpenError(const std::string& path) : VeskoError("ファイル " + path + " は開けません") {}
-FileCreateError::FileCreateError(const std::string& path) : VeskoError("ファイル " + path + " を作成できません") {}
+FileOpenError::FileOpenError(const std::string& path) : AppError("ファイル " + path + " は開けません") {}
+FileCreateError::FileCreateError(const std::string& path) : AppError("ファイル " + path + " を作成できません") {}
 
 void AppendLogLine(LogFileSystem& fs, const std::string& path, const std::string& lineUtf8) {
     bool readOk = true;

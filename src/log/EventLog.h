@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/DateTime.h"
-#include "settings/ProfileFile.h"
+#include "base/DateTime.h"
+#include "base/Error.h"
 
 namespace vesko {
 
@@ -48,11 +48,11 @@ public:
     virtual std::string ToFileText(const std::string& utf8) = 0;
 };
 
-class FileOpenError : public VeskoError {  // "ファイル %s は開けません"
+class FileOpenError : public AppError {  // "ファイル %s は開けません"
 public:
     explicit FileOpenError(const std::string& path);
 };
-class FileCreateError : public VeskoError {  // "ファイル %s を作成できません"
+class FileCreateError : public AppError {  // "ファイル %s を作成できません"
 public:
     explicit FileCreateError(const std::string& path);
 };

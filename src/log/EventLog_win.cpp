@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "log/EventLogWin.h"
-#include "settings/WinText.h"
+#include "base/WinText_win.h"
 
 namespace vesko {
 namespace {

@@ -162,16 +162,16 @@ bool TExitWin::IsNewShell() {
 // failure here is the base error; the libraries are freed inner first.
 std::uint16_t TExitWin::ExitWindows16(std::uint32_t returnCode, std::uint16_t reserved) {
     const std::uint32_t user16 = system_.LoadLibrary16("User.exe");
-    if (user16 < 32) throw VeskoError(exitmsg::kUserExe);
+    if (user16 < 32) throw AppError(exitmsg::kUserExe);
     std::uint16_t result = 0;
     try {
         const std::uint32_t exitWindows = system_.GetProcAddress16(user16, "ExitWindows");
-        if (exitWindows == 0) throw VeskoError(exitmsg::kExitWindows);
+        if (exitWindows == 0) throw AppError(exitmsg::kExitWindows);
         const SystemHandle kernel32 = system_.LoadLibraryByName("Kernel32.dll");
-        if (kernel32 == 0) throw VeskoError(exitmsg::kKernel32);
+        if (kernel32 == 0) throw AppError(exitmsg::kKernel32);
         try {
             const std::uintptr_t qtThunk = system_.GetProcAddress(kernel32, "QT_Thunk");
-            if (qtThunk == 0) throw VeskoError(exitmsg::kQtThunk);
+            if (qtThunk == 0) throw AppError(exitmsg::kQtThunk);
             result = system_.CallThunk16(qtThunk, exitWindows, returnCode, reserved);
         } catch (...) {
             system_.FreeLibrary(kernel32);

@@ -7,13 +7,13 @@
 #include <string>
 
 #include "power/PowerSystem.h"
-#include "settings/ProfileFile.h"  // VeskoError, the program's base error
+#include "base/Error.h"
 
 namespace vesko {
 
-class EExitError : public VeskoError {
+class EExitError : public AppError {
 public:
-    using VeskoError::VeskoError;
+    using AppError::AppError;
 };
 
 namespace exitmsg {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "power/ExitWinWin.h"
-#include "settings/WinText.h"
+#include "base/WinText_win.h"
 
 namespace vesko {
 

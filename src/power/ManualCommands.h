@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "engine/DateTime.h"
+#include "base/DateTime.h"
 #include "power/ExitWin.h"
 #include "power/PowerSystem.h"
 

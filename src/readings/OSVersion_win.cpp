@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "readings/OSVersion.h"
-#include "settings/WinText.h"
+#include "base/WinText_win.h"
 
 namespace vesko {
 

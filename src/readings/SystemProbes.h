@@ -5,18 +5,18 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <stdexcept>
 
-#include "engine/MonitorState.h"
+#include "base/Error.h"
+#include "readings/CursorPos.h"
 #include "readings/CpuUtils.h"
 #include "readings/NetworkTraffic.h"
 
 namespace vesko {
 
 // A reading the platform could not deliver.
-class ReadingError : public std::runtime_error {
+class ReadingError : public AppError {
 public:
-    using std::runtime_error::runtime_error;
+    using AppError::AppError;
 };
 
 // Octet sums over the interface table; zero sums when the table cannot be read.

@@ -2,7 +2,7 @@
 // The in-memory copy of the settings that the one-second tick works from.
 // Loaded from the file at start and on every OK or Apply; values are taken as
 // the file holds them (no control ranges applied).
-#include "engine/DateTime.h"
+#include "base/DateTime.h"
 
 namespace vesko {
 

@@ -4,7 +4,7 @@
 #include <cwchar>
 
 #include "settings/ExcludedPrograms.h"
-#include "settings/WinText.h"
+#include "base/WinText_win.h"
 
 namespace vesko {
 namespace {

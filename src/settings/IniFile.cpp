@@ -4,7 +4,7 @@
 #include <iterator>
 #include <sstream>
 
-#include "settings/TextUtil.h"
+#include "base/Text.h"
 
 namespace vesko {
 namespace {
@@ -166,6 +166,6 @@ std::string ProfileValueForRead(const std::string& stored) {
     return CutToUtf16Units(v, ProfileFile::kMaxValueLength);
 }
 
-SettingsWriteError::SettingsWriteError(const std::string& path) : VeskoError(path + " に書き込めません") {}
+SettingsWriteError::SettingsWriteError(const std::string& path) : AppError(path + " に書き込めません") {}
 
 }  // namespace vesko

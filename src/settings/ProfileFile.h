@@ -2,9 +2,9 @@
 // One INI file reached by section and key, every call going to the file by
 // itself (nothing cached). On Windows the system profile functions do it; the
 // portable IniFile gives the same visible behaviour elsewhere.
-#include <memory>
-#include <stdexcept>
 #include <string>
+
+#include "base/Error.h"
 
 namespace vesko {
 
@@ -23,17 +23,8 @@ public:
     static constexpr std::size_t kMaxValueLength = 2047;
 };
 
-// Opens profile files; the Windows build binds it to the system functions.
-using ProfileFileFactory = std::unique_ptr<ProfileFile> (*)(const std::string& path);
-
-// The program's error carrying its fixed Japanese message.
-class VeskoError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
 // "%s に書き込めません" with the path in place of the placeholder.
-class SettingsWriteError : public VeskoError {
+class SettingsWriteError : public AppError {
 public:
     explicit SettingsWriteError(const std::string& path);
 };

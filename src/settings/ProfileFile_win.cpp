@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "settings/ProfileFileWin.h"
-#include "settings/TextUtil.h"
-#include "settings/WinText.h"
+#include "base/Text.h"
+#include "base/WinText_win.h"
 
 namespace vesko {
 namespace {

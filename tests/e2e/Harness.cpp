@@ -5,7 +5,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "settings/WinText.h"
+#include "base/WinText_win.h"
 
 namespace e2e {
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "Harness.h"
-#include "app/ControlIds.h"
+#include "ui/ControlIds.h"
 
 using namespace e2e;
 namespace ids = vesko::ids;

@@ -4,7 +4,7 @@
 
 #include "Harness.h"
 #include "settings/ProfileFileWin.h"
-#include "settings/WinText.h"
+#include "base/WinText_win.h"
 
 using namespace e2e;
 

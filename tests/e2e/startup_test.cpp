@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Harness.h"
-#include "app/ControlIds.h"
+#include "ui/ControlIds.h"
 
 using namespace e2e;
 

@@ -7,7 +7,7 @@
 
 #include <shellapi.h>
 
-#include "app/ControlIds.h"
+#include "ui/ControlIds.h"
 
 using namespace e2e;
 

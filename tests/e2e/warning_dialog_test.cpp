@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "Harness.h"
-#include "app/ControlIds.h"
+#include "ui/ControlIds.h"
 
 using namespace e2e;
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/LabelWrap.h"
-#include "settings/TextUtil.h"
+#include "base/Text.h"
 
 namespace vesko {
 namespace {

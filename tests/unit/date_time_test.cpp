@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/DateTime.h"
+#include "base/DateTime.h"
 
 namespace vesko {
 namespace {

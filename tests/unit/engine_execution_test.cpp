@@ -168,7 +168,7 @@ TEST(Execution, ScheduleLabelWithoutATimeFailsLast) {
     Tick t;
     NoSetHost host(t.calls);
     t.settings.Timer_ScheduleTime = EncodeTime(9, 0);
-    EXPECT_THROW(ExecuteHibernate(host, t.dialog, t.state), VeskoError);
+    EXPECT_THROW(ExecuteHibernate(host, t.dialog, t.state), AppError);
     EXPECT_EQ(t.calls.back(), "Button4Click");
     EXPECT_EQ(t.holdOff, kWake);
     EXPECT_EQ(t.settings.Timer_ScheduleTime, EncodeTime(9, 0));
@@ -219,7 +219,7 @@ TEST(Execution, ScheduleTextConversion) {
     EXPECT_EQ(StrictTimeOfDay("23:59"), EncodeTime(23, 59));
     EXPECT_EQ(StrictTimeOfDay("9:10:30"), EncodeTime(9, 10, 30));
     for (const char* bad : {"hh:nn", "", "24:00", "7:60", "7", "7:", ":05", "7:05x", "7:05:"})
-        EXPECT_THROW(StrictTimeOfDay(bad), VeskoError) << bad;
+        EXPECT_THROW(StrictTimeOfDay(bad), AppError) << bad;
 }
 
 }  // namespace

@@ -77,7 +77,7 @@ TEST(EventLog, FailuresRaiseTheirMessagesAndKeepTheOldLog) {
         try {
             AppendLogLine(fs, "C:\\a\\Log.txt", "line");
             ADD_FAILURE() << c.name << ": no error";
-        } catch (const VeskoError& e) {
+        } catch (const AppError& e) {
             EXPECT_STREQ(e.what(), c.message) << c.name;
         }
         EXPECT_EQ(fs.files["C:\\a\\Log.txt"], "kept\r\n") << c.name;

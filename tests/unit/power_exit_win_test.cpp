@@ -308,7 +308,7 @@ TEST(ExitWin, SixteenBitLoaderFailuresRaiseTheBaseError) {
             ADD_FAILURE() << "no error";
         } catch (const EExitError&) {
             ADD_FAILURE() << "raised as EExitError";
-        } catch (const VeskoError& e) {
+        } catch (const AppError& e) {
             EXPECT_EQ(std::string(e.what()), c.message);
         }
         EXPECT_EQ(sys.calls, c.calls);

@@ -1,4 +1,4 @@
-#include "power/PowerAvailability.h"
+#include "engine/PowerAvailability.h"
 
 #include "engine/Execution.h"
 #include "power/ExitWin.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "power/PowerAvailability.h"
+#include "engine/PowerAvailability.h"
 #include "power_fake_system.h"
 #include "settings/SettingsTable.h"
 

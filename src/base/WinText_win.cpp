@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "settings/WinText.h"
+#include "base/WinText_win.h"
 
 namespace vesko {
 namespace {

@@ -1,6 +1,6 @@
-#include "controls/PopupMenus.h"
+#include "ui/Menus.h"
 
-#include "app/ControlIds.h"
+#include "ui/ControlIds.h"
 #include "power/ManualCommands.h"
 
 namespace vesko {

@@ -3,8 +3,8 @@
 
 #include <set>
 
-#include "app/ControlIds.h"
-#include "controls/PopupMenus.h"
+#include "ui/ControlIds.h"
+#include "ui/Menus.h"
 
 namespace vesko {
 namespace {

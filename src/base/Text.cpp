@@ -1,4 +1,4 @@
-#include "settings/TextUtil.h"
+#include "base/Text.h"
 
 namespace vesko {
 
