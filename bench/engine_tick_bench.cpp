@@ -28,13 +28,13 @@ private:
     std::unordered_set<std::string> running_;
 };
 
-ActiveSettings AllConditions() {
-    ActiveSettings s;
+Settings AllConditions() {
+    Settings s;
     s.Function_Enabled = true;
     s.ExeStop_Enabled = true;
     s.Timer_Enabled = s.Time_Enabled = s.AppointedTime_Enabled = s.CPU_Enabled = true;
     s.Network_Enabled = s.Memory_Enabled = s.OS_Enabled = s.MouseCursor_Enabled = true;
-    s.Timer_ScheduleTime = EncodeTime(23, 30);
+    s.Timer_ScheduleTime.time = EncodeTime(23, 30);
     s.Time_Hour = 22;
     s.AppointedTime_FromHour = 1;
     s.AppointedTime_ToHour = 5;
@@ -51,7 +51,7 @@ ActiveSettings AllConditions() {
 }
 
 void BM_EngineTick(benchmark::State& bench) {
-    const ActiveSettings settings = AllConditions();
+    const Settings settings = AllConditions();
     FakeExcludedList list(static_cast<int>(bench.range(0)));
     MonitorState state;
     const DateTime start = EncodeDateTime({2026, 3, 10, 14, 0, 0});

@@ -20,7 +20,7 @@
 #include "readings/SystemProbes.h"
 #include "settings/ExcludedPrograms.h"
 #include "settings/ProfileFileWin.h"
-#include "settings/SettingsTable.h"
+#include "settings/SettingsDeclaration.h"
 #include "base/WinText_win.h"
 #include "tray/TrayWin.h"
 
@@ -57,12 +57,12 @@ public:
     bool IsMainWindowVisible() override { return IsWindowVisible(f_.Handle()) != FALSE; }
     void HideApplication() override { f_.HideApplication(); }
     void Button4Click() override { f_.Button4Click(); }
-    std::string ScheduleLabelText() override { return f_.Form.Label22; }
+    std::string ScheduleLabelText() override { return f_.Form.Timer_ScheduleTime.text; }
 
     // WarningHost.
     void Beep() override { MessageBeep(0); }
     void ShowFunctionOff() override {
-        f_.Form.CheckBox[8] = false;
+        f_.Form.Function_Enabled = false;
         f_.SetMenuItemChecked(ids::FunctionEnabled1, false);
         f_.SetTrayIcon(1);
     }
@@ -70,18 +70,18 @@ public:
     // WarningAbortHost.
     void WriteFunctionDisabled() override {
         auto ini = OpenSystemProfileFile(f_.IniPath());
-        WriteBool(*ini, KeyId::Function_Enabled, false);
+        WriteSetting(*ini, &Settings::Function_Enabled, false);
     }
     void ShowMessage(const std::string& text) override { ShowNoticeBox(nullptr, text); }
     bool WindowShown() override { return f_.WindowShown; }
 
     // PowerChoices.
-    void SelectShutdownChoice() override { f_.Form.SetRadio(1, true); }
+    void SelectShutdownChoice() override { SetRadio(f_.Form, &Settings::Shutdown, true); }
     void SetHibernateChoicesEnabled(bool enabled) override { f_.SetMenuItemEnabled(ids::hibernate1, enabled); }
     void SetSuspendChoicesEnabled(bool enabled) override { f_.SetMenuItemEnabled(ids::suspend1, enabled); }
-    void WritePowerSaving(KeyId key, bool value) override {
+    void WritePowerSaving(bool Settings::* key, bool value) override {
         auto ini = OpenSystemProfileFile(f_.IniPath());
-        WriteBool(*ini, key, value);
+        WriteSetting(*ini, key, value);
     }
     void ShowFallbackMessage(const std::string& text) override { ShowFallbackNotice(*this, text); }
 
@@ -187,9 +187,9 @@ void TForm1::CreateControls() {
     // The countdown's two time labels (their row of the conditions group comes
     // with the rest of the settings window).
     CreateLabel(hwnd_, "セット時刻", 20, 28, 60, 14);
-    label20_ = CreateLabel(hwnd_, Form.Label20, 82, 28, 40, 14, ids::Label20);
+    label20_ = CreateLabel(hwnd_, Form.Timer_SetTime, 82, 28, 40, 14, ids::Label20);
     CreateLabel(hwnd_, "節電予定時刻", 130, 28, 72, 14);
-    label22_ = CreateLabel(hwnd_, Form.Label22, 204, 28, 40, 14, ids::Label22);
+    label22_ = CreateLabel(hwnd_, Form.Timer_ScheduleTime.text, 204, 28, 40, 14, ids::Label22);
 }
 
 void TForm1::CreateMenus() {
@@ -222,9 +222,9 @@ void TForm1::CreateTrayIcon(HINSTANCE instance) {
 }
 
 void TForm1::FormToControls() {
-    SetWindowTextW(hwnd_, Widen(Form.Caption).c_str());
-    SetText(label20_, Form.Label20);
-    SetText(label22_, Form.Label22);
+    SetWindowTextW(hwnd_, Widen(Form.Title).c_str());
+    SetText(label20_, Form.Timer_SetTime);
+    SetText(label22_, Form.Timer_ScheduleTime.text);
 }
 
 void TForm1::SetMenuItemEnabled(int id, bool enabled) {
@@ -275,10 +275,10 @@ void TForm1::FormCreate() {
         // Step 3: window position and stay-on-top from section Window.
         {
             auto ini = OpenSystemProfileFile(IniPath());
-            int x = ReadInt(*ini, Key(KeyId::WindowPosX));
-            int y = ReadInt(*ini, Key(KeyId::WindowPosY));
+            int x = ReadSetting(*ini, &Settings::WindowPosX);
+            int y = ReadSetting(*ini, &Settings::WindowPosY);
             SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            Form.StayOnTop = ReadBool(*ini, Key(KeyId::StayOnTop));
+            Form.StayOnTop = ReadSetting(*ini, &Settings::StayOnTop);
             if (Form.StayOnTop) {
                 SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
                 SetMenuItemChecked(ids::stayontop1, true);
@@ -294,16 +294,16 @@ void TForm1::FormCreate() {
         // Step 6: the tray tip.
         TrayIcon1->Tray().SetTipHelp(TrayTipText(TrayIcon1->Tray().IsShell5OrLater(), status));
         // Step 7: function switch mark and tray image.
-        SetMenuItemChecked(ids::FunctionEnabled1, Form.CheckBox[8]);
-        SetTrayIcon(Form.CheckBox[8] ? 0 : 1);
+        SetMenuItemChecked(ids::FunctionEnabled1, Form.Function_Enabled);
+        SetTrayIcon(Form.Function_Enabled ? 0 : 1);
         // Step 8: the countdown from the program's start, stored at every start.
         bool scheduled = Button4Click();
         {
             auto ini = OpenSystemProfileFile(IniPath());
-            WriteText(*ini, KeyId::Timer_SetTime, Form.Label20);
-            WriteText(*ini, KeyId::Timer_ScheduleTime, Form.Label22);
+            WriteSetting(*ini, &Settings::Timer_SetTime, Form.Timer_SetTime);
+            WriteSetting(*ini, &Settings::Timer_ScheduleTime, Form.Timer_ScheduleTime.text);
         }
-        if (scheduled) Active.Timer_ScheduleTime = ParseTimeOfDay(Form.Label22);
+        if (scheduled) Active.Timer_ScheduleTime.time = ParseTimeOfDay(Form.Timer_ScheduleTime.text);
         // Step 9: the running-time stamps start now.
         State.StartAt(Now(), State.PrevInOctets, State.PrevOutOctets, TryReadCursorPos().value_or(CursorPos{}));
         // Step 10: the start entry.
@@ -324,15 +324,15 @@ void TForm1::FormCreate() {
 
 void TForm1::LoadSettings() {
     auto ini = OpenSystemProfileFile(IniPath());
-    vesko::LoadSettings(*ini, Form);
+    LoadDraft(*ini, Form);
     FormToControls();
 }
 
 void TForm1::SaveSettings() {
     auto ini = OpenSystemProfileFile(IniPath());
     vesko::SaveSettings(*ini, Form);
-    SetMenuItemChecked(ids::FunctionEnabled1, Form.CheckBox[8]);
-    SetTrayIcon(Form.CheckBox[8] ? 0 : 1);
+    SetMenuItemChecked(ids::FunctionEnabled1, Form.Function_Enabled);
+    SetTrayIcon(Form.Function_Enabled ? 0 : 1);
 }
 
 void TForm1::LoadActiveSettings() {
@@ -346,15 +346,15 @@ void TForm1::WriteLog(const std::string& message, DateTime when) {
 }
 
 bool TForm1::Button4Click() {
-    auto schedule = ScheduleFromNow(Now(), Form.WinSpinEdit[1].Value(), Form.WinSpinEdit[2].Value());
+    auto schedule = ScheduleFromNow(Now(), Form.Timer_Hour, Form.Timer_Minute);
     if (!schedule) {
         ShowErrorBox(hwnd_, kInvalidTimerMessage);
         return false;
     }
-    Form.Label20 = schedule->setTime;
-    Form.Label22 = schedule->scheduleTime;
-    SetText(label20_, Form.Label20);
-    SetText(label22_, Form.Label22);
+    Form.Timer_SetTime = schedule->setTime;
+    Form.Timer_ScheduleTime.text = schedule->scheduleTime;
+    SetText(label20_, Form.Timer_SetTime);
+    SetText(label22_, Form.Timer_ScheduleTime.text);
     return true;
 }
 
@@ -442,7 +442,7 @@ void TForm1::stayontop1Click() {
     Form.StayOnTop = onTop;
     SetMenuItemChecked(ids::stayontop1, onTop);
     auto ini = OpenSystemProfileFile(IniPath());
-    WriteBool(*ini, KeyId::StayOnTop, onTop);
+    WriteSetting(*ini, &Settings::StayOnTop, onTop);
 }
 
 void TForm1::Help1Click() {
@@ -463,9 +463,9 @@ void TForm1::Exit1Click() {
         RECT r;
         GetWindowRect(hwnd_, &r);
         auto ini = OpenSystemProfileFile(IniPath());
-        WriteInt(*ini, KeyId::WindowPosX, r.left);
-        WriteInt(*ini, KeyId::WindowPosY, r.top);
-        WriteBool(*ini, KeyId::StayOnTop, Form.StayOnTop);
+        WriteSetting(*ini, &Settings::WindowPosX, r.left);
+        WriteSetting(*ini, &Settings::WindowPosY, r.top);
+        WriteSetting(*ini, &Settings::StayOnTop, Form.StayOnTop);
     }
     WriteLog(logmsg::kExit, Now());
     KillTimer(hwnd_, ids::Timer1);
@@ -477,14 +477,14 @@ void TForm1::Exit1Click() {
 void TForm1::FunctionEnabled1Click() {
     DateTime now = Now();
     bool checked = (GetMenuState(popupMenu2_, ids::FunctionEnabled1, MF_BYCOMMAND) & MF_CHECKED) != 0;
-    FunctionSwitch sw = FunctionEnabled1Toggle(checked, Active, now, UptimeMs());
+    FunctionSwitch sw = ToggleFunction(checked, Active, now, UptimeMs());
     ApplyFunctionSwitch(sw, now, Active, Form, State);
     SetMenuItemChecked(ids::FunctionEnabled1, sw.FunctionEnabled);
     if (sw.TrayIconId) SetTrayIcon(*sw.TrayIconId);
     if (sw.Refusal) ShowErrorBox(hwnd_, *sw.Refusal);
     if (sw.WriteSetting) {
         auto ini = OpenSystemProfileFile(IniPath());
-        WriteBool(*ini, KeyId::Function_Enabled, sw.FunctionEnabled);
+        WriteSetting(*ini, &Settings::Function_Enabled, sw.FunctionEnabled);
     }
 }
 

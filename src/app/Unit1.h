@@ -10,8 +10,8 @@
 #include "base/DateTime.h"
 #include "engine/MonitorState.h"
 #include "engine/Tick.h"
-#include "settings/ActiveSettings.h"
-#include "settings/FormValues.h"
+#include "settings/Settings.h"
+#include "settings/Settings.h"
 
 namespace vesko {
 
@@ -46,8 +46,8 @@ public:
     bool NoTrayIcon = false;
     bool WarningAborted = false;
     MonitorState State;       // the engine's stamps, kept from tick to tick
-    FormValues Form;          // what the controls hold
-    ActiveSettings Active;    // what the tick works from
+    Settings Form;          // what the controls hold
+    Settings Active;    // what the tick works from
     std::vector<std::string> ExcludedPrograms;  // the live program list
 
     std::string IniPath() const;

@@ -11,30 +11,30 @@ std::int64_t HourMinute(std::int64_t hour, std::int64_t minute) { return hour * 
 
 }  // namespace
 
-std::optional<std::string> ValidateSettings(FormValues& f, DateTime now, std::uint64_t uptimeMs) {
-    const bool armed = f.CheckBox[8];
+std::optional<std::string> ValidateSettings(const Settings& f, DateTime now, std::uint64_t uptimeMs) {
+    const bool armed = f.Function_Enabled;
     const DateTimeParts t = DecodeDateTime(now);
     const int nowMinute = t.hour * 60 + t.minute;
 
-    if (f.WinSpinEdit[1].Value() == 0 && f.WinSpinEdit[2].Value() == 0) return kInvalidTimerMessage;
-    const std::int64_t osHour = f.WinSpinEdit[16].Value();
-    const std::int64_t osMinute = f.WinSpinEdit[17].Value();
+    if (f.Timer_Hour == 0 && f.Timer_Minute == 0) return kInvalidTimerMessage;
+    const std::int64_t osHour = f.OS_Hour;
+    const std::int64_t osMinute = f.OS_Minute;
     if (osHour == 0 && osMinute == 0) return kInvalidOsUptimeMessage;
-    if (UptimeWholeMinutes(uptimeMs) >= HourMinute(osHour, osMinute) && f.CheckBox[10] && armed)
+    if (UptimeWholeMinutes(uptimeMs) >= HourMinute(osHour, osMinute) && f.OS_Enabled && armed)
         return kOsUptimeElapsedMessage;
-    if (f.Label22 == FormatHourMinute(t.hour, t.minute) && f.CheckBox[1] && armed) return kTimerScheduleIsNowMessage;
-    if (t.hour == f.WinSpinEdit[3].Value() && t.minute == f.WinSpinEdit[4].Value() && f.CheckBox[2] && armed)
+    if (f.Timer_ScheduleTime.text == FormatHourMinute(t.hour, t.minute) && f.Timer_Enabled && armed) return kTimerScheduleIsNowMessage;
+    if (t.hour == f.Time_Hour && t.minute == f.Time_Minute && f.Time_Enabled && armed)
         return kTimeIsNowMessage;
-    if (f.CheckBox[9] && armed) {
-        const auto from = HourMinute(f.WinSpinEdit[12].Value(), f.WinSpinEdit[13].Value());
-        const auto to = HourMinute(f.WinSpinEdit[14].Value(), f.WinSpinEdit[15].Value());
+    if (f.AppointedTime_Enabled && armed) {
+        const auto from = HourMinute(f.AppointedTime_FromHour, f.AppointedTime_FromMinute);
+        const auto to = HourMinute(f.AppointedTime_ToHour, f.AppointedTime_ToMinute);
         if (AppointedTimeWindowCovers(nowMinute, static_cast<int>(from), static_cast<int>(to)))
             return kAppointedTimeIsNowMessage;
     }
     return std::nullopt;
 }
 
-std::optional<std::string> CheckFunctionEnable(const ActiveSettings& s, DateTime now, std::uint64_t uptimeMs) {
+std::optional<std::string> CheckFunctionEnable(const Settings& s, DateTime now, std::uint64_t uptimeMs) {
     const DateTimeParts t = DecodeDateTime(now);
     const int nowMinute = t.hour * 60 + t.minute;
 
@@ -42,7 +42,7 @@ std::optional<std::string> CheckFunctionEnable(const ActiveSettings& s, DateTime
     if (s.OS_Hour == 0 && s.OS_Minute == 0) return kInvalidOsUptimeMessage;
     if (UptimeWholeMinutes(uptimeMs) >= HourMinute(s.OS_Hour, s.OS_Minute) && s.OS_Enabled && s.Piece_Requirement)
         return kOsUptimeElapsedMessage;
-    if (MinuteOfDay(s.Timer_ScheduleTime) == nowMinute && s.Timer_Enabled) return kTimerScheduleIsNowMessage;
+    if (MinuteOfDay(s.Timer_ScheduleTime.time) == nowMinute && s.Timer_Enabled) return kTimerScheduleIsNowMessage;
     if (t.hour == s.Time_Hour && t.minute == s.Time_Minute && s.Time_Enabled) return kTimeIsNowMessage;
     if (s.AppointedTime_Enabled && s.Piece_Requirement) {
         const auto from = HourMinute(s.AppointedTime_FromHour, s.AppointedTime_FromMinute);
@@ -53,12 +53,12 @@ std::optional<std::string> CheckFunctionEnable(const ActiveSettings& s, DateTime
     return std::nullopt;
 }
 
-void RefuseArming(FormValues& form, ActiveSettings& settings) {
-    form.CheckBox[8] = false;
+void RefuseArming(Settings& draft, Settings& settings) {
+    draft.Function_Enabled = false;
     settings.Function_Enabled = false;
 }
 
-FunctionSwitch FunctionEnabled1Toggle(bool checked, const ActiveSettings& settings, DateTime now,
+FunctionSwitch ToggleFunction(bool checked, const Settings& settings, DateTime now,
                                       std::uint64_t uptimeMs) {
     FunctionSwitch change;
     if (checked) {
@@ -79,10 +79,10 @@ FunctionSwitch FunctionEnabled1Toggle(bool checked, const ActiveSettings& settin
     return change;
 }
 
-void ApplyFunctionSwitch(const FunctionSwitch& change, DateTime now, ActiveSettings& settings, FormValues& form,
+void ApplyFunctionSwitch(const FunctionSwitch& change, DateTime now, Settings& settings, Settings& draft,
                          MonitorState& state) {
     settings.Function_Enabled = change.FunctionEnabled;
-    form.CheckBox[8] = change.FunctionEnabled;
+    draft.Function_Enabled = change.FunctionEnabled;
     if (change.SetHoldOff) state.HoldOffStamp = now;
 }
 

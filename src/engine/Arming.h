@@ -11,8 +11,8 @@
 #include "base/DateTime.h"
 #include "engine/MonitorState.h"
 #include "engine/TimerSchedule.h"
-#include "settings/ActiveSettings.h"
-#include "settings/FormValues.h"
+#include "settings/Settings.h"
+#include "settings/Settings.h"
 
 namespace vesko {
 
@@ -24,29 +24,28 @@ inline constexpr const char* kTimerScheduleIsNowMessage = "タイマーの節電
 inline constexpr const char* kTimeIsNowMessage = "指定時刻は現在の時間です";
 inline constexpr const char* kAppointedTimeIsNowMessage = "指定された時間は現在の時間です";
 
-// OK/Apply's check of the control values; the first failing test decides.
-// Returns the refusal message, none when the values may be saved. The uptime
-// and the three clock tests count only while CheckBox8 is ticked; the two
-// zero tests always. Reading a spin value repairs a text that is not a number,
-// hence the non-const form.
+// OK/Apply's check of the draft; the first failing test decides. Returns the
+// refusal message, none when the values may be saved. The uptime and the
+// three clock tests count only while Function_Enabled is ticked; the two zero
+// tests always. The countdown is compared by its due label's text.
 //
-// On a refusal the window shows the message, unchecks CheckBox8 and
-// FunctionEnabled1, clears the in-memory Function_Enabled (RefuseArming does
+// On a refusal the window shows the message, unchecks Function_Enabled and
+// its menu item, clears the in-memory Function_Enabled (RefuseArming does
 // the portable part), writes nothing and stops OK/Apply.
-std::optional<std::string> ValidateSettings(FormValues& form, DateTime now, std::uint64_t uptimeMs);
+std::optional<std::string> ValidateSettings(const Settings& draft, DateTime now, std::uint64_t uptimeMs);
 
 // The tray item's check before switching on, on the in-memory settings. Unlike
 // ValidateSettings it tests the elapsed uptime and the AppointedTime window only
-// in any-one mode (Piece_Requirement), and it does not look at CheckBox8.
-std::optional<std::string> CheckFunctionEnable(const ActiveSettings& settings, DateTime now, std::uint64_t uptimeMs);
+// in any-one mode (Piece_Requirement), and it does not look at the draft's Function_Enabled.
+std::optional<std::string> CheckFunctionEnable(const Settings& settings, DateTime now, std::uint64_t uptimeMs);
 
 // The in-memory side of a refusal by either checker.
-void RefuseArming(FormValues& form, ActiveSettings& settings);
+void RefuseArming(Settings& draft, Settings& settings);
 
-// What a click on FunctionEnabled1 must do.
+// What a click on the tray menu's function switch must do.
 struct FunctionSwitch {
-    // New state of Function_Enabled in memory, of CheckBox8 and of the check
-    // mark of FunctionEnabled1.
+    // New state of Function_Enabled in memory, in the draft and of the
+    // switch's check mark.
     bool FunctionEnabled = false;
     // Error box to show (switching on refused); the click then ends there.
     std::optional<std::string> Refusal;
@@ -62,15 +61,15 @@ struct FunctionSwitch {
 
 // `checked` is the item's check mark before the click: ticked switches off
 // without any test; unticked tests the in-memory settings and switches on.
-FunctionSwitch FunctionEnabled1Toggle(bool checked, const ActiveSettings& settings, DateTime now,
+FunctionSwitch ToggleFunction(bool checked, const Settings& settings, DateTime now,
                                       std::uint64_t uptimeMs);
 
-// Applies a FunctionSwitch's in-memory effects: Function_Enabled, CheckBox8
-// and the hold-off stamp. Call it before writing the file, so that a failing
+// Applies a FunctionSwitch's in-memory effects: Function_Enabled (in memory
+// and in the draft) and the hold-off stamp. Call it before writing the file, so that a failing
 // write leaves the switched-on function in its hold-off minute. The window
 // still sets the menu check mark and the tray icon, shows the refusal and
 // writes the setting.
-void ApplyFunctionSwitch(const FunctionSwitch& change, DateTime now, ActiveSettings& settings, FormValues& form,
+void ApplyFunctionSwitch(const FunctionSwitch& change, DateTime now, Settings& settings, Settings& draft,
                          MonitorState& state);
 
 }  // namespace vesko

@@ -78,7 +78,7 @@ bool AppointedTimeWindowCovers(int nowMinute, int fromMinute, int toMinute) {
     return RollPast(toMinute, nowMinute) < RollPast(fromMinute, nowMinute);
 }
 
-ConditionStates EvaluateConditions(DateTime now, const ActiveSettings& s, const ConditionReadings& r,
+ConditionStates EvaluateConditions(DateTime now, const Settings& s, const ConditionReadings& r,
                                    const CursorReader& readCursor, MonitorState& state) {
     ConditionStates c;
     c[kTimerCondition].Enabled = s.Timer_Enabled;
@@ -96,7 +96,7 @@ ConditionStates EvaluateConditions(DateTime now, const ActiveSettings& s, const 
     if (s.Timer_Enabled) {
         ConditionState& t = c[kTimerCondition];
         t.Holds = true;
-        t.MinutesLeft = MinutesUntil(MinuteOfDay(s.Timer_ScheduleTime), nowMinute);
+        t.MinutesLeft = MinutesUntil(MinuteOfDay(s.Timer_ScheduleTime.time), nowMinute);
     }
     if (s.Time_Enabled) {
         ConditionState& t = c[kTimeCondition];
@@ -134,7 +134,7 @@ ConditionStates EvaluateConditions(DateTime now, const ActiveSettings& s, const 
     return c;
 }
 
-Verdict CombineConditions(const ConditionStates& c, const ActiveSettings& s, bool sameMinute) {
+Verdict CombineConditions(const ConditionStates& c, const Settings& s, bool sameMinute) {
     Verdict v;
     if (s.Piece_Requirement) {
         v.MinutesToAct = kInt32Max;

@@ -7,7 +7,7 @@
 
 #include "base/DateTime.h"
 #include "engine/MonitorState.h"
-#include "settings/ActiveSettings.h"
+#include "settings/Settings.h"
 
 namespace vesko {
 
@@ -66,11 +66,11 @@ bool AppointedTimeWindowCovers(int nowMinute, int fromMinute, int toMinute);
 // `state` are updated in place, in evaluation order. The cursor is read only
 // while the MouseCursor condition is evaluated; if reading it throws, the
 // stamps of the conditions before it keep their new values.
-ConditionStates EvaluateConditions(DateTime now, const ActiveSettings& settings, const ConditionReadings& readings,
+ConditionStates EvaluateConditions(DateTime now, const Settings& settings, const ConditionReadings& readings,
                                    const CursorReader& readCursor, MonitorState& state);
 
 // Any-one mode when Piece_Requirement is set, all mode otherwise; the clock
 // agreement rule when All_Requirement is set; nothing due in the hold-off minute.
-Verdict CombineConditions(const ConditionStates& states, const ActiveSettings& settings, bool sameMinute);
+Verdict CombineConditions(const ConditionStates& states, const Settings& settings, bool sameMinute);
 
 }  // namespace vesko

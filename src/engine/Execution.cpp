@@ -8,7 +8,7 @@
 
 namespace vesko {
 
-PowerMethod SelectPowerMethod(const ActiveSettings& settings) {
+PowerMethod SelectPowerMethod(const Settings& settings) {
     if (settings.Shutdown) return PowerMethod::Shutdown;
     if (settings.Suspend) return PowerMethod::Suspend;
     return PowerMethod::Hibernation;
@@ -53,7 +53,7 @@ void ExecuteSleep(const SleepTexts& t, ExecutionHost& host, WarningDialog& dialo
     state.netLowSince = now;
     state.memLowSince = now;
     host.Button4Click();
-    state.settings.Timer_ScheduleTime = StrictTimeOfDay(host.ScheduleLabelText());
+    state.settings.Timer_ScheduleTime.time = StrictTimeOfDay(host.ScheduleLabelText());
 }
 
 }  // namespace

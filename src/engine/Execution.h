@@ -5,7 +5,7 @@
 #include <string>
 
 #include "base/DateTime.h"
-#include "settings/ActiveSettings.h"
+#include "settings/Settings.h"
 
 namespace vesko {
 
@@ -14,7 +14,7 @@ class WarningDialog;
 enum class PowerMethod { Shutdown, Suspend, Hibernation };
 
 // Shutdown set wins, then Suspend; anything else (also all three unset) hibernates.
-PowerMethod SelectPowerMethod(const ActiveSettings& settings);
+PowerMethod SelectPowerMethod(const Settings& settings);
 
 namespace execmsg {
 inline constexpr const char* kShuttingDown = "Windowsを終了をしています";
@@ -48,7 +48,7 @@ struct ResumeState {
     DateTime& cpuLowSince;
     DateTime& netLowSince;
     DateTime& memLowSince;
-    ActiveSettings& settings;
+    Settings& settings;
 };
 
 // Step 13's gate: a verdict in the hold-off minute or in the tick of an abort is dropped.

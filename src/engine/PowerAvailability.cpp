@@ -11,34 +11,33 @@ namespace {
 struct SleepState {
     const char* exportName;
     PowerMethod method;
-    bool ActiveSettings::*flag;
-    KeyId key;
+    bool Settings::*flag;  // the in-memory switch and, by its declaration, the file's key
     void (PowerChoices::*setEnabled)(bool);
     const char* fallbackMessage;
 };
 
-constexpr SleepState kHibernation{kHibernateAllowedExport, PowerMethod::Hibernation, &ActiveSettings::Hibernation,
-                                  KeyId::Hibernation, &PowerChoices::SetHibernateChoicesEnabled,
+constexpr SleepState kHibernation{kHibernateAllowedExport, PowerMethod::Hibernation, &Settings::Hibernation,
+                                  &PowerChoices::SetHibernateChoicesEnabled,
                                   availmsg::kHibernateFallback};
-constexpr SleepState kSuspend{kSuspendAllowedExport, PowerMethod::Suspend, &ActiveSettings::Suspend, KeyId::Suspend,
+constexpr SleepState kSuspend{kSuspendAllowedExport, PowerMethod::Suspend, &Settings::Suspend,
                               &PowerChoices::SetSuspendChoicesEnabled, availmsg::kSuspendFallback};
 
-// "Chosen" is the selection rule's answer, so that a file with all three
+// "Chosen" is SelectPowerMethod's answer, so that a file with all three
 // method keys off (which hibernates) falls back like a chosen hibernation.
-bool IsChosen(const SleepState& s, const ActiveSettings& settings) { return SelectPowerMethod(settings) == s.method; }
+bool IsChosen(const SleepState& s, const Settings& settings) { return SelectPowerMethod(settings) == s.method; }
 
-void FallBackInMemory(const SleepState& s, ActiveSettings& settings) {
+void FallBackInMemory(const SleepState& s, Settings& settings) {
     settings.*s.flag = false;
     settings.Shutdown = true;
 }
 
 void StoreFallback(const SleepState& s, PowerChoices& choices) {
-    choices.WritePowerSaving(KeyId::Shutdown, true);
-    choices.WritePowerSaving(s.key, false);
+    choices.WritePowerSaving(&Settings::Shutdown, true);
+    choices.WritePowerSaving(s.flag, false);
 }
 
 void CheckAtStart(const SleepState& s, PowerSystem& system, const OsVersionRecord& version,
-                  ActiveSettings& settings, PowerChoices& choices) {
+                  Settings& settings, PowerChoices& choices) {
     if (IsPowerStateAllowed(system, version, s.exportName)) return;
     if (IsChosen(s, settings)) {
         choices.SelectShutdownChoice();
@@ -50,7 +49,7 @@ void CheckAtStart(const SleepState& s, PowerSystem& system, const OsVersionRecor
 
 // A tick disables a choice only together with a fallback.
 void CheckInTick(const SleepState& s, PowerSystem& system, const OsVersionRecord& version,
-                 ActiveSettings& settings, bool& methodCheckPending, PowerChoices& choices) {
+                 Settings& settings, bool& methodCheckPending, PowerChoices& choices) {
     if (IsPowerStateAllowed(system, version, s.exportName)) {
         (choices.*s.setEnabled)(true);
         return;
@@ -66,14 +65,14 @@ void CheckInTick(const SleepState& s, PowerSystem& system, const OsVersionRecord
 
 }  // namespace
 
-void UpdatePowerAvailabilityAtStart(PowerSystem& system, ActiveSettings& settings, PowerChoices& choices) {
+void UpdatePowerAvailabilityAtStart(PowerSystem& system, Settings& settings, PowerChoices& choices) {
     const OsVersionRecord version = system.ReadVersion();
     CheckAtStart(kHibernation, system, version, settings, choices);
     // Windows 95 cannot be asked about suspend; its choice stays as built.
     if (!IsWindows95(version)) CheckAtStart(kSuspend, system, version, settings, choices);
 }
 
-void UpdatePowerAvailability(PowerSystem& system, ActiveSettings& settings, bool& methodCheckPending,
+void UpdatePowerAvailability(PowerSystem& system, Settings& settings, bool& methodCheckPending,
                              PowerChoices& choices) {
     const OsVersionRecord version = system.ReadVersion();
     CheckInTick(kHibernation, system, version, settings, methodCheckPending, choices);

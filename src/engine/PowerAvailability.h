@@ -5,8 +5,8 @@
 #include <string>
 
 #include "power/PowerSystem.h"
-#include "settings/ActiveSettings.h"
-#include "settings/SettingsTable.h"
+#include "settings/Settings.h"
+#include "settings/SettingsDeclaration.h"
 
 namespace vesko {
 
@@ -21,23 +21,23 @@ inline constexpr const char* kSuspendFallback =
 class PowerChoices {
 public:
     virtual ~PowerChoices() = default;
-    virtual void SelectShutdownChoice() = 0;  // RadioButton1
-    virtual void SetHibernateChoicesEnabled(bool enabled) = 0;  // RadioButton3 and hibernate1
-    virtual void SetSuspendChoicesEnabled(bool enabled) = 0;    // RadioButton2 and suspend1
+    virtual void SelectShutdownChoice() = 0;  // the draft's Shutdown radio button
+    virtual void SetHibernateChoicesEnabled(bool enabled) = 0;  // Hibernation radio button and menu item
+    virtual void SetSuspendChoicesEnabled(bool enabled) = 0;    // Suspend radio button and menu item
     // One key of section "PowerSaving" in the settings file; raises when refused.
-    virtual void WritePowerSaving(KeyId key, bool value) = 0;
+    virtual void WritePowerSaving(bool Settings::* key, bool value) = 0;
     // The fallback notice (ShowFallbackNotice gives the window's steps).
     virtual void ShowFallbackMessage(const std::string& text) = 0;
 };
 
 // Start form, after the settings are loaded: silent fallback, disables what
 // the system does not allow, enables nothing. The version is read here.
-void UpdatePowerAvailabilityAtStart(PowerSystem& system, ActiveSettings& settings, PowerChoices& choices);
+void UpdatePowerAvailabilityAtStart(PowerSystem& system, Settings& settings, PowerChoices& choices);
 
 // Tick form: re-enables what has become possible; falls back once (with its
 // message) while methodCheckPending is set, and clears it. Hibernation is
 // checked first, so one tick shows at most one message.
-void UpdatePowerAvailability(PowerSystem& system, ActiveSettings& settings, bool& methodCheckPending,
+void UpdatePowerAvailability(PowerSystem& system, Settings& settings, bool& methodCheckPending,
                              PowerChoices& choices);
 
 // The window steps around the fallback message.

@@ -48,7 +48,7 @@ bool IsSameMinute(DateTime now, DateTime holdOffStamp) {
     return FormatMinuteStamp(now) == FormatMinuteStamp(holdOffStamp);
 }
 
-ExclusionResult ApplyExclusionGate(const ActiveSettings& settings, ExcludedProgramList* programs,
+ExclusionResult ApplyExclusionGate(const Settings& settings, ExcludedProgramList* programs,
                                    ConditionStates& states) {
     ExclusionResult result;
     if (!settings.Function_Enabled || !settings.ExeStop_Enabled) return result;
@@ -64,7 +64,7 @@ ExclusionResult ApplyExclusionGate(const ActiveSettings& settings, ExcludedProgr
     return result;
 }
 
-TickVerdict EvaluateTick(DateTime now, const StatusDisplay& status, const ActiveSettings& settings,
+TickVerdict EvaluateTick(DateTime now, const StatusDisplay& status, const Settings& settings,
                          const CursorReader& readCursor, ExcludedProgramList* programs, MonitorState& state) {
     TickVerdict v;
     v.SameMinute = IsSameMinute(now, state.HoldOffStamp);

@@ -15,7 +15,7 @@
 #include "base/DateTime.h"
 #include "engine/MonitorState.h"
 #include "readings/NetworkTraffic.h"
-#include "settings/ActiveSettings.h"
+#include "settings/Settings.h"
 
 namespace vesko {
 
@@ -77,7 +77,7 @@ struct ExclusionResult {
 
 // Tests every item (no early exit) and clears all Holds flags when one is in use.
 // `programs` may be null for an empty list.
-ExclusionResult ApplyExclusionGate(const ActiveSettings& settings, ExcludedProgramList* programs,
+ExclusionResult ApplyExclusionGate(const Settings& settings, ExcludedProgramList* programs,
                                    ConditionStates& states);
 
 struct TickVerdict {
@@ -91,7 +91,7 @@ struct TickVerdict {
 // Steps 10 and 11: hold-off test, conditions (updating the running-time stamps
 // and LastCursorPos of `state`), exclusion gate, combination. A failure to
 // read the cursor propagates and ends the tick before the combination.
-TickVerdict EvaluateTick(DateTime now, const StatusDisplay& status, const ActiveSettings& settings,
+TickVerdict EvaluateTick(DateTime now, const StatusDisplay& status, const Settings& settings,
                          const CursorReader& readCursor, ExcludedProgramList* programs, MonitorState& state);
 
 }  // namespace vesko

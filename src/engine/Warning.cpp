@@ -4,7 +4,7 @@
 
 namespace vesko {
 
-std::string WarningText(std::int64_t minutesToAct, const ActiveSettings& settings) {
+std::string WarningText(std::int64_t minutesToAct, const Settings& settings) {
     const char* suffix = warnmsg::kHibernateSuffix;
     switch (SelectPowerMethod(settings)) {
         case PowerMethod::Shutdown: suffix = warnmsg::kShutdownSuffix; break;
@@ -15,7 +15,7 @@ std::string WarningText(std::int64_t minutesToAct, const ActiveSettings& setting
 }
 
 WarningDecision DecideWarning(bool warningAborted, bool ready, std::int64_t minutesToAct,
-                              const ActiveSettings& settings, const std::string& labelText, bool dialogVisible) {
+                              const Settings& settings, const std::string& labelText, bool dialogVisible) {
     WarningDecision d;
     if (warningAborted) {
         d.abort = true;
@@ -29,7 +29,7 @@ WarningDecision DecideWarning(bool warningAborted, bool ready, std::int64_t minu
     return d;
 }
 
-bool RunWarningStep(bool& warningAborted, bool ready, std::int64_t minutesToAct, ActiveSettings& settings,
+bool RunWarningStep(bool& warningAborted, bool ready, std::int64_t minutesToAct, Settings& settings,
                     WarningDialog& dialog, WarningHost& host) {
     const WarningDecision d =
         DecideWarning(warningAborted, ready, minutesToAct, settings, dialog.LabelText(), dialog.IsVisible());

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "settings/ActiveSettings.h"
+#include "settings/Settings.h"
 
 namespace vesko {
 
@@ -39,7 +39,7 @@ inline constexpr const char* kFunctionDisabled = "このソフトの機能を無
 }  // namespace warnmsg
 
 // The number of minutes followed by the suffix of the selected method.
-std::string WarningText(std::int64_t minutesToAct, const ActiveSettings& settings);
+std::string WarningText(std::int64_t minutesToAct, const Settings& settings);
 
 struct WarningDecision {
     bool abort = false;  // carry out the pending abort (the tick then does not act)
@@ -50,11 +50,11 @@ struct WarningDecision {
 
 // Step 12 as a decision; the settings are those before any abort.
 WarningDecision DecideWarning(bool warningAborted, bool ready, std::int64_t minutesToAct,
-                              const ActiveSettings& settings, const std::string& labelText, bool dialogVisible);
+                              const Settings& settings, const std::string& labelText, bool dialogVisible);
 
 // Step 12 carried out: the abort (in memory only) or the show, update or hide.
 // Returns true when an abort was carried out in this tick.
-bool RunWarningStep(bool& warningAborted, bool ready, std::int64_t minutesToAct, ActiveSettings& settings,
+bool RunWarningStep(bool& warningAborted, bool ready, std::int64_t minutesToAct, Settings& settings,
                     WarningDialog& dialog, WarningHost& host);
 
 // The abort button's side.

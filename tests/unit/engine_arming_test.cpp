@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "engine/Arming.h"
+#include "settings/SettingsDeclaration.h"
 
 namespace vesko {
 namespace {
@@ -30,140 +31,142 @@ TEST(TimerSet, ScheduleTexts) {
     EXPECT_FALSE(ScheduleFromNow(At(12, 0), 0, 0).has_value());
 }
 
-// Controls that pass every test: timer 10 minutes, OS uptime 5 hours, all unticked.
-FormValues ValidForm() {
-    FormValues f;
-    f.WinSpinEdit[2].SetValue(10);
-    f.WinSpinEdit[16].SetValue(5);
+// A draft that passes every test: timer 10 minutes, OS uptime 5 hours, all unticked.
+Settings ValidForm() {
+    Settings f;
+    f.Function_Enabled = f.Log_Enabled = false;
+    f.Timer_Minute = 10;
+    f.OS_Hour = 5;
+    f.OS_Minute = 0;
     return f;
 }
 
 struct FormCase {
     const char* what;
-    std::function<void(FormValues&)> edit;
+    std::function<void(Settings&)> edit;
     const char* message;  // nullptr: accepted
 };
 
 TEST(ValidateSettings, FirstFailingTestDecides) {
-    auto armed = [](FormValues& f) { f.CheckBox[8] = true; };
+    auto armed = [](Settings& f) { f.Function_Enabled = true; };
     const FormCase cases[] = {
         {"valid, function ticked", armed, nullptr},
-        {"timer zero, timer unticked", [](FormValues& f) { f.WinSpinEdit[2].SetValue(0); }, kInvalidTimerMessage},
-        {"OS zero, OS unticked", [](FormValues& f) { f.WinSpinEdit[16].SetValue(0); }, kInvalidOsUptimeMessage},
+        {"timer zero, timer unticked", [](Settings& f) { f.Timer_Minute = 0; }, kInvalidTimerMessage},
+        {"OS zero, OS unticked", [](Settings& f) { f.OS_Hour = 0; }, kInvalidOsUptimeMessage},
         {"both zero: timer first",
-         [](FormValues& f) {
-             f.WinSpinEdit[2].SetValue(0);
-             f.WinSpinEdit[16].SetValue(0);
+         [](Settings& f) {
+             f.Timer_Minute = 0;
+             f.OS_Hour = 0;
          },
          kInvalidTimerMessage},
         {"uptime reached",
-         [&](FormValues& f) {
+         [&](Settings& f) {
              armed(f);
-             f.CheckBox[10] = true;
-             f.WinSpinEdit[16].SetValue(3);
+             f.OS_Enabled = true;
+             f.OS_Hour = 3;
          },
          kOsUptimeElapsedMessage},
         {"uptime reached in all mode too",
-         [&](FormValues& f) {
+         [&](Settings& f) {
              armed(f);
-             f.SetRadio(5, true);
-             f.CheckBox[10] = true;
-             f.WinSpinEdit[16].SetValue(3);
+             SetRadio(f, &Settings::All_Requirement, true);
+             f.OS_Enabled = true;
+             f.OS_Hour = 3;
          },
          kOsUptimeElapsedMessage},
         {"uptime one minute short",
-         [&](FormValues& f) {
+         [&](Settings& f) {
              armed(f);
-             f.CheckBox[10] = true;
-             f.WinSpinEdit[16].SetValue(3);
-             f.WinSpinEdit[17].SetValue(1);
+             f.OS_Enabled = true;
+             f.OS_Hour = 3;
+             f.OS_Minute = 1;
          },
          nullptr},
         {"uptime reached, function unticked",
-         [](FormValues& f) {
-             f.CheckBox[10] = true;
-             f.WinSpinEdit[16].SetValue(3);
+         [](Settings& f) {
+             f.OS_Enabled = true;
+             f.OS_Hour = 3;
          },
          nullptr},
         {"schedule is now",
-         [&](FormValues& f) {
+         [&](Settings& f) {
              armed(f);
-             f.CheckBox[1] = true;
-             f.Label22 = "10:00";
+             f.Timer_Enabled = true;
+             f.Timer_ScheduleTime.text = "10:00";
          },
          kTimerScheduleIsNowMessage},
         {"schedule next minute",
-         [&](FormValues& f) {
+         [&](Settings& f) {
              armed(f);
-             f.CheckBox[1] = true;
-             f.Label22 = "10:01";
+             f.Timer_Enabled = true;
+             f.Timer_ScheduleTime.text = "10:01";
          },
          nullptr},
         {"schedule is now, timer unticked",
-         [&](FormValues& f) {
+         [&](Settings& f) {
              armed(f);
-             f.Label22 = "10:00";
+             f.Timer_ScheduleTime.text = "10:00";
          },
          nullptr},
         {"time is now",
-         [&](FormValues& f) {
+         [&](Settings& f) {
              armed(f);
-             f.CheckBox[2] = true;
-             f.WinSpinEdit[3].SetValue(10);
+             f.Time_Enabled = true;
+             f.Time_Hour = 10;
          },
          kTimeIsNowMessage},
         {"time is now, function unticked",
-         [](FormValues& f) {
-             f.CheckBox[2] = true;
-             f.WinSpinEdit[3].SetValue(10);
+         [](Settings& f) {
+             f.Time_Enabled = true;
+             f.Time_Hour = 10;
          },
          nullptr},
         {"inside the window",
-         [&](FormValues& f) {
+         [&](Settings& f) {
              armed(f);
-             f.CheckBox[9] = true;
-             f.WinSpinEdit[12].SetValue(9);
-             f.WinSpinEdit[14].SetValue(17);
+             f.AppointedTime_Enabled = true;
+             f.AppointedTime_FromHour = 9;
+             f.AppointedTime_ToHour = 17;
          },
          kAppointedTimeIsNowMessage},
         {"inside a window over midnight",
-         [&](FormValues& f) {
+         [&](Settings& f) {
              armed(f);
-             f.CheckBox[9] = true;
-             f.WinSpinEdit[12].SetValue(22);
-             f.WinSpinEdit[14].SetValue(10);
+             f.AppointedTime_Enabled = true;
+             f.AppointedTime_FromHour = 22;
+             f.AppointedTime_ToHour = 10;
          },
          kAppointedTimeIsNowMessage},
         // The start minute itself passes the end-before-start test; the arming
         // hold-off keeps that minute quiet.
         {"window starting now",
-         [&](FormValues& f) {
+         [&](Settings& f) {
              armed(f);
-             f.CheckBox[9] = true;
-             f.WinSpinEdit[12].SetValue(10);
-             f.WinSpinEdit[14].SetValue(17);
+             f.AppointedTime_Enabled = true;
+             f.AppointedTime_FromHour = 10;
+             f.AppointedTime_ToHour = 17;
          },
          nullptr},
         {"outside the window",
-         [&](FormValues& f) {
+         [&](Settings& f) {
              armed(f);
-             f.CheckBox[9] = true;
-             f.WinSpinEdit[12].SetValue(11);
-             f.WinSpinEdit[14].SetValue(17);
+             f.AppointedTime_Enabled = true;
+             f.AppointedTime_FromHour = 11;
+             f.AppointedTime_ToHour = 17;
          },
          nullptr},
         {"uptime before time",
-         [&](FormValues& f) {
+         [&](Settings& f) {
              armed(f);
-             f.CheckBox[10] = true;
-             f.WinSpinEdit[16].SetValue(1);
-             f.CheckBox[2] = true;
-             f.WinSpinEdit[3].SetValue(10);
+             f.OS_Enabled = true;
+             f.OS_Hour = 1;
+             f.Time_Enabled = true;
+             f.Time_Hour = 10;
          },
          kOsUptimeElapsedMessage},
     };
     for (const FormCase& c : cases) {
-        FormValues f = ValidForm();
+        Settings f = ValidForm();
         c.edit(f);
         auto refusal = ValidateSettings(f, At(10, 0, 30), kThreeHoursUp);
         if (c.message)
@@ -174,18 +177,18 @@ TEST(ValidateSettings, FirstFailingTestDecides) {
 }
 
 TEST(ValidateSettings, RefusalSwitchesOffInMemoryOnly) {
-    FormValues f = ValidForm();
-    f.CheckBox[8] = true;
-    ActiveSettings s;
+    Settings f = ValidForm();
+    f.Function_Enabled = true;
+    Settings s;
     s.Function_Enabled = true;
     RefuseArming(f, s);
-    EXPECT_FALSE(f.CheckBox[8]);
+    EXPECT_FALSE(f.Function_Enabled);
     EXPECT_FALSE(s.Function_Enabled);
 }
 
 // In-memory settings that pass every test at 10:00 with three hours of uptime.
-ActiveSettings ValidActive() {
-    ActiveSettings s;
+Settings ValidActive() {
+    Settings s;
     s.Timer_Minute = 10;
     s.OS_Hour = 5;
     return s;
@@ -193,80 +196,80 @@ ActiveSettings ValidActive() {
 
 struct ActiveCase {
     const char* what;
-    std::function<void(ActiveSettings&)> edit;
+    std::function<void(Settings&)> edit;
     DateTime now;
     const char* message;
 };
 
 TEST(FunctionEnableCheck, TestsInOrderWithTheTrayMenuDifferences) {
-    auto allMode = [](ActiveSettings& s) {
+    auto allMode = [](Settings& s) {
         s.Piece_Requirement = false;
         s.All_Requirement = true;
     };
     const ActiveCase cases[] = {
-        {"valid", [](ActiveSettings&) {}, At(10, 0), nullptr},
-        {"timer zero", [](ActiveSettings& s) { s.Timer_Minute = 0; }, At(10, 0), kInvalidTimerMessage},
+        {"valid", [](Settings&) {}, At(10, 0), nullptr},
+        {"timer zero", [](Settings& s) { s.Timer_Minute = 0; }, At(10, 0), kInvalidTimerMessage},
         {"OS zero",
-         [](ActiveSettings& s) {
+         [](Settings& s) {
              s.OS_Hour = 0;
              s.OS_Minute = 0;
          },
          At(10, 0), kInvalidOsUptimeMessage},
-        {"OS zero hours, some minutes", [](ActiveSettings& s) { s.OS_Hour = 0; }, At(10, 0), nullptr},
+        {"OS zero hours, some minutes", [](Settings& s) { s.OS_Hour = 0; }, At(10, 0), nullptr},
         {"uptime past, any-one mode",
-         [](ActiveSettings& s) {
+         [](Settings& s) {
              s.OS_Enabled = true;
              s.OS_Hour = 2;
          },
          At(10, 0), kOsUptimeElapsedMessage},
         {"uptime past, all mode",
-         [&](ActiveSettings& s) {
+         [&](Settings& s) {
              allMode(s);
              s.OS_Enabled = true;
              s.OS_Hour = 2;
          },
          At(10, 0), nullptr},
-        {"uptime past, OS off", [](ActiveSettings& s) { s.OS_Hour = 2; }, At(10, 0), nullptr},
+        {"uptime past, OS off", [](Settings& s) { s.OS_Hour = 2; }, At(10, 0), nullptr},
         {"schedule is now, any date",
-         [](ActiveSettings& s) {
+         [](Settings& s) {
              s.Timer_Enabled = true;
-             s.Timer_ScheduleTime = EncodeTime(10, 0);
+             s.Timer_ScheduleTime.time = EncodeTime(10, 0);
          },
          At(10, 0, 45), kTimerScheduleIsNowMessage},
-        {"schedule is now, timer off", [](ActiveSettings& s) { s.Timer_ScheduleTime = EncodeTime(10, 0); },
+        {"schedule is now, timer off", [](Settings& s) { s.Timer_ScheduleTime.time = EncodeTime(10, 0); },
          At(10, 0), nullptr},
         {"time 10:00 at 10:00",
-         [](ActiveSettings& s) {
+         [](Settings& s) {
              s.Time_Enabled = true;
              s.Time_Hour = 10;
          },
          At(10, 0), kTimeIsNowMessage},
         {"time 10:00 at 10:01",
-         [](ActiveSettings& s) {
+         [](Settings& s) {
              s.Time_Enabled = true;
              s.Time_Hour = 10;
          },
          At(10, 1), nullptr},
         {"inside the window, any-one mode",
-         [](ActiveSettings& s) {
+         [](Settings& s) {
              s.AppointedTime_Enabled = true;
              s.AppointedTime_FromHour = 9;
              s.AppointedTime_ToHour = 17;
          },
          At(10, 0), kAppointedTimeIsNowMessage},
         {"inside the window, all mode",
-         [&](ActiveSettings& s) {
+         [&](Settings& s) {
              allMode(s);
              s.AppointedTime_Enabled = true;
              s.AppointedTime_FromHour = 9;
              s.AppointedTime_ToHour = 17;
          },
          At(10, 0), nullptr},
-        {"the main switch is not looked at", [](ActiveSettings& s) { s.Function_Enabled = true; }, At(10, 0),
+        {"the main switch is not looked at", [](Settings& s) { s.Function_Enabled = true; }, At(10, 0),
          nullptr},
     };
     for (const ActiveCase& c : cases) {
-        ActiveSettings s = ValidActive();
+        Settings s = ValidActive();
         c.edit(s);
         auto refusal = CheckFunctionEnable(s, c.now, kThreeHoursUp);
         if (c.message)
@@ -276,10 +279,10 @@ TEST(FunctionEnableCheck, TestsInOrderWithTheTrayMenuDifferences) {
     }
 }
 
-TEST(FunctionEnabled1, SwitchingOffNeedsNoCheck) {
-    ActiveSettings s = ValidActive();
+TEST(ToggleFunction, SwitchingOffNeedsNoCheck) {
+    Settings s = ValidActive();
     s.Timer_Minute = 0;  // would be refused when switching on
-    FunctionSwitch c = FunctionEnabled1Toggle(true, s, At(10, 0), kThreeHoursUp);
+    FunctionSwitch c = ToggleFunction(true, s, At(10, 0), kThreeHoursUp);
     EXPECT_FALSE(c.FunctionEnabled);
     EXPECT_FALSE(c.Refusal);
     EXPECT_TRUE(c.WriteSetting);
@@ -287,39 +290,40 @@ TEST(FunctionEnabled1, SwitchingOffNeedsNoCheck) {
     EXPECT_FALSE(c.SetHoldOff);
 }
 
-TEST(FunctionEnabled1, SwitchingOnSetsHoldOffButKeepsRunningTimes) {
-    ActiveSettings s = ValidActive();
-    FunctionSwitch c = FunctionEnabled1Toggle(false, s, At(10, 0), kThreeHoursUp);
+TEST(ToggleFunction, SwitchingOnSetsHoldOffButKeepsRunningTimes) {
+    Settings s = ValidActive();
+    FunctionSwitch c = ToggleFunction(false, s, At(10, 0), kThreeHoursUp);
     EXPECT_TRUE(c.FunctionEnabled);
     EXPECT_FALSE(c.Refusal);
     EXPECT_TRUE(c.WriteSetting);
     EXPECT_EQ(c.TrayIconId, 0);
 
-    FormValues f;
+    Settings f;
+    f.Function_Enabled = false;
     MonitorState st;
     st.HoldOffStamp = st.CpuLowSince = At(8, 0);
     ApplyFunctionSwitch(c, At(10, 0, 12), s, f, st);
     EXPECT_TRUE(s.Function_Enabled);
-    EXPECT_TRUE(f.CheckBox[8]);
+    EXPECT_TRUE(f.Function_Enabled);
     EXPECT_EQ(st.HoldOffStamp, At(10, 0, 12));
     EXPECT_EQ(st.CpuLowSince, At(8, 0));
 }
 
-TEST(FunctionEnabled1, RefusalLeavesFileAndIconAlone) {
-    ActiveSettings s = ValidActive();
+TEST(ToggleFunction, RefusalLeavesFileAndIconAlone) {
+    Settings s = ValidActive();
     s.Time_Enabled = true;
     s.Time_Hour = 10;
-    FunctionSwitch c = FunctionEnabled1Toggle(false, s, At(10, 0), kThreeHoursUp);
+    FunctionSwitch c = ToggleFunction(false, s, At(10, 0), kThreeHoursUp);
     EXPECT_EQ(c.Refusal, std::optional<std::string>(kTimeIsNowMessage));
     EXPECT_FALSE(c.FunctionEnabled);
     EXPECT_FALSE(c.WriteSetting);
     EXPECT_FALSE(c.TrayIconId);
 
-    FormValues f;
-    f.CheckBox[8] = true;
+    Settings f;
+    f.Function_Enabled = true;
     MonitorState st;
     ApplyFunctionSwitch(c, At(10, 0), s, f, st);
-    EXPECT_FALSE(f.CheckBox[8]);
+    EXPECT_FALSE(f.Function_Enabled);
     EXPECT_FALSE(s.Function_Enabled);
     EXPECT_EQ(st.HoldOffStamp, 0.0);
 }

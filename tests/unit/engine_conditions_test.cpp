@@ -11,13 +11,13 @@ namespace {
 
 DateTime At(int h, int m, int s = 0, int day = 10) { return EncodeDateTime({2026, 3, day, h, m, s}); }
 
-ActiveSettings Enabled() {
-    ActiveSettings s;
+Settings Enabled() {
+    Settings s;
     s.Function_Enabled = true;
     return s;
 }
 
-ConditionStates Evaluate(const ActiveSettings& s, DateTime now, MonitorState& st, ConditionReadings r = {},
+ConditionStates Evaluate(const Settings& s, DateTime now, MonitorState& st, ConditionReadings r = {},
                          CursorPos cursor = {}) {
     return EvaluateConditions(now, s, r, [cursor] { return cursor; }, st);
 }
@@ -44,26 +44,26 @@ TEST(WholeMinutesBetween, ExactMinutesMayFallOneShortButNeverOver) {
 struct ClockCase {
     const char* what;
     int condition;
-    ActiveSettings settings;
+    Settings settings;
     DateTime now;
     int minutesLeft;
 };
 
-ActiveSettings TimerAt(int h, int m) {
-    ActiveSettings s = Enabled();
+Settings TimerAt(int h, int m) {
+    Settings s = Enabled();
     s.Timer_Enabled = true;
-    s.Timer_ScheduleTime = 3.0 + EncodeTime(h, m);  // the date part is ignored
+    s.Timer_ScheduleTime.time = 3.0 + EncodeTime(h, m);  // the date part is ignored
     return s;
 }
-ActiveSettings TimeAt(int h, int m) {
-    ActiveSettings s = Enabled();
+Settings TimeAt(int h, int m) {
+    Settings s = Enabled();
     s.Time_Enabled = true;
     s.Time_Hour = h;
     s.Time_Minute = m;
     return s;
 }
-ActiveSettings Window(int fh, int fm, int th, int tm) {
-    ActiveSettings s = Enabled();
+Settings Window(int fh, int fm, int th, int tm) {
+    Settings s = Enabled();
     s.AppointedTime_Enabled = true;
     s.AppointedTime_FromHour = fh;
     s.AppointedTime_FromMinute = fm;
@@ -125,7 +125,7 @@ TEST(DurationConditions, CpuAndMemoryCountAtOrBelowAsLow) {
         {"below", 3, 10, true}, {"equal", 10, 10, true}, {"above", 11, 10, false}, {"zero limit", 0, 0, true},
     };
     for (const DurationCase& c : cases) {
-        ActiveSettings s = Enabled();
+        Settings s = Enabled();
         s.CPU_Enabled = s.Memory_Enabled = true;
         s.CPU_Percent = s.Memory_Percent = c.threshold;
         s.CPU_Time = s.Memory_Time = 10;
@@ -146,7 +146,7 @@ TEST(DurationConditions, CpuAndMemoryCountAtOrBelowAsLow) {
 }
 
 TEST(DurationConditions, RunningTimeCountsFromTheLastFailingTick) {
-    ActiveSettings s = Enabled();
+    Settings s = Enabled();
     s.CPU_Enabled = true;
     s.CPU_Percent = 10;
     s.CPU_Time = 5;
@@ -163,7 +163,7 @@ TEST(DurationConditions, RunningTimeCountsFromTheLastFailingTick) {
 }
 
 TEST(DurationConditions, ClockSetBackRestartsTheRunningTime) {
-    ActiveSettings s = Enabled();
+    Settings s = Enabled();
     s.CPU_Enabled = s.MouseCursor_Enabled = true;
     s.CPU_Time = s.MouseCursor_Time = 30;
     MonitorState st;
@@ -206,7 +206,7 @@ TEST(NetworkCondition, ThresholdComparison) {
         {"99999 MB/s, busy", 99999, 2, 1 << 30, true},
     };
     for (const Case& c : cases) {
-        ActiveSettings s = Enabled();
+        Settings s = Enabled();
         s.Network_Enabled = true;
         s.Network_Speed = c.speed;
         s.Network_Unit = c.unit;
@@ -223,7 +223,7 @@ TEST(NetworkCondition, ThresholdComparison) {
 }
 
 TEST(OsCondition, ThresholdMinusWholeMinutesOfUptime) {
-    ActiveSettings s = Enabled();
+    Settings s = Enabled();
     s.OS_Enabled = true;
     s.OS_Hour = 1;
     s.OS_Minute = 30;
@@ -238,7 +238,7 @@ TEST(OsCondition, ThresholdMinusWholeMinutesOfUptime) {
 }
 
 TEST(MouseCondition, StillCursorHoldsAndMovementRestarts) {
-    ActiveSettings s = Enabled();
+    Settings s = Enabled();
     s.MouseCursor_Enabled = true;
     s.MouseCursor_Time = 5;
     MonitorState st;
@@ -257,7 +257,7 @@ TEST(MouseCondition, StillCursorHoldsAndMovementRestarts) {
 }
 
 TEST(MouseCondition, CursorFailureKeepsEarlierStampsAndItsOwn) {
-    ActiveSettings s = Enabled();
+    Settings s = Enabled();
     s.CPU_Enabled = s.MouseCursor_Enabled = true;
     MonitorState st;
     st.CpuLowSince = st.MouseStillSince = At(7, 0);
@@ -272,13 +272,13 @@ TEST(MouseCondition, CursorFailureKeepsEarlierStampsAndItsOwn) {
 }
 
 TEST(Conditions, NothingEvaluatedWhileTheFunctionIsOffOrTheConditionIsOff) {
-    ActiveSettings all = Enabled();
+    Settings all = Enabled();
     all.Timer_Enabled = all.Time_Enabled = all.AppointedTime_Enabled = all.CPU_Enabled = true;
     all.Network_Enabled = all.Memory_Enabled = all.OS_Enabled = all.MouseCursor_Enabled = true;
     all.Function_Enabled = false;
-    ActiveSettings none = Enabled();
+    Settings none = Enabled();
 
-    for (const ActiveSettings& s : {all, none}) {
+    for (const Settings& s : {all, none}) {
         MonitorState st;
         st.CpuLowSince = st.NetLowSince = st.MemLowSince = st.MouseStillSince = At(1, 0);
         int cursorReads = 0;
@@ -353,7 +353,7 @@ TEST(Combination, Table) {
     for (const CombineCase& c : cases) {
         ConditionStates states;
         for (const auto& [index, state] : c.states) states[index] = state;
-        ActiveSettings s;
+        Settings s;
         s.Piece_Requirement = c.piece;
         s.All_Requirement = c.all;
         Verdict v = CombineConditions(states, s, c.sameMinute);
@@ -363,7 +363,7 @@ TEST(Combination, Table) {
 }
 
 TEST(Combination, AllModeTimerAndTimeAtDifferentTimesNeverReady) {
-    ActiveSettings s = TimerAt(8, 0);
+    Settings s = TimerAt(8, 0);
     s.Time_Enabled = true;
     s.Time_Hour = 8;
     s.Time_Minute = 30;
@@ -378,7 +378,7 @@ TEST(Combination, AllModeTimerAndTimeAtDifferentTimesNeverReady) {
 }
 
 TEST(Combination, AnyOneModeWithTimeNeverWaitsMoreThanADay) {
-    ActiveSettings s = TimeAt(13, 15);
+    Settings s = TimeAt(13, 15);
     s.OS_Enabled = true;
     s.OS_Hour = 99999;
     MonitorState st;

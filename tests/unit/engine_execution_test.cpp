@@ -84,7 +84,7 @@ struct Tick {
     FakeDialog dialog{calls};
     FakeHost host{calls};
     DateTime holdOff = kStart, cpu = kStart, net = kStart, mem = kStart;
-    ActiveSettings settings;
+    Settings settings;
     ResumeState state{holdOff, cpu, net, mem, settings};
 };
 
@@ -125,7 +125,7 @@ TEST(Execution, SuspendAndHibernateLogHideSleepAndRearm) {
             EXPECT_EQ(t.host.log[0].second, kStart);
             EXPECT_EQ(t.host.log[1].second, kWake);
             for (DateTime d : {t.holdOff, t.cpu, t.net, t.mem}) EXPECT_EQ(d, kWake);
-            EXPECT_EQ(FormatHourMinute(t.settings.Timer_ScheduleTime), "8:15");
+            EXPECT_EQ(FormatHourMinute(t.settings.Timer_ScheduleTime.time), "8:15");
         }
     }
 }
@@ -167,11 +167,11 @@ TEST(Execution, ScheduleLabelWithoutATimeFailsLast) {
     };
     Tick t;
     NoSetHost host(t.calls);
-    t.settings.Timer_ScheduleTime = EncodeTime(9, 0);
+    t.settings.Timer_ScheduleTime.time = EncodeTime(9, 0);
     EXPECT_THROW(ExecuteHibernate(host, t.dialog, t.state), AppError);
     EXPECT_EQ(t.calls.back(), "Button4Click");
     EXPECT_EQ(t.holdOff, kWake);
-    EXPECT_EQ(t.settings.Timer_ScheduleTime, EncodeTime(9, 0));
+    EXPECT_EQ(t.settings.Timer_ScheduleTime.time, EncodeTime(9, 0));
 }
 
 TEST(Execution, DueOnlyOutsideTheHoldOffMinuteAndAnAbort) {

@@ -5,7 +5,7 @@
 
 #include "engine/PowerAvailability.h"
 #include "power_fake_system.h"
-#include "settings/SettingsTable.h"
+#include "settings/SettingsDeclaration.h"
 
 namespace vesko {
 namespace {
@@ -21,23 +21,23 @@ public:
     void SelectShutdownChoice() override { calls.push_back("RadioButton1"); }
     void SetHibernateChoicesEnabled(bool on) override { calls.push_back(on ? "hibernate on" : "hibernate off"); }
     void SetSuspendChoicesEnabled(bool on) override { calls.push_back(on ? "suspend on" : "suspend off"); }
-    void WritePowerSaving(KeyId key, bool value) override {
+    void WritePowerSaving(bool Settings::* key, bool value) override {
         if (refuseWrites) throw SettingsWriteError("vesko.ini");
-        calls.push_back(std::string("write ") + Key(key).section + "/" + Key(key).key + "=" + (value ? "1" : "0"));
+        calls.push_back(std::string("write ") + DeclarationOf(key).section + "/" + DeclarationOf(key).key + "=" + (value ? "1" : "0"));
     }
     void ShowFallbackMessage(const std::string& text) override { calls.push_back("message " + text); }
 };
 
-ActiveSettings Method(bool shutdown, bool suspend, bool hibernation) {
-    ActiveSettings s;
+Settings Method(bool shutdown, bool suspend, bool hibernation) {
+    Settings s;
     s.Shutdown = shutdown;
     s.Suspend = suspend;
     s.Hibernation = hibernation;
     return s;
 }
-const ActiveSettings kShutdownChosen = Method(true, false, false);
-const ActiveSettings kSuspendChosen = Method(false, true, false);
-const ActiveSettings kHibernationChosen = Method(false, false, true);
+const Settings kShutdownChosen = Method(true, false, false);
+const Settings kSuspendChosen = Method(false, true, false);
+const Settings kHibernationChosen = Method(false, false, true);
 
 struct System {
     OsVersionRecord version;
@@ -57,7 +57,7 @@ TEST(PowerAvailability, StartFormFallsBackSilently) {
     struct Case {
         const char* name;
         System system;
-        ActiveSettings method;
+        Settings method;
         Calls calls;
         bool shutdown, suspend, hibernation;  // the method afterwards
     };
@@ -91,7 +91,7 @@ TEST(PowerAvailability, StartFormFallsBackSilently) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FakePowerSystem sys = Make(c.system);
-        ActiveSettings settings = c.method;
+        Settings settings = c.method;
         FakeChoices choices;
         UpdatePowerAvailabilityAtStart(sys, settings, choices);
         EXPECT_EQ(choices.calls, c.calls);
@@ -104,7 +104,7 @@ TEST(PowerAvailability, StartFormFallsBackSilently) {
 TEST(PowerAvailability, Windows95AndNt4AnswerWithoutLoadingTheLibrary) {
     for (const OsVersionRecord v : {testing::kWin95, testing::kNT4}) {
         FakePowerSystem sys = Make({v, true, true});
-        ActiveSettings settings = kShutdownChosen;
+        Settings settings = kShutdownChosen;
         FakeChoices choices;
         UpdatePowerAvailabilityAtStart(sys, settings, choices);
         bool pending = true;
@@ -115,7 +115,7 @@ TEST(PowerAvailability, Windows95AndNt4AnswerWithoutLoadingTheLibrary) {
 
 TEST(PowerAvailability, TickReenablesWithoutChangingTheMethod) {
     FakePowerSystem sys = Make({testing::kXP, true, true});
-    ActiveSettings settings = kSuspendChosen;
+    Settings settings = kSuspendChosen;
     bool pending = false;
     FakeChoices choices;
     UpdatePowerAvailability(sys, settings, pending, choices);
@@ -128,7 +128,7 @@ TEST(PowerAvailability, TickFallsBackOnceWithItsMessage) {
     struct Case {
         const char* name;
         System system;
-        ActiveSettings method;
+        Settings method;
         bool pending;
         Calls calls;
         bool pendingAfter;
@@ -165,7 +165,7 @@ TEST(PowerAvailability, TickFallsBackOnceWithItsMessage) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FakePowerSystem sys = Make(c.system);
-        ActiveSettings settings = c.method;
+        Settings settings = c.method;
         bool pending = c.pending;
         FakeChoices choices;
         UpdatePowerAvailability(sys, settings, pending, choices);
@@ -176,7 +176,7 @@ TEST(PowerAvailability, TickFallsBackOnceWithItsMessage) {
 
 TEST(PowerAvailability, LaterTicksDoNotRepeatTheFallback) {
     FakePowerSystem sys = Make({testing::kXP, false, true});
-    ActiveSettings settings = kSuspendChosen;
+    Settings settings = kSuspendChosen;
     bool pending = true;
     FakeChoices first;
     UpdatePowerAvailability(sys, settings, pending, first);
@@ -192,7 +192,7 @@ TEST(PowerAvailability, LaterTicksDoNotRepeatTheFallback) {
 
 TEST(PowerAvailability, RefusedWriteLeavesTheMemoryChanged) {
     FakePowerSystem sys = Make({testing::kXP, false, false});
-    ActiveSettings settings = kHibernationChosen;
+    Settings settings = kHibernationChosen;
     bool pending = true;
     FakeChoices choices;
     choices.refuseWrites = true;

@@ -96,8 +96,8 @@ TEST(StatusDisplay, OldShellTipAndScaledNetworkFigure) {
     EXPECT_EQ(d.Readings.NetworkBytes, 10240000);  // unscaled for the condition
 }
 
-ActiveSettings CpuSettings() {
-    ActiveSettings s;
+Settings CpuSettings() {
+    Settings s;
     s.CPU_Enabled = true;
     s.CPU_Percent = 10;
     s.CPU_Time = 30;
@@ -109,7 +109,7 @@ TEST(ExclusionGate, RunsOnlyWithFunctionAndExeStopOn) {
         bool function, exeStop, ran;
     } cases[] = {{true, true, true}, {true, false, false}, {false, true, false}, {false, false, false}};
     for (const Case& c : cases) {
-        ActiveSettings s;
+        Settings s;
         s.Function_Enabled = c.function;
         s.ExeStop_Enabled = c.exeStop;
         FakeExcluded list(3, {1});
@@ -124,7 +124,7 @@ TEST(ExclusionGate, RunsOnlyWithFunctionAndExeStopOn) {
 }
 
 TEST(ExclusionGate, TestsEveryEntryAndClearsAllHolds) {
-    ActiveSettings s;
+    Settings s;
     s.ExeStop_Enabled = true;
     FakeExcluded list(5, {0, 3});
     ConditionStates states;
@@ -140,7 +140,7 @@ TEST(ExclusionGate, TestsEveryEntryAndClearsAllHolds) {
 }
 
 TEST(ExclusionGate, NothingRunningOrEmptyListShowsTheActiveIcon) {
-    ActiveSettings s;
+    Settings s;
     s.ExeStop_Enabled = true;
     FakeExcluded idle(4);
     FakeExcluded empty(0);
@@ -157,7 +157,7 @@ TEST(ExclusionGate, NothingRunningOrEmptyListShowsTheActiveIcon) {
 }
 
 TEST(Tick, NothingActsInTheMinuteOfStart) {
-    ActiveSettings s;
+    Settings s;
     s.Time_Enabled = true;
     s.Time_Hour = 10;
     s.Time_Minute = 0;
@@ -176,7 +176,7 @@ TEST(Tick, NothingActsInTheMinuteOfStart) {
 }
 
 TEST(Tick, FunctionOffStillShowsReadingsButNeverActs) {
-    ActiveSettings s = CpuSettings();
+    Settings s = CpuSettings();
     s.Function_Enabled = false;
     s.ExeStop_Enabled = true;
     MonitorState st;
@@ -193,7 +193,7 @@ TEST(Tick, FunctionOffStillShowsReadingsButNeverActs) {
 
 TEST(Tick, CpuRunWithWarningWindowCountsDownAndActs) {
     // CPU at or below 10 % for 30 minutes: 3 minutes are left after 27 of them.
-    ActiveSettings s = CpuSettings();
+    Settings s = CpuSettings();
     MonitorState st;
     st.StartAt(At(12, 0), 0, 0, {});
     int firstThree = -1, dueAt = -1;
@@ -213,7 +213,7 @@ TEST(Tick, CpuRunWithWarningWindowCountsDownAndActs) {
 }
 
 TEST(Tick, ExcludedProgramHoldsOffWithoutResettingRunningTimes) {
-    ActiveSettings s = CpuSettings();
+    Settings s = CpuSettings();
     s.CPU_Time = 5;
     s.ExeStop_Enabled = true;
     MonitorState st;
@@ -233,7 +233,7 @@ TEST(Tick, ExcludedProgramHoldsOffWithoutResettingRunningTimes) {
 }
 
 TEST(Tick, CursorFailureEndsTheEvaluation) {
-    ActiveSettings s = CpuSettings();
+    Settings s = CpuSettings();
     s.MouseCursor_Enabled = true;
     MonitorState st;
     st.StartAt(At(12, 0), 0, 0, {});

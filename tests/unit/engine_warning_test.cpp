@@ -49,8 +49,8 @@ public:
     void ShowFunctionOff() override { calls->push_back("function off"); }
 };
 
-ActiveSettings Warned(int minutes, bool shutdown = true, bool suspend = false, bool hibernation = false) {
-    ActiveSettings s;
+Settings Warned(int minutes, bool shutdown = true, bool suspend = false, bool hibernation = false) {
+    Settings s;
     s.Warning_Enabled = true;
     s.Warning_Time = minutes;
     s.Shutdown = shutdown;
@@ -101,7 +101,7 @@ TEST(Warning, DecisionTable) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ActiveSettings s = Warned(c.warningTime);
+        Settings s = Warned(c.warningTime);
         s.Warning_Enabled = c.enabled;
         const WarningDecision d = DecideWarning(c.aborted, c.ready, c.minutes, s, c.label, c.visible);
         EXPECT_EQ(d.abort, c.abort);
@@ -115,7 +115,7 @@ TEST(Warning, CountdownBeepsOnceAndRewritesOnlyChanges) {
     Calls calls;
     FakeDialog dialog(calls);
     FakeHost host(calls);
-    ActiveSettings s = Warned(3, false, true, false);
+    Settings s = Warned(3, false, true, false);
     bool aborted = false;
     for (std::int64_t minutes : {5, 4, 3, 3, 2, 1, 0}) EXPECT_FALSE(RunWarningStep(aborted, true, minutes, s, dialog, host));
     const Calls expected = {"hide", "hide",
@@ -131,7 +131,7 @@ TEST(Warning, ConditionsStopHoldingHidesTheDialog) {
     Calls calls;
     FakeDialog dialog(calls);
     FakeHost host(calls);
-    ActiveSettings s = Warned(3);
+    Settings s = Warned(3);
     bool aborted = false;
     RunWarningStep(aborted, true, 2, s, dialog, host);
     RunWarningStep(aborted, false, 0, s, dialog, host);
@@ -147,7 +147,7 @@ TEST(Warning, PendingAbortSwitchesTheFunctionOffInMemory) {
     FakeDialog dialog(calls);
     dialog.visible = true;
     FakeHost host(calls);
-    ActiveSettings s = Warned(3);
+    Settings s = Warned(3);
     bool aborted = true;
     EXPECT_TRUE(RunWarningStep(aborted, true, 0, s, dialog, host));
     EXPECT_FALSE(aborted);

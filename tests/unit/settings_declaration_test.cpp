@@ -3,7 +3,7 @@
 #include <map>
 
 #include "settings/IniFile.h"
-#include "settings/SettingsTable.h"
+#include "settings/SettingsDeclaration.h"
 
 namespace vesko {
 namespace {
@@ -27,15 +27,17 @@ struct MemoryFile {
     }
 };
 
-TEST(SettingsTable, NoFileGivesEveryDefault) {
+TEST(SettingsDeclaration, NoFileGivesEveryDefault) {
     MemoryFile f;
     IniFile ini = f.Open();
-    FormValues form;
-    ActiveSettings active;
+    Settings form;
+    Settings active;
     active.Function_Enabled = false;
     active.Shutdown = false;
     active.Timer_Minute = 9;
-    LoadSettings(ini, form);
+    form.Function_Enabled = form.Log_Enabled = form.Shutdown = form.Piece_Requirement = false;
+    form.Timer_Minute = 9;
+    LoadDraft(ini, form);
     LoadActiveSettings(ini, active);
     // Only the function, the log and the any-one combination are on.
     EXPECT_TRUE(active.Function_Enabled);
@@ -52,18 +54,18 @@ TEST(SettingsTable, NoFileGivesEveryDefault) {
     for (int v : {active.CPU_Time, active.Network_Time, active.Memory_Time, active.MouseCursor_Time,
                   active.Warning_Time, active.OS_Minute})
         EXPECT_EQ(v, 1);
-    EXPECT_DOUBLE_EQ(active.Timer_ScheduleTime, 0.0);
-    EXPECT_EQ(form.Caption, "ケルダン！");
-    EXPECT_TRUE(form.CheckBox[8]);
-    EXPECT_TRUE(form.CheckBox[11]);
-    EXPECT_TRUE(form.RadioButton[1]);
-    EXPECT_TRUE(form.RadioButton[4]);
-    EXPECT_EQ(form.WinSpinEdit[2].Value(), 1);
-    EXPECT_EQ(form.ComboBox1ItemIndex, 0);
+    EXPECT_DOUBLE_EQ(active.Timer_ScheduleTime.time, 0.0);
+    EXPECT_EQ(form.Title, "ケルダン！");
+    EXPECT_TRUE(form.Function_Enabled);
+    EXPECT_TRUE(form.Log_Enabled);
+    EXPECT_TRUE(form.Shutdown);
+    EXPECT_TRUE(form.Piece_Requirement);
+    EXPECT_EQ(form.Timer_Minute, 1);
+    EXPECT_EQ(form.Network_Unit, 0);
     EXPECT_EQ(f.writes, 0) << "loading never writes";
 }
 
-TEST(SettingsTable, ValueParsing) {
+TEST(SettingsDeclaration, ValueParsing) {
     struct Case { const char* text; std::optional<std::int32_t> value; };
     const Case cases[] = {
         {"0", 0}, {"42", 42}, {"-7", -7}, {"+5", 5}, {"0x1E", 30}, {"0X1e", 30}, {"$1E", 30}, {"-$10", -16},
@@ -75,29 +77,29 @@ TEST(SettingsTable, ValueParsing) {
     for (const Case& c : cases) EXPECT_EQ(ParseProfileInt(c.text), c.value) << c.text;
 }
 
-TEST(SettingsTable, HandEditedValuesReadAsDocumented) {
+TEST(SettingsDeclaration, HandEditedValuesReadAsDocumented) {
     MemoryFile f;
     f.bytes =
         "[Timer]\r\nTimer_Enabled=yes\r\nTimer_ScheduleTime=エラー\r\n[Time]\r\nTime_Enabled=2\r\n"
         "[CPU]\r\nCPU_Percent=150\r\n[MEMORY]\r\nmemory_percent=0x1E\r\n[Network]\r\nNetwork_Unit=5\r\n"
         "[PowerSaving]\r\nShutdown=1\r\nSuspend=1\r\n[Omake]\r\nTitle=\r\n";
     IniFile ini = f.Open();
-    FormValues form;
-    ActiveSettings active;
-    LoadSettings(ini, form);
+    Settings form;
+    Settings active;
+    LoadDraft(ini, form);
     LoadActiveSettings(ini, active);
     EXPECT_FALSE(active.Timer_Enabled) << "a word reads as the default";
     EXPECT_TRUE(active.Time_Enabled) << "any integer but 0 is true";
     EXPECT_EQ(active.Memory_Percent, 30) << "names match without regard to case";
     EXPECT_EQ(active.CPU_Percent, 150) << "the in-memory copy is not clamped";
-    EXPECT_EQ(form.WinSpinEdit[5].Value(), 99) << "the control is";
-    EXPECT_DOUBLE_EQ(active.Timer_ScheduleTime, 0.0);
-    EXPECT_EQ(form.ComboBox1ItemIndex, -1);
+    EXPECT_EQ(form.CPU_Percent, 99) << "the control is";
+    EXPECT_DOUBLE_EQ(active.Timer_ScheduleTime.time, 0.0);
+    EXPECT_EQ(form.Network_Unit, -1);
     // Both methods set: the window shows the last, the tick picks shutdown first.
-    EXPECT_FALSE(form.RadioButton[1]);
-    EXPECT_TRUE(form.RadioButton[2]);
+    EXPECT_FALSE(form.Shutdown);
+    EXPECT_TRUE(form.Suspend);
     EXPECT_TRUE(active.Shutdown && active.Suspend);
-    EXPECT_EQ(form.Caption, "") << "a present but empty title";
+    EXPECT_EQ(form.Title, "") << "a present but empty title";
 
     SaveSettings(ini, form);
     IniFile again = f.Open();
@@ -106,16 +108,16 @@ TEST(SettingsTable, HandEditedValuesReadAsDocumented) {
     EXPECT_EQ(again.ReadString("Other", "Application_Enabled", ""), again.ReadString("Other", "ExeStop_Enabled", "?"));
 }
 
-TEST(SettingsTable, SaveWritesSectionsInTableOrderAfterTheStartKeys) {
+TEST(SettingsDeclaration, SaveWritesSectionsInTableOrderAfterTheStartKeys) {
     MemoryFile f;
     IniFile ini = f.Open();
-    WriteText(ini, KeyId::Timer_SetTime, "9:05");
-    WriteText(ini, KeyId::Timer_ScheduleTime, "9:06");
-    FormValues form;
-    form.Label20 = "9:05";  // the labels are saved back as they stand
-    form.Label22 = "9:06";
+    WriteSetting(ini, &Settings::Timer_SetTime, "9:05");
+    WriteSetting(ini, &Settings::Timer_ScheduleTime, "9:06");
+    Settings form;
+    form.Timer_SetTime = "9:05";  // the labels are saved back as they stand
+    form.Timer_ScheduleTime.text = "9:06";
     SaveSettings(ini, form);
-    WriteInt(ini, KeyId::WindowPosX, 10);
+    WriteSetting(ini, &Settings::WindowPosX, 10);
     std::vector<std::string> sections;
     std::string text = *f.bytes;
     for (std::size_t at = text.find('['); at != std::string::npos; at = text.find('[', at + 1))
@@ -127,13 +129,13 @@ TEST(SettingsTable, SaveWritesSectionsInTableOrderAfterTheStartKeys) {
         << text;
 }
 
-TEST(SettingsTable, RefusedWriteStopsAtThatKeyWithThePath) {
+TEST(SettingsDeclaration, RefusedWriteStopsAtThatKeyWithThePath) {
     MemoryFile f;
     f.bytes = "[Omake]\r\nTitle=x\r\n";
     f.readOnly = true;
     IniFile ini = f.Open();
-    FormValues form;
-    form.Caption = "changed";
+    Settings form;
+    form.Title = "changed";
     try {
         SaveSettings(ini, form);
         FAIL() << "no error";
@@ -143,16 +145,16 @@ TEST(SettingsTable, RefusedWriteStopsAtThatKeyWithThePath) {
     EXPECT_EQ(*f.bytes, "[Omake]\r\nTitle=x\r\n");
 }
 
-TEST(SettingsTable, EveryKeyIsDeclaredOnceInItsSection) {
+TEST(SettingsDeclaration, EveryKeyIsDeclaredOnceInItsSection) {
     std::map<std::string, int> seen;
-    for (const KeyDef& d : SettingsTable()) {
+    for (const SettingDef& d : SettingsDeclaration()) {
         EXPECT_EQ(++seen[d.key], 1) << d.key;
-        EXPECT_EQ(&Key(d.id), &d) << d.key;
+        EXPECT_EQ(&DeclarationOf(d.member), &d) << d.key;
         std::string section = d.section, key = d.key;
         if (section != "PowerSaving" && section != "Window" && section != "Omake" && section != "Other")
             EXPECT_EQ(key.rfind(section + "_", 0), 0u) << key;
     }
-    EXPECT_EQ(seen.size(), static_cast<std::size_t>(KeyId::Count));
+    EXPECT_EQ(seen.size(), SettingsDeclaration().size());
 }
 
 }  // namespace

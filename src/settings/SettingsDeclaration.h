@@ -1,0 +1,80 @@
+#pragma once
+// The one declaration of every key of "vesko.ini": section, key, type, default,
+// range and typing limit, the control that shows it and where it is loaded.
+// Rows stand in the order the settings are saved. Loading (into the draft and
+// into the in-memory copy), saving, single-key writes, the defaults of a new
+// Settings and the spin edits' ranges all walk or search this declaration.
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <variant>
+
+#include "settings/ProfileFile.h"
+#include "settings/Settings.h"
+
+namespace vesko {
+
+// How the settings window (or the main window) shows a key.
+enum class SettingControl {
+    Caption,           // the window's title
+    CheckBox,
+    SpinEdit,          // clamped to [min, max] in the draft (no clamping when min == max)
+    UnitComboBox,      // item index; a value outside [min, max] selects nothing (-1)
+    MethodRadio,       // one of Shutdown, Suspend, Hibernation
+    CombinationRadio,  // one of Piece_Requirement, All_Requirement
+    CountdownLabel,    // a label of the countdown, saved as it stands, never loaded
+    Window,            // window position and stay-on-top, written on their own
+};
+
+using SettingMember = std::variant<bool Settings::*, int Settings::*, std::string Settings::*,
+                                   TimeOfDayText Settings::*>;
+
+struct SettingDef {
+    const char* section;
+    const char* key;
+    SettingMember member;
+    int defaultInt = 0;               // bool and int keys
+    const char* defaultText = "";     // text keys: the value when the file has none
+    const char* initialText = "";     // text keys: what a new Settings holds
+    SettingControl control = SettingControl::CheckBox;
+    std::int64_t min = 0, max = 0;    // spin edits and the unit box
+    int maxLength = 0;                // typing limit of a spin edit, 0 = none
+    bool inDraft = true;              // loaded into the window's draft
+    bool inMemory = true;             // loaded into the tick's in-memory copy
+    bool Settings::* savedFrom = nullptr;  // written with another member's value
+};
+
+std::span<const SettingDef> SettingsDeclaration();
+// The row of a member; every member has exactly one.
+const SettingDef& DeclarationOf(const SettingMember& member);
+
+// Typed reading of profile text: an integer in decimal, or hexadecimal after
+// "$" or (in a text longer than two characters) "0x"/"0X"; nullopt otherwise.
+std::optional<std::int32_t> ParseProfileInt(const std::string& text);
+
+int ReadInt(ProfileFile& file, const SettingDef& def);
+bool ReadBool(ProfileFile& file, const SettingDef& def);
+std::string ReadText(ProfileFile& file, const SettingDef& def);
+int ReadSetting(ProfileFile& file, int Settings::* member);
+bool ReadSetting(ProfileFile& file, bool Settings::* member);
+
+// Single-key writes; a refused write raises SettingsWriteError.
+void WriteSetting(ProfileFile& file, int Settings::* member, std::int64_t value);
+void WriteSetting(ProfileFile& file, bool Settings::* member, bool value);
+void WriteSetting(ProfileFile& file, const SettingMember& member, const std::string& value);
+
+// Checking a radio button unchecks the others of its group; unchecking
+// touches only that button.
+void SetRadio(Settings& s, bool Settings::* member, bool checked);
+
+// The file into the window's draft: every key but the countdown labels, the
+// window keys and Application_Enabled; spin edits clamped to their range.
+void LoadDraft(ProfileFile& file, Settings& draft);
+// The draft into the file, in declaration order, window keys left out; stops
+// at a refused key.
+void SaveSettings(ProfileFile& file, const Settings& draft);
+// The file into the in-memory copy, values as the file holds them.
+void LoadActiveSettings(ProfileFile& file, Settings& active);
+
+}  // namespace vesko
