@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "Forms.h"
-#include "Unit1.h"
+#include "AboutBox.h"
+#include "ExcludedProgramsDialog.h"
+#include "MainWindow.h"
+#include "WarningWindow.h"
 #include "WinUi.h"
 #include "settings/StartupSwitches.h"
 #include "base/WinText_win.h"
@@ -29,7 +31,7 @@ std::vector<std::string> CommandLineArgs() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
-    // Step 1: a running copy owns the mutex; the handle stays open for the
+    // One copy only: a running copy owns the mutex; the handle stays open for the
     // whole process so that only a live copy refuses the next one.
     HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Vesko");
     if (mutex && WaitForSingleObject(mutex, 0) == WAIT_TIMEOUT) {
@@ -37,31 +39,31 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
         return 0;
     }
 
-    // Step 2: COM for the shell link object, the common controls.
+    // COM for the shell link object, the common controls.
     CoInitialize(nullptr);
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS | ICC_LINK_CLASS};
     InitCommonControlsEx(&icc);
 
-    // Step 3: the four windows, main window first.
+    // The four windows, main window first.
     std::vector<std::string> args = CommandLineArgs();
-    static TForm1 form1(args);
-    static TAboutBox aboutBox;
-    static TForm3 form3;
-    static TForm4 form4;
-    if (!form1.Create(instance)) return 1;
+    static MainWindow mainWindow(args);
+    static AboutBox aboutBox;
+    static WarningWindow warningWindow;
+    static ExcludedProgramsDialog excludedProgramsDialog;
+    if (!mainWindow.Create(instance)) return 1;
     aboutBox.Create(instance);
-    form3.Create(instance);
-    form4.Create(instance);
+    warningWindow.Create(instance);
+    excludedProgramsDialog.Create(instance);
 
-    // Steps 4 to 7.
+    // The start switches, the windows wired to each other, the start visibility.
     StartupSwitches sw = ParseStartupSwitches(args);
-    if (sw.lockWarning) form3.LockAbort();
-    form1.ShowAboutBox = [] { aboutBox.ShowModal(form1.Handle()); };
-    form1.AttachWarningDialog(&form3);
-    form3.OnAbort = [] { form1.WarningAbortClick(); };
-    form1.ApplyStartVisibility(sw.hide, sw.noTrayIcon);
+    if (sw.lockWarning) warningWindow.LockAbort();
+    mainWindow.ShowAboutBox = [] { aboutBox.ShowModal(mainWindow.Handle()); };
+    mainWindow.GetMonitor().AttachWarningWindow(&warningWindow);
+    warningWindow.OnAbort = [] { mainWindow.GetMonitor().AbortWarning(); };
+    mainWindow.ApplyStartVisibility(sw.hide, sw.noTrayIcon);
 
-    // Step 8: the message loop.
+    // The message loop.
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);

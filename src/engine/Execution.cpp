@@ -52,8 +52,8 @@ void ExecuteSleep(const SleepTexts& t, ExecutionHost& host, WarningDialog& dialo
     state.cpuLowSince = now;
     state.netLowSince = now;
     state.memLowSince = now;
-    host.Button4Click();
-    state.settings.Timer_ScheduleTime.time = StrictTimeOfDay(host.ScheduleLabelText());
+    host.SetTimer();
+    state.settings.Timer_ScheduleTime.time = StrictTimeOfDay(host.TimerDueText());
 }
 
 }  // namespace

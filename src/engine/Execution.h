@@ -37,9 +37,9 @@ public:
     virtual bool IsMainWindowVisible() = 0;
     // Minimise the application and hide its taskbar window.
     virtual void HideApplication() = 0;
-    // The timer's "セット": Label20 and Label22 from now.
-    virtual void Button4Click() = 0;
-    virtual std::string ScheduleLabelText() = 0;  // Label22
+    // The countdown's "セット": its set time and due time from now.
+    virtual void SetTimer() = 0;
+    virtual std::string TimerDueText() = 0;  // the countdown's due-time label
 };
 
 // The tick state that a resume re-arms.

@@ -35,10 +35,6 @@ struct MonitorState {
         LastCursorPos = cursor;
         MethodCheckPending = true;
     }
-
-    // OK/Apply and resume: the hold-off minute and the CPU, network and memory
-    // running times start again. The cursor's running time is left alone.
-    void RestartAt(DateTime now) { HoldOffStamp = CpuLowSince = NetLowSince = MemLowSince = now; }
 };
 
 }  // namespace vesko

@@ -1,6 +1,10 @@
 #pragma once
 // Window classes and control ids of the program's windows. The end-to-end
-// driver includes this header to find and drive the controls.
+// driver includes this header to find and drive the controls. The class names
+// are data other programs look for; they never change.
+#include <cstddef>
+
+#include "power/ManualCommands.h"
 
 #define VESKO_CLASS_FORM1 L"TForm1"
 #define VESKO_CLASS_ABOUT L"TAboutBox"
@@ -9,17 +13,17 @@
 
 namespace vesko::ids {
 
-// Settings window: status group and its labels.
+// Main window: the status panel and the countdown.
 enum : int {
     GroupStatus = 1000,
-    Label14 = 1014,   // OS version text
-    Label1 = 1001,    // CPU load
-    Label2 = 1002,    // network traffic
-    Label3 = 1003,    // memory load
-    Label15 = 1015,   // current time
-    Label16 = 1016,   // continuous uptime
-    Label20 = 1020,   // countdown set time
-    Label22 = 1022,   // countdown scheduled time
+    StatusCpu = 1001,
+    StatusNetwork = 1002,
+    StatusMemory = 1003,
+    OsVersionLabel = 1014,
+    StatusClock = 1015,
+    StatusUptime = 1016,
+    TimerSetTimeLabel = 1020,
+    TimerDueLabel = 1022,
     CaptionCpu = 1101,
     CaptionNetwork = 1102,
     CaptionMemory = 1103,
@@ -27,29 +31,24 @@ enum : int {
     CaptionUptime = 1116,
 };
 
-// Menu commands: PopupMenu1 (window) and PopupMenu2 (tray icon).
+// Menu commands: the window's menu, then the tray icon's menu.
 enum : int {
-    stayontop1 = 2001,
-    Help1 = 2002,
-    about1 = 2003,
-    Exit1 = 2004,
-    restore1 = 2101,
-    FunctionEnabled1 = 2102,
-    poweroff1 = 2110,
-    shutdown1 = 2111,
-    reboot1 = 2112,
-    restart1 = 2113,
-    logoff1 = 2114,
-    force1 = 2115,
-    forcehung1 = 2116,
-    forcepower1 = 2117,
-    msdos1 = 2118,
-    suspend1 = 2119,
-    hibernate1 = 2120,
-    Help2 = 2130,
-    about2 = 2131,
-    Exit2 = 2132,
+    StayOnTop = 2001,
+    Help = 2002,
+    About = 2003,
+    Exit = 2004,
+    Restore = 2101,
+    ToggleFunction = 2102,
+    TrayHelp = 2130,
+    TrayAbout = 2131,
+    TrayExit = 2132,
 };
+
+// The manual power commands take consecutive ids in the order of their list.
+inline constexpr int kFirstPowerCommand = 2110;
+constexpr int PowerCommandId(ManualCommand command) { return kFirstPowerCommand + static_cast<int>(command); }
+inline constexpr int kLastPowerCommand = PowerCommandId(ManualCommand::Hibernate);
+constexpr ManualCommand PowerCommandOf(int id) { return static_cast<ManualCommand>(id - kFirstPowerCommand); }
 
 // About box.
 enum : int {
@@ -63,17 +62,16 @@ enum : int {
     AboutProgramIcon = 4008,
 };
 
-// Warning dialog.
+// Warning window.
 enum : int {
-    Form3Label1 = 3001,
-    Form3Button1 = 3002,
-    Form3Button2 = 3003,
+    WarningMessage = 3001,
+    WarningAbortButton = 3002,
+    WarningLockedAbortButton = 3003,
 };
 
-// Timers of the settings window.
+// The main window's one-second timer.
 enum : int {
-    Timer1 = 1,
-    Timer2 = 2,
+    MonitorTimer = 1,
 };
 
 }  // namespace vesko::ids

@@ -7,12 +7,12 @@ namespace vesko {
 
 const std::vector<PopupMenuItem>& PopupMenu1Items() {
     static const std::vector<PopupMenuItem> items = {
-        {ids::stayontop1, "stayontop1", "常に手前に表示(&T)"},
+        {ids::StayOnTop, "stayontop1", "常に手前に表示(&T)"},
         {},
-        {ids::Help1, "Help1", "ヘルプ(&H)"},
-        {ids::about1, "about1", "バージョン情報(&A)"},
+        {ids::Help, "Help1", "ヘルプ(&H)"},
+        {ids::About, "about1", "バージョン情報(&A)"},
         {},
-        {ids::Exit1, "Exit1", "終了(&X)"},
+        {ids::Exit, "Exit1", "終了(&X)"},
     };
     return items;
 }
@@ -20,18 +20,18 @@ const std::vector<PopupMenuItem>& PopupMenu1Items() {
 const std::vector<PopupMenuItem>& PopupMenu2Items() {
     static const std::vector<PopupMenuItem> items = [] {
         std::vector<PopupMenuItem> v = {
-            {ids::restore1, "restore1", "設定ウインドウの表示(&W)"},
-            {ids::FunctionEnabled1, "FunctionEnabled1", "このソフトの機能を有効にする(&E)"},
+            {ids::Restore, "restore1", "設定ウインドウの表示(&W)"},
+            {ids::ToggleFunction, "FunctionEnabled1", "このソフトの機能を有効にする(&E)"},
             {},
         };
         // The eleven power commands come from their own table, in its order.
-        int id = ids::poweroff1;
-        for (const ManualCommandDef& def : ManualCommands()) v.push_back({id++, def.item, def.caption});
+        for (const ManualCommandDef& def : ManualCommands())
+            v.push_back({ids::PowerCommandId(def.command), def.item, def.caption});
         v.push_back({});
-        v.push_back({ids::Help2, "Help2", "ヘルプ(&H)"});
-        v.push_back({ids::about2, "about2", "バージョン情報(&A)"});
+        v.push_back({ids::TrayHelp, "Help2", "ヘルプ(&H)"});
+        v.push_back({ids::TrayAbout, "about2", "バージョン情報(&A)"});
         v.push_back({});
-        v.push_back({ids::Exit2, "Exit2", "終了(&X)"});
+        v.push_back({ids::TrayExit, "Exit2", "終了(&X)"});
         v.push_back({});
         return v;
     }();

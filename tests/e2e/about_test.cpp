@@ -34,7 +34,7 @@ struct Running {
 
     // The menu command goes through the main window's queue; the handler does
     // not return while the box is up, so it is posted, not sent.
-    bool Open(int command = ids::about1) const {
+    bool Open(int command = ids::About) const {
         PostMessageW(form1, WM_COMMAND, MAKEWPARAM(command, 0), 0);
         return WaitUntil([&] { return IsWindowVisible(about) != FALSE; });
     }
@@ -144,10 +144,10 @@ TEST(About, MenuCommandShowsItModallyAndEachWayOfClosingEndsIt) {
         void (*close)(HWND about, HWND ok);
     };
     const Way ways[] = {
-        {"OK button", ids::about1, [](HWND, HWND ok) { PostMessageW(ok, BM_CLICK, 0, 0); }},
-        {"Esc", ids::about2, [](HWND, HWND ok) { PostKey(ok, VK_ESCAPE); }},
-        {"Enter", ids::about1, [](HWND, HWND ok) { PostKey(ok, VK_RETURN); }},
-        {"close box", ids::about2, [](HWND about, HWND) { PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        {"OK button", ids::About, [](HWND, HWND ok) { PostMessageW(ok, BM_CLICK, 0, 0); }},
+        {"Esc", ids::TrayAbout, [](HWND, HWND ok) { PostKey(ok, VK_ESCAPE); }},
+        {"Enter", ids::About, [](HWND, HWND ok) { PostKey(ok, VK_RETURN); }},
+        {"close box", ids::TrayAbout, [](HWND about, HWND) { PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0); }},
     };
     // One process for all: each way must end the box's own message loop, or
     // the next command could not show it again.
@@ -174,8 +174,8 @@ TEST(About, TheTickRunsOnWhileTheBoxIsUp) {
     Running r;
     ASSERT_TRUE(r.form1);
     ASSERT_TRUE(r.Open());
-    std::string first = ControlText(r.form1, ids::Label15);
-    EXPECT_TRUE(WaitUntil([&] { return ControlText(r.form1, ids::Label15) != first; }, 5000))
+    std::string first = ControlText(r.form1, ids::StatusClock);
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(r.form1, ids::StatusClock) != first; }, 5000))
         << "the clock label keeps changing under the modal box";
     PostMessageW(GetDlgItem(r.about, ids::AboutOKButton), BM_CLICK, 0, 0);
     EXPECT_TRUE(r.Closed());
@@ -184,9 +184,9 @@ TEST(About, TheTickRunsOnWhileTheBoxIsUp) {
 TEST(About, SecondCommandWhileOpenKeepsOneBox) {
     Running r;
     ASSERT_TRUE(r.form1);
-    ASSERT_TRUE(r.Open(ids::about1));
+    ASSERT_TRUE(r.Open(ids::About));
     // The tray menu stays reachable while the box is up.
-    PostMessageW(r.form1, WM_COMMAND, MAKEWPARAM(ids::about2, 0), 0);
+    PostMessageW(r.form1, WM_COMMAND, MAKEWPARAM(ids::TrayAbout, 0), 0);
     Sleep(500);
     EXPECT_TRUE(IsWindowVisible(r.about));
     PostMessageW(GetDlgItem(r.about, ids::AboutOKButton), BM_CLICK, 0, 0);
@@ -200,7 +200,7 @@ TEST(About, ExitFromTheTrayMenuWhileTheBoxIsUpEndsTheProgram) {
     Running r;
     ASSERT_TRUE(r.form1);
     ASSERT_TRUE(r.Open());
-    PostMessageW(r.form1, WM_COMMAND, MAKEWPARAM(ids::Exit2, 0), 0);
+    PostMessageW(r.form1, WM_COMMAND, MAKEWPARAM(ids::TrayExit, 0), 0);
     auto code = r.p.WaitExit();
     ASSERT_TRUE(code) << "the box's loop must hand the end of the program on";
     EXPECT_EQ(*code, 0u);

@@ -79,7 +79,7 @@ TEST(PowerSaving, TheWarningCountsDownThenTheMachineHibernatesWakesAndReArms) {
     std::vector<std::string> texts;
     bool acted = WaitUntil([&] {
         if (IsWindowVisible(form3)) {
-            std::string text = ControlText(form3, ids::Form3Label1);
+            std::string text = ControlText(form3, ids::WarningMessage);
             if (texts.empty() || texts.back() != text) texts.push_back(text);
         }
         return LogLines(box).size() >= 3;
@@ -112,9 +112,9 @@ TEST(PowerSaving, TheWarningCountsDownThenTheMachineHibernatesWakesAndReArms) {
 
     // Re-armed from the resume: the countdown's set time is now, its schedule
     // now plus the Timer's default minute.
-    EXPECT_TRUE(WaitUntil([&] { return ControlText(form1, ids::Label20) == HourMinute(resumed); }, 3000))
-        << ControlText(form1, ids::Label20);
-    EXPECT_EQ(ControlText(form1, ids::Label22), HourMinute(MinutesAhead(resumed, 1)));
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(form1, ids::TimerSetTimeLabel) == HourMinute(resumed); }, 3000))
+        << ControlText(form1, ids::TimerSetTimeLabel);
+    EXPECT_EQ(ControlText(form1, ids::TimerDueLabel), HourMinute(MinutesAhead(resumed, 1)));
 
     // Nothing acts again, nor warns, in the minute of the resume.
     SYSTEMTIME t = Now();
@@ -132,11 +132,11 @@ TEST(PowerSaving, AbortSwitchesTheFunctionOffInTheFileTheMenuAndTheIcon) {
     Process p;
     HWND form3 = StartWithTheWarningUp(box, p, L"/h");
     ASSERT_TRUE(form3);
-    EXPECT_EQ(ControlText(form3, ids::Form3Label1), "3 分後にWindowsを休止状態にします");
+    EXPECT_EQ(ControlText(form3, ids::WarningMessage), "3 分後にWindowsを休止状態にします");
     TraySpot spot = LookAtTray();
     ASSERT_EQ(spot.look, TrayLook::On);
 
-    HWND abort = GetDlgItem(form3, ids::Form3Button1);
+    HWND abort = GetDlgItem(form3, ids::WarningAbortButton);
     ASSERT_TRUE(IsWindowVisible(abort) && IsWindowEnabled(abort));
     PostMessageW(abort, BM_CLICK, 0, 0);
     HWND msg = WaitForMessageBox(p.pid);
@@ -166,7 +166,7 @@ TEST(PowerSaving, WithTheLockSwitchTheWarningShowsAGreyedAbortButton) {
     Process p;
     HWND form3 = StartWithTheWarningUp(box, p, L"/c");
     ASSERT_TRUE(form3);
-    HWND b1 = GetDlgItem(form3, ids::Form3Button1), b2 = GetDlgItem(form3, ids::Form3Button2);
+    HWND b1 = GetDlgItem(form3, ids::WarningAbortButton), b2 = GetDlgItem(form3, ids::WarningLockedAbortButton);
     EXPECT_FALSE(IsWindowVisible(b1));
     EXPECT_TRUE(IsWindowVisible(b2));
     EXPECT_FALSE(IsWindowEnabled(b2));

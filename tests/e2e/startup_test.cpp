@@ -107,10 +107,10 @@ TEST(Startup, LockedWarningUnderC) {
     // The dialog exists before its controls, and the switch is applied after
     // all four windows: wait for the locked button to come up.
     ASSERT_TRUE(WaitUntil([&] {
-        HWND b = GetDlgItem(form3, vesko::ids::Form3Button2);
+        HWND b = GetDlgItem(form3, vesko::ids::WarningLockedAbortButton);
         return b && (GetWindowLongW(b, GWL_STYLE) & WS_VISIBLE);
     }));
-    HWND b1 = GetDlgItem(form3, vesko::ids::Form3Button1), b2 = GetDlgItem(form3, vesko::ids::Form3Button2);
+    HWND b1 = GetDlgItem(form3, vesko::ids::WarningAbortButton), b2 = GetDlgItem(form3, vesko::ids::WarningLockedAbortButton);
     ASSERT_TRUE(b1);
     EXPECT_FALSE(GetWindowLongW(b1, GWL_STYLE) & WS_VISIBLE);
     EXPECT_TRUE(GetWindowLongW(b2, GWL_STYLE) & WS_VISIBLE);
@@ -120,7 +120,7 @@ TEST(Startup, LockedWarningUnderC) {
     GetWindowRect(b1, &r1);
     GetWindowRect(b2, &r2);
     EXPECT_TRUE(EqualRect(&r1, &r2));
-    EXPECT_EQ(ControlText(form3, vesko::ids::Form3Button2), "中止");
+    EXPECT_EQ(ControlText(form3, vesko::ids::WarningLockedAbortButton), "中止");
 }
 
 TEST(Startup, SecondCopyIsRefusedAndLogsNothing) {
@@ -182,7 +182,7 @@ TEST(Startup, ZeroTimerShowsTheMessageAndStoresTheDesignText) {
     EXPECT_NE(ini->find("Timer_SetTime=hh:nn\r\n"), std::string::npos);
     EXPECT_NE(ini->find("Timer_ScheduleTime=hh:nn\r\n"), std::string::npos);
     HWND form = FindProcessWindow(p.pid, VESKO_CLASS_FORM1);
-    EXPECT_EQ(ControlText(form, vesko::ids::Label20), "hh:nn");
+    EXPECT_EQ(ControlText(form, vesko::ids::TimerSetTimeLabel), "hh:nn");
 }
 
 TEST(Startup, TitleFromTheFileBecomesTheWindowCaption) {

@@ -82,17 +82,17 @@ TEST(WarningDialog, AbortButtonInItsDesignedPlace) {
     HWND form3 = StartAndFindDialog(box, p);
     ASSERT_TRUE(form3);
 
-    HWND b1 = GetDlgItem(form3, vesko::ids::Form3Button1), b2 = GetDlgItem(form3, vesko::ids::Form3Button2);
+    HWND b1 = GetDlgItem(form3, vesko::ids::WarningAbortButton), b2 = GetDlgItem(form3, vesko::ids::WarningLockedAbortButton);
     ASSERT_TRUE(b1 && b2);
-    EXPECT_EQ(ControlText(form3, vesko::ids::Form3Button1), "中止");
+    EXPECT_EQ(ControlText(form3, vesko::ids::WarningAbortButton), "中止");
     EXPECT_TRUE(GetWindowLongW(b1, GWL_STYLE) & WS_VISIBLE);
     EXPECT_TRUE(IsWindowEnabled(b1));
-    ExpectPlacedAt(form3, vesko::ids::Form3Button1, 64, 56, 97, 25);
+    ExpectPlacedAt(form3, vesko::ids::WarningAbortButton, 64, 56, 97, 25);
     // Without "/c" the locked button waits hidden and disabled.
     EXPECT_FALSE(GetWindowLongW(b2, GWL_STYLE) & WS_VISIBLE);
     EXPECT_FALSE(IsWindowEnabled(b2));
 
-    RECT label = ClientRectOf(form3, vesko::ids::Form3Label1);
+    RECT label = ClientRectOf(form3, vesko::ids::WarningMessage);
     EXPECT_EQ(label.left, Scaled(8));
     EXPECT_EQ(label.top, Scaled(24));
     // The text keeps to the dialog and clear of the button.
@@ -115,7 +115,7 @@ TEST(WarningDialog, TheUserCannotCloseIt) {
     // Alt+F4 and Escape as the keyboard delivers them.
     PostMessageW(form3, WM_SYSKEYDOWN, VK_F4, 1 | (1 << 29));
     PostMessageW(form3, WM_SYSKEYUP, VK_F4, 1 | (1 << 29) | (1u << 30) | (1u << 31));
-    HWND b1 = GetDlgItem(form3, vesko::ids::Form3Button1);
+    HWND b1 = GetDlgItem(form3, vesko::ids::WarningAbortButton);
     PostMessageW(b1, WM_KEYDOWN, VK_ESCAPE, 1);
     PostMessageW(b1, WM_KEYUP, VK_ESCAPE, 1 | (1u << 30) | (1u << 31));
     PostMessageW(form3, WM_KEYDOWN, VK_ESCAPE, 1);

@@ -30,10 +30,10 @@ TEST(WindowCommands, StayOnTopTwiceRestoresTheFileValue) {
     box.WriteText(L"vesko.ini", "[Window]\r\nStayOnTop=0\r\n");
     Process p;
     HWND form = StartForm(box, p);
-    Command(form, ids::stayontop1);
+    Command(form, ids::StayOnTop);
     ASSERT_TRUE(WaitUntil([&] { return IniValue(box, "StayOnTop") == "1"; }));
     EXPECT_TRUE(GetWindowLongW(form, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    Command(form, ids::stayontop1);
+    Command(form, ids::StayOnTop);
     ASSERT_TRUE(WaitUntil([&] { return IniValue(box, "StayOnTop") == "0"; }));
     EXPECT_FALSE(GetWindowLongW(form, GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
@@ -46,7 +46,7 @@ TEST(WindowCommands, ExitStoresThePositionAndLogsEvenWithLoggingOff) {
     ASSERT_TRUE(form);
     ASSERT_TRUE(WaitUntil([&] { return HasTrayWindow(p.pid); }));
     Sleep(300);
-    Command(form, ids::Exit2);
+    Command(form, ids::TrayExit);
     ASSERT_TRUE(p.WaitExit());
     // Never shown in this run: the position is the one read at start.
     EXPECT_EQ(IniValue(box, "WindowPosX"), "40");
@@ -65,7 +65,7 @@ TEST(WindowCommands, ExitWithAReadOnlyLogShowsTheErrorAndKeepsRunning) {
     Process p;
     HWND form = StartForm(box, p);
     box.SetReadOnly(L"Log.txt", true);
-    Command(form, ids::Exit1);
+    Command(form, ids::Exit);
     HWND msg = WaitForMessageBox(p.pid);
     ASSERT_TRUE(msg);
     EXPECT_EQ(MessageBoxText(msg), "ファイル " + Utf8(box.PathOf(L"Log.txt")) + " を作成できません");
@@ -100,25 +100,25 @@ TEST(Tick, StatusLabelsChangeEverySecondWithRealReadings) {
     Process p;
     HWND form = StartForm(box, p);
     ASSERT_TRUE(form);
-    ASSERT_TRUE(WaitUntil([&] { return ControlText(form, ids::Label15) != "時刻  15"; }));
-    std::string t1 = ControlText(form, ids::Label15);
-    ASSERT_TRUE(WaitUntil([&] { return ControlText(form, ids::Label15) != t1; }, 3000));
-    EXPECT_NE(ControlText(form, ids::Label1).find(" %"), std::string::npos);
-    EXPECT_NE(ControlText(form, ids::Label3).find(" %"), std::string::npos);
-    std::string net = ControlText(form, ids::Label2);
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(form, ids::StatusClock) != "時刻  15"; }));
+    std::string t1 = ControlText(form, ids::StatusClock);
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(form, ids::StatusClock) != t1; }, 3000));
+    EXPECT_NE(ControlText(form, ids::StatusCpu).find(" %"), std::string::npos);
+    EXPECT_NE(ControlText(form, ids::StatusMemory).find(" %"), std::string::npos);
+    std::string net = ControlText(form, ids::StatusNetwork);
     EXPECT_TRUE(net.find("B/s") != std::string::npos) << net;
-    std::string up = ControlText(form, ids::Label16);
+    std::string up = ControlText(form, ids::StatusUptime);
     EXPECT_NE(up.find("時間"), std::string::npos) << up;
     EXPECT_NE(up.find("秒"), std::string::npos) << up;
     // Wine reports Windows 7 SP1 by default.
-    EXPECT_EQ(ControlText(form, ids::Label14), "WindowsNT6.1 WorkStation [Service Pack 1]");
+    EXPECT_EQ(ControlText(form, ids::OsVersionLabel), "WindowsNT6.1 WorkStation [Service Pack 1]");
 }
 
 TEST(PowerCommands, SuspendFromTheTrayMenuLogsOneLineAndShowsTheRefusal) {
     Sandbox box;
     Process p;
     HWND form = StartForm(box, p, {L"/h"});
-    Command(form, ids::suspend1);
+    Command(form, ids::PowerCommandId(vesko::ManualCommand::Suspend));
     HWND msg = WaitForMessageBox(p.pid);
     ASSERT_TRUE(msg);
     EXPECT_EQ(MessageBoxText(msg), "サスペンドは許可されていません。");

@@ -72,11 +72,11 @@ public:
     void Hibernate() override { Sleep("Hibernate"); }
     bool IsMainWindowVisible() override { return mainVisible; }
     void HideApplication() override { calls.push_back("hide application"); }
-    void Button4Click() override {
-        calls.push_back("Button4Click");
+    void SetTimer() override {
+        calls.push_back("SetTimer");
         scheduleLabel = FormatHourMinute(now + EncodeTime(1, 0));
     }
-    std::string ScheduleLabelText() override { return scheduleLabel; }
+    std::string TimerDueText() override { return scheduleLabel; }
 };
 
 struct Tick {
@@ -118,7 +118,7 @@ TEST(Execution, SuspendAndHibernateLogHideSleepAndRearm) {
             Calls expected = {"abort off", std::string("label ") + c.dialogText, std::string("log ") + c.logLine,
                               "hide dialog", "repaint", c.call, std::string("log ") + c.resumeLine};
             if (!mainVisible) expected.push_back("hide application");
-            expected.insert(expected.end(), {"abort on", "Button4Click"});
+            expected.insert(expected.end(), {"abort on", "SetTimer"});
             EXPECT_EQ(t.calls, expected);
             // The first line carries the moment of going to sleep, the second that of waking.
             ASSERT_EQ(t.host.log.size(), 2u);
@@ -163,13 +163,13 @@ TEST(Execution, UnwritableLogKeepsThePowerCallFromHappening) {
 TEST(Execution, ScheduleLabelWithoutATimeFailsLast) {
     struct NoSetHost : FakeHost {
         using FakeHost::FakeHost;
-        void Button4Click() override { calls.push_back("Button4Click"); }
+        void SetTimer() override { calls.push_back("SetTimer"); }
     };
     Tick t;
     NoSetHost host(t.calls);
     t.settings.Timer_ScheduleTime.time = EncodeTime(9, 0);
     EXPECT_THROW(ExecuteHibernate(host, t.dialog, t.state), AppError);
-    EXPECT_EQ(t.calls.back(), "Button4Click");
+    EXPECT_EQ(t.calls.back(), "SetTimer");
     EXPECT_EQ(t.holdOff, kWake);
     EXPECT_EQ(t.settings.Timer_ScheduleTime.time, EncodeTime(9, 0));
 }

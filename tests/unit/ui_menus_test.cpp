@@ -34,8 +34,8 @@ TEST(PopupMenus, WindowMenuItemsInOrder) {
     EXPECT_EQ(m[2].caption, "ヘルプ(&H)");
     EXPECT_EQ(m[3].caption, "バージョン情報(&A)");
     EXPECT_EQ(m[5].caption, "終了(&X)");
-    EXPECT_EQ(m[0].id, ids::stayontop1);
-    EXPECT_EQ(m[5].id, ids::Exit1);
+    EXPECT_EQ(m[0].id, ids::StayOnTop);
+    EXPECT_EQ(m[5].id, ids::Exit);
     ExpectDistinctAccelerators(m);
 }
 
@@ -59,13 +59,13 @@ TEST(PopupMenus, TrayMenuItemsInOrderEndingWithASeparator) {
 TEST(PopupMenus, TrayMenuIdsMatchTheCommandIds) {
     // The window dispatches the power commands by id range, in table order.
     const auto& m = PopupMenu2Items();
-    EXPECT_EQ(m[0].id, ids::restore1);
-    EXPECT_EQ(m[1].id, ids::FunctionEnabled1);
-    EXPECT_EQ(m[3].id, ids::poweroff1);
-    EXPECT_EQ(m[13].id, ids::hibernate1);
-    EXPECT_EQ(m[15].id, ids::Help2);
-    EXPECT_EQ(m[16].id, ids::about2);
-    EXPECT_EQ(m[18].id, ids::Exit2);
+    EXPECT_EQ(m[0].id, ids::Restore);
+    EXPECT_EQ(m[1].id, ids::ToggleFunction);
+    EXPECT_EQ(m[3].id, ids::PowerCommandId(ManualCommand::PowerOff));
+    EXPECT_EQ(m[13].id, ids::PowerCommandId(ManualCommand::Hibernate));
+    EXPECT_EQ(m[15].id, ids::TrayHelp);
+    EXPECT_EQ(m[16].id, ids::TrayAbout);
+    EXPECT_EQ(m[18].id, ids::TrayExit);
     std::set<int> idsSeen;
     for (const PopupMenuItem& i : m) {
         if (!i.IsSeparator()) {

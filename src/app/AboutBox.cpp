@@ -1,4 +1,4 @@
-#include "Unit2.h"
+#include "AboutBox.h"
 
 #include <algorithm>
 #include <string>
@@ -56,19 +56,19 @@ void GrowToText(HWND label, bool wrapped) {
 
 }  // namespace
 
-TAboutBox::~TAboutBox() {
+AboutBox::~AboutBox() {
     if (picture_) DeleteObject(picture_);
 }
 
-bool TAboutBox::Create(HINSTANCE instance) {
+bool AboutBox::Create(HINSTANCE instance) {
     picture_ = static_cast<HBITMAP>(LoadImageW(instance, L"ABOUTBMP", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (!TSimpleForm::Create(instance, VESKO_CLASS_ABOUT, "バージョン情報", 296, 170, WS_EX_DLGMODALFRAME))
+    if (!CreateWindowFor(instance, {VESKO_CLASS_ABOUT, "バージョン情報", 296, 170, WS_EX_DLGMODALFRAME}))
         return false;
     CenterOnScreen();
     return true;
 }
 
-void TAboutBox::CreateControls() {
+void AboutBox::CreateControls() {
     // The OK button first: it is first in the tab order and has the focus.
     OKButton = CreateChild(hwnd_, L"BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 111, 140, 75, 25,
                            ids::AboutOKButton);
@@ -84,7 +84,7 @@ void TAboutBox::CreateControls() {
     GrowToText(Comments, true);
 }
 
-LRESULT TAboutBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT AboutBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_COMMAND:
             switch (LOWORD(wp)) {
@@ -112,10 +112,10 @@ LRESULT TAboutBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             break;
         }
     }
-    return TSimpleForm::HandleMessage(msg, wp, lp);
+    return Window::HandleMessage(msg, wp, lp);
 }
 
-void TAboutBox::DrawPicture(const DRAWITEMSTRUCT& item) {
+void AboutBox::DrawPicture(const DRAWITEMSTRUCT& item) {
     const RECT& r = item.rcItem;
     if (!picture_) {
         FillRect(item.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
@@ -134,15 +134,7 @@ void TAboutBox::DrawPicture(const DRAWITEMSTRUCT& item) {
     DeleteDC(src);
 }
 
-void TAboutBox::CenterOnScreen() {
-    RECT r;
-    GetWindowRect(hwnd_, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0,
-                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void TAboutBox::EndModal(int result) {
+void AboutBox::EndModal(int result) {
     if (modal_) {
         modalResult_ = result;
     } else {
@@ -150,7 +142,7 @@ void TAboutBox::EndModal(int result) {
     }
 }
 
-void TAboutBox::ShowModal(HWND owner) {
+void AboutBox::ShowModal(HWND owner) {
     if (!hwnd_) return;
     if (modal_) {
         // Opened again from the tray menu while it is up: one box only.

@@ -1,4 +1,4 @@
-#include "Unit3.h"
+#include "WarningWindow.h"
 
 #include <vector>
 
@@ -15,17 +15,17 @@ constexpr int kClientHeight = 89;
 
 }  // namespace
 
-bool TForm3::Create(HINSTANCE instance) {
-    if (!TSimpleForm::Create(instance, VESKO_CLASS_FORM3, "警告", kClientWidth, kClientHeight,
-                             WS_EX_DLGMODALFRAME | WS_EX_TOPMOST))
+bool WarningWindow::Create(HINSTANCE instance) {
+    if (!CreateWindowFor(instance, {VESKO_CLASS_FORM3, "警告", kClientWidth, kClientHeight,
+                                    WS_EX_DLGMODALFRAME | WS_EX_TOPMOST}))
         return false;
-    FormCreate();
+    DisableClosing();
     return true;
 }
 
 // The dialog can only go away through the tick or the abort: its Close item
 // is greyed, the class refuses Alt+F4, and the frame carries no buttons.
-void TForm3::FormCreate() {
+void WarningWindow::DisableClosing() {
     HMENU sysMenu = GetSystemMenu(hwnd_, FALSE);
     EnableMenuItem(sysMenu, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
     DrawMenuBar(hwnd_);
@@ -41,38 +41,38 @@ void TForm3::FormCreate() {
     CenterOnScreen();
 }
 
-void TForm3::CreateControls() {
+void WarningWindow::CreateControls() {
     // Room for two lines: a long number or method name wraps instead of
     // running off the dialog's edge.
-    Label1 = CreateChild(hwnd_, L"STATIC", "99999 分後にWindowsをシャットダウンします", SS_OWNERDRAW | SS_NOPREFIX, 8, 24,
-                         kClientWidth - 16, 30, ids::Form3Label1);
-    Button1 = CreateChild(hwnd_, L"BUTTON", "中止", BS_PUSHBUTTON | WS_TABSTOP, 64, 56, 97, 25, ids::Form3Button1);
-    Button2 = CreateChild(hwnd_, L"BUTTON", "中止", BS_PUSHBUTTON | WS_TABSTOP, 64, 56, 97, 25, ids::Form3Button2);
-    ShowWindow(Button2, SW_HIDE);
-    EnableWindow(Button2, FALSE);
+    MessageLabel = CreateChild(hwnd_, L"STATIC", "99999 分後にWindowsをシャットダウンします", SS_OWNERDRAW | SS_NOPREFIX, 8, 24,
+                         kClientWidth - 16, 30, ids::WarningMessage);
+    AbortButton = CreateChild(hwnd_, L"BUTTON", "中止", BS_PUSHBUTTON | WS_TABSTOP, 64, 56, 97, 25, ids::WarningAbortButton);
+    LockedAbortButton = CreateChild(hwnd_, L"BUTTON", "中止", BS_PUSHBUTTON | WS_TABSTOP, 64, 56, 97, 25, ids::WarningLockedAbortButton);
+    ShowWindow(LockedAbortButton, SW_HIDE);
+    EnableWindow(LockedAbortButton, FALSE);
 }
 
-void TForm3::LockAbort() {
-    ShowWindow(Button1, SW_HIDE);
-    ShowWindow(Button2, SW_SHOW);
+void WarningWindow::LockAbort() {
+    ShowWindow(AbortButton, SW_HIDE);
+    ShowWindow(LockedAbortButton, SW_SHOW);
 }
 
-LRESULT TForm3::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT WarningWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_COMMAND: {
             const int id = LOWORD(wp);
-            if (HIWORD(wp) == BN_CLICKED && (id == ids::Form3Button1 || id == ids::Form3Button2)) {
+            if (HIWORD(wp) == BN_CLICKED && (id == ids::WarningAbortButton || id == ids::WarningLockedAbortButton)) {
                 // A greyed button (the lock switch, or an action under way)
                 // can still be "clicked" by a message from another program.
-                if (IsWindowEnabled(GetDlgItem(hwnd_, id))) Button1Click();
+                if (IsWindowEnabled(GetDlgItem(hwnd_, id))) AbortClicked();
                 return 0;
             }
             break;
         }
         case WM_DRAWITEM: {
             const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-            if (item->CtlID == static_cast<UINT>(ids::Form3Label1)) {
-                DrawLabel1(*item);
+            if (item->CtlID == static_cast<UINT>(ids::WarningMessage)) {
+                DrawMessage(*item);
                 return TRUE;
             }
             break;
@@ -83,25 +83,17 @@ LRESULT TForm3::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CLOSE:
             return 0;
     }
-    return TSimpleForm::HandleMessage(msg, wp, lp);
+    return Window::HandleMessage(msg, wp, lp);
 }
 
-void TForm3::Button1Click() {
+void WarningWindow::AbortClicked() {
     if (OnAbort) OnAbort();
-}
-
-void TForm3::CenterOnScreen() {
-    RECT r;
-    GetWindowRect(hwnd_, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0,
-                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The label keeps its whole text as the window text, so that what the tick
 // compares and what other programs read is the text itself; the line break is
 // only drawn.
-void TForm3::DrawLabel1(const DRAWITEMSTRUCT& item) {
+void WarningWindow::DrawMessage(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     const RECT rc = item.rcItem;
     FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
@@ -128,30 +120,30 @@ void TForm3::DrawLabel1(const DRAWITEMSTRUCT& item) {
     SelectObject(dc, oldFont);
 }
 
-std::string TForm3::LabelText() { return GetText(Label1); }
+std::string WarningWindow::LabelText() { return GetText(MessageLabel); }
 
-void TForm3::SetLabelText(const std::string& text) {
-    if (GetText(Label1) == text) return;
-    SetText(Label1, text);
-    InvalidateRect(Label1, nullptr, TRUE);
+void WarningWindow::SetLabelText(const std::string& text) {
+    if (GetText(MessageLabel) == text) return;
+    SetText(MessageLabel, text);
+    InvalidateRect(MessageLabel, nullptr, TRUE);
 }
 
-bool TForm3::IsVisible() { return IsWindowVisible(hwnd_) != FALSE; }
+bool WarningWindow::IsVisible() { return IsWindowVisible(hwnd_) != FALSE; }
 
 // Shown by the tick while the user works elsewhere: it comes to the top of the
 // always-on-top windows without taking the keyboard focus, so that typing
 // cannot press the abort button by accident.
-void TForm3::Show() {
+void WarningWindow::Show() {
     if (!IsVisible()) CenterOnScreen();
     SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
-void TForm3::Hide() { ShowWindow(hwnd_, SW_HIDE); }
+void WarningWindow::Hide() { ShowWindow(hwnd_, SW_HIDE); }
 
-void TForm3::Repaint() {
+void WarningWindow::Repaint() {
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-void TForm3::SetAbortEnabled(bool enabled) { EnableWindow(Button1, enabled ? TRUE : FALSE); }
+void WarningWindow::SetAbortEnabled(bool enabled) { EnableWindow(AbortButton, enabled ? TRUE : FALSE); }
 
 }  // namespace vesko

@@ -1,18 +1,18 @@
 #pragma once
-// TAboutBox: the "バージョン情報" dialog. It lives hidden for the whole process
+// The About box, the "バージョン情報" dialog. It lives hidden for the whole process
 // and is shown modally from the menu command of the main window.
 #include <windows.h>
 
-#include "Forms.h"
+#include "Window.h"
 
 namespace vesko {
 
-class TAboutBox : public TSimpleForm {
+class AboutBox : public Window {
 public:
-    TAboutBox() = default;
-    TAboutBox(const TAboutBox&) = delete;
-    TAboutBox& operator=(const TAboutBox&) = delete;
-    ~TAboutBox() override;
+    AboutBox() = default;
+    AboutBox(const AboutBox&) = delete;
+    AboutBox& operator=(const AboutBox&) = delete;
+    ~AboutBox() override;
 
     // Creates the hidden box with its controls, centred on the screen.
     bool Create(HINSTANCE instance);
@@ -39,7 +39,6 @@ protected:
 
 private:
     void EndModal(int result);
-    void CenterOnScreen();
     void DrawPicture(const DRAWITEMSTRUCT& item);
 
     HBITMAP picture_ = nullptr;

@@ -1,30 +1,30 @@
 #pragma once
-// TForm3: the warning dialog. The monitor tick drives it through the
+// The warning window. The monitor tick drives it through the
 // WarningDialog interface; the owner receives the abort through OnAbort.
 #include <windows.h>
 
 #include <functional>
 #include <string>
 
-#include "Forms.h"
+#include "Window.h"
 #include "engine/Warning.h"
 
 namespace vesko {
 
-class TForm3 : public TSimpleForm, public WarningDialog {
+class WarningWindow : public Window, public WarningDialog {
 public:
     // Creates the hidden dialog, centred on the screen, with its Close item greyed.
     bool Create(HINSTANCE instance);
     // "/c": hide the abort button and show the disabled one in its place.
     void LockAbort();
 
-    // Button1Click: called when an abort button is clicked. The owner carries
+    // AbortClicked: called when an abort button is clicked. The owner carries
     // out the abort (WarningAbortClick with its hosts); unset, a click does nothing.
     std::function<void()> OnAbort;
 
-    HWND Label1 = nullptr;
-    HWND Button1 = nullptr;
-    HWND Button2 = nullptr;
+    HWND MessageLabel = nullptr;
+    HWND AbortButton = nullptr;
+    HWND LockedAbortButton = nullptr;
 
     // WarningDialog.
     std::string LabelText() override;
@@ -40,10 +40,9 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    void FormCreate();
-    void Button1Click();
-    void CenterOnScreen();
-    void DrawLabel1(const DRAWITEMSTRUCT& item);
+    void DisableClosing();
+    void AbortClicked();
+    void DrawMessage(const DRAWITEMSTRUCT& item);
 };
 
 }  // namespace vesko

@@ -1,0 +1,246 @@
+#include "Monitor.h"
+
+#include "MainWindow.h"
+#include "WinUi.h"
+#include "base/WinText_win.h"
+#include "engine/Arming.h"
+#include "engine/TimerSchedule.h"
+#include "log/EventLog.h"
+#include "log/EventLogWin.h"
+#include "power/ExitWin.h"
+#include "power/ExitWinWin.h"
+#include "readings/CpuUtils.h"
+#include "readings/MemoryUse.h"
+#include "readings/SystemProbes.h"
+#include "settings/ExcludedPrograms.h"
+#include "settings/ProfileFileWin.h"
+#include "settings/SettingsDeclaration.h"
+#include "tray/TrayWin.h"
+#include "ui/ControlIds.h"
+
+namespace vesko {
+namespace {
+
+DateTime LocalNow() {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    return EncodeDateTime({st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds});
+}
+
+// The live program list as the tick's exclusion gate reads it: one process
+// list per tick, taken at the first test.
+class ListExclusions : public ExcludedProgramList {
+public:
+    ListExclusions(const std::vector<std::string>& entries, ProgramSystem& system) : entries_(entries), inUse_(system) {}
+    std::size_t Count() const override { return entries_.size(); }
+    bool IsInUse(std::size_t index) override { return inUse_.IsFileInUse(entries_[index]); }
+
+private:
+    const std::vector<std::string>& entries_;
+    ProgramsInUse inUse_;
+};
+
+}  // namespace
+
+Monitor::Monitor(MainWindow& window, std::vector<std::string> args) : window_(window), args_(std::move(args)) {}
+Monitor::~Monitor() = default;
+
+std::string Monitor::IniPath() const { return ExeFolder() + "vesko.ini"; }
+
+void Monitor::CreateComponents(HINSTANCE instance, HMENU trayMenu) {
+    cpu_ = CreateCpuUsage();
+    powerSystem_ = std::make_unique<WinPowerSystem>();
+    powerSystem_->SetCloseMainWindow([this] { PostMessageW(window_.Handle(), WM_CLOSE, 0, 0); });
+    powerActions_ = std::make_unique<TExitWin>(*powerSystem_);
+    listFile_ = OpenExcludedListFile();
+    programs_ = CreateProgramSystem();
+
+    trayIcon_ = std::make_unique<WinTrayIcon>(window_.Handle(), instance);
+    TTrayIcon& t = trayIcon_->Tray();
+    t.SetTipHelp(kAppTitle);
+    t.SetVisible(false);
+    t.SetResourceIconList({"TTICON", "TFICON"});
+    t.SetResourceIconID(0);
+    t.SetCheckSingleDoubleClick(true);
+    t.SetBalloonHelpTimeOut(0);
+    t.RButtonPopupMenu = ToMenuHandle(trayMenu);
+    t.OnDblClick = [this](TTrayIcon&) { window_.Restore(); };
+    // Errors inside the tray's own message handling have no caller to reach.
+    t.OnError = [](TTrayIcon&, const std::string&) {};
+    t.Loaded();
+}
+
+void Monitor::Start() {
+    state_.FirstTick = true;
+    state_.MethodCheckPending = true;
+    try {
+        // The first readings; the octet totals read now are the first tick's baseline.
+        cpu_->GetUsage();
+        StatusDisplay status = ReadStatus(Now());
+        window_.ShowStatus(status);
+        LoadSettings();
+        trayIcon_->Tray().SetTipHelp(TrayTipText(trayIcon_->Tray().IsShell5OrLater(), status));
+        ShowFunctionState(draft_.Function_Enabled);
+        // The countdown runs from the program's start and is stored at every start.
+        const bool scheduled = SetCountdown();
+        {
+            auto ini = OpenSystemProfileFile(IniPath());
+            WriteSetting(*ini, &Settings::Timer_SetTime, draft_.Timer_SetTime);
+            WriteSetting(*ini, &Settings::Timer_ScheduleTime, draft_.Timer_ScheduleTime.text);
+        }
+        if (scheduled) active_.Timer_ScheduleTime.time = ParseTimeOfDay(draft_.Timer_ScheduleTime.text);
+        state_.StartAt(Now(), state_.PrevInOctets, state_.PrevOutOctets, TryReadCursorPos().value_or(CursorPos{}));
+        if (active_.Log_Enabled) WriteLog(StartLogMessage(args_), Now());
+        // Methods the machine cannot use fall back silently.
+        UpdatePowerAvailabilityAtStart(*powerSystem_, active_, *this);
+        // Power commands the platform does not offer.
+        ManualItemsEnabled items = ManualItemsEnabledFor(TExitWin::VersionInfo());
+        window_.SetMenuItemEnabled(ids::PowerCommandId(ManualCommand::Restart), items.restart1);
+        window_.SetMenuItemEnabled(ids::PowerCommandId(ManualCommand::MsDos), items.msdos1);
+        window_.SetMenuItemEnabled(ids::PowerCommandId(ManualCommand::ForceHung), items.forcehung1);
+    } catch (const std::exception& e) {
+        // Start-up goes on with what was done so far.
+        ShowErrorBox(window_.Handle(), e.what());
+    }
+}
+
+void Monitor::LoadSettings() {
+    auto ini = OpenSystemProfileFile(IniPath());
+    LoadDraft(*ini, draft_);
+    LoadActiveSettings(*ini, active_);
+    window_.ShowDraft(draft_);
+}
+
+StatusDisplay Monitor::ReadStatus(DateTime now) {
+    TickReadings r;
+    r.CpuPercent = cpu_->GetUsage();
+    r.Octets = ReadInterfaceOctetSums();
+    MemorySizes m = ReadMemorySizes();
+    r.MemoryPercent = MemoryPercent(m.TotalPhys, m.AvailPhys);
+    r.UptimeMs = ReadUptimeMilliseconds();
+    r.TimeText = WinLocaleFormats().LongTime(DecodeDateTime(now));
+    return TakeReadings(r, trayIcon_->Tray().IsShell5OrLater(), state_);
+}
+
+bool Monitor::SetCountdown() {
+    auto schedule = ScheduleFromNow(Now(), draft_.Timer_Hour, draft_.Timer_Minute);
+    if (!schedule) {
+        ShowErrorBox(window_.Handle(), kInvalidTimerMessage);
+        return false;
+    }
+    draft_.Timer_SetTime = schedule->setTime;
+    draft_.Timer_ScheduleTime.text = schedule->scheduleTime;
+    window_.ShowCountdown(draft_.Timer_SetTime, draft_.Timer_ScheduleTime.text);
+    return true;
+}
+
+void Monitor::OnTick() {
+    try {
+        if (state_.FirstTick)
+            for (std::string& entry : TakeFirstTickEntries(state_.FirstTick, *listFile_))
+                excludedPrograms_.push_back(std::move(entry));
+        const DateTime now = Now();
+        StatusDisplay status = ReadStatus(now);
+        window_.ShowStatus(status);
+        trayIcon_->Tray().SetTipHelp(status.TipHelp);
+        ListExclusions exclusions(excludedPrograms_, *programs_);
+        TickVerdict v = EvaluateTick(now, status, active_, [] { return ReadCursorPos(); }, &exclusions, state_);
+        if (auto icon = v.Exclusion.TrayIconId()) SetTrayIcon(*icon);
+        if (warning_) {
+            bool aborted = RunWarningStep(warningAborted_, v.Ready, v.MinutesToAct, active_, *warning_, *this);
+            ResumeState rs{state_.HoldOffStamp, state_.CpuLowSince, state_.NetLowSince, state_.MemLowSince, active_};
+            ExecuteIfDue(v.Ready, v.MinutesToAct, v.SameMinute, aborted, *this, *warning_, rs);
+        }
+        // Has suspend or hibernation become possible, or impossible?
+        UpdatePowerAvailability(*powerSystem_, active_, state_.MethodCheckPending, *this);
+    } catch (...) {
+        // One failed reading or shell call never stops the watching.
+    }
+}
+
+void Monitor::ToggleFunction() {
+    const DateTime now = Now();
+    const bool checked = window_.IsMenuItemChecked(ids::ToggleFunction);
+    FunctionSwitch sw = vesko::ToggleFunction(checked, active_, now, ReadUptimeMilliseconds());
+    ApplyFunctionSwitch(sw, now, active_, draft_, state_);
+    window_.SetMenuItemChecked(ids::ToggleFunction, sw.FunctionEnabled);
+    if (sw.TrayIconId) SetTrayIcon(*sw.TrayIconId);
+    if (sw.Refusal) ShowErrorBox(window_.Handle(), *sw.Refusal);
+    if (sw.WriteSetting) {
+        auto ini = OpenSystemProfileFile(IniPath());
+        WriteSetting(*ini, &Settings::Function_Enabled, sw.FunctionEnabled);
+    }
+}
+
+void Monitor::RunPowerCommand(ManualCommand command) { RunManualCommand(command, *powerActions_, *this, *this); }
+
+void Monitor::AbortWarning() {
+    if (!warning_) return;
+    try {
+        WarningAbortClick(warningAborted_, *warning_, *this);
+    } catch (const std::exception& e) {
+        ShowErrorBox(window_.Handle(), e.what());
+    }
+}
+
+void Monitor::ShowTrayIcon() {
+    try {
+        trayIcon_->Tray().SetVisible(true);
+    } catch (const std::exception& e) {
+        ShowErrorBox(window_.Handle(), e.what());
+    }
+}
+
+void Monitor::RemoveTrayIcon() { trayIcon_.reset(); }
+
+void Monitor::LogExit() { WriteLog(logmsg::kExit, Now()); }
+
+void Monitor::ShowFunctionState(bool enabled) {
+    draft_.Function_Enabled = enabled;
+    window_.SetMenuItemChecked(ids::ToggleFunction, enabled);
+    SetTrayIcon(enabled ? 0 : 1);
+}
+
+void Monitor::SetTrayIcon(int index) {
+    if (trayIcon_) trayIcon_->Tray().SetResourceIconID(index);
+}
+
+DateTime Monitor::Now() { return LocalNow(); }
+DateTime Monitor::Now() const { return LocalNow(); }
+
+void Monitor::WriteLog(const std::string& message, DateTime at) {
+    WinLogFileSystem fs;
+    AppendLogLine(fs, ExeFolder() + "Log.txt", LogLine(at, message, WinLocaleFormats()));
+}
+
+void Monitor::ForcePowerOff() { powerActions_->ForcePowerOff(); }
+void Monitor::Suspend() { powerActions_->Suspend(); }
+void Monitor::Hibernate() { powerActions_->Hibernate(); }
+bool Monitor::IsMainWindowVisible() { return IsWindowVisible(window_.Handle()) != FALSE; }
+void Monitor::HideApplication() { window_.Hide(); }
+void Monitor::Beep() { MessageBeep(0); }
+
+void Monitor::WriteFunctionDisabled() {
+    auto ini = OpenSystemProfileFile(IniPath());
+    WriteSetting(*ini, &Settings::Function_Enabled, false);
+}
+
+void Monitor::ShowMessage(const std::string& text) { ShowNoticeBox(nullptr, text); }
+bool Monitor::WindowShown() { return window_.Shown(); }
+
+void Monitor::SelectShutdownChoice() { SetRadio(draft_, &Settings::Shutdown, true); }
+void Monitor::SetHibernateChoicesEnabled(bool enabled) {
+    window_.SetMenuItemEnabled(ids::PowerCommandId(ManualCommand::Hibernate), enabled);
+}
+void Monitor::SetSuspendChoicesEnabled(bool enabled) {
+    window_.SetMenuItemEnabled(ids::PowerCommandId(ManualCommand::Suspend), enabled);
+}
+
+void Monitor::WritePowerSaving(bool Settings::* key, bool value) {
+    auto ini = OpenSystemProfileFile(IniPath());
+    WriteSetting(*ini, key, value);
+}
+
+void Monitor::ShowFallbackMessage(const std::string& text) { ShowFallbackNotice(window_, text); }
+
+}  // namespace vesko

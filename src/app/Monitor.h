@@ -1,0 +1,111 @@
+#pragma once
+// The monitor: the engine's state from tick to tick, the window's draft and
+// the active settings, and the components the tick drives (CPU meter, power
+// actions, the excluded-program list, the tray icon). It is the engine's host;
+// the main window shows what it reports and forwards the one-second timer.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/DateTime.h"
+#include "engine/Execution.h"
+#include "engine/MonitorState.h"
+#include "engine/PowerAvailability.h"
+#include "engine/Tick.h"
+#include "engine/Warning.h"
+#include "power/ManualCommands.h"
+#include "settings/Settings.h"
+
+namespace vesko {
+
+class MainWindow;
+class TCpuUsage;
+class TExitWin;
+class WinPowerSystem;
+class WinTrayIcon;
+class ExcludedListFile;
+class ProgramSystem;
+
+class Monitor : private ExecutionHost,
+                private WarningHost,
+                private WarningAbortHost,
+                private PowerChoices,
+                private LogWriter,
+                private Clock {
+public:
+    Monitor(MainWindow& window, std::vector<std::string> args);
+    ~Monitor() override;
+
+    // The components; the tray icon belongs to the window and shows its menu.
+    void CreateComponents(HINSTANCE instance, HMENU trayMenu);
+    // Start-up once the window exists: settings, first readings, countdown,
+    // start entry, power availability. An error is shown and start-up goes on.
+    void Start();
+    // One second of monitoring; every error inside is dropped.
+    void OnTick();
+    // The countdown from now; false (and an error box) when the values are refused.
+    bool SetCountdown();
+    void ToggleFunction();
+    void RunPowerCommand(ManualCommand command);
+    void AttachWarningWindow(WarningDialog* dialog) { warning_ = dialog; }
+    void AbortWarning();
+    // Shows the tray icon unless the program was started without one.
+    void ShowTrayIcon();
+    // The icon leaves the notification area.
+    void RemoveTrayIcon();
+    // The exit entry of the event log; raises when it cannot be written.
+    void LogExit();
+
+    Settings& Draft() { return draft_; }
+    std::string IniPath() const;
+
+private:
+    StatusDisplay ReadStatus(DateTime now);
+    void LoadSettings();
+    void ShowFunctionState(bool enabled);
+    void SetTrayIcon(int index);
+
+    // ExecutionHost, LogWriter and Clock.
+    DateTime Now() override;
+    DateTime Now() const override;
+    void WriteLog(const std::string& message, DateTime at) override;
+    void ForcePowerOff() override;
+    void Suspend() override;
+    void Hibernate() override;
+    bool IsMainWindowVisible() override;
+    void HideApplication() override;
+    void SetTimer() override { SetCountdown(); }
+    std::string TimerDueText() override { return draft_.Timer_ScheduleTime.text; }
+    // WarningHost.
+    void Beep() override;
+    void ShowFunctionOff() override { ShowFunctionState(false); }
+    // WarningAbortHost (HideApplication above serves it too).
+    void WriteFunctionDisabled() override;
+    void ShowMessage(const std::string& text) override;
+    bool WindowShown() override;
+    // PowerChoices.
+    void SelectShutdownChoice() override;
+    void SetHibernateChoicesEnabled(bool enabled) override;
+    void SetSuspendChoicesEnabled(bool enabled) override;
+    void WritePowerSaving(bool Settings::* key, bool value) override;
+    void ShowFallbackMessage(const std::string& text) override;
+
+    MainWindow& window_;
+    std::vector<std::string> args_;
+    MonitorState state_;
+    Settings draft_;   // what the window shows and OK/Apply saves
+    Settings active_;  // what the tick works from
+    bool warningAborted_ = false;
+    std::vector<std::string> excludedPrograms_;
+    std::unique_ptr<TCpuUsage> cpu_;
+    std::unique_ptr<WinPowerSystem> powerSystem_;
+    std::unique_ptr<TExitWin> powerActions_;
+    std::unique_ptr<WinTrayIcon> trayIcon_;
+    std::unique_ptr<ExcludedListFile> listFile_;
+    std::unique_ptr<ProgramSystem> programs_;
+    WarningDialog* warning_ = nullptr;
+};
+
+}  // namespace vesko

@@ -1,0 +1,58 @@
+#include "Window.h"
+
+#include "WinUi.h"
+#include "base/WinText_win.h"
+
+namespace vesko {
+
+bool Window::CreateWindowFor(HINSTANCE instance, const WindowSpec& spec) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = WndProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    if (spec.icon) {
+        wc.hIcon = LoadIconW(instance, spec.icon);
+        wc.hIconSm = static_cast<HICON>(LoadImageW(instance, spec.icon, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                   GetSystemMetrics(SM_CYSMICON), 0));
+    }
+    wc.lpszClassName = spec.className;
+    RegisterClassExW(&wc);
+    // No WS_CLIPCHILDREN: group frames rely on the window painting behind them.
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    RECT r{0, 0, Scale(spec.clientWidth), Scale(spec.clientHeight)};
+    AdjustWindowRectEx(&r, style, FALSE, spec.exStyle);
+    const int at = spec.atOrigin ? 0 : CW_USEDEFAULT;
+    hwnd_ = CreateWindowExW(spec.exStyle, spec.className, Widen(spec.caption).c_str(), style, at, at,
+                            r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, this);
+    if (!hwnd_) return false;
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
+    CreateControls();
+    return true;
+}
+
+LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = static_cast<Window*>(BoundObject(hwnd, msg, lp));
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg == WM_NCCREATE) self->hwnd_ = hwnd;
+    return self->HandleMessage(msg, wp, lp);
+}
+
+LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_CLOSE) {
+        ShowWindow(hwnd_, SW_HIDE);
+        return 0;
+    }
+    return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+void Window::CenterOnScreen() {
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0,
+                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace vesko

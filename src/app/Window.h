@@ -1,0 +1,36 @@
+#pragma once
+// A top-level window bound to its object: one class registration and one
+// window-procedure trampoline for every window of the program.
+#include <windows.h>
+
+namespace vesko {
+
+struct WindowSpec {
+    const wchar_t* className;  // registered as given; other programs find the windows by it
+    const char* caption;
+    int clientWidth, clientHeight;  // at 96 DPI
+    DWORD exStyle;
+    const wchar_t* icon = nullptr;  // resource name of the class icon
+    bool atOrigin = false;          // placed at 0,0 instead of where the system chooses
+};
+
+class Window {
+public:
+    virtual ~Window() = default;
+    HWND Handle() const { return hwnd_; }
+
+protected:
+    // Registers the class, creates the hidden window with a fixed dialog
+    // frame, sets the UI font, then calls CreateControls.
+    bool CreateWindowFor(HINSTANCE instance, const WindowSpec& spec);
+    virtual void CreateControls() {}
+    // Closing hides; everything else goes to the default procedure.
+    virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    void CenterOnScreen();
+    HWND hwnd_ = nullptr;
+
+private:
+    static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
+};
+
+}  // namespace vesko
