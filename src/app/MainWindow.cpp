@@ -89,11 +89,11 @@ bool MainWindow::RestorePlacement() {
 }
 
 void MainWindow::ShowStatus(const StatusDisplay& s) {
-    SetText(statusCpu_, s.Label1);
-    SetText(statusNetwork_, s.Label2);
-    SetText(statusMemory_, s.Label3);
-    SetText(statusClock_, s.Label15);
-    SetText(statusUptime_, s.Label16);
+    SetText(statusCpu_, s.StatusCpu);
+    SetText(statusNetwork_, s.StatusNetwork);
+    SetText(statusMemory_, s.StatusMemory);
+    SetText(statusClock_, s.StatusClock);
+    SetText(statusUptime_, s.StatusUptime);
 }
 
 void MainWindow::ShowDraft(const Settings& draft) {

@@ -22,14 +22,14 @@ inline constexpr const char* kSuspending = "Windowsをサスペンドしてい�
 inline constexpr const char* kHibernating = "Windowsを休止状態にしています";
 }  // namespace execmsg
 
-// The main window's side of an execution.
+// The monitor's side of an execution.
 class ExecutionHost {
 public:
     virtual ~ExecutionHost() = default;
     virtual DateTime Now() = 0;
     // One complete event-log line, on disk before it returns; raises when it cannot be written.
     virtual void WriteLog(const std::string& message, DateTime at) = 0;
-    // ExitWin1's operations; they raise when the system refuses. Suspend and
+    // The power actions' operations; they raise when the system refuses. Suspend and
     // Hibernate return after the machine has woken up.
     virtual void ForcePowerOff() = 0;
     virtual void Suspend() = 0;
@@ -51,14 +51,14 @@ struct ResumeState {
     Settings& settings;
 };
 
-// Step 13's gate: a verdict in the hold-off minute or in the tick of an abort is dropped.
+// ExecuteIfDue's gate: a verdict in the hold-off minute or in the tick of an abort is dropped.
 bool ExecutionDue(bool ready, std::int64_t minutesToAct, bool sameMinute, bool abortCarriedOut);
 
 void ExecuteShutdown(ExecutionHost& host, WarningDialog& dialog);
 void ExecuteSuspend(ExecutionHost& host, WarningDialog& dialog, ResumeState& state);
 void ExecuteHibernate(ExecutionHost& host, WarningDialog& dialog, ResumeState& state);
 
-// Step 13 in full: when due, the method of the selection rule. True when a
+// When due, the method SelectPowerMethod picks. True when a
 // method was carried out (and, for suspend and hibernate, the machine is back).
 bool ExecuteIfDue(bool ready, std::int64_t minutesToAct, bool sameMinute, bool abortCarriedOut,
                   ExecutionHost& host, WarningDialog& dialog, ResumeState& state);

@@ -1,6 +1,6 @@
 #pragma once
-// What the main window keeps from one monitor tick to the next. The engine
-// reads and updates it; the window owns the one instance for its whole life.
+// What the monitor keeps from one tick to the next. The engine
+// reads and updates it; the monitor owns the one instance for its whole life.
 #include <cstdint>
 
 #include "base/DateTime.h"

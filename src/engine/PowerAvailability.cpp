@@ -7,7 +7,7 @@ namespace vesko {
 
 namespace {
 
-// One of the two sleeping states and everything the rule touches for it.
+// One of the two sleeping states and everything the availability check touches for it.
 struct SleepState {
     const char* exportName;
     PowerMethod method;

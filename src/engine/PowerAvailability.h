@@ -17,7 +17,7 @@ inline constexpr const char* kSuspendFallback =
     "サスペンド機能が使えないので節電方法を\"Windowsを終了して電源を切る\"に設定しました";
 }  // namespace availmsg
 
-// The main window's side, called in the order the rule runs.
+// The monitor's side, called in the order the availability check runs.
 class PowerChoices {
 public:
     virtual ~PowerChoices() = default;

@@ -9,23 +9,23 @@ namespace vesko {
 std::string TrayTipText(bool shell5OrLater, const StatusDisplay& status) {
     if (!shell5OrLater) return kOldShellTrayTip;
     std::string tip = kTrayTipTitle;
-    tip += "\r\nCPU  " + status.Label1;
-    tip += "\r\n平均通信量  " + status.Label2;
-    tip += "\r\nメモリ  " + status.Label3;
-    tip += "\r\n時刻  " + status.Label15;
-    tip += "\r\nOS起動時間  " + status.Label16;
+    tip += "\r\nCPU  " + status.StatusCpu;
+    tip += "\r\n平均通信量  " + status.StatusNetwork;
+    tip += "\r\nメモリ  " + status.StatusMemory;
+    tip += "\r\n時刻  " + status.StatusClock;
+    tip += "\r\nOS起動時間  " + status.StatusUptime;
     return tip;
 }
 
 StatusDisplay TakeReadings(const TickReadings& r, bool shell5OrLater, MonitorState& state) {
     StatusDisplay d;
     const std::int32_t bytes = NetworkBytesSince(r.Octets, state.PrevInOctets, state.PrevOutOctets);
-    d.Label2 = NetworkTrafficText(bytes);
-    d.Label1 = std::to_string(r.CpuPercent) + " %";
-    d.Label3 = std::to_string(r.MemoryPercent) + " %";
-    d.Label15 = r.TimeText;
+    d.StatusNetwork = NetworkTrafficText(bytes);
+    d.StatusCpu = std::to_string(r.CpuPercent) + " %";
+    d.StatusMemory = std::to_string(r.MemoryPercent) + " %";
+    d.StatusClock = r.TimeText;
     const UptimeParts up = SplitUptime(r.UptimeMs);
-    d.Label16 = UptimeText(up);
+    d.StatusUptime = UptimeText(up);
     d.TipHelp = TrayTipText(shell5OrLater, d);
 
     // The conditions compare the very numbers the labels show; the network

@@ -1,9 +1,8 @@
 #pragma once
 // The monitor tick's logic apart from the window: the status texts and the
 // tray tip from this tick's readings, the hold-off minute, the eight
-// conditions with the excluded-program gate, and the verdict. The window side
-// (TForm1::Timer1Timer) takes the readings, calls TakeReadings and then
-// EvaluateTick, and carries out the warning, the action and the availability
+// conditions with the excluded-program gate, and the verdict. Monitor::OnTick
+// takes the readings, calls TakeReadings and then EvaluateTick, and carries out the warning, the action and the availability
 // check with the verdict (Ready, MinutesToAct, SameMinute).
 #include <cstddef>
 #include <cstdint>
@@ -21,7 +20,7 @@ namespace vesko {
 
 // What the probes gave this tick.
 struct TickReadings {
-    int CpuPercent = 0;          // GetUsage of CpuUsage1
+    int CpuPercent = 0;          // the CPU meter's GetUsage
     OctetSums Octets;            // interface sums; both 0 when the table cannot be read
     int MemoryPercent = 0;       // MemoryPercent of the memory status
     std::uint64_t UptimeMs = 0;  // milliseconds since the system started
@@ -29,11 +28,12 @@ struct TickReadings {
 };
 
 struct StatusDisplay {
-    std::string Label1;   // CPU load
-    std::string Label2;   // network traffic
-    std::string Label3;   // memory use
-    std::string Label15;  // current time
-    std::string Label16;  // OS uptime
+    // The status panel's texts.
+    std::string StatusCpu;
+    std::string StatusNetwork;
+    std::string StatusMemory;
+    std::string StatusClock;
+    std::string StatusUptime;
     std::string TipHelp;  // assigned to the tray icon on every tick
     // The same integers the labels show, for the conditions.
     ConditionReadings Readings;
@@ -45,7 +45,7 @@ inline constexpr const char* kOldShellTrayTip = "ケルダン！ ver 1.2";
 // Six lines joined by CR LF on a version 5 shell or later, one line before.
 std::string TrayTipText(bool shell5OrLater, const StatusDisplay& status);
 
-// Steps 4 to 9 of the tick: the network figure since the previous tick (moving
+// The tick's readings made shown: the network figure since the previous tick (moving
 // PrevInOctets/PrevOutOctets of `state` on), label texts and tray tip. Write
 // them to the window before evaluating, so that they stay shown if the
 // evaluation throws.
@@ -88,7 +88,7 @@ struct TickVerdict {
     std::int32_t MinutesToAct = 0;
 };
 
-// Steps 10 and 11: hold-off test, conditions (updating the running-time stamps
+// The tick's decision: hold-off test, conditions (updating the running-time stamps
 // and LastCursorPos of `state`), exclusion gate, combination. A failure to
 // read the cursor propagates and ends the tick before the combination.
 TickVerdict EvaluateTick(DateTime now, const StatusDisplay& status, const Settings& settings,

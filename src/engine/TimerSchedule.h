@@ -10,8 +10,8 @@
 namespace vesko {
 
 struct TimerSchedule {
-    std::string setTime;       // Label20
-    std::string scheduleTime;  // Label22
+    std::string setTime;       // the countdown's set-time label
+    std::string scheduleTime;  // the countdown's due-time label
 };
 
 inline constexpr const char* kInvalidTimerMessage = "タイマーの値が無効です";

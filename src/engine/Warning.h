@@ -9,25 +9,25 @@
 
 namespace vesko {
 
-// TForm3 as the engine sees it.
+// The warning window as the engine sees it.
 class WarningDialog {
 public:
     virtual ~WarningDialog() = default;
-    virtual std::string LabelText() = 0;  // Label1
+    virtual std::string LabelText() = 0;  // the message
     virtual void SetLabelText(const std::string& text) = 0;
     virtual bool IsVisible() = 0;
     virtual void Show() = 0;  // make visible and bring to the front
     virtual void Hide() = 0;
     virtual void Repaint() = 0;  // paint pending changes at once
-    virtual void SetAbortEnabled(bool enabled) = 0;  // Button1
+    virtual void SetAbortEnabled(bool enabled) = 0;  // the abort button
 };
 
-// The main window's side of the warning step.
+// The monitor's side of the warning.
 class WarningHost {
 public:
     virtual ~WarningHost() = default;
     virtual void Beep() = 0;  // the default sound
-    // Uncheck CheckBox8 and FunctionEnabled1 and show tray icon 1.
+    // Function_Enabled off in the draft and the tray menu, tray icon 1 shown.
     virtual void ShowFunctionOff() = 0;
 };
 
@@ -48,11 +48,11 @@ struct WarningDecision {
     bool beep = false;   // first show
 };
 
-// Step 12 as a decision; the settings are those before any abort.
+// The warning's part of the tick as a decision; the settings are those before any abort.
 WarningDecision DecideWarning(bool warningAborted, bool ready, std::int64_t minutesToAct,
                               const Settings& settings, const std::string& labelText, bool dialogVisible);
 
-// Step 12 carried out: the abort (in memory only) or the show, update or hide.
+// DecideWarning carried out: the abort (in memory only) or the show, update or hide.
 // Returns true when an abort was carried out in this tick.
 bool RunWarningStep(bool& warningAborted, bool ready, std::int64_t minutesToAct, Settings& settings,
                     WarningDialog& dialog, WarningHost& host);
@@ -69,7 +69,7 @@ public:
     virtual void HideApplication() = 0;
 };
 
-// Button1Click of TForm3. The flag is set before the message box so that a
+// The warning window's abort button. The flag is set before the message box so that a
 // tick running inside the box already switches the function off; a refused
 // write leaves it unset.
 void WarningAbortClick(bool& warningAborted, WarningDialog& dialog, WarningAbortHost& host);

@@ -1,5 +1,5 @@
 #pragma once
-// The eleven power commands of the tray menu: log a line, call ExitWin1, and
+// The eleven power commands of the tray menu: log a line, call the power actions, and
 // for suspend and hibernate log a second line once the machine is awake.
 #include <span>
 #include <string>

@@ -65,11 +65,11 @@ TEST(StatusDisplay, LabelsAndSixLineTip) {
     TickReadings r = Readings(7, 75, 3725000);
     r.Octets = {200, 1000};  // one counter wrapped: 496 bytes moved
     StatusDisplay d = TakeReadings(r, true, st);
-    EXPECT_EQ(d.Label1, "7 %");
-    EXPECT_EQ(d.Label2, "496 B/s");
-    EXPECT_EQ(d.Label3, "75 %");
-    EXPECT_EQ(d.Label15, "9:41:07");
-    EXPECT_EQ(d.Label16, "1時間2分5秒");
+    EXPECT_EQ(d.StatusCpu, "7 %");
+    EXPECT_EQ(d.StatusNetwork, "496 B/s");
+    EXPECT_EQ(d.StatusMemory, "75 %");
+    EXPECT_EQ(d.StatusClock, "9:41:07");
+    EXPECT_EQ(d.StatusUptime, "1時間2分5秒");
     EXPECT_EQ(d.TipHelp,
               "ケルダン！\r\n"
               "CPU  7 %\r\n"
@@ -92,7 +92,7 @@ TEST(StatusDisplay, OldShellTipAndScaledNetworkFigure) {
     r.Octets = {10000000, 240000};
     StatusDisplay d = TakeReadings(r, false, st);
     EXPECT_EQ(d.TipHelp, "ケルダン！ ver 1.2");
-    EXPECT_EQ(d.Label2, "9 MB/s");
+    EXPECT_EQ(d.StatusNetwork, "9 MB/s");
     EXPECT_EQ(d.Readings.NetworkBytes, 10240000);  // unscaled for the condition
 }
 
@@ -183,7 +183,7 @@ TEST(Tick, FunctionOffStillShowsReadingsButNeverActs) {
     st.StartAt(At(9, 0), 0, 0, {});
     FakeExcluded list(2, {0});
     StatusDisplay d = TakeReadings(Readings(3, 40), true, st);
-    EXPECT_EQ(d.Label1, "3 %");
+    EXPECT_EQ(d.StatusCpu, "3 %");
     TickVerdict v = EvaluateTick(At(11, 0), d, s, kStillCursor, &list, st);
     EXPECT_FALSE(v.Ready);
     EXPECT_FALSE(v.Exclusion.TrayIconId().has_value());  // the tick leaves the icon alone
