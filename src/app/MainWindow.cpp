@@ -5,7 +5,7 @@
 #include "WinUi.h"
 #include "base/WinText_win.h"
 #include "readings/OSVersion.h"
-#include "settings/ProfileFileWin.h"
+#include "settings/ProfileFile_win.h"
 #include "settings/SettingsDeclaration.h"
 #include "ui/ControlIds.h"
 #include "ui/Menus.h"

@@ -13,7 +13,7 @@
 #include "readings/MemoryUse.h"
 #include "readings/SystemProbes.h"
 #include "settings/ExcludedPrograms.h"
-#include "settings/ProfileFileWin.h"
+#include "settings/ProfileFile_win.h"
 #include "settings/SettingsDeclaration.h"
 #include "tray/TrayWin.h"
 #include "ui/ControlIds.h"

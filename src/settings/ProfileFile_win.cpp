@@ -2,7 +2,7 @@
 // used; the file itself stays in the ANSI code page, as the system keeps it.
 #include <windows.h>
 
-#include "settings/ProfileFileWin.h"
+#include "settings/ProfileFile_win.h"
 #include "base/Text.h"
 #include "base/WinText_win.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Harness.h"
-#include "settings/ProfileFileWin.h"
+#include "settings/ProfileFile_win.h"
 #include "base/WinText_win.h"
 
 using namespace e2e;

@@ -145,6 +145,32 @@ TEST(SettingsDeclaration, RefusedWriteStopsAtThatKeyWithThePath) {
     EXPECT_EQ(*f.bytes, "[Omake]\r\nTitle=x\r\n");
 }
 
+TEST(SettingsDeclaration, NewSettingsHoldTheDefaultsAndTheDraftClampsToEachRange) {
+    const Settings fresh;
+    MemoryFile f;
+    IniFile ini = f.Open();
+    for (const SettingDef& d : SettingsDeclaration()) {
+        if (auto* b = std::get_if<bool Settings::*>(&d.member)) EXPECT_EQ(fresh.**b, d.defaultInt != 0) << d.key;
+        if (auto* i = std::get_if<int Settings::*>(&d.member)) {
+            EXPECT_EQ(fresh.**i, d.defaultInt) << d.key;
+            if (d.control == SettingControl::SpinEdit && d.min != d.max) {
+                EXPECT_GE(d.defaultInt, d.min) << d.key;
+                EXPECT_LE(d.defaultInt, d.max) << d.key;
+                WriteSetting(ini, *i, d.max + 1);
+            }
+        }
+    }
+    Settings draft, active;
+    LoadDraft(ini, draft);
+    LoadActiveSettings(ini, active);
+    for (const SettingDef& d : SettingsDeclaration()) {
+        auto* i = std::get_if<int Settings::*>(&d.member);
+        if (!i || d.control != SettingControl::SpinEdit || d.min == d.max) continue;
+        EXPECT_EQ(draft.**i, d.max) << d.key << ": the draft keeps inside the range";
+        EXPECT_EQ(active.**i, d.max + 1) << d.key << ": the in-memory copy takes the file's value";
+    }
+}
+
 TEST(SettingsDeclaration, EveryKeyIsDeclaredOnceInItsSection) {
     std::map<std::string, int> seen;
     for (const SettingDef& d : SettingsDeclaration()) {
