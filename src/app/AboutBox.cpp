@@ -78,9 +78,9 @@ void AboutBox::CreateControls() {
     Copyright = CreateLabel(hwnd_, kNotice, 72, 48, 218, 12, ids::AboutCopyright);
     // SS_LEFT wraps its text within the frame.
     Comments = CreateLabel(hwnd_, kComments, 24, 80, 250, 36, ids::AboutComments);
-    URL = MakeLink(hwnd_, kWebAddress, tpURL, 24, 120, 123, 12, ids::AboutUrlLink);
-    MAIL = MakeLink(hwnd_, kMailAddress, tpMAIL, 160, 120, 105, 12, ids::AboutMailLink);
-    for (HWND label : {ProductName, Version, Copyright, URL, MAIL}) GrowToText(label, false);
+    WebLink = MakeLink(hwnd_, kWebAddress, tpURL, 24, 120, 123, 12, ids::AboutUrlLink);
+    MailLink = MakeLink(hwnd_, kMailAddress, tpMAIL, 160, 120, 105, 12, ids::AboutMailLink);
+    for (HWND label : {ProductName, Version, Copyright, WebLink, MailLink}) GrowToText(label, false);
     GrowToText(Comments, true);
 }
 

@@ -29,8 +29,8 @@ public:
     HWND Version = nullptr;
     HWND Copyright = nullptr;
     HWND Comments = nullptr;
-    HWND URL = nullptr;
-    HWND MAIL = nullptr;
+    HWND WebLink = nullptr;
+    HWND MailLink = nullptr;
     HWND OKButton = nullptr;
 
 protected:
