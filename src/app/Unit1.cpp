@@ -9,12 +9,12 @@
 #include "engine/Execution.h"
 #include "engine/TimerSchedule.h"
 #include "engine/Warning.h"
-#include "log/EventLogWin.h"
-#include "power/ExitWin.h"
-#include "power/ExitWinWin.h"
+#include "log/EventLog_win.h"
+#include "power/PowerActions.h"
+#include "power/PowerActions_win.h"
 #include "power/ManualCommands.h"
 #include "power/PowerAvailability.h"
-#include "readings/CpuUtils.h"
+#include "readings/CpuUsage.h"
 #include "readings/MemoryUse.h"
 #include "readings/OSVersion.h"
 #include "readings/SystemProbes.h"
@@ -22,7 +22,7 @@
 #include "settings/ProfileFileWin.h"
 #include "settings/SettingsTable.h"
 #include "settings/WinText.h"
-#include "tray/TrayWin.h"
+#include "tray/TrayIcon_win.h"
 
 namespace vesko {
 namespace {
@@ -45,15 +45,15 @@ class FormHost : public ExecutionHost,
                  public LogWriter,
                  public Clock {
 public:
-    FormHost(TForm1& form, TExitWin& exitWin) : f_(form), exitWin_(exitWin) {}
+    FormHost(TForm1& form, PowerActions& powerActions) : f_(form), powerActions_(powerActions) {}
 
     // ExecutionHost and Clock.
     DateTime Now() override { return f_.Now(); }
     DateTime Now() const override { return f_.Now(); }
     void WriteLog(const std::string& message, DateTime at) override { f_.WriteLog(message, at); }
-    void ForcePowerOff() override { exitWin_.ForcePowerOff(); }
-    void Suspend() override { exitWin_.Suspend(); }
-    void Hibernate() override { exitWin_.Hibernate(); }
+    void ForcePowerOff() override { powerActions_.ForcePowerOff(); }
+    void Suspend() override { powerActions_.Suspend(); }
+    void Hibernate() override { powerActions_.Hibernate(); }
     bool IsMainWindowVisible() override { return IsWindowVisible(f_.Handle()) != FALSE; }
     void HideApplication() override { f_.HideApplication(); }
     void Button4Click() override { f_.Button4Click(); }
@@ -97,7 +97,7 @@ public:
 
 private:
     TForm1& f_;
-    TExitWin& exitWin_;
+    PowerActions& powerActions_;
 };
 
 // The live program list as the tick's exclusion gate reads it: one process
@@ -151,7 +151,7 @@ bool TForm1::Create(HINSTANCE instance) {
     CpuUsage1 = CreateCpuUsage();
     powerSystem_ = std::make_unique<WinPowerSystem>();
     powerSystem_->SetCloseMainWindow([this] { PostMessageW(hwnd_, WM_CLOSE, 0, 0); });
-    ExitWin1 = std::make_unique<TExitWin>(*powerSystem_);
+    ExitWin1 = std::make_unique<PowerActions>(*powerSystem_);
     listFile_ = OpenExcludedListFile();
     programs_ = CreateProgramSystem();
     CreateControls();
@@ -207,7 +207,7 @@ void TForm1::CreateMenus() {
 
 void TForm1::CreateTrayIcon(HINSTANCE instance) {
     TrayIcon1 = std::make_unique<WinTrayIcon>(hwnd_, instance);
-    TTrayIcon& t = TrayIcon1->Tray();
+    TrayIcon& t = TrayIcon1->Tray();
     t.SetTipHelp(kAppTitle);
     t.SetVisible(false);
     t.SetResourceIconList({"TTICON", "TFICON"});
@@ -215,9 +215,9 @@ void TForm1::CreateTrayIcon(HINSTANCE instance) {
     t.SetCheckSingleDoubleClick(true);
     t.SetBalloonHelpTimeOut(0);
     t.RButtonPopupMenu = ToMenuHandle(popupMenu2_);
-    t.OnDblClick = [this](TTrayIcon&) { restore1Click(); };
+    t.OnDoubleClick = [this](TrayIcon&) { restore1Click(); };
     // Errors inside the tray's own message handling have no caller to reach.
-    t.OnError = [](TTrayIcon&, const std::string&) {};
+    t.OnError = [](TrayIcon&, const std::string&) {};
     t.Loaded();
 }
 
@@ -312,10 +312,10 @@ void TForm1::FormCreate() {
         FormHost host(*this, *ExitWin1);
         UpdatePowerAvailabilityAtStart(*powerSystem_, Active, host);
         // Step 13: power commands the platform does not offer.
-        ManualItemsEnabled items = ManualItemsEnabledFor(TExitWin::VersionInfo());
-        SetMenuItemEnabled(ids::restart1, items.restart1);
-        SetMenuItemEnabled(ids::msdos1, items.msdos1);
-        SetMenuItemEnabled(ids::forcehung1, items.forcehung1);
+        ManualItemsEnabled items = ManualItemsEnabledFor(PowerActions::VersionInfo());
+        SetMenuItemEnabled(ids::restart1, items.restart);
+        SetMenuItemEnabled(ids::msdos1, items.msDos);
+        SetMenuItemEnabled(ids::forcehung1, items.forceIfHung);
     } catch (const std::exception& e) {
         // Start-up goes on with what was done so far.
         ShowErrorBox(hwnd_, e.what());

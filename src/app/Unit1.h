@@ -15,8 +15,8 @@
 
 namespace vesko {
 
-class TCpuUsage;
-class TExitWin;
+class CpuUsage;
+class PowerActions;
 class WinPowerSystem;
 class WinTrayIcon;
 class WarningDialog;
@@ -98,9 +98,9 @@ private:
          label16_ = nullptr, label20_ = nullptr, label22_ = nullptr;
     bool radioEnabled_[6] = {true, true, true, true, true, true};
 
-    std::unique_ptr<TCpuUsage> CpuUsage1;
+    std::unique_ptr<CpuUsage> CpuUsage1;
     std::unique_ptr<WinPowerSystem> powerSystem_;
-    std::unique_ptr<TExitWin> ExitWin1;
+    std::unique_ptr<PowerActions> ExitWin1;
     std::unique_ptr<WinTrayIcon> TrayIcon1;
     std::unique_ptr<ExcludedListFile> listFile_;
     std::unique_ptr<ProgramSystem> programs_;

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "log/EventLogWin.h"
+#include "log/EventLog_win.h"
 #include "settings/WinText.h"
 
 namespace vesko {

@@ -1,13 +1,13 @@
 #include "power/PowerAvailability.h"
 
 #include "engine/Execution.h"
-#include "power/ExitWin.h"
+#include "power/PowerActions.h"
 
 namespace vesko {
 
 namespace {
 
-// One of the two sleeping states and everything the rule touches for it.
+// One of the two sleeping states and everything the availability check touches for it.
 struct SleepState {
     const char* exportName;
     PowerMethod method;
@@ -23,7 +23,7 @@ constexpr SleepState kHibernation{kHibernateAllowedExport, PowerMethod::Hibernat
 constexpr SleepState kSuspend{kSuspendAllowedExport, PowerMethod::Suspend, &ActiveSettings::Suspend, KeyId::Suspend,
                               &PowerChoices::SetSuspendChoicesEnabled, availmsg::kSuspendFallback};
 
-// "Chosen" is the selection rule's answer, so that a file with all three
+// "Chosen" is what SelectPowerMethod answers, so that a file with all three
 // method keys off (which hibernates) falls back like a chosen hibernation.
 bool IsChosen(const SleepState& s, const ActiveSettings& settings) { return SelectPowerMethod(settings) == s.method; }
 

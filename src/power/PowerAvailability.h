@@ -17,24 +17,24 @@ inline constexpr const char* kSuspendFallback =
     "サスペンド機能が使えないので節電方法を\"Windowsを終了して電源を切る\"に設定しました";
 }  // namespace availmsg
 
-// The main window's side, called in the order the rule runs.
+// The main window's side, called in the order the check runs.
 class PowerChoices {
 public:
     virtual ~PowerChoices() = default;
-    virtual void SelectShutdownChoice() = 0;  // RadioButton1
-    virtual void SetHibernateChoicesEnabled(bool enabled) = 0;  // RadioButton3 and hibernate1
-    virtual void SetSuspendChoicesEnabled(bool enabled) = 0;    // RadioButton2 and suspend1
+    virtual void SelectShutdownChoice() = 0;
+    virtual void SetHibernateChoicesEnabled(bool enabled) = 0;  // settings choice and tray item
+    virtual void SetSuspendChoicesEnabled(bool enabled) = 0;    // settings choice and tray item
     // One key of section "PowerSaving" in the settings file; raises when refused.
     virtual void WritePowerSaving(KeyId key, bool value) = 0;
     // The fallback notice (ShowFallbackNotice gives the window's steps).
     virtual void ShowFallbackMessage(const std::string& text) = 0;
 };
 
-// Start form, after the settings are loaded: silent fallback, disables what
+// At start, after the settings are loaded: silent fallback, disables what
 // the system does not allow, enables nothing. The version is read here.
 void UpdatePowerAvailabilityAtStart(PowerSystem& system, ActiveSettings& settings, PowerChoices& choices);
 
-// Tick form: re-enables what has become possible; falls back once (with its
+// On each tick: re-enables what has become possible; falls back once (with its
 // message) while methodCheckPending is set, and clears it. Hibernation is
 // checked first, so one tick shows at most one message.
 void UpdatePowerAvailability(PowerSystem& system, ActiveSettings& settings, bool& methodCheckPending,

@@ -1,7 +1,7 @@
 #pragma once
 // The system calls through which Windows is ended, the session logged off and
 // the machine put to sleep. The Windows build binds them one to one
-// (ExitWin_win.cpp); tests record them. Names differ from the Win32 ones where
+// (PowerActions_win.cpp); tests record them. Names differ from the Win32 ones where
 // those are A/W macros.
 #include <cstdint>
 #include <optional>

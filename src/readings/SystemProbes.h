@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "engine/MonitorState.h"
-#include "readings/CpuUtils.h"
+#include "readings/CpuUsage.h"
 #include "readings/NetworkTraffic.h"
 
 namespace vesko {
@@ -42,6 +42,6 @@ CursorPos ReadCursorPos();
 
 // The CPU meter with the system's probes: NT mode where the processor times can
 // be read, else 9x mode over HKEY_DYN_DATA.
-std::unique_ptr<TCpuUsage> CreateCpuUsage();
+std::unique_ptr<CpuUsage> CreateCpuUsage();
 
 }  // namespace vesko

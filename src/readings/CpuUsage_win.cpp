@@ -142,7 +142,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<TCpuUsage> CreateCpuUsage() {
+std::unique_ptr<CpuUsage> CreateCpuUsage() {
     std::unique_ptr<CpuTimesProbe> probe;
     HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
     auto getSystemTimes = kernel32 ? reinterpret_cast<SystemTimesProbe::GetSystemTimesFn>(
@@ -153,7 +153,7 @@ std::unique_ptr<TCpuUsage> CreateCpuUsage() {
     } else {
         probe = std::make_unique<NtQueryProbe>();
     }
-    return std::make_unique<TCpuUsage>(std::move(probe), std::make_unique<DynDataRegistry>());
+    return std::make_unique<CpuUsage>(std::move(probe), std::make_unique<DynDataRegistry>());
 }
 
 }  // namespace vesko

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "tray/TrayText.h"
-#include "tray/TrayWin.h"
+#include "tray/TrayIcon_win.h"
 
 namespace vesko {
 namespace {
@@ -53,7 +53,7 @@ IconHandle FromHicon(HICON h) { return reinterpret_cast<IconHandle>(h); }
 // procedure given, the click timer arrives here as WM_TIMER too.
 LRESULT CALLBACK TrayWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     std::intptr_t result = 0;
-    if (TTrayIconWinProcList::Dispatch(FromHwnd(window), msg, static_cast<std::intptr_t>(wParam),
+    if (ShellIconRouter::Dispatch(FromHwnd(window), msg, static_cast<std::intptr_t>(wParam),
                                        static_cast<std::intptr_t>(lParam), result))
         return static_cast<LRESULT>(result);
     return DefWindowProcW(window, msg, wParam, lParam);
@@ -259,13 +259,13 @@ struct WinTrayIcon::Impl {
     WinShellNotify shell;
     WinTrayWindows windows;
     WinTrayHost host;
-    TTrayIcon tray;  // last: goes first, while its seams still exist
+    TrayIcon tray;  // last: goes first, while its seams still exist
 };
 
 WinTrayIcon::WinTrayIcon(HWND owner, HINSTANCE instance) : impl_(std::make_unique<Impl>(owner, instance)) {}
 
 WinTrayIcon::~WinTrayIcon() = default;
 
-TTrayIcon& WinTrayIcon::Tray() { return impl_->tray; }
+TrayIcon& WinTrayIcon::Tray() { return impl_->tray; }
 
 }  // namespace vesko

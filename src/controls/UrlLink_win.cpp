@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "controls/URLLinkWin.h"
+#include "controls/UrlLink_win.h"
 #include "settings/WinText.h"
 
 namespace vesko {
 namespace {
 
-constexpr wchar_t kLinkClass[] = L"TURLLink";
+constexpr wchar_t kLinkClass[] = L"TURLLink";  // registered class names: other programs find the windows by them
 constexpr wchar_t kHintClass[] = L"TURLLinkHint";
 
 int ScreenDpi() {
@@ -83,14 +83,14 @@ std::wstring TextOf(HWND hwnd) {
     return buf.data();
 }
 
-class WinURLLink final : public URLLinkHost {
+class WinUrlLink final : public UrlLinkHost {
 public:
-    explicit WinURLLink(HWND hwnd) : hwnd_(hwnd), link_(*this) {}
-    ~WinURLLink() override {
+    explicit WinUrlLink(HWND hwnd) : hwnd_(hwnd), link_(*this) {}
+    ~WinUrlLink() override {
         if (hint_) DestroyWindow(hint_);
     }
 
-    TURLLink& Link() { return link_; }
+    UrlLink& Link() { return link_; }
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     void PaintHint(HWND hint);
 
@@ -150,10 +150,10 @@ private:
     HintWindowSetup hintSetup_;
     FontCache labelFont_;
     FontCache hintFont_;
-    TURLLink link_;
+    UrlLink link_;
 };
 
-WinURLLink* LinkWindow(HWND hwnd) { return reinterpret_cast<WinURLLink*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
+WinUrlLink* LinkWindow(HWND hwnd) { return reinterpret_cast<WinUrlLink*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
 
 LRESULT CALLBACK HintProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
@@ -178,8 +178,8 @@ LRESULT CALLBACK HintProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK LinkProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new WinURLLink(hwnd)));
-    WinURLLink* self = LinkWindow(hwnd);
+    if (msg == WM_NCCREATE) SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new WinUrlLink(hwnd)));
+    WinUrlLink* self = LinkWindow(hwnd);
     if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
@@ -189,10 +189,10 @@ LRESULT CALLBACK LinkProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return self->HandleMessage(msg, wp, lp);
 }
 
-LRESULT WinURLLink::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT WinUrlLink::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_CREATE:
-            // Owned by the form the label sits on: an unowned popup gets a
+            // Owned by the window the label sits on: an unowned popup gets a
             // taskbar button from some shells even as a tool window.
             hint_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kHintClass, L"", WS_POPUP, 0,
                                     0, 0, 0, GetAncestor(hwnd_, GA_ROOT), nullptr, GetModuleHandleW(nullptr), this);
@@ -243,7 +243,7 @@ LRESULT WinURLLink::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
-void WinURLLink::EraseBackground(HDC dc) {
+void WinUrlLink::EraseBackground(HDC dc) {
     // Transparent on its parent: the brush a static control would get.
     RECT rc;
     GetClientRect(hwnd_, &rc);
@@ -255,7 +255,7 @@ void WinURLLink::EraseBackground(HDC dc) {
     FillRect(dc, &rc, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
 }
 
-void WinURLLink::Paint() {
+void WinUrlLink::Paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_, &ps);
     RECT rc;
@@ -269,7 +269,7 @@ void WinURLLink::Paint() {
     EndPaint(hwnd_, &ps);
 }
 
-void WinURLLink::PaintHint(HWND hint) {
+void WinUrlLink::PaintHint(HWND hint) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hint, &ps);
     RECT rc;
@@ -288,7 +288,7 @@ void WinURLLink::PaintHint(HWND hint) {
 
 }  // namespace
 
-const wchar_t* URLLinkClassName() {
+const wchar_t* UrlLinkClassName() {
     static const bool registered = [] {
         HINSTANCE instance = GetModuleHandleW(nullptr);
         WNDCLASSEXW link{};
@@ -309,19 +309,19 @@ const wchar_t* URLLinkClassName() {
     return kLinkClass;
 }
 
-TURLLink* URLLinkOf(HWND hwnd) {
+UrlLink* UrlLinkOf(HWND hwnd) {
     if (!hwnd) return nullptr;
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     wchar_t cls[64] = {};
     GetClassNameW(hwnd, cls, 64);
     if (pid != GetCurrentProcessId() || lstrcmpW(cls, kLinkClass) != 0) return nullptr;
-    WinURLLink* w = LinkWindow(hwnd);
+    WinUrlLink* w = LinkWindow(hwnd);
     return w ? &w->Link() : nullptr;
 }
 
-COLORREF ToColorRef(TColor color) {
-    if (color & clSystemColor) return GetSysColor(static_cast<int>(color & 0xFFu));
+COLORREF ToColorRef(Color color) {
+    if (color & kSystemColorFlag) return GetSysColor(static_cast<int>(color & 0xFFu));
     return static_cast<COLORREF>(color & 0x00FFFFFFu);
 }
 
