@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/ScopedWin.h"
 #include "controls/UrlLink_win.h"
 #include "settings/WinText.h"
 
@@ -14,9 +15,8 @@ constexpr wchar_t kLinkClass[] = L"TURLLink";  // registered class names: other 
 constexpr wchar_t kHintClass[] = L"TURLLinkHint";
 
 int ScreenDpi() {
-    HDC dc = GetDC(nullptr);
-    int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
+    const ScopedWindowDC screen(nullptr);
+    const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
     return dpi > 0 ? dpi : 96;
 }
 
@@ -30,9 +30,8 @@ bool FaceInstalled(const std::wstring& face) {
     lf.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
     bool found = false;
-    HDC dc = GetDC(nullptr);
-    EnumFontFamiliesExW(dc, &lf, FaceFound, reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, dc);
+    const ScopedWindowDC screen(nullptr);
+    EnumFontFamiliesExW(screen.Get(), &lf, FaceFound, reinterpret_cast<LPARAM>(&found), 0);
     return found;
 }
 
@@ -46,13 +45,10 @@ public:
     FontCache() = default;
     FontCache(const FontCache&) = delete;
     FontCache& operator=(const FontCache&) = delete;
-    ~FontCache() {
-        if (font_) DeleteObject(font_);
-    }
 
     HFONT Get(HFONT base, const LinkFont& f) {
         if (font_ && base == base_ && f.name == key_.name && f.height == key_.height && f.underline == key_.underline)
-            return font_;
+            return font_.Get();
         LOGFONTW lf{};
         GetObjectW(base, sizeof lf, &lf);
         if (!f.name.empty()) {
@@ -62,16 +58,15 @@ public:
         if (f.height > 0) lf.lfHeight = -MulDiv(f.height, ScreenDpi(), 96);
         lf.lfUnderline = f.underline ? TRUE : FALSE;
         HFONT made = CreateFontIndirectW(&lf);
-        if (!made) return font_ ? font_ : base;
-        if (font_) DeleteObject(font_);
-        font_ = made;
+        if (!made) return font_ ? font_.Get() : base;
+        font_.Reset(made);
         base_ = base;
         key_ = f;
-        return font_;
+        return font_.Get();
     }
 
 private:
-    HFONT font_ = nullptr;
+    ScopedGdiObject<HFONT> font_;
     HFONT base_ = nullptr;
     LinkFont key_;
 };
@@ -103,16 +98,15 @@ public:
     }
 
     LinkSize TextExtent(const LinkFont& font, const std::string& text) override {
-        HDC dc = GetDC(hwnd_);
-        HGDIOBJ old = SelectObject(dc, hintFont_.Get(BaseFont(), font));
+        const ScopedWindowDC window(hwnd_);
+        const HDC dc = window.Get();
+        const ScopedSelect selected(dc, hintFont_.Get(BaseFont(), font));
         std::wstring w = Widen(text);
         SIZE size{};
         GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
         // The height of the font, also for an empty text.
         TEXTMETRICW tm{};
         GetTextMetricsW(dc, &tm);
-        SelectObject(dc, old);
-        ReleaseDC(hwnd_, dc);
         return {size.cx, tm.tmHeight};
     }
 
@@ -256,34 +250,31 @@ void WinUrlLink::EraseBackground(HDC dc) {
 }
 
 void WinUrlLink::Paint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
+    const ScopedPaint paint(hwnd_);
+    const HDC dc = paint.Get();
     RECT rc;
     GetClientRect(hwnd_, &rc);
-    HGDIOBJ old = SelectObject(dc, labelFont_.Get(BaseFont(), link_.Font()));
+    const ScopedSelect selected(dc, labelFont_.Get(BaseFont(), link_.Font()));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ToColorRef(link_.Font().color));
     std::wstring caption = TextOf(hwnd_);
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &rc, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, old);
-    EndPaint(hwnd_, &ps);
 }
 
 void WinUrlLink::PaintHint(HWND hint) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hint, &ps);
+    const ScopedPaint paint(hint);
+    const HDC dc = paint.Get();
     RECT rc;
     GetClientRect(hint, &rc);
-    HBRUSH back = CreateSolidBrush(ToColorRef(hintSetup_.color));
-    FillRect(dc, &rc, back);
-    DeleteObject(back);
-    HGDIOBJ old = SelectObject(dc, hintFont_.Get(BaseFont(), hintSetup_.font));
+    {
+        const ScopedGdiObject<HBRUSH> back(CreateSolidBrush(ToColorRef(hintSetup_.color)));
+        FillRect(dc, &rc, back.Get());
+    }
+    const ScopedSelect selected(dc, hintFont_.Get(BaseFont(), hintSetup_.font));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ToColorRef(hintSetup_.font.color));
     std::wstring text = Widen(hintSetup_.text);
     TextOutW(dc, kHintTextX, kHintTextY, text.c_str(), static_cast<int>(text.size()));
-    SelectObject(dc, old);
-    EndPaint(hint, &ps);
 }
 
 }  // namespace

@@ -32,17 +32,9 @@ bool IsWindows95(const OsVersionRecord& v) {
 
 bool IsPowerStateAllowed(PowerSystem& system, const OsVersionRecord& version, const std::string& exportName) {
     if (IsWindows95(version) || NTMajorVersion(version) == 4) return false;
-    const SystemHandle powrprof = system.LoadLibraryByName("Powrprof.dll");
-    if (powrprof == 0) return false;
-    bool allowed = false;
-    try {
-        allowed = system.CallBoolExport(powrprof, exportName).value_or(false);
-    } catch (...) {
-        system.FreeLibrary(powrprof);
-        throw;
-    }
-    system.FreeLibrary(powrprof);
-    return allowed;
+    const LoadedLibrary powrprof(system, "Powrprof.dll");
+    if (!powrprof) return false;
+    return system.CallBoolExport(powrprof.Get(), exportName).value_or(false);
 }
 
 std::string ShellVersionText(std::uint32_t fileVersionMS) {
@@ -159,31 +151,17 @@ bool PowerActions::IsNewShell() {
 }
 
 // Loads USER's 16-bit ExitWindows and calls it through the thunk. Every
-// failure here is the base error; the libraries are freed inner first.
+// failure here is the base error; the guards free the libraries inner first.
 std::uint16_t PowerActions::ExitWindows16(std::uint32_t returnCode, std::uint16_t reserved) {
-    const std::uint32_t user16 = system_.LoadLibrary16("User.exe");
-    if (user16 < 32) throw VeskoError(powermsg::kUserExe);
-    std::uint16_t result = 0;
-    try {
-        const std::uint32_t exitWindows = system_.GetProcAddress16(user16, "ExitWindows");
-        if (exitWindows == 0) throw VeskoError(powermsg::kExitWindows);
-        const SystemHandle kernel32 = system_.LoadLibraryByName("Kernel32.dll");
-        if (kernel32 == 0) throw VeskoError(powermsg::kKernel32);
-        try {
-            const std::uintptr_t qtThunk = system_.GetProcAddress(kernel32, "QT_Thunk");
-            if (qtThunk == 0) throw VeskoError(powermsg::kQtThunk);
-            result = system_.CallThunk16(qtThunk, exitWindows, returnCode, reserved);
-        } catch (...) {
-            system_.FreeLibrary(kernel32);
-            throw;
-        }
-        system_.FreeLibrary(kernel32);
-    } catch (...) {
-        system_.FreeLibrary16(user16);
-        throw;
-    }
-    system_.FreeLibrary16(user16);
-    return result;
+    const LoadedLibrary16 user16(system_, "User.exe");
+    if (!user16) throw VeskoError(powermsg::kUserExe);
+    const std::uint32_t exitWindows = system_.GetProcAddress16(user16.Get(), "ExitWindows");
+    if (exitWindows == 0) throw VeskoError(powermsg::kExitWindows);
+    const LoadedLibrary kernel32(system_, "Kernel32.dll");
+    if (!kernel32) throw VeskoError(powermsg::kKernel32);
+    const std::uintptr_t qtThunk = system_.GetProcAddress(kernel32.Get(), "QT_Thunk");
+    if (qtThunk == 0) throw VeskoError(powermsg::kQtThunk);
+    return system_.CallThunk16(qtThunk, exitWindows, returnCode, reserved);
 }
 
 bool PowerActions::SetPowerState(bool suspend, bool force) {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/ScopedWin.h"
 #include "readings/SystemProbes.h"
 
 namespace vesko {
@@ -46,17 +47,7 @@ class NtQueryProbe : public CpuTimesProbe {
 public:
     using NtQueryFn = LONG(WINAPI*)(int infoClass, void* buffer, ULONG length, ULONG* returnLength);
 
-    NtQueryProbe() {
-        ntdll_ = LoadLibraryW(L"ntdll.dll");
-        if (ntdll_) {
-            query_ = reinterpret_cast<NtQueryFn>(
-                reinterpret_cast<void*>(GetProcAddress(ntdll_, "NtQuerySystemInformation")));
-        }
-    }
-    ~NtQueryProbe() override {
-        // A failure to unload is of no consequence to anyone; nothing to report.
-        if (ntdll_) FreeLibrary(ntdll_);
-    }
+    NtQueryProbe() : ntdll_(L"ntdll.dll"), query_(ntdll_.Function<NtQueryFn>("NtQuerySystemInformation")) {}
 
     std::optional<unsigned> ProcessorCount() override {
         if (!query_) return std::nullopt;
@@ -106,7 +97,7 @@ private:
         ULONG Reserved;
     };
 
-    HMODULE ntdll_ = nullptr;
+    ScopedLibrary ntdll_;
     NtQueryFn query_ = nullptr;
 };
 

@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "tray/TrayText.h"
+#include "base/ScopedWin.h"
 #include "tray/TrayIcon_win.h"
+#include "tray/TrayText.h"
 
 namespace vesko {
 namespace {
@@ -238,20 +239,15 @@ private:
 
 std::uint32_t ProbeShellVersion() {
     const UINT oldMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
-    HMODULE shell32 = LoadLibraryW(L"shell32.dll");
+    const ScopedLibrary shell32(L"shell32.dll");
     SetErrorMode(oldMode);
-    if (shell32 == nullptr) return FileVersionOfShell32();
-    std::uint32_t version = 0;
-    auto dllGetVersion =
-        reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void*>(GetProcAddress(shell32, "DllGetVersion")));
+    if (!shell32) return FileVersionOfShell32();
+    const auto dllGetVersion = shell32.Function<DLLGETVERSIONPROC>("DllGetVersion");
     DLLVERSIONINFO info{};
     info.cbSize = sizeof(info);
     if (dllGetVersion != nullptr && SUCCEEDED(dllGetVersion(&info)))
-        version = PackShellVersion(info.dwMajorVersion, info.dwMinorVersion);
-    else
-        version = FileVersionOfShell32();
-    FreeLibrary(shell32);
-    return version;
+        return PackShellVersion(info.dwMajorVersion, info.dwMinorVersion);
+    return FileVersionOfShell32();
 }
 
 struct WinTrayIcon::Impl {
