@@ -5,7 +5,7 @@ BUILD="$ROOT/build"
 
 APT_PACKAGES=(cmake make g++ python3 googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb x11-utils imagemagick
-  fonts-ipafont-gothic locales)
+  fonts-ipafont-gothic fonts-wine locales)
 
 log() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }
 
@@ -42,12 +42,12 @@ build_native() {
 }
 build_win64() {
   cmake -S "$ROOT" -B "$BUILD/win64" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" >/dev/null
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw.cmake" -DVESKO_ARCH=x86_64 >/dev/null
   cmake --build "$BUILD/win64" -j2
 }
 build_win32() {
   cmake -S "$ROOT" -B "$BUILD/win32" -DCMAKE_BUILD_TYPE=Release -DVESKO_NO_E2E=ON \
-    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" >/dev/null
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw.cmake" -DVESKO_ARCH=i686 >/dev/null
   cmake --build "$BUILD/win32" -j2 --target vesko
 }
 

@@ -5,7 +5,7 @@
 
 #include "ui/ControlIds.h"
 #include "WinUi.h"
-#include "controls/URLLinkWin.h"
+#include "controls/UrlLink_win.h"
 #include "base/WinText_win.h"
 
 namespace vesko {
@@ -18,13 +18,13 @@ constexpr const char* kComments =
     "サポートはホームページ上のBBSまたはE-Mailで行っております。なるべくBBSの方をご利用下さい。";
 constexpr const char* kFace = "ＭＳ Ｐゴシック";
 
-HWND MakeLink(HWND parent, const char* address, TURLtype type, int x, int y, int w, int h, int id) {
-    HWND hwnd = CreateChild(parent, URLLinkClassName(), address, 0, x, y, w, h, id);
-    if (TURLLink* link = URLLinkOf(hwnd)) {
-        link->SetFont({kFace, 12, clBlue, true});
-        link->SetLinkColor(clRed);
-        link->SetHintFormFont({kFace, 12, clWindowText, false});
-        link->SetURLType(type);
+HWND MakeLink(HWND parent, const char* address, UrlKind type, int x, int y, int w, int h, int id) {
+    HWND hwnd = CreateChild(parent, UrlLinkClassName(), address, 0, x, y, w, h, id);
+    if (UrlLink* link = UrlLinkOf(hwnd)) {
+        link->SetFont({kFace, 12, kBlue, true});
+        link->SetLinkColor(kRed);
+        link->SetHintFormFont({kFace, 12, kWindowTextColor, false});
+        link->SetKind(type);
         link->SetLink(address);
     }
     return hwnd;
@@ -78,8 +78,8 @@ void AboutBox::CreateControls() {
     Copyright = CreateLabel(hwnd_, kNotice, 72, 48, 218, 12, ids::AboutCopyright);
     // SS_LEFT wraps its text within the frame.
     Comments = CreateLabel(hwnd_, kComments, 24, 80, 250, 36, ids::AboutComments);
-    WebLink = MakeLink(hwnd_, kWebAddress, tpURL, 24, 120, 123, 12, ids::AboutUrlLink);
-    MailLink = MakeLink(hwnd_, kMailAddress, tpMAIL, 160, 120, 105, 12, ids::AboutMailLink);
+    WebLink = MakeLink(hwnd_, kWebAddress, UrlKind::Web, 24, 120, 123, 12, ids::AboutUrlLink);
+    MailLink = MakeLink(hwnd_, kMailAddress, UrlKind::Mail, 160, 120, 105, 12, ids::AboutMailLink);
     for (HWND label : {ProductName, Version, Copyright, WebLink, MailLink}) GrowToText(label, false);
     GrowToText(Comments, true);
 }

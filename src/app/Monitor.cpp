@@ -6,16 +6,16 @@
 #include "engine/Arming.h"
 #include "engine/TimerSchedule.h"
 #include "log/EventLog.h"
-#include "log/EventLogWin.h"
-#include "power/ExitWin.h"
-#include "power/ExitWinWin.h"
-#include "readings/CpuUtils.h"
+#include "log/EventLog_win.h"
+#include "power/PowerActions.h"
+#include "power/PowerActions_win.h"
+#include "readings/CpuUsage.h"
 #include "readings/MemoryUse.h"
 #include "readings/SystemProbes.h"
 #include "settings/ExcludedPrograms.h"
 #include "settings/ProfileFile_win.h"
 #include "settings/SettingsDeclaration.h"
-#include "tray/TrayWin.h"
+#include "tray/TrayIcon_win.h"
 #include "ui/ControlIds.h"
 
 namespace vesko {
@@ -51,12 +51,12 @@ void Monitor::CreateComponents(HINSTANCE instance, HMENU trayMenu) {
     cpu_ = CreateCpuUsage();
     powerSystem_ = std::make_unique<WinPowerSystem>();
     powerSystem_->SetCloseMainWindow([this] { PostMessageW(window_.Handle(), WM_CLOSE, 0, 0); });
-    powerActions_ = std::make_unique<TExitWin>(*powerSystem_);
+    powerActions_ = std::make_unique<PowerActions>(*powerSystem_);
     listFile_ = OpenExcludedListFile();
     programs_ = CreateProgramSystem();
 
     trayIcon_ = std::make_unique<WinTrayIcon>(window_.Handle(), instance);
-    TTrayIcon& t = trayIcon_->Tray();
+    TrayIcon& t = trayIcon_->Tray();
     t.SetTipHelp(kAppTitle);
     t.SetVisible(false);
     t.SetResourceIconList({"TTICON", "TFICON"});
@@ -64,9 +64,9 @@ void Monitor::CreateComponents(HINSTANCE instance, HMENU trayMenu) {
     t.SetCheckSingleDoubleClick(true);
     t.SetBalloonHelpTimeOut(0);
     t.RButtonPopupMenu = ToMenuHandle(trayMenu);
-    t.OnDblClick = [this](TTrayIcon&) { window_.Restore(); };
+    t.OnDoubleClick = [this](TrayIcon&) { window_.Restore(); };
     // Errors inside the tray's own message handling have no caller to reach.
-    t.OnError = [](TTrayIcon&, const std::string&) {};
+    t.OnError = [](TrayIcon&, const std::string&) {};
     t.Loaded();
 }
 
@@ -94,10 +94,10 @@ void Monitor::Start() {
         // Methods the machine cannot use fall back silently.
         UpdatePowerAvailabilityAtStart(*powerSystem_, active_, *this);
         // Power commands the platform does not offer.
-        ManualItemsEnabled items = ManualItemsEnabledFor(TExitWin::VersionInfo());
-        window_.SetMenuItemEnabled(ids::PowerCommandId(ManualCommand::Restart), items.restart1);
-        window_.SetMenuItemEnabled(ids::PowerCommandId(ManualCommand::MsDos), items.msdos1);
-        window_.SetMenuItemEnabled(ids::PowerCommandId(ManualCommand::ForceHung), items.forcehung1);
+        ManualItemsEnabled items = ManualItemsEnabledFor(PowerActions::VersionInfo());
+        window_.SetMenuItemEnabled(ids::PowerCommandId(ManualCommand::Restart), items.restart);
+        window_.SetMenuItemEnabled(ids::PowerCommandId(ManualCommand::MsDos), items.msDos);
+        window_.SetMenuItemEnabled(ids::PowerCommandId(ManualCommand::ForceHung), items.forceIfHung);
     } catch (const std::exception& e) {
         // Start-up goes on with what was done so far.
         ShowErrorBox(window_.Handle(), e.what());

@@ -21,8 +21,8 @@
 namespace vesko {
 
 class MainWindow;
-class TCpuUsage;
-class TExitWin;
+class CpuUsage;
+class PowerActions;
 class WinPowerSystem;
 class WinTrayIcon;
 class ExcludedListFile;
@@ -99,9 +99,9 @@ private:
     Settings active_;  // what the tick works from
     bool warningAborted_ = false;
     std::vector<std::string> excludedPrograms_;
-    std::unique_ptr<TCpuUsage> cpu_;
+    std::unique_ptr<CpuUsage> cpu_;
     std::unique_ptr<WinPowerSystem> powerSystem_;
-    std::unique_ptr<TExitWin> powerActions_;
+    std::unique_ptr<PowerActions> powerActions_;
     std::unique_ptr<WinTrayIcon> trayIcon_;
     std::unique_ptr<ExcludedListFile> listFile_;
     std::unique_ptr<ProgramSystem> programs_;

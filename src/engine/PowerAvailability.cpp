@@ -1,7 +1,7 @@
 #include "engine/PowerAvailability.h"
 
 #include "engine/Execution.h"
-#include "power/ExitWin.h"
+#include "power/PowerActions.h"
 
 namespace vesko {
 

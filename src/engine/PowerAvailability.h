@@ -30,11 +30,11 @@ public:
     virtual void ShowFallbackMessage(const std::string& text) = 0;
 };
 
-// Start form, after the settings are loaded: silent fallback, disables what
+// At start, after the settings are loaded: silent fallback, disables what
 // the system does not allow, enables nothing. The version is read here.
 void UpdatePowerAvailabilityAtStart(PowerSystem& system, Settings& settings, PowerChoices& choices);
 
-// Tick form: re-enables what has become possible; falls back once (with its
+// On each tick: re-enables what has become possible; falls back once (with its
 // message) while methodCheckPending is set, and clears it. Hibernation is
 // checked first, so one tick shows at most one message.
 void UpdatePowerAvailability(PowerSystem& system, Settings& settings, bool& methodCheckPending,

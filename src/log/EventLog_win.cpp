@@ -1,6 +1,7 @@
 #include <windows.h>
 
-#include "log/EventLogWin.h"
+#include "base/ScopedWin.h"
+#include "log/EventLog_win.h"
 #include "base/WinText_win.h"
 
 namespace vesko {
@@ -21,9 +22,9 @@ SYSTEMTIME ToSystemTime(const DateTimeParts& p) {
 
 std::optional<std::string> WinLogFileSystem::Read(const std::string& path, bool& ok) {
     ok = true;
-    HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
+    const ScopedHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         DWORD e = GetLastError();
         if (e == ERROR_FILE_NOT_FOUND) return std::nullopt;
         ok = false;
@@ -33,14 +34,13 @@ std::optional<std::string> WinLogFileSystem::Read(const std::string& path, bool&
     char buf[16384];
     DWORD got = 0;
     for (;;) {
-        if (!ReadFile(h, buf, sizeof buf, &got, nullptr)) {
+        if (!ReadFile(file.Get(), buf, sizeof buf, &got, nullptr)) {
             ok = false;
             break;
         }
         if (got == 0) break;
         bytes.append(buf, got);
     }
-    CloseHandle(h);
     return bytes;
 }
 
@@ -50,14 +50,13 @@ bool WinLogFileSystem::IsReadOnly(const std::string& path) {
 }
 
 bool WinLogFileSystem::WriteNew(const std::string& path, const std::string& bytes) {
-    HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    const ScopedHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
     DWORD put = 0;
-    bool ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) && put == bytes.size();
+    bool ok = WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) && put == bytes.size();
     // On the disk before it replaces the log: a power call may follow at once.
-    ok = ok && FlushFileBuffers(h);
-    CloseHandle(h);
+    ok = ok && FlushFileBuffers(file.Get());
     return ok;
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "base/DateTime.h"
-#include "power/ExitWin.h"
+#include "power/PowerActions.h"
 #include "power/PowerSystem.h"
 
 namespace vesko {
@@ -19,7 +19,7 @@ struct ManualCommandDef {
     const char* item;        // the menu item's name, e.g. "poweroff1"
     const char* caption;
     const char* firstLine;   // logged before the operation
-    void (TExitWin::*operation)();
+    void (PowerActions::*operation)();
     const char* resumeLine;  // logged after it returns; nullptr: none
 };
 
@@ -36,14 +36,14 @@ public:
 
 // The handler of one item. Errors are not caught: a refused operation leaves
 // only the first line and reaches the caller's error box.
-void RunManualCommand(ManualCommand command, TExitWin& exitWin, LogWriter& log, const Clock& clock);
+void RunManualCommand(ManualCommand command, PowerActions& powerActions, LogWriter& log, const Clock& clock);
 
 // The items whose state follows the system version, fixed at window creation
-// (suspend1 and hibernate1 follow the availability rule instead).
+// (suspend and hibernate follow what the power system allows instead).
 struct ManualItemsEnabled {
-    bool restart1 = true;
-    bool msdos1 = true;
-    bool forcehung1 = true;
+    bool restart = true;
+    bool msDos = true;
+    bool forceIfHung = true;
 };
 ManualItemsEnabled ManualItemsEnabledFor(const OsVersionRecord& version);
 

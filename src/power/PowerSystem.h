@@ -1,7 +1,7 @@
 #pragma once
 // The system calls through which Windows is ended, the session logged off and
 // the machine put to sleep. The Windows build binds them one to one
-// (ExitWin_win.cpp); tests record them. Names differ from the Win32 ones where
+// (PowerActions_win.cpp); tests record them. Names differ from the Win32 ones where
 // those are A/W macros.
 #include <cstdint>
 #include <optional>
@@ -70,6 +70,46 @@ public:
 
     // The ordinary close request of the application's main window.
     virtual void CloseMainWindow() = 0;
+};
+
+// A library loaded through PowerSystem, freed when the guard goes (also when a
+// call made with it raises). Holds nothing when the load failed.
+class LoadedLibrary {
+public:
+    LoadedLibrary(PowerSystem& system, const std::string& name)
+        : system_(system), module_(system.LoadLibraryByName(name)) {}
+    ~LoadedLibrary() {
+        if (module_ != 0) system_.FreeLibrary(module_);
+    }
+    LoadedLibrary(const LoadedLibrary&) = delete;
+    LoadedLibrary& operator=(const LoadedLibrary&) = delete;
+
+    SystemHandle Get() const { return module_; }
+    explicit operator bool() const { return module_ != 0; }
+
+private:
+    PowerSystem& system_;
+    SystemHandle module_;
+};
+
+// The same for a module of the 16-bit loader, whose answers below 32 are
+// error codes and hold nothing.
+class LoadedLibrary16 {
+public:
+    LoadedLibrary16(PowerSystem& system, const std::string& name)
+        : system_(system), module_(system.LoadLibrary16(name)) {}
+    ~LoadedLibrary16() {
+        if (*this) system_.FreeLibrary16(module_);
+    }
+    LoadedLibrary16(const LoadedLibrary16&) = delete;
+    LoadedLibrary16& operator=(const LoadedLibrary16&) = delete;
+
+    std::uint32_t Get() const { return module_; }
+    explicit operator bool() const { return module_ >= 32; }
+
+private:
+    PowerSystem& system_;
+    std::uint32_t module_;
 };
 
 }  // namespace vesko

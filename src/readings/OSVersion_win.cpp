@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "base/ScopedWin.h"
 #include "readings/OSVersion.h"
 #include "base/WinText_win.h"
 
@@ -10,10 +11,8 @@ namespace vesko {
 OSVersionRecord ReadOSVersionRecord() {
     OSVersionRecord record;
     using GetVersionExFn = BOOL(WINAPI*)(LPOSVERSIONINFOW);
-    HMODULE kernel32 = LoadLibraryW(L"kernel32.dll");
-    if (!kernel32) return record;
-    auto getVersionEx =
-        reinterpret_cast<GetVersionExFn>(reinterpret_cast<void*>(GetProcAddress(kernel32, "GetVersionExW")));
+    const ScopedLibrary kernel32(L"kernel32.dll");
+    const auto getVersionEx = kernel32.Function<GetVersionExFn>("GetVersionExW");
     if (getVersionEx) {
         OSVERSIONINFOW basic{};
         basic.dwOSVersionInfoSize = sizeof basic;
@@ -34,7 +33,6 @@ OSVersionRecord ReadOSVersionRecord() {
             }
         }
     }
-    FreeLibrary(kernel32);
     return record;
 }
 

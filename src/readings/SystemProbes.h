@@ -1,14 +1,14 @@
 #pragma once
 // The probes that read the machine. Windows bindings, defined in
-// SystemProbes_win.cpp and CpuUtils_win.cpp; the arithmetic on their results
-// is portable (NetworkTraffic.h, MemoryUse.h, Uptime.h, CpuUtils.h).
+// SystemProbes_win.cpp and CpuUsage_win.cpp; the arithmetic on their results
+// is portable (NetworkTraffic.h, MemoryUse.h, Uptime.h, CpuUsage.h).
 #include <cstdint>
 #include <memory>
 #include <optional>
 
 #include "base/Error.h"
 #include "readings/CursorPos.h"
-#include "readings/CpuUtils.h"
+#include "readings/CpuUsage.h"
 #include "readings/NetworkTraffic.h"
 
 namespace vesko {
@@ -42,6 +42,6 @@ CursorPos ReadCursorPos();
 
 // The CPU meter with the system's probes: NT mode where the processor times can
 // be read, else 9x mode over HKEY_DYN_DATA.
-std::unique_ptr<TCpuUsage> CreateCpuUsage();
+std::unique_ptr<CpuUsage> CreateCpuUsage();
 
 }  // namespace vesko

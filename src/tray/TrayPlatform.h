@@ -2,7 +2,7 @@
 // What the tray icon needs of the system, as three narrow seams: the shell's
 // notification call, the hidden window with its timers and the cursor, and
 // the owner's side (icons, menus, the application window). The Windows
-// binding is in TrayWin_win.cpp; tests use fakes that record the calls.
+// binding is in TrayIcon_win.cpp; tests use fakes that record the calls.
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
@@ -100,7 +100,7 @@ public:
 
 // The hidden message window, its timers, the cursor and the shell's tool-tip.
 // Messages sent or posted to the hidden window come back through
-// TTrayIconWinProcList::Dispatch.
+// ShellIconRouter::Dispatch.
 class TrayWindows {
 public:
     virtual ~TrayWindows() = default;
@@ -146,7 +146,7 @@ public:
 };
 
 // The tray icon could not be put into the notification area.
-class ENotifyIconError : public std::runtime_error {
+class NotifyIconError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };

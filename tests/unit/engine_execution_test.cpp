@@ -8,7 +8,7 @@
 #include "engine/Execution.h"
 #include "engine/Warning.h"
 #include "log/EventLog.h"
-#include "power/ExitWin.h"
+#include "power/PowerActions.h"
 
 namespace vesko {
 namespace {
@@ -132,15 +132,15 @@ TEST(Execution, SuspendAndHibernateLogHideSleepAndRearm) {
 
 TEST(Execution, RefusedRequestEndsTheTickAndTheNextTickTriesAgain) {
     Tick t;
-    t.host.refusePower = [] { throw EExitError(exitmsg::kSuspendNotAllowed); };
-    EXPECT_THROW(ExecuteSuspend(t.host, t.dialog, t.state), EExitError);
+    t.host.refusePower = [] { throw PowerActionError(powermsg::kSuspendNotAllowed); };
+    EXPECT_THROW(ExecuteSuspend(t.host, t.dialog, t.state), PowerActionError);
     EXPECT_EQ(t.host.log.size(), 1u);  // no resume line
     EXPECT_FALSE(t.dialog.abortEnabled);
     EXPECT_EQ(t.dialog.label, "Windowsをサスペンドしています");
     EXPECT_EQ(t.holdOff, kStart);  // nothing re-armed
     EXPECT_EQ(t.calls.back(), "Suspend");
 
-    EXPECT_THROW(ExecuteSuspend(t.host, t.dialog, t.state), EExitError);
+    EXPECT_THROW(ExecuteSuspend(t.host, t.dialog, t.state), PowerActionError);
     ASSERT_EQ(t.host.log.size(), 2u);
     EXPECT_EQ(t.host.log[1].first, logmsg::kSuspend);  // the same line again
 }

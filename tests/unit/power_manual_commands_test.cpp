@@ -69,8 +69,8 @@ TEST(ManualCommands, EachLogsItsLineThenCallsItsOperation) {
         const DateTime wake = EncodeDateTime({2024, 5, 2, 5, 30, 0, 0});
         sys.whileAsleep = [&] { clock.now = wake; };
         RecordingLog log(sys);
-        TExitWin exitWin(sys);
-        RunManualCommand(c.command, exitWin, log, clock);
+        PowerActions powerActions(sys);
+        RunManualCommand(c.command, powerActions, log, clock);
 
         ASSERT_FALSE(sys.calls.empty());
         EXPECT_EQ(sys.calls.front(), std::string("log ") + c.firstLine);
@@ -93,12 +93,12 @@ TEST(ManualCommands, RefusedSuspendLeavesOneLineAndTheMessage) {
     sys.exports["IsPwrSuspendAllowed"] = false;
     ManualClock clock;
     RecordingLog log(sys);
-    TExitWin exitWin(sys);
+    PowerActions powerActions(sys);
     try {
-        RunManualCommand(ManualCommand::Suspend, exitWin, log, clock);
+        RunManualCommand(ManualCommand::Suspend, powerActions, log, clock);
         FAIL() << "no error";
-    } catch (const EExitError& e) {
-        EXPECT_STREQ(e.what(), exitmsg::kSuspendNotAllowed);
+    } catch (const PowerActionError& e) {
+        EXPECT_STREQ(e.what(), powermsg::kSuspendNotAllowed);
     }
     ASSERT_EQ(log.lines.size(), 1u);
     EXPECT_EQ(log.lines[0].first, logmsg::kSuspend);
@@ -109,8 +109,8 @@ TEST(ManualCommands, UnwritableLogStopsBeforeTheOperation) {
     ManualClock clock;
     RecordingLog log(sys);
     log.refuse = true;
-    TExitWin exitWin(sys);
-    EXPECT_THROW(RunManualCommand(ManualCommand::PowerOff, exitWin, log, clock), FileCreateError);
+    PowerActions powerActions(sys);
+    EXPECT_THROW(RunManualCommand(ManualCommand::PowerOff, powerActions, log, clock), FileCreateError);
     EXPECT_TRUE(sys.calls.empty());
 }
 
@@ -119,12 +119,12 @@ TEST(ManualCommands, ForceIfHungReachedOn9xRaises) {
     sys.version = testing::kWin98;
     ManualClock clock;
     RecordingLog log(sys);
-    TExitWin exitWin(sys);
+    PowerActions powerActions(sys);
     try {
-        RunManualCommand(ManualCommand::ForceHung, exitWin, log, clock);
+        RunManualCommand(ManualCommand::ForceHung, powerActions, log, clock);
         FAIL() << "no error";
-    } catch (const EExitError& e) {
-        EXPECT_STREQ(e.what(), exitmsg::kForceIfHungUnsupported);
+    } catch (const PowerActionError& e) {
+        EXPECT_STREQ(e.what(), powermsg::kForceIfHungUnsupported);
     }
     EXPECT_FALSE(sys.Called("ExitWindowsEx"));
 }
@@ -141,9 +141,9 @@ TEST(ManualCommands, ItemsFollowTheSystemVersion) {
     };
     for (const Case& c : cases) {
         const ManualItemsEnabled e = ManualItemsEnabledFor(c.version);
-        EXPECT_EQ(e.restart1, c.restart);
-        EXPECT_EQ(e.msdos1, c.msdos);
-        EXPECT_EQ(e.forcehung1, c.forcehung);
+        EXPECT_EQ(e.restart, c.restart);
+        EXPECT_EQ(e.msDos, c.msdos);
+        EXPECT_EQ(e.forceIfHung, c.forcehung);
     }
 }
 

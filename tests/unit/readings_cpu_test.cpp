@@ -3,7 +3,7 @@
 #include <deque>
 #include <map>
 
-#include "readings/CpuUtils.h"
+#include "readings/CpuUsage.h"
 
 namespace vesko {
 namespace {
@@ -67,7 +67,7 @@ public:
     }
     std::optional<std::vector<std::uint8_t>> ReadBinaryData(const std::string& name) override {
         log->push_back("read " + open + " " + name);
-        if (open.empty() || name != TCpuUsage::kCpuUsageValue) return std::nullopt;
+        if (open.empty() || name != CpuUsage::kCpuUsageValue) return std::nullopt;
         return values[open];
     }
 };
@@ -75,14 +75,14 @@ public:
 struct NtMeter {
     FakeProbe* probe;
     FakeRegistry* registry;
-    std::unique_ptr<TCpuUsage> cpu;
+    std::unique_ptr<CpuUsage> cpu;
     explicit NtMeter(unsigned processors = 1) {
         auto p = std::make_unique<FakeProbe>();
         auto r = std::make_unique<FakeRegistry>();
         probe = p.get();
         registry = r.get();
         p->count = processors;
-        cpu = std::make_unique<TCpuUsage>(std::move(p), std::move(r));
+        cpu = std::make_unique<CpuUsage>(std::move(p), std::move(r));
     }
     void Queue(std::int64_t idle, std::int64_t clock) { probe->samples.push_back(CpuTimes{idle, clock}); }
     void QueueFailure() { probe->samples.push_back(std::nullopt); }
@@ -170,7 +170,7 @@ TEST(TCpuUsageNT, ResetSamplesStartsAFreshInterval) {
 struct Meter9x {
     FakeRegistry* registry;
     FakeProbe* probe = nullptr;
-    std::unique_ptr<TCpuUsage> cpu;
+    std::unique_ptr<CpuUsage> cpu;
     // withProbe: an NT probe that cannot tell the processor count.
     explicit Meter9x(std::map<std::string, std::vector<std::uint8_t>> values, bool withProbe = false) {
         auto r = std::make_unique<FakeRegistry>();
@@ -182,39 +182,39 @@ struct Meter9x {
             p->count = std::nullopt;
             probe = p.get();
         }
-        cpu = std::make_unique<TCpuUsage>(std::move(p), std::move(r));
+        cpu = std::make_unique<CpuUsage>(std::move(p), std::move(r));
     }
 };
 
 const std::vector<std::uint8_t> kStarted = {0, 0, 0, 0};
 
 TEST(TCpuUsage9x, ProbeWithoutProcessorCountMeans9xModeForGood) {
-    Meter9x m({{TCpuUsage::kStartStat, kStarted}, {TCpuUsage::kStatData, {42, 0, 0, 0}}}, true);
+    Meter9x m({{CpuUsage::kStartStat, kStarted}, {CpuUsage::kStatData, {42, 0, 0, 0}}}, true);
     EXPECT_FALSE(m.cpu->IsNTMode());
     EXPECT_EQ(m.cpu->GetUsage(), 42);
     EXPECT_EQ(m.cpu->GetUsage(), 42);
 }
 
 TEST(TCpuUsage9x, OnlyTheFirstByteCounts) {
-    Meter9x m({{TCpuUsage::kStartStat, kStarted}, {TCpuUsage::kStatData, {55, 0, 0, 0}}});
+    Meter9x m({{CpuUsage::kStartStat, kStarted}, {CpuUsage::kStatData, {55, 0, 0, 0}}});
     EXPECT_EQ(m.cpu->GetUsage(), 55);
-    m.registry->values[TCpuUsage::kStatData] = {55, 1, 0, 0};  // 311
+    m.registry->values[CpuUsage::kStatData] = {55, 1, 0, 0};  // 311
     EXPECT_EQ(m.cpu->GetUsage(), 55);
 }
 
 TEST(TCpuUsage9x, AValueNotFourBytesLongOrAMissingKeyGivesZero) {
-    Meter9x m({{TCpuUsage::kStartStat, kStarted}, {TCpuUsage::kStatData, {55, 0, 0}}});
+    Meter9x m({{CpuUsage::kStartStat, kStarted}, {CpuUsage::kStatData, {55, 0, 0}}});
     EXPECT_EQ(m.cpu->GetUsage(), 0);
-    m.registry->values[TCpuUsage::kStatData] = {55, 0, 0, 0, 0};
+    m.registry->values[CpuUsage::kStatData] = {55, 0, 0, 0, 0};
     EXPECT_EQ(m.cpu->GetUsage(), 0);
-    m.registry->values.erase(TCpuUsage::kStatData);
+    m.registry->values.erase(CpuUsage::kStatData);
     EXPECT_EQ(m.cpu->GetUsage(), 0);
 }
 
 TEST(TCpuUsage9x, StartsTheStatisticOnceAndStopsItAtTheEnd) {
-    Meter9x m({{TCpuUsage::kStartStat, kStarted},
-               {TCpuUsage::kStatData, {10, 0, 0, 0}},
-               {TCpuUsage::kStopStat, kStarted}});
+    Meter9x m({{CpuUsage::kStartStat, kStarted},
+               {CpuUsage::kStatData, {10, 0, 0, 0}},
+               {CpuUsage::kStopStat, kStarted}});
     const auto log = m.registry->log;
     m.cpu->GetUsage();
     m.cpu->GetUsage();
@@ -243,7 +243,7 @@ TEST(TCpuUsage9x, NeverReadMeansNothingToStop) {
     auto registry = std::make_unique<FakeRegistry>();
     const auto log = registry->log;
     {
-        TCpuUsage cpu(nullptr, std::move(registry));
+        CpuUsage cpu(nullptr, std::move(registry));
         EXPECT_FALSE(cpu.IsNTMode());
     }
     EXPECT_TRUE(log->empty());

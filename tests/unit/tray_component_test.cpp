@@ -23,7 +23,7 @@ TEST(TrayIcon, NothingReachesTheShellWhileLoading) {
     FakeShell shell;
     FakeWindows windows;
     FakeHost host;
-    TTrayIcon tray(shell, windows, host);
+    TrayIcon tray(shell, windows, host);
     EXPECT_TRUE(tray.AutoPopup());
     EXPECT_EQ(tray.TipHelp(), "TipHelp");
     EXPECT_TRUE(tray.Visible());
@@ -198,7 +198,7 @@ TEST(TrayIcon, DestroyingRemovesTheIcon) {
 TEST(TrayIcon, ShellRestartBringsTheIconBackAndFiresOnce) {
     TrayRig rig;
     int restarts = 0;
-    rig.tray->OnRestartTaskbar = [&](TTrayIcon&) { ++restarts; };
+    rig.tray->OnRestartTaskbar = [&](TrayIcon&) { ++restarts; };
     rig.tray->SetResourceIconID(1);
     rig.tray->SetTipHelp("two\r\nlines");
     rig.windows.Deliver(rig.Window(), FakeWindows::kTaskbarCreated);
@@ -211,7 +211,7 @@ TEST(TrayIcon, ShellRestartBringsTheIconBackAndFiresOnce) {
 TEST(TrayIcon, FailedReaddAfterRestartReachesOnError) {
     TrayRig rig;
     std::vector<std::string> errors;
-    rig.tray->OnError = [&](TTrayIcon&, const std::string& message) { errors.push_back(message); };
+    rig.tray->OnError = [&](TrayIcon&, const std::string& message) { errors.push_back(message); };
     rig.shell.Fail(2, 2);
     rig.windows.Deliver(rig.Window(), FakeWindows::kTaskbarCreated);
     EXPECT_EQ(errors, std::vector<std::string>{"タスクトレイにアイコンを登録できません。"});
@@ -220,7 +220,7 @@ TEST(TrayIcon, FailedReaddAfterRestartReachesOnError) {
 TEST(TrayIcon, StartUpShowPropagatesTheAddError) {
     TrayRig rig(kV5, false);
     rig.shell.Fail(2);
-    EXPECT_THROW(rig.tray->SetVisible(true), ENotifyIconError);
+    EXPECT_THROW(rig.tray->SetVisible(true), NotifyIconError);
 }
 
 TEST(TrayIcon, ButtonPressOpensItsMenuOrFiresMouseDown) {
@@ -253,12 +253,12 @@ TEST(TrayIcon, ButtonPressOpensItsMenuOrFiresMouseDown) {
 TEST(TrayIcon, MouseEventsCarryTheCursorAtHandlingTime) {
     TrayRig rig;
     std::vector<std::pair<int, int>> at;
-    rig.tray->OnMouseMove = [&](TTrayIcon&, TShiftState shift, int x, int y) {
-        EXPECT_EQ(shift, ssNone);
+    rig.tray->OnMouseMove = [&](TrayIcon&, HeldButtons shift, int x, int y) {
+        EXPECT_EQ(shift, kNoButtonHeld);
         at.emplace_back(x, y);
     };
-    rig.tray->OnMouseUp = [&](TTrayIcon&, TMouseButton, TShiftState shift, int x, int y) {
-        EXPECT_EQ(shift, ssLeft);
+    rig.tray->OnMouseUp = [&](TrayIcon&, TrayButton, HeldButtons shift, int x, int y) {
+        EXPECT_EQ(shift, kLeftHeld);
         at.emplace_back(x, y);
     };
     rig.windows.MoveTo(rig.Window(), 5, 6);
@@ -290,11 +290,11 @@ TEST(TrayIcon, IntervalRules) {
     rig.tray->SetInterval(10);
     EXPECT_EQ(rig.tray->Interval(), 50u);
     EXPECT_TRUE(rig.tray->AnimationRunning());
-    EXPECT_EQ(rig.windows.Timers.at(TTrayIcon::kAnimationTimerId), 50u);
+    EXPECT_EQ(rig.windows.Timers.at(TrayIcon::kAnimationTimerId), 50u);
     rig.tray->SetInterval(0);
     EXPECT_EQ(rig.tray->Interval(), 0u);
     EXPECT_FALSE(rig.tray->AnimationRunning());
-    EXPECT_EQ(rig.windows.Timers.count(TTrayIcon::kAnimationTimerId), 0u);
+    EXPECT_EQ(rig.windows.Timers.count(TrayIcon::kAnimationTimerId), 0u);
     rig.tray->SetInterval(49);
     EXPECT_EQ(rig.tray->Interval(), 50u);
     rig.tray->SetInterval(51);
@@ -307,7 +307,7 @@ TEST(TrayIcon, AnimationStepsThroughTheListOnTheWindowsTimer) {
     const WindowHandle w = rig.Window();
     Events shown;
     for (int i = 0; i < 3; ++i) {
-        rig.windows.Fire(w, TTrayIcon::kAnimationTimerId);
+        rig.windows.Fire(w, TrayIcon::kAnimationTimerId);
         shown.push_back(rig.ShownIconName());
     }
     EXPECT_EQ(shown, (Events{"TFICON", "TTICON", "TFICON"}));
@@ -319,9 +319,9 @@ TEST(TrayIcon, AnimationStepsThroughTheListOnTheWindowsTimer) {
     EXPECT_TRUE(rig.tray->AnimationRunning());
 
     int steps = 0;
-    rig.tray->OnIconAnimation = [&](TTrayIcon&) { ++steps; };
+    rig.tray->OnIconAnimation = [&](TrayIcon&) { ++steps; };
     const std::size_t calls = rig.shell.Calls.size();
-    rig.windows.Fire(w, TTrayIcon::kAnimationTimerId);
+    rig.windows.Fire(w, TrayIcon::kAnimationTimerId);
     EXPECT_EQ(steps, 1);
     EXPECT_EQ(rig.shell.Calls.size(), calls + 1);  // the refresh after the handler
 }
@@ -334,12 +334,12 @@ TEST(TrayIcon, MinimizedShowsTheIconOnlyWhileTheApplicationIsMinimised) {
     rig.host.Iconic = true;
     rig.tray->ApplicationMinimize();
     EXPECT_EQ(rig.shell.Calls.back().Record.State, 0u);
-    EXPECT_TRUE(rig.tray->TaskTrayIcon().Shown());
+    EXPECT_TRUE(rig.tray->Shell().Shown());
     EXPECT_EQ(rig.host.HideCalls, 0);
 
     rig.host.Iconic = false;
     rig.tray->ApplicationRestore();
-    EXPECT_FALSE(rig.tray->TaskTrayIcon().Shown());
+    EXPECT_FALSE(rig.tray->Shell().Shown());
     EXPECT_EQ(rig.host.Actions, Events{"front"});
 }
 

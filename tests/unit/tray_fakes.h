@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "tray/Taskbar.h"
-#include "tray/TrShlApi.h"
+#include "tray/TrayIcon.h"
+#include "tray/ShellIcon.h"
 #include "tray/TrayPlatform.h"
 #include "tray/TrayText.h"
 
@@ -120,7 +120,7 @@ public:
     // What the system's window procedure would do with a message.
     std::intptr_t Deliver(WindowHandle window, std::uint32_t msg, std::intptr_t w = 0, std::intptr_t l = 0) {
         std::intptr_t result = 0;
-        if (TTrayIconWinProcList::Dispatch(window, msg, w, l, result)) return result;
+        if (ShellIconRouter::Dispatch(window, msg, w, l, result)) return result;
         return DefaultProc(window, msg, w, l);
     }
     // The shell reporting a mouse message on the icon (wParam is the icon id).
@@ -191,23 +191,23 @@ private:
 };
 
 // Writes every mouse event of the component as a word: "down L", "click R"...
-inline void RecordEvents(TTrayIcon& tray, std::vector<std::string>& log) {
-    auto name = [](TMouseButton b) {
-        return b == TMouseButton::mbLeft ? "L" : b == TMouseButton::mbRight ? "R" : "M";
+inline void RecordEvents(TrayIcon& tray, std::vector<std::string>& log) {
+    auto name = [](TrayButton b) {
+        return b == TrayButton::Left ? "L" : b == TrayButton::Right ? "R" : "M";
     };
-    tray.OnMouseDown = [&log, name](TTrayIcon&, TMouseButton b, TShiftState, int, int) {
+    tray.OnMouseDown = [&log, name](TrayIcon&, TrayButton b, HeldButtons, int, int) {
         log.push_back(std::string("down ") + name(b));
     };
-    tray.OnMouseUp = [&log, name](TTrayIcon&, TMouseButton b, TShiftState, int, int) {
+    tray.OnMouseUp = [&log, name](TrayIcon&, TrayButton b, HeldButtons, int, int) {
         log.push_back(std::string("up ") + name(b));
     };
-    tray.OnMouseClick = [&log, name](TTrayIcon&, TMouseButton b, TShiftState, int, int) {
+    tray.OnMouseClick = [&log, name](TrayIcon&, TrayButton b, HeldButtons, int, int) {
         log.push_back(std::string("click ") + name(b));
     };
-    tray.OnDblClick = [&log](TTrayIcon&) { log.push_back("dblclick L"); };
-    tray.OnRDblClick = [&log](TTrayIcon&) { log.push_back("dblclick R"); };
-    tray.OnMouseEnter = [&log](TTrayIcon&) { log.push_back("enter"); };
-    tray.OnMouseExit = [&log](TTrayIcon&) { log.push_back("exit"); };
+    tray.OnDoubleClick = [&log](TrayIcon&) { log.push_back("dblclick L"); };
+    tray.OnRightDoubleClick = [&log](TrayIcon&) { log.push_back("dblclick R"); };
+    tray.OnMouseEnter = [&log](TrayIcon&) { log.push_back("enter"); };
+    tray.OnMouseExit = [&log](TrayIcon&) { log.push_back("exit"); };
 }
 
 // The main window's configuration: two icon resources, index 0, shown.
@@ -215,11 +215,11 @@ struct TrayRig {
     FakeShell shell;
     FakeWindows windows;
     FakeHost host;
-    std::unique_ptr<TTrayIcon> tray;
+    std::unique_ptr<TrayIcon> tray;
 
     explicit TrayRig(std::uint32_t version = PackShellVersion(6, 0), bool show = true) {
         shell.Version = version;
-        tray = std::make_unique<TTrayIcon>(shell, windows, host);
+        tray = std::make_unique<TrayIcon>(shell, windows, host);
         tray->SetTipHelp("ケルダン！");
         tray->SetVisible(false);
         tray->SetResourceIconList({"TTICON", "TFICON"});
@@ -228,7 +228,7 @@ struct TrayRig {
         tray->Loaded();
         if (show) tray->SetVisible(true);
     }
-    WindowHandle Window() { return tray->TaskTrayIcon().Window(); }
+    WindowHandle Window() { return tray->Shell().Window(); }
     std::string ShownIconName() { return host.NameOf(shell.Last().Icon); }
 };
 

@@ -18,12 +18,12 @@ constexpr std::uint32_t kV4 = PackShellVersion(4, 72);
 struct ShellIconRig {
     FakeShell shell;
     FakeWindows windows;
-    std::unique_ptr<TTaskTrayIcon> icon;
+    std::unique_ptr<ShellIcon> icon;
     std::vector<std::uint32_t> ownerMessages;
 
     explicit ShellIconRig(std::uint32_t version = kV5) {
         shell.Version = version;
-        icon = std::make_unique<TTaskTrayIcon>(shell, windows);
+        icon = std::make_unique<ShellIcon>(shell, windows);
         icon->SetOwnerCallback([this](TrayMessageArgs& m) {
             ownerMessages.push_back(m.Msg);
             if (m.Msg == traymsg::kQueryEndSession) m.Result = 1;
@@ -139,7 +139,7 @@ TEST(TrayShellIcon, TimedOutAddRetriesSixStepsThenGivesUp) {
     try {
         rig.icon->AddIcon();
         FAIL() << "no error";
-    } catch (const ENotifyIconError& e) {
+    } catch (const NotifyIconError& e) {
         EXPECT_STREQ(e.what(), "タスクトレイのアイコンを変更できません。");
     }
     std::vector<Cmd> expected{Cmd::Add};
@@ -166,7 +166,7 @@ TEST(TrayShellIcon, OtherFailureRaisesTheFirstMessageAtOnce) {
     try {
         rig.icon->AddIcon();
         FAIL() << "no error";
-    } catch (const ENotifyIconError& e) {
+    } catch (const NotifyIconError& e) {
         EXPECT_STREQ(e.what(), "タスクトレイにアイコンを登録できません。");
     }
     EXPECT_TRUE(rig.shell.Sleeps.empty());
@@ -177,7 +177,7 @@ TEST(TrayShellIcon, RetryStopsWhenTheErrorIsNoLongerATimeOut) {
     ShellIconRig rig;
     rig.shell.Fail(kErrorTimeout, 2);  // add, modify
     rig.shell.Fail(5);                 // the retry's add
-    EXPECT_THROW(rig.icon->AddIcon(), ENotifyIconError);
+    EXPECT_THROW(rig.icon->AddIcon(), NotifyIconError);
     EXPECT_EQ(rig.shell.Sleeps.size(), 1u);
 }
 
@@ -237,10 +237,10 @@ TEST(TrayShellIcon, BalloonValuesAreStoredCutAndNeverShown) {
     rig.icon->SetBalloonTitle(std::string(80, 't'));
     rig.icon->SetBalloonText(std::string(300, 'x'));
     rig.icon->SetBalloonTimeOut(5000);
-    rig.icon->SetBalloonIcon(TBalloonIconType::bitWarning);
+    rig.icon->SetBalloonIcon(BalloonIconKind::Warning);
     EXPECT_EQ(rig.icon->BalloonTitle().size(), 63u);
     EXPECT_EQ(rig.icon->BalloonText().size(), 255u);
-    EXPECT_EQ(rig.icon->BalloonIcon(), TBalloonIconType::bitWarning);
+    EXPECT_EQ(rig.icon->BalloonIcon(), BalloonIconKind::Warning);
     rig.icon->AddIcon();
     EXPECT_EQ(rig.shell.Last().InfoFlags, 0u);  // each add on a version-5 shell clears it
     EXPECT_EQ(rig.shell.Last().TimeOut, 5000u);
@@ -259,11 +259,11 @@ TEST(TrayWinProcList, RegistersOnceAndRoutesEachWindowToItsIcon) {
     FakeWindows windows;
     std::vector<std::string> seen;
     {
-        TTaskTrayIcon a(shell, windows);
-        TTaskTrayIcon b(shell, windows);
-        ASSERT_NE(TTrayIconWinProcList::Instance(), nullptr);
-        EXPECT_EQ(TTrayIconWinProcList::Instance()->Count(), 2u);
-        EXPECT_EQ(TTrayIconWinProcList::Instance()->TaskbarCreatedMessage(), FakeWindows::kTaskbarCreated);
+        ShellIcon a(shell, windows);
+        ShellIcon b(shell, windows);
+        ASSERT_NE(ShellIconRouter::Instance(), nullptr);
+        EXPECT_EQ(ShellIconRouter::Instance()->Count(), 2u);
+        EXPECT_EQ(ShellIconRouter::Instance()->TaskbarCreatedMessage(), FakeWindows::kTaskbarCreated);
         EXPECT_EQ(windows.ClassRegisterCalls, 1);
         a.SetOwnerCallback([&](TrayMessageArgs& m) { seen.push_back("a" + std::to_string(m.Msg)); });
         b.SetOwnerCallback([&](TrayMessageArgs& m) { seen.push_back("b" + std::to_string(m.Msg)); });
@@ -278,7 +278,7 @@ TEST(TrayWinProcList, RegistersOnceAndRoutesEachWindowToItsIcon) {
         EXPECT_EQ(windows.DefaultCalls, 1);
     }
     EXPECT_EQ(seen, (std::vector<std::string>{"b17", "a18"}));
-    EXPECT_EQ(TTrayIconWinProcList::Instance(), nullptr);
+    EXPECT_EQ(ShellIconRouter::Instance(), nullptr);
     EXPECT_EQ(windows.ClassRegistrations, 0);
 }
 
@@ -290,7 +290,7 @@ TEST(TrayWinProcList, AnErrorInAHandlerGoesToTheSinkNotThroughTheWindowProcedure
     rig.icon->AddIcon();
     rig.icon->SetOwnerCallback([](TrayMessageArgs&) { throw std::runtime_error("handler"); });
     std::intptr_t result = 7;
-    EXPECT_TRUE(TTrayIconWinProcList::Dispatch(rig.icon->Window(), 17, 0, 0, result));
+    EXPECT_TRUE(ShellIconRouter::Dispatch(rig.icon->Window(), 17, 0, 0, result));
     EXPECT_EQ(result, 0);
     EXPECT_EQ(errors, std::vector<std::string>{"handler"});
 }

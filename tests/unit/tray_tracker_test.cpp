@@ -10,8 +10,8 @@ using testing::RecordEvents;
 using testing::TrayRig;
 using Events = std::vector<std::string>;
 
-constexpr std::uintptr_t kClickTimer = TToolTipStyle::kClickTimerId;
-constexpr std::uintptr_t kHoverTimer = TToolTipStyle::kHoverTimerId;
+constexpr std::uintptr_t kClickTimer = ClickHoverTracker::kClickTimerId;
+constexpr std::uintptr_t kHoverTimer = ClickHoverTracker::kHoverTimerId;
 
 // What the shell reports for a gesture, then what the message loop and the
 // click timer do afterwards.
@@ -51,7 +51,7 @@ TEST(TrayClicks, EventOrderPerGestureWithAndWithoutDiscrimination) {
         RecordEvents(*rig.tray, log);
         Perform(rig, c.gesture);
         EXPECT_EQ(log, c.events) << static_cast<int>(c.gesture) << (c.discriminate ? " on" : " off");
-        EXPECT_FALSE(rig.tray->ToolTipStyle().ClickPending());
+        EXPECT_FALSE(rig.tray->Tracker().ClickPending());
     }
 }
 
@@ -64,7 +64,7 @@ TEST(TrayClicks, SingleClickWaitsForTheDoubleClickTime) {
     rig.windows.Mouse(w, kLButtonUp);
     EXPECT_EQ(log, (Events{"down L", "up L"}));
     EXPECT_EQ(rig.windows.Timers.at(kClickTimer), 500u);  // the system's double-click time
-    EXPECT_TRUE(rig.tray->ToolTipStyle().ClickPending());
+    EXPECT_TRUE(rig.tray->Tracker().ClickPending());
     ASSERT_TRUE(rig.windows.Fire(w, kClickTimer));
     EXPECT_EQ(log.back(), "click L");
     EXPECT_EQ(rig.windows.Timers.count(kClickTimer), 0u);  // killed when it fired
@@ -101,17 +101,17 @@ TEST(TrayClicks, RightPressThatOpensTheMenuStillEndsInAClick) {
 TEST(TrayHover, RectangleGrowsFromReportedMovesAndRestartsOnAJump) {
     TrayRig rig;
     const WindowHandle w = rig.Window();
-    using Rect = TToolTipStyle::HoverRect;
+    using Rect = ClickHoverTracker::HoverRect;
     rig.windows.MoveTo(w, 100, 10);
-    EXPECT_EQ(rig.tray->ToolTipStyle().Rect(), (Rect{100, 10, 100, 10}));
+    EXPECT_EQ(rig.tray->Tracker().Rect(), (Rect{100, 10, 100, 10}));
     rig.windows.MoveTo(w, 120, 20);
-    EXPECT_EQ(rig.tray->ToolTipStyle().Rect(), (Rect{100, 10, 120, 20}));
+    EXPECT_EQ(rig.tray->Tracker().Rect(), (Rect{100, 10, 120, 20}));
     rig.windows.MoveTo(w, 140, 20);  // 40 pixels wide: starts anew
-    EXPECT_EQ(rig.tray->ToolTipStyle().Rect(), (Rect{140, 20, 140, 20}));
+    EXPECT_EQ(rig.tray->Tracker().Rect(), (Rect{140, 20, 140, 20}));
     rig.windows.MoveTo(w, 140, 52);  // 32 pixels is still one icon
-    EXPECT_EQ(rig.tray->ToolTipStyle().Rect(), (Rect{140, 20, 140, 52}));
+    EXPECT_EQ(rig.tray->Tracker().Rect(), (Rect{140, 20, 140, 52}));
     rig.windows.MoveTo(w, 139, 10);
-    EXPECT_EQ(rig.tray->ToolTipStyle().Rect(), (Rect{139, 10, 139, 10}));
+    EXPECT_EQ(rig.tray->Tracker().Rect(), (Rect{139, 10, 139, 10}));
 }
 
 TEST(TrayHover, EnterOnceAndExitOnceWithinOnePollPeriod) {
@@ -133,7 +133,7 @@ TEST(TrayHover, EnterOnceAndExitOnceWithinOnePollPeriod) {
     ASSERT_TRUE(rig.windows.Fire(w, kHoverTimer));
     EXPECT_EQ(log, (Events{"enter", "exit"}));
     EXPECT_FALSE(rig.windows.Fire(w, kHoverTimer));  // the poll stopped: no second exit
-    EXPECT_FALSE(rig.tray->ToolTipStyle().CursorInside());
+    EXPECT_FALSE(rig.tray->Tracker().CursorInside());
 
     rig.windows.MoveTo(w, 110, 20);
     EXPECT_EQ(log.back(), "enter");
@@ -152,30 +152,30 @@ TEST(TrayHover, DefaultToolTipIsLeftAloneUntilTheTrackerGoes) {
     rig.tray.reset();
     using Msg = std::pair<std::uint32_t, std::uintptr_t>;
     EXPECT_EQ(rig.windows.ToolTipMessages, (std::vector<Msg>{
-                                               {TToolTipStyle::kTtmPop, 0},
-                                               {TToolTipStyle::kTtmSetTipBkColor, 0x100000u + 24},
-                                               {TToolTipStyle::kTtmSetTipTextColor, 0x100000u + 23},
+                                               {ClickHoverTracker::kTtmPop, 0},
+                                               {ClickHoverTracker::kTtmSetTipBkColor, 0x100000u + 24},
+                                               {ClickHoverTracker::kTtmSetTipTextColor, 0x100000u + 23},
                                            }));
 }
 
 TEST(TrayHover, OwnColoursWhileInsideAndSystemColoursAfter) {
     TrayRig rig;
-    TToolTipStyle& style = rig.tray->ToolTipStyle();
+    ToolTipStyle& style = rig.tray->TipStyle();
     style.SetUseDefault(false);
     style.SetBackGroundColor(0x00336699);
-    EXPECT_EQ(style.GetColor(2), clWindowText);
+    EXPECT_EQ(style.GetColor(2), kTipWindowText);
     const WindowHandle w = rig.Window();
     rig.windows.MoveTo(w, 100, 10);
     rig.windows.Cursor = {0, 0};
     rig.windows.Fire(w, kHoverTimer);
     using Msg = std::pair<std::uint32_t, std::uintptr_t>;
     EXPECT_EQ(rig.windows.ToolTipMessages, (std::vector<Msg>{
-                                               {TToolTipStyle::kTtmSetTipBkColor, 0x00336699},
-                                               // clWindowText resolved to its RGB value
-                                               {TToolTipStyle::kTtmSetTipTextColor, 0x100000u + 8},
-                                               {TToolTipStyle::kTtmPop, 0},
-                                               {TToolTipStyle::kTtmSetTipBkColor, 0x100000u + 24},
-                                               {TToolTipStyle::kTtmSetTipTextColor, 0x100000u + 23},
+                                               {ClickHoverTracker::kTtmSetTipBkColor, 0x00336699},
+                                               // kTipWindowText resolved to its RGB value
+                                               {ClickHoverTracker::kTtmSetTipTextColor, 0x100000u + 8},
+                                               {ClickHoverTracker::kTtmPop, 0},
+                                               {ClickHoverTracker::kTtmSetTipBkColor, 0x100000u + 24},
+                                               {ClickHoverTracker::kTtmSetTipTextColor, 0x100000u + 23},
                                            }));
 }
 

@@ -1,4 +1,4 @@
-#include "power/ExitWin.h"
+#include "power/PowerActions.h"
 
 #include <charconv>
 #include <cstdio>
@@ -32,17 +32,9 @@ bool IsWindows95(const OsVersionRecord& v) {
 
 bool IsPowerStateAllowed(PowerSystem& system, const OsVersionRecord& version, const std::string& exportName) {
     if (IsWindows95(version) || NTMajorVersion(version) == 4) return false;
-    const SystemHandle powrprof = system.LoadLibraryByName("Powrprof.dll");
-    if (powrprof == 0) return false;
-    bool allowed = false;
-    try {
-        allowed = system.CallBoolExport(powrprof, exportName).value_or(false);
-    } catch (...) {
-        system.FreeLibrary(powrprof);
-        throw;
-    }
-    system.FreeLibrary(powrprof);
-    return allowed;
+    const LoadedLibrary powrprof(system, "Powrprof.dll");
+    if (!powrprof) return false;
+    return system.CallBoolExport(powrprof.Get(), exportName).value_or(false);
 }
 
 std::string ShellVersionText(std::uint32_t fileVersionMS) {
@@ -61,66 +53,66 @@ bool IsNewShellVersionText(const std::string& text) {
     return number >= 4.72;
 }
 
-OsVersionRecord TExitWin::versionInfo_{};
+OsVersionRecord PowerActions::versionInfo_{};
 
-TExitWin::TExitWin(PowerSystem& system) : system_(system) { versionInfo_ = system_.ReadVersion(); }
+PowerActions::PowerActions(PowerSystem& system) : system_(system) { versionInfo_ = system_.ReadVersion(); }
 
-const OsVersionRecord& TExitWin::VersionInfo() { return versionInfo_; }
-bool TExitWin::IsWindowsNT() { return vesko::IsWindowsNT(versionInfo_); }
-int TExitWin::NTMajorVersion() { return vesko::NTMajorVersion(versionInfo_); }
-bool TExitWin::IsWindows95() { return vesko::IsWindows95(versionInfo_); }
+const OsVersionRecord& PowerActions::VersionInfo() { return versionInfo_; }
+bool PowerActions::IsWindowsNT() { return vesko::IsWindowsNT(versionInfo_); }
+int PowerActions::NTMajorVersion() { return vesko::NTMajorVersion(versionInfo_); }
+bool PowerActions::IsWindows95() { return vesko::IsWindows95(versionInfo_); }
 
 // Open, look up, adjust; all three must answer nonzero. A partial assignment
 // that the system reports only through the last error still counts.
-void TExitWin::EnableShutdownPrivilege() {
+void PowerActions::EnableShutdownPrivilege() {
     const SystemHandle token = system_.OpenProcessToken(kTokenAdjustPrivileges | kTokenQuery);
-    if (token == 0) throw EExitError(exitmsg::kPrivilege);
+    if (token == 0) throw PowerActionError(powermsg::kPrivilege);
     bool ok = false;
     if (const auto luid = system_.LookupPrivilege(kShutdownPrivilegeName))
         ok = system_.AdjustTokenPrivileges(token, *luid, kSePrivilegeEnabled);
     system_.CloseHandle(token);
-    if (!ok) throw EExitError(exitmsg::kPrivilege);
+    if (!ok) throw PowerActionError(powermsg::kPrivilege);
 }
 
-bool TExitWin::ExitWindowsNT(std::uint32_t flags) {
+bool PowerActions::ExitWindowsNT(std::uint32_t flags) {
     EnableShutdownPrivilege();
     return system_.ExitWindowsEx(flags, 0);
 }
 
-void TExitWin::EndByFlags(std::uint32_t flags, const char* message) {
+void PowerActions::EndByFlags(std::uint32_t flags, const char* message) {
     const bool accepted = IsWindowsNT() ? ExitWindowsNT(flags) : system_.ExitWindowsEx(flags, 0);
-    if (!accepted) throw EExitError(message);
+    if (!accepted) throw PowerActionError(message);
 }
 
-void TExitWin::PowerOff() { EndByFlags(kEwxPowerOff, exitmsg::kPowerOff); }
-void TExitWin::ShutDown() { EndByFlags(kEwxShutdown, exitmsg::kShutDown); }
-void TExitWin::ForceExit() { EndByFlags(kEwxForce, exitmsg::kForceExit); }
-void TExitWin::ForcePowerOff() { EndByFlags(kEwxForce | kEwxPowerOff, exitmsg::kForceExit); }
+void PowerActions::PowerOff() { EndByFlags(kEwxPowerOff, powermsg::kPowerOff); }
+void PowerActions::ShutDown() { EndByFlags(kEwxShutdown, powermsg::kShutDown); }
+void PowerActions::ForceExit() { EndByFlags(kEwxForce, powermsg::kForceExit); }
+void PowerActions::ForcePowerOff() { EndByFlags(kEwxForce | kEwxPowerOff, powermsg::kForceExit); }
 
 // On the 9x family the only restart there is restarts Windows alone.
-void TExitWin::RestartWindows() {
+void PowerActions::RestartWindows() {
     if (IsWindowsNT()) {
-        if (!ExitWindowsNT(kEwxReboot)) throw EExitError(exitmsg::kRestart);
+        if (!ExitWindowsNT(kEwxReboot)) throw PowerActionError(powermsg::kRestart);
         return;
     }
-    if (ExitWindows16(kEwRestartWindows, 0) == 0) throw EExitError(exitmsg::kRestart);
+    if (ExitWindows16(kEwRestartWindows, 0) == 0) throw PowerActionError(powermsg::kRestart);
 }
 
-void TExitWin::ForceIfHung() {
-    if (!IsWindowsNT() || NTMajorVersion() < 5) throw EExitError(exitmsg::kForceIfHungUnsupported);
-    if (!ExitWindowsNT(kEwxForceIfHung)) throw EExitError(exitmsg::kForceIfHung);
+void PowerActions::ForceIfHung() {
+    if (!IsWindowsNT() || NTMajorVersion() < 5) throw PowerActionError(powermsg::kForceIfHungUnsupported);
+    if (!ExitWindowsNT(kEwxForceIfHung)) throw PowerActionError(powermsg::kForceIfHung);
 }
 
-void TExitWin::RestartInMsDosMode() {
-    if (IsWindowsNT()) throw EExitError(exitmsg::kMsDosUnsupported);
+void PowerActions::RestartInMsDosMode() {
+    if (IsWindowsNT()) throw PowerActionError(powermsg::kMsDosUnsupported);
     if (system_.ShellExecuteOpen("open", "MS-DOS~1.pif", "", "", kSwShow) <= 32)
-        throw EExitError(exitmsg::kMsDosFailed);
+        throw PowerActionError(powermsg::kMsDosFailed);
 }
 
 // The log-off request needs no privilege. A 9x shell older than 4.72 does not
 // come back by itself, so the desktop is restarted by hand.
-void TExitWin::LogOff() {
-    if (!system_.ExitWindowsEx(kEwxLogOff, 0)) throw EExitError(exitmsg::kLogOff);
+void PowerActions::LogOff() {
+    if (!system_.ExitWindowsEx(kEwxLogOff, 0)) throw PowerActionError(powermsg::kLogOff);
     if (IsWindowsNT()) return;
     if (!IsNewShell()) RestartDesktopShell();
     CloseMainWindowIgnoringErrors();
@@ -129,7 +121,7 @@ void TExitWin::LogOff() {
 // Both waits are bounded: a program manager that never appears means there is
 // no shell to stop, so a fresh one is started; one that never goes away is
 // left running rather than started a second time.
-void TExitWin::RestartDesktopShell() {
+void PowerActions::RestartDesktopShell() {
     SystemHandle progman = 0;
     for (int i = 0; i < kProgmanPollLimit && progman == 0; ++i) {
         progman = system_.FindWindowByClass("Progman");
@@ -147,67 +139,53 @@ void TExitWin::RestartDesktopShell() {
     system_.ShellExecuteOpen("open", "explorer.exe", "", "", kSwShow);
 }
 
-void TExitWin::CloseMainWindowIgnoringErrors() {
+void PowerActions::CloseMainWindowIgnoringErrors() {
     try {
         system_.CloseMainWindow();
     } catch (...) {
     }
 }
 
-bool TExitWin::IsNewShell() {
+bool PowerActions::IsNewShell() {
     return IsNewShellVersionText(ShellVersionText(system_.FileVersionMS("Shell32.dll")));
 }
 
 // Loads USER's 16-bit ExitWindows and calls it through the thunk. Every
-// failure here is the base error; the libraries are freed inner first.
-std::uint16_t TExitWin::ExitWindows16(std::uint32_t returnCode, std::uint16_t reserved) {
-    const std::uint32_t user16 = system_.LoadLibrary16("User.exe");
-    if (user16 < 32) throw AppError(exitmsg::kUserExe);
-    std::uint16_t result = 0;
-    try {
-        const std::uint32_t exitWindows = system_.GetProcAddress16(user16, "ExitWindows");
-        if (exitWindows == 0) throw AppError(exitmsg::kExitWindows);
-        const SystemHandle kernel32 = system_.LoadLibraryByName("Kernel32.dll");
-        if (kernel32 == 0) throw AppError(exitmsg::kKernel32);
-        try {
-            const std::uintptr_t qtThunk = system_.GetProcAddress(kernel32, "QT_Thunk");
-            if (qtThunk == 0) throw AppError(exitmsg::kQtThunk);
-            result = system_.CallThunk16(qtThunk, exitWindows, returnCode, reserved);
-        } catch (...) {
-            system_.FreeLibrary(kernel32);
-            throw;
-        }
-        system_.FreeLibrary(kernel32);
-    } catch (...) {
-        system_.FreeLibrary16(user16);
-        throw;
-    }
-    system_.FreeLibrary16(user16);
-    return result;
+// failure here is the base error; the guards free the libraries inner first.
+std::uint16_t PowerActions::ExitWindows16(std::uint32_t returnCode, std::uint16_t reserved) {
+    const LoadedLibrary16 user16(system_, "User.exe");
+    if (!user16) throw AppError(powermsg::kUserExe);
+    const std::uint32_t exitWindows = system_.GetProcAddress16(user16.Get(), "ExitWindows");
+    if (exitWindows == 0) throw AppError(powermsg::kExitWindows);
+    const LoadedLibrary kernel32(system_, "Kernel32.dll");
+    if (!kernel32) throw AppError(powermsg::kKernel32);
+    const std::uintptr_t qtThunk = system_.GetProcAddress(kernel32.Get(), "QT_Thunk");
+    if (qtThunk == 0) throw AppError(powermsg::kQtThunk);
+    return system_.CallThunk16(qtThunk, exitWindows, returnCode, reserved);
 }
 
-bool TExitWin::SetPowerState(bool suspend, bool force) {
+bool PowerActions::SetPowerState(bool suspend, bool force) {
     if (IsWindowsNT()) {
-        if (NTMajorVersion() < 5) throw EExitError(exitmsg::kNt4NoPowerManagement);
+        if (NTMajorVersion() < 5) throw PowerActionError(powermsg::kNt4NoPowerManagement);
         EnableShutdownPrivilege();
     }
     return system_.SetSystemPowerState(TruthValue(suspend), TruthValue(force));
 }
 
-bool TExitWin::IsPowerStateAllowed(const std::string& exportName) {
+bool PowerActions::IsPowerStateAllowed(const std::string& exportName) {
     return vesko::IsPowerStateAllowed(system_, versionInfo_, exportName);
 }
 
 // Windows 95 has no Powrprof.dll to ask, so suspend is simply tried there.
-void TExitWin::Suspend() {
+void PowerActions::Suspend() {
     if (!IsWindows95() && !IsPowerStateAllowed(kSuspendAllowedExport))
-        throw EExitError(exitmsg::kSuspendNotAllowed);
-    if (!SetPowerState(true, true)) throw EExitError(exitmsg::kSuspendFailed);
+        throw PowerActionError(powermsg::kSuspendNotAllowed);
+    if (!SetPowerState(true, true)) throw PowerActionError(powermsg::kSuspendFailed);
 }
 
-void TExitWin::Hibernate() {
-    if (!IsPowerStateAllowed(kHibernateAllowedExport)) throw EExitError(exitmsg::kHibernateNotAllowed);
-    if (!SetPowerState(false, true)) throw EExitError(exitmsg::kHibernateFailed);
+void PowerActions::Hibernate() {
+    if (!IsPowerStateAllowed(kHibernateAllowedExport)) throw PowerActionError(powermsg::kHibernateNotAllowed);
+    if (!SetPowerState(false, true)) throw PowerActionError(powermsg::kHibernateFailed);
 }
 
 }  // namespace vesko

@@ -1,11 +1,11 @@
-// The Win32 calls behind TExitWin. Nothing here decides anything: the order of
-// the calls, the flags and the messages are TExitWin's.
+// The Win32 calls behind PowerActions. Nothing here decides anything: the order of
+// the calls, the flags and the messages are PowerActions's.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <vector>
 
-#include "power/ExitWinWin.h"
+#include "power/PowerActions_win.h"
 #include "base/WinText_win.h"
 
 namespace vesko {
@@ -178,7 +178,7 @@ std::uint16_t WinPowerSystem::CallThunk16(std::uintptr_t qtThunk, std::uint32_t 
 #else
 
 // The 16-bit side exists only under the 9x family, which runs no 64-bit code:
-// the loader answers "no module" and TExitWin reports it.
+// the loader answers "no module" and PowerActions reports it.
 std::uint32_t WinPowerSystem::LoadLibrary16(const std::string&) { return 0; }
 std::uint32_t WinPowerSystem::GetProcAddress16(std::uint32_t, const std::string&) { return 0; }
 void WinPowerSystem::FreeLibrary16(std::uint32_t) {}

@@ -1,4 +1,4 @@
-#include "readings/CpuUtils.h"
+#include "readings/CpuUsage.h"
 
 #include <cmath>
 
@@ -19,7 +19,7 @@ std::optional<std::uint8_t> CpuLoadPercent(std::int64_t idleDifference, std::int
     return static_cast<std::uint8_t>(whole);
 }
 
-TCpuUsage::TCpuUsage(std::unique_ptr<CpuTimesProbe> ntProbe, std::unique_ptr<PerfStatsRegistry> registry)
+CpuUsage::CpuUsage(std::unique_ptr<CpuTimesProbe> ntProbe, std::unique_ptr<PerfStatsRegistry> registry)
     : ntProbe_(std::move(ntProbe)), registry_(std::move(registry)) {
     ResetSamples();
     if (ntProbe_) {
@@ -31,20 +31,20 @@ TCpuUsage::TCpuUsage(std::unique_ptr<CpuTimesProbe> ntProbe, std::unique_ptr<Per
     }
 }
 
-TCpuUsage::~TCpuUsage() {
+CpuUsage::~CpuUsage() {
     if (registryStarted_ && registry_ && registry_->OpenKey(kStopStat)) {
         registry_->ReadBinaryData(kCpuUsageValue);  // reading it stops the statistic
     }
 }
 
-void TCpuUsage::ResetSamples() {
+void CpuUsage::ResetSamples() {
     PrevIdleTime = 0;
     PrevSystemTime = 0;
 }
 
-std::uint8_t TCpuUsage::GetUsage() { return ntProbe_ ? GetNTUsage() : Get9xUsage(); }
+std::uint8_t CpuUsage::GetUsage() { return ntProbe_ ? GetNTUsage() : Get9xUsage(); }
 
-std::uint8_t TCpuUsage::GetNTUsage() {
+std::uint8_t CpuUsage::GetNTUsage() {
     const std::optional<CpuTimes> now = ntProbe_->ReadTimes();
     if (!now) return 0;  // the stored samples stay, so the next read spans this one
     if (PrevIdleTime == 0) {
@@ -65,7 +65,7 @@ std::uint8_t TCpuUsage::GetNTUsage() {
     return lastUsage_;
 }
 
-std::uint8_t TCpuUsage::Get9xUsage() {
+std::uint8_t CpuUsage::Get9xUsage() {
     if (!registry_) return 0;
     if (!registryStarted_) {
         registryStarted_ = true;

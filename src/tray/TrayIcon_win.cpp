@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "base/ScopedWin.h"
+#include "tray/TrayIcon_win.h"
 #include "tray/TrayText.h"
-#include "tray/TrayWin.h"
 
 namespace vesko {
 namespace {
@@ -53,7 +54,7 @@ IconHandle FromHicon(HICON h) { return reinterpret_cast<IconHandle>(h); }
 // procedure given, the click timer arrives here as WM_TIMER too.
 LRESULT CALLBACK TrayWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     std::intptr_t result = 0;
-    if (TTrayIconWinProcList::Dispatch(FromHwnd(window), msg, static_cast<std::intptr_t>(wParam),
+    if (ShellIconRouter::Dispatch(FromHwnd(window), msg, static_cast<std::intptr_t>(wParam),
                                        static_cast<std::intptr_t>(lParam), result))
         return static_cast<LRESULT>(result);
     return DefWindowProcW(window, msg, wParam, lParam);
@@ -238,20 +239,15 @@ private:
 
 std::uint32_t ProbeShellVersion() {
     const UINT oldMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
-    HMODULE shell32 = LoadLibraryW(L"shell32.dll");
+    const ScopedLibrary shell32(L"shell32.dll");
     SetErrorMode(oldMode);
-    if (shell32 == nullptr) return FileVersionOfShell32();
-    std::uint32_t version = 0;
-    auto dllGetVersion =
-        reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void*>(GetProcAddress(shell32, "DllGetVersion")));
+    if (!shell32) return FileVersionOfShell32();
+    const auto dllGetVersion = shell32.Function<DLLGETVERSIONPROC>("DllGetVersion");
     DLLVERSIONINFO info{};
     info.cbSize = sizeof(info);
     if (dllGetVersion != nullptr && SUCCEEDED(dllGetVersion(&info)))
-        version = PackShellVersion(info.dwMajorVersion, info.dwMinorVersion);
-    else
-        version = FileVersionOfShell32();
-    FreeLibrary(shell32);
-    return version;
+        return PackShellVersion(info.dwMajorVersion, info.dwMinorVersion);
+    return FileVersionOfShell32();
 }
 
 struct WinTrayIcon::Impl {
@@ -259,13 +255,13 @@ struct WinTrayIcon::Impl {
     WinShellNotify shell;
     WinTrayWindows windows;
     WinTrayHost host;
-    TTrayIcon tray;  // last: goes first, while its seams still exist
+    TrayIcon tray;  // last: goes first, while its seams still exist
 };
 
 WinTrayIcon::WinTrayIcon(HWND owner, HINSTANCE instance) : impl_(std::make_unique<Impl>(owner, instance)) {}
 
 WinTrayIcon::~WinTrayIcon() = default;
 
-TTrayIcon& WinTrayIcon::Tray() { return impl_->tray; }
+TrayIcon& WinTrayIcon::Tray() { return impl_->tray; }
 
 }  // namespace vesko

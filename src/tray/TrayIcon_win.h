@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "tray/Taskbar.h"
+#include "tray/TrayIcon.h"
 
 namespace vesko {
 
@@ -22,8 +22,8 @@ public:
     WinTrayIcon(const WinTrayIcon&) = delete;
     WinTrayIcon& operator=(const WinTrayIcon&) = delete;
 
-    TTrayIcon& Tray();
-    TTrayIcon* operator->() { return &Tray(); }
+    TrayIcon& Tray();
+    TrayIcon* operator->() { return &Tray(); }
 
 private:
     struct Impl;

@@ -1,7 +1,7 @@
 #pragma once
-// TExitWin: ends Windows in ten ways, or suspends or hibernates the machine,
+// PowerActions: ends Windows in ten ways, or suspends or hibernates the machine,
 // by the running system's family. A normal return means the system accepted
-// the request; a refusal raises EExitError with a fixed message. It decides
+// the request; a refusal raises PowerActionError with a fixed message. It decides
 // nothing about when to act and shows nothing.
 #include <cstdint>
 #include <string>
@@ -11,12 +11,12 @@
 
 namespace vesko {
 
-class EExitError : public AppError {
+class PowerActionError : public AppError {
 public:
     using AppError::AppError;
 };
 
-namespace exitmsg {
+namespace powermsg {
 inline constexpr const char* kPowerOff = "コンピュータの電源を切ることができませんでした。";
 inline constexpr const char* kShutDown = "Windows の電源を切れる状態にできませんでした。";
 inline constexpr const char* kRestart = "Windows を再起動できませんでした。";
@@ -35,12 +35,12 @@ inline constexpr const char* kHibernateFailed = "休止状態に移行できま�
 inline constexpr const char* kHibernateNotAllowed = "休止状態は許可されていません。";
 inline constexpr const char* kPrivilege = "特権の取得に失敗しました。";
 inline constexpr const char* kNt4NoPowerManagement = "WindowsNT4は電源管理をサポートしていません。";
-// The 16-bit loader's messages: raised as the base error, not EExitError.
+// The 16-bit loader's messages: raised as the base error, not PowerActionError.
 inline constexpr const char* kUserExe = "User.exe の呼び出しに失敗しました。";
 inline constexpr const char* kExitWindows = "ExitWindows の呼び出しに失敗しました。";
 inline constexpr const char* kKernel32 = "Kernel32.dll の呼び出しに失敗しました。";
 inline constexpr const char* kQtThunk = "QT_Thunk の呼び出しに失敗しました。";
-}  // namespace exitmsg
+}  // namespace powermsg
 
 // ExitWindowsEx flags.
 inline constexpr std::uint32_t kEwxLogOff = 0;
@@ -68,10 +68,10 @@ bool IsWindows95(const OsVersionRecord& v);
 std::string ShellVersionText(std::uint32_t fileVersionMS);
 bool IsNewShellVersionText(const std::string& text);
 
-class TExitWin {
+class PowerActions {
 public:
     // Reads the version record shared by every instance.
-    explicit TExitWin(PowerSystem& system);
+    explicit PowerActions(PowerSystem& system);
 
     void PowerOff();
     void ShutDown();

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/ScopedWin.h"
 #include "readings/SystemProbes.h"
 
 namespace vesko {
@@ -46,17 +47,7 @@ class NtQueryProbe : public CpuTimesProbe {
 public:
     using NtQueryFn = LONG(WINAPI*)(int infoClass, void* buffer, ULONG length, ULONG* returnLength);
 
-    NtQueryProbe() {
-        ntdll_ = LoadLibraryW(L"ntdll.dll");
-        if (ntdll_) {
-            query_ = reinterpret_cast<NtQueryFn>(
-                reinterpret_cast<void*>(GetProcAddress(ntdll_, "NtQuerySystemInformation")));
-        }
-    }
-    ~NtQueryProbe() override {
-        // A failure to unload is of no consequence to anyone; nothing to report.
-        if (ntdll_) FreeLibrary(ntdll_);
-    }
+    NtQueryProbe() : ntdll_(L"ntdll.dll"), query_(ntdll_.Function<NtQueryFn>("NtQuerySystemInformation")) {}
 
     std::optional<unsigned> ProcessorCount() override {
         if (!query_) return std::nullopt;
@@ -106,7 +97,7 @@ private:
         ULONG Reserved;
     };
 
-    HMODULE ntdll_ = nullptr;
+    ScopedLibrary ntdll_;
     NtQueryFn query_ = nullptr;
 };
 
@@ -142,7 +133,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<TCpuUsage> CreateCpuUsage() {
+std::unique_ptr<CpuUsage> CreateCpuUsage() {
     std::unique_ptr<CpuTimesProbe> probe;
     HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
     auto getSystemTimes = kernel32 ? reinterpret_cast<SystemTimesProbe::GetSystemTimesFn>(
@@ -153,7 +144,7 @@ std::unique_ptr<TCpuUsage> CreateCpuUsage() {
     } else {
         probe = std::make_unique<NtQueryProbe>();
     }
-    return std::make_unique<TCpuUsage>(std::move(probe), std::make_unique<DynDataRegistry>());
+    return std::make_unique<CpuUsage>(std::move(probe), std::make_unique<DynDataRegistry>());
 }
 
 }  // namespace vesko

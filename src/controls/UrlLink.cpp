@@ -1,9 +1,9 @@
-#include "controls/URLLink.h"
+#include "controls/UrlLink.h"
 
 namespace vesko {
 
-std::string URLLinkTarget(TURLtype type, const std::string& link) {
-    return type == tpMAIL ? "mailto:" + link : link;
+std::string UrlLinkTarget(UrlKind type, const std::string& link) {
+    return type == UrlKind::Mail ? "mailto:" + link : link;
 }
 
 HintWindowSetup HintPlacement(LinkPoint cursor, LinkSize textExtent, int offsetX, int offsetY) {
@@ -16,25 +16,25 @@ HintWindowSetup HintPlacement(LinkPoint cursor, LinkSize textExtent, int offsetX
     return setup;
 }
 
-TURLLink::TURLLink(URLLinkHost& host) : host_(host) { font_.color = clBlue; }
+UrlLink::UrlLink(UrlLinkHost& host) : host_(host) { font_.color = kBlue; }
 
 template <class T>
-void TURLLink::Assign(T& field, const T& value) {
+void UrlLink::Assign(T& field, const T& value) {
     if (field == value) return;
     field = value;
     host_.Invalidate();
 }
 
-void TURLLink::SetURLType(TURLtype value) { Assign(urlType_, value); }
-void TURLLink::SetLink(const std::string& value) { Assign(link_, value); }
-void TURLLink::SetHintFormFont(const LinkFont& value) { Assign(hintFormFont_, value); }
-void TURLLink::SetEnableShowHint(bool value) { Assign(enableShowHint_, value); }
-void TURLLink::SetHintFormColor(TColor value) { Assign(hintFormColor_, value); }
-void TURLLink::SetHintOffsetX(int value) { Assign(hintOffsetX_, value); }
-void TURLLink::SetHintOffsetY(int value) { Assign(hintOffsetY_, value); }
-void TURLLink::SetLinkColor(TColor value) { Assign(linkColor_, value); }
+void UrlLink::SetKind(UrlKind value) { Assign(kind_, value); }
+void UrlLink::SetLink(const std::string& value) { Assign(link_, value); }
+void UrlLink::SetHintFormFont(const LinkFont& value) { Assign(hintFormFont_, value); }
+void UrlLink::SetEnableShowHint(bool value) { Assign(enableShowHint_, value); }
+void UrlLink::SetHintFormColor(Color value) { Assign(hintFormColor_, value); }
+void UrlLink::SetHintOffsetX(int value) { Assign(hintOffsetX_, value); }
+void UrlLink::SetHintOffsetY(int value) { Assign(hintOffsetY_, value); }
+void UrlLink::SetLinkColor(Color value) { Assign(linkColor_, value); }
 
-void TURLLink::SetFont(const LinkFont& value) {
+void UrlLink::SetFont(const LinkFont& value) {
     // While the cursor is inside, the colour given here is the one to come
     // back to on leaving; the label keeps showing LinkColor until then.
     LinkFont font = value;
@@ -45,7 +45,7 @@ void TURLLink::SetFont(const LinkFont& value) {
     Assign(font_, font);
 }
 
-void TURLLink::MouseEnter() {
+void UrlLink::MouseEnter() {
     // The window system pairs enter and leave; a second enter without a leave
     // must not take LinkColor for the colour to restore.
     if (inside_) return;
@@ -55,7 +55,7 @@ void TURLLink::MouseEnter() {
     host_.Invalidate();
 }
 
-void TURLLink::MouseMove() {
+void UrlLink::MouseMove() {
     if (!enableShowHint_ || hintShowing_) return;
     const LinkPoint cursor = host_.CursorPos();
     HintWindowSetup setup = HintPlacement(cursor, host_.TextExtent(hintFormFont_, link_), hintOffsetX_, hintOffsetY_);
@@ -66,7 +66,7 @@ void TURLLink::MouseMove() {
     hintShowing_ = true;
 }
 
-void TURLLink::MouseLeave() {
+void UrlLink::MouseLeave() {
     if (inside_) {
         inside_ = false;
         font_.color = savedFontColor_;
@@ -78,12 +78,12 @@ void TURLLink::MouseLeave() {
     }
 }
 
-void TURLLink::MouseDown(MouseButton button) {
+void UrlLink::MouseDown(MouseButton button) {
     host_.Invalidate();
     if (OnMouseDown) OnMouseDown(button);
     if (button != MouseButton::Left) return;
     // The target opens on the press, not on the release.
-    host_.ShellOpen(URLLinkTarget(urlType_, link_));
+    host_.ShellOpen(UrlLinkTarget(kind_, link_));
     if (hintShowing_) {
         host_.HideHint();
         hintShowing_ = false;

@@ -1,5 +1,5 @@
 #pragma once
-// TCpuUsage: how busy the processors have been since the previous read, in
+// CpuUsage: how busy the processors have been since the previous read, in
 // whole percent. No timer of its own; the owner calls GetUsage once a tick.
 //
 // NT mode derives the load from an idle-time counter summed over all
@@ -40,15 +40,15 @@ public:
     virtual std::optional<std::vector<std::uint8_t>> ReadBinaryData(const std::string& name) = 0;
 };
 
-class TCpuUsage {
+class CpuUsage {
 public:
     // The mode is chosen here, once: NT mode when the probe exists and reports
     // its processor count, 9x mode otherwise.
-    TCpuUsage(std::unique_ptr<CpuTimesProbe> ntProbe, std::unique_ptr<PerfStatsRegistry> registry);
+    CpuUsage(std::unique_ptr<CpuTimesProbe> ntProbe, std::unique_ptr<PerfStatsRegistry> registry);
     // Stops the 9x statistic when it was started.
-    ~TCpuUsage();
-    TCpuUsage(const TCpuUsage&) = delete;
-    TCpuUsage& operator=(const TCpuUsage&) = delete;
+    ~CpuUsage();
+    CpuUsage(const CpuUsage&) = delete;
+    CpuUsage& operator=(const CpuUsage&) = delete;
 
     // Average load over the time since the previous read, 0..100.
     std::uint8_t GetUsage();

@@ -1,5 +1,5 @@
 #pragma once
-// The real system behind TExitWin and the availability rule. Its calls end the
+// The real system behind PowerActions and the availability check. Its calls end the
 // session, restart or sleep the machine: use it only in the Windows program.
 #include <functional>
 

@@ -1,5 +1,5 @@
 #pragma once
-// TTrayIcon: the program's one icon in the notification area, with its tip,
+// TrayIcon: the program's one icon in the notification area, with its tip,
 // its icon chosen from named icon resources, mouse events and popup menus.
 #include <cstdint>
 #include <functional>
@@ -7,32 +7,32 @@
 #include <string>
 #include <vector>
 
-#include "tray/TrShlApi.h"
+#include "tray/ShellIcon.h"
 #include "tray/TrayPlatform.h"
 
 namespace vesko {
 
-enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+enum class TrayButton { Left, Right, Middle };
 
-using TShiftState = std::uint8_t;
-inline constexpr TShiftState ssNone = 0;
-inline constexpr TShiftState ssLeft = 1;
-inline constexpr TShiftState ssRight = 2;
-inline constexpr TShiftState ssMiddle = 4;
+using HeldButtons = std::uint8_t;
+inline constexpr HeldButtons kNoButtonHeld = 0;
+inline constexpr HeldButtons kLeftHeld = 1;
+inline constexpr HeldButtons kRightHeld = 2;
+inline constexpr HeldButtons kMiddleHeld = 4;
 
-class TTrayIcon {
+class TrayIcon {
 public:
-    using TNotifyEvent = std::function<void(TTrayIcon& sender)>;
-    using TMouseEvent = std::function<void(TTrayIcon& sender, TMouseButton button, TShiftState shift, int x, int y)>;
-    using TMouseMoveEvent = std::function<void(TTrayIcon& sender, TShiftState shift, int x, int y)>;
-    using TErrorEvent = std::function<void(TTrayIcon& sender, const std::string& message)>;
+    using NotifyEvent = std::function<void(TrayIcon& sender)>;
+    using MouseEvent = std::function<void(TrayIcon& sender, TrayButton button, HeldButtons shift, int x, int y)>;
+    using MouseMoveEvent = std::function<void(TrayIcon& sender, HeldButtons shift, int x, int y)>;
+    using ErrorEvent = std::function<void(TrayIcon& sender, const std::string& message)>;
 
     // Starts in the loading state: setters only store until Loaded(), as for
-    // a component streamed in with its form.
-    TTrayIcon(ShellNotify& shell, TrayWindows& windows, TrayHost& host);
-    ~TTrayIcon();
-    TTrayIcon(const TTrayIcon&) = delete;
-    TTrayIcon& operator=(const TTrayIcon&) = delete;
+    // while the owner finishes setting it up.
+    TrayIcon(ShellNotify& shell, TrayWindows& windows, TrayHost& host);
+    ~TrayIcon();
+    TrayIcon(const TrayIcon&) = delete;
+    TrayIcon& operator=(const TrayIcon&) = delete;
 
     // Ends loading and shows the icon if it should show.
     void Loaded();
@@ -59,40 +59,41 @@ public:
     std::uint32_t Interval() const { return interval_; }
     void SetInterval(std::uint32_t milliseconds);
 
-    bool DoForegroundWindow() const { return taskTrayIcon_->DoForegroundWindow(); }
-    void SetDoForegroundWindow(bool value) { taskTrayIcon_->SetDoForegroundWindow(value); }
-    bool CheckSingleDoubleClick() const { return taskTrayIcon_->Tracker().CheckSingleDoubleClick(); }
-    void SetCheckSingleDoubleClick(bool value) { taskTrayIcon_->Tracker().SetCheckSingleDoubleClick(value); }
-    TToolTipStyle& ToolTipStyle() { return taskTrayIcon_->Tracker(); }
-    void SetBalloonHelpTitle(const std::string& text) { taskTrayIcon_->SetBalloonTitle(text); }
-    std::string BalloonHelpTitle() const { return taskTrayIcon_->BalloonTitle(); }
-    void SetBalloonHelpText(const std::string& text) { taskTrayIcon_->SetBalloonText(text); }
-    std::string BalloonHelpText() const { return taskTrayIcon_->BalloonText(); }
-    void SetBalloonHelpTimeOut(std::uint32_t ms) { taskTrayIcon_->SetBalloonTimeOut(ms); }
-    std::uint32_t BalloonHelpTimeOut() const { return taskTrayIcon_->BalloonTimeOut(); }
-    void SetBalloonHelpIcon(TBalloonIconType type) { taskTrayIcon_->SetBalloonIcon(type); }
-    TBalloonIconType BalloonHelpIcon() const { return taskTrayIcon_->BalloonIcon(); }
+    bool DoForegroundWindow() const { return shellIcon_->DoForegroundWindow(); }
+    void SetDoForegroundWindow(bool value) { shellIcon_->SetDoForegroundWindow(value); }
+    bool CheckSingleDoubleClick() const { return shellIcon_->Tracker().CheckSingleDoubleClick(); }
+    void SetCheckSingleDoubleClick(bool value) { shellIcon_->Tracker().SetCheckSingleDoubleClick(value); }
+    ClickHoverTracker& Tracker() { return shellIcon_->Tracker(); }
+    vesko::ToolTipStyle& TipStyle() { return shellIcon_->Tracker().Style(); }
+    void SetBalloonHelpTitle(const std::string& text) { shellIcon_->SetBalloonTitle(text); }
+    std::string BalloonHelpTitle() const { return shellIcon_->BalloonTitle(); }
+    void SetBalloonHelpText(const std::string& text) { shellIcon_->SetBalloonText(text); }
+    std::string BalloonHelpText() const { return shellIcon_->BalloonText(); }
+    void SetBalloonHelpTimeOut(std::uint32_t ms) { shellIcon_->SetBalloonTimeOut(ms); }
+    std::uint32_t BalloonHelpTimeOut() const { return shellIcon_->BalloonTimeOut(); }
+    void SetBalloonHelpIcon(BalloonIconKind type) { shellIcon_->SetBalloonIcon(type); }
+    BalloonIconKind BalloonHelpIcon() const { return shellIcon_->BalloonIcon(); }
 
     // Not owned; the owner calls Notification when it destroys a menu.
     MenuHandle LButtonPopupMenu = 0;
     MenuHandle RButtonPopupMenu = 0;
     void Notification(MenuHandle removedMenu);
 
-    TNotifyEvent OnDblClick;
-    TNotifyEvent OnRDblClick;
-    TMouseMoveEvent OnMouseMove;
-    TMouseEvent OnMouseDown;
-    TMouseEvent OnMouseUp;
-    TNotifyEvent OnIconAnimation;
-    TNotifyEvent OnMouseEnter;
-    TNotifyEvent OnMouseExit;
-    TMouseEvent OnMouseClick;
-    TNotifyEvent OnRestartTaskbar;
+    NotifyEvent OnDoubleClick;
+    NotifyEvent OnRightDoubleClick;
+    MouseMoveEvent OnMouseMove;
+    MouseEvent OnMouseDown;
+    MouseEvent OnMouseUp;
+    NotifyEvent OnIconAnimation;
+    NotifyEvent OnMouseEnter;
+    NotifyEvent OnMouseExit;
+    MouseEvent OnMouseClick;
+    NotifyEvent OnRestartTaskbar;
     // An error raised while the hidden window handled a message (for example a
     // failed re-add after a taskbar restart); there is no caller to take it.
-    TErrorEvent OnError;
+    ErrorEvent OnError;
 
-    bool IsShell5OrLater() const { return taskTrayIcon_->IsShell5OrLater(); }
+    bool IsShell5OrLater() const { return shellIcon_->IsShell5OrLater(); }
 
     // The application window was minimised or restored (the owner forwards
     // these from its WM_SIZE / WM_SYSCOMMAND handling).
@@ -102,7 +103,7 @@ public:
     // The hidden window's messages, after the tracker has seen them.
     void TrayMessage(TrayMessageArgs& message);
 
-    TTaskTrayIcon& TaskTrayIcon() { return *taskTrayIcon_; }
+    ShellIcon& Shell() { return *shellIcon_; }
     bool AnimationRunning() const { return animationRunning_; }
 
     static constexpr std::uint32_t kMinInterval = 50;
@@ -118,7 +119,7 @@ private:
     void UpdateAnimation();
     void StopAnimation();
     void AnimationStep();
-    void ButtonDown(MenuHandle menu, TMouseButton button, TShiftState shift);
+    void ButtonDown(MenuHandle menu, TrayButton button, HeldButtons shift);
 
     TrayWindows& windows_;
     TrayHost& host_;
@@ -126,7 +127,7 @@ private:
     std::string resourceIconName_;
     bool autoPopup_ = true;
     IconHandle icon_ = 0;  // owned copy
-    std::unique_ptr<TTaskTrayIcon> taskTrayIcon_;
+    std::unique_ptr<ShellIcon> shellIcon_;
     int resourceIconID_ = -1;
     std::vector<std::string> resourceIconList_;
     bool visible_ = true;

@@ -4,19 +4,19 @@
 #include <string>
 #include <vector>
 
-#include "controls/URLLinkWin.h"
+#include "base/ScopedWin.h"
+#include "controls/UrlLink_win.h"
 #include "base/WinText_win.h"
 
 namespace vesko {
 namespace {
 
-constexpr wchar_t kLinkClass[] = L"TURLLink";
+constexpr wchar_t kLinkClass[] = L"TURLLink";  // registered class names: other programs find the windows by them
 constexpr wchar_t kHintClass[] = L"TURLLinkHint";
 
 int ScreenDpi() {
-    HDC dc = GetDC(nullptr);
-    int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
+    const ScopedWindowDC screen(nullptr);
+    const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
     return dpi > 0 ? dpi : 96;
 }
 
@@ -30,9 +30,8 @@ bool FaceInstalled(const std::wstring& face) {
     lf.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
     bool found = false;
-    HDC dc = GetDC(nullptr);
-    EnumFontFamiliesExW(dc, &lf, FaceFound, reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, dc);
+    const ScopedWindowDC screen(nullptr);
+    EnumFontFamiliesExW(screen.Get(), &lf, FaceFound, reinterpret_cast<LPARAM>(&found), 0);
     return found;
 }
 
@@ -46,13 +45,10 @@ public:
     FontCache() = default;
     FontCache(const FontCache&) = delete;
     FontCache& operator=(const FontCache&) = delete;
-    ~FontCache() {
-        if (font_) DeleteObject(font_);
-    }
 
     HFONT Get(HFONT base, const LinkFont& f) {
         if (font_ && base == base_ && f.name == key_.name && f.height == key_.height && f.underline == key_.underline)
-            return font_;
+            return font_.Get();
         LOGFONTW lf{};
         GetObjectW(base, sizeof lf, &lf);
         if (!f.name.empty()) {
@@ -62,16 +58,15 @@ public:
         if (f.height > 0) lf.lfHeight = -MulDiv(f.height, ScreenDpi(), 96);
         lf.lfUnderline = f.underline ? TRUE : FALSE;
         HFONT made = CreateFontIndirectW(&lf);
-        if (!made) return font_ ? font_ : base;
-        if (font_) DeleteObject(font_);
-        font_ = made;
+        if (!made) return font_ ? font_.Get() : base;
+        font_.Reset(made);
         base_ = base;
         key_ = f;
-        return font_;
+        return font_.Get();
     }
 
 private:
-    HFONT font_ = nullptr;
+    ScopedGdiObject<HFONT> font_;
     HFONT base_ = nullptr;
     LinkFont key_;
 };
@@ -83,14 +78,14 @@ std::wstring TextOf(HWND hwnd) {
     return buf.data();
 }
 
-class WinURLLink final : public URLLinkHost {
+class WinUrlLink final : public UrlLinkHost {
 public:
-    explicit WinURLLink(HWND hwnd) : hwnd_(hwnd), link_(*this) {}
-    ~WinURLLink() override {
+    explicit WinUrlLink(HWND hwnd) : hwnd_(hwnd), link_(*this) {}
+    ~WinUrlLink() override {
         if (hint_) DestroyWindow(hint_);
     }
 
-    TURLLink& Link() { return link_; }
+    UrlLink& Link() { return link_; }
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     void PaintHint(HWND hint);
 
@@ -103,16 +98,15 @@ public:
     }
 
     LinkSize TextExtent(const LinkFont& font, const std::string& text) override {
-        HDC dc = GetDC(hwnd_);
-        HGDIOBJ old = SelectObject(dc, hintFont_.Get(BaseFont(), font));
+        const ScopedWindowDC window(hwnd_);
+        const HDC dc = window.Get();
+        const ScopedSelect selected(dc, hintFont_.Get(BaseFont(), font));
         std::wstring w = Widen(text);
         SIZE size{};
         GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
         // The height of the font, also for an empty text.
         TEXTMETRICW tm{};
         GetTextMetricsW(dc, &tm);
-        SelectObject(dc, old);
-        ReleaseDC(hwnd_, dc);
         return {size.cx, tm.tmHeight};
     }
 
@@ -150,10 +144,10 @@ private:
     HintWindowSetup hintSetup_;
     FontCache labelFont_;
     FontCache hintFont_;
-    TURLLink link_;
+    UrlLink link_;
 };
 
-WinURLLink* LinkWindow(HWND hwnd) { return reinterpret_cast<WinURLLink*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
+WinUrlLink* LinkWindow(HWND hwnd) { return reinterpret_cast<WinUrlLink*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
 
 LRESULT CALLBACK HintProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
@@ -178,8 +172,8 @@ LRESULT CALLBACK HintProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK LinkProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new WinURLLink(hwnd)));
-    WinURLLink* self = LinkWindow(hwnd);
+    if (msg == WM_NCCREATE) SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new WinUrlLink(hwnd)));
+    WinUrlLink* self = LinkWindow(hwnd);
     if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
@@ -189,10 +183,10 @@ LRESULT CALLBACK LinkProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return self->HandleMessage(msg, wp, lp);
 }
 
-LRESULT WinURLLink::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT WinUrlLink::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_CREATE:
-            // Owned by the form the label sits on: an unowned popup gets a
+            // Owned by the window the label sits on: an unowned popup gets a
             // taskbar button from some shells even as a tool window.
             hint_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kHintClass, L"", WS_POPUP, 0,
                                     0, 0, 0, GetAncestor(hwnd_, GA_ROOT), nullptr, GetModuleHandleW(nullptr), this);
@@ -243,7 +237,7 @@ LRESULT WinURLLink::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
-void WinURLLink::EraseBackground(HDC dc) {
+void WinUrlLink::EraseBackground(HDC dc) {
     // Transparent on its parent: the brush a static control would get.
     RECT rc;
     GetClientRect(hwnd_, &rc);
@@ -255,40 +249,37 @@ void WinURLLink::EraseBackground(HDC dc) {
     FillRect(dc, &rc, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
 }
 
-void WinURLLink::Paint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
+void WinUrlLink::Paint() {
+    const ScopedPaint paint(hwnd_);
+    const HDC dc = paint.Get();
     RECT rc;
     GetClientRect(hwnd_, &rc);
-    HGDIOBJ old = SelectObject(dc, labelFont_.Get(BaseFont(), link_.Font()));
+    const ScopedSelect selected(dc, labelFont_.Get(BaseFont(), link_.Font()));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ToColorRef(link_.Font().color));
     std::wstring caption = TextOf(hwnd_);
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &rc, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, old);
-    EndPaint(hwnd_, &ps);
 }
 
-void WinURLLink::PaintHint(HWND hint) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hint, &ps);
+void WinUrlLink::PaintHint(HWND hint) {
+    const ScopedPaint paint(hint);
+    const HDC dc = paint.Get();
     RECT rc;
     GetClientRect(hint, &rc);
-    HBRUSH back = CreateSolidBrush(ToColorRef(hintSetup_.color));
-    FillRect(dc, &rc, back);
-    DeleteObject(back);
-    HGDIOBJ old = SelectObject(dc, hintFont_.Get(BaseFont(), hintSetup_.font));
+    {
+        const ScopedGdiObject<HBRUSH> back(CreateSolidBrush(ToColorRef(hintSetup_.color)));
+        FillRect(dc, &rc, back.Get());
+    }
+    const ScopedSelect selected(dc, hintFont_.Get(BaseFont(), hintSetup_.font));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ToColorRef(hintSetup_.font.color));
     std::wstring text = Widen(hintSetup_.text);
     TextOutW(dc, kHintTextX, kHintTextY, text.c_str(), static_cast<int>(text.size()));
-    SelectObject(dc, old);
-    EndPaint(hint, &ps);
 }
 
 }  // namespace
 
-const wchar_t* URLLinkClassName() {
+const wchar_t* UrlLinkClassName() {
     static const bool registered = [] {
         HINSTANCE instance = GetModuleHandleW(nullptr);
         WNDCLASSEXW link{};
@@ -309,19 +300,19 @@ const wchar_t* URLLinkClassName() {
     return kLinkClass;
 }
 
-TURLLink* URLLinkOf(HWND hwnd) {
+UrlLink* UrlLinkOf(HWND hwnd) {
     if (!hwnd) return nullptr;
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     wchar_t cls[64] = {};
     GetClassNameW(hwnd, cls, 64);
     if (pid != GetCurrentProcessId() || lstrcmpW(cls, kLinkClass) != 0) return nullptr;
-    WinURLLink* w = LinkWindow(hwnd);
+    WinUrlLink* w = LinkWindow(hwnd);
     return w ? &w->Link() : nullptr;
 }
 
-COLORREF ToColorRef(TColor color) {
-    if (color & clSystemColor) return GetSysColor(static_cast<int>(color & 0xFFu));
+COLORREF ToColorRef(Color color) {
+    if (color & kSystemColorFlag) return GetSysColor(static_cast<int>(color & 0xFFu));
     return static_cast<COLORREF>(color & 0x00FFFFFFu);
 }
 

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "power/ExitWin.h"
+#include "power/PowerActions.h"
 #include "power_fake_system.h"
 
 namespace vesko {
@@ -14,7 +14,7 @@ namespace {
 
 using testing::FakePowerSystem;
 using Calls = std::vector<std::string>;
-using Operation = void (TExitWin::*)();
+using Operation = void (PowerActions::*)();
 
 const Calls kPrivilege = {"OpenProcessToken(0x28)", "LookupPrivilege(SeShutdownPrivilege)",
                           "AdjustTokenPrivileges(0x7A,0x13,2)", "CloseHandle(0x7A)"};
@@ -25,10 +25,10 @@ Calls Join(Calls a, const Calls& b) {
 }
 
 // Runs op and returns the message of the error it raised ("" when none).
-template <typename Error = EExitError>
-std::string Raised(TExitWin& exitWin, Operation op) {
+template <typename Error = PowerActionError>
+std::string Raised(PowerActions& powerActions, Operation op) {
     try {
-        (exitWin.*op)();
+        (powerActions.*op)();
     } catch (const Error& e) {
         return e.what();
     }
@@ -44,48 +44,48 @@ struct EndCase {
 };
 
 // Every operation that ends Windows through ExitWindowsEx, on both families.
-TEST(ExitWin, EndOperationsMakeTheFamilysRequest) {
+TEST(PowerActions, EndOperationsMakeTheFamilysRequest) {
     const EndCase cases[] = {
-        {"PowerOff NT", &TExitWin::PowerOff, testing::kXP, Join(kPrivilege, {"ExitWindowsEx(8,0)"}),
-         exitmsg::kPowerOff},
-        {"PowerOff 9x", &TExitWin::PowerOff, testing::kWin98, {"ExitWindowsEx(8,0)"}, exitmsg::kPowerOff},
-        {"ShutDown NT", &TExitWin::ShutDown, testing::kNT4, Join(kPrivilege, {"ExitWindowsEx(1,0)"}),
-         exitmsg::kShutDown},
-        {"ShutDown 9x", &TExitWin::ShutDown, testing::kWin95, {"ExitWindowsEx(1,0)"}, exitmsg::kShutDown},
-        {"RestartWindows NT", &TExitWin::RestartWindows, testing::kNT5, Join(kPrivilege, {"ExitWindowsEx(2,0)"}),
-         exitmsg::kRestart},
-        {"LogOff NT", &TExitWin::LogOff, testing::kXP, {"ExitWindowsEx(0,0)"}, exitmsg::kLogOff},
-        {"ForceExit NT", &TExitWin::ForceExit, testing::kNT4, Join(kPrivilege, {"ExitWindowsEx(4,0)"}),
-         exitmsg::kForceExit},
-        {"ForceExit 9x", &TExitWin::ForceExit, testing::kWinMe, {"ExitWindowsEx(4,0)"}, exitmsg::kForceExit},
-        {"ForcePowerOff NT", &TExitWin::ForcePowerOff, testing::kWin7, Join(kPrivilege, {"ExitWindowsEx(12,0)"}),
-         exitmsg::kForceExit},
-        {"ForcePowerOff 9x", &TExitWin::ForcePowerOff, testing::kWin98, {"ExitWindowsEx(12,0)"},
-         exitmsg::kForceExit},
-        {"ForceIfHung NT5", &TExitWin::ForceIfHung, testing::kNT5, Join(kPrivilege, {"ExitWindowsEx(16,0)"}),
-         exitmsg::kForceIfHung},
+        {"PowerOff NT", &PowerActions::PowerOff, testing::kXP, Join(kPrivilege, {"ExitWindowsEx(8,0)"}),
+         powermsg::kPowerOff},
+        {"PowerOff 9x", &PowerActions::PowerOff, testing::kWin98, {"ExitWindowsEx(8,0)"}, powermsg::kPowerOff},
+        {"ShutDown NT", &PowerActions::ShutDown, testing::kNT4, Join(kPrivilege, {"ExitWindowsEx(1,0)"}),
+         powermsg::kShutDown},
+        {"ShutDown 9x", &PowerActions::ShutDown, testing::kWin95, {"ExitWindowsEx(1,0)"}, powermsg::kShutDown},
+        {"RestartWindows NT", &PowerActions::RestartWindows, testing::kNT5, Join(kPrivilege, {"ExitWindowsEx(2,0)"}),
+         powermsg::kRestart},
+        {"LogOff NT", &PowerActions::LogOff, testing::kXP, {"ExitWindowsEx(0,0)"}, powermsg::kLogOff},
+        {"ForceExit NT", &PowerActions::ForceExit, testing::kNT4, Join(kPrivilege, {"ExitWindowsEx(4,0)"}),
+         powermsg::kForceExit},
+        {"ForceExit 9x", &PowerActions::ForceExit, testing::kWinMe, {"ExitWindowsEx(4,0)"}, powermsg::kForceExit},
+        {"ForcePowerOff NT", &PowerActions::ForcePowerOff, testing::kWin7, Join(kPrivilege, {"ExitWindowsEx(12,0)"}),
+         powermsg::kForceExit},
+        {"ForcePowerOff 9x", &PowerActions::ForcePowerOff, testing::kWin98, {"ExitWindowsEx(12,0)"},
+         powermsg::kForceExit},
+        {"ForceIfHung NT5", &PowerActions::ForceIfHung, testing::kNT5, Join(kPrivilege, {"ExitWindowsEx(16,0)"}),
+         powermsg::kForceIfHung},
         // Platform 0 is neither family and goes the 9x way.
-        {"PowerOff platform 0", &TExitWin::PowerOff, OsVersionRecord{0, 3, 10}, {"ExitWindowsEx(8,0)"},
-         exitmsg::kPowerOff},
+        {"PowerOff platform 0", &PowerActions::PowerOff, OsVersionRecord{0, 3, 10}, {"ExitWindowsEx(8,0)"},
+         powermsg::kPowerOff},
     };
     for (const EndCase& c : cases) {
         SCOPED_TRACE(c.name);
         FakePowerSystem sys;
         sys.version = c.version;
-        TExitWin exitWin(sys);
-        EXPECT_EQ(Raised(exitWin, c.op), "");
+        PowerActions powerActions(sys);
+        EXPECT_EQ(Raised(powerActions, c.op), "");
         EXPECT_EQ(sys.calls, c.calls);
 
         FakePowerSystem refusing;
         refusing.version = c.version;
         refusing.exitAccepted = false;
-        TExitWin refused(refusing);
+        PowerActions refused(refusing);
         EXPECT_EQ(Raised(refused, c.op), c.refused);
         EXPECT_EQ(refusing.calls, c.calls);
     }
 }
 
-TEST(ExitWin, FailedPrivilegeStepStopsBeforeTheRequest) {
+TEST(PowerActions, FailedPrivilegeStepStopsBeforeTheRequest) {
     struct Case {
         const char* name;
         bool opens, found, adjusts;
@@ -97,9 +97,9 @@ TEST(ExitWin, FailedPrivilegeStepStopsBeforeTheRequest) {
          {"OpenProcessToken(0x28)", "LookupPrivilege(SeShutdownPrivilege)", "CloseHandle(0x7A)"}},
         {"adjust", true, true, false, kPrivilege},
     };
-    const Operation ops[] = {&TExitWin::PowerOff,  &TExitWin::ShutDown,      &TExitWin::RestartWindows,
-                             &TExitWin::ForceExit, &TExitWin::ForcePowerOff, &TExitWin::ForceIfHung,
-                             &TExitWin::Suspend,   &TExitWin::Hibernate};
+    const Operation ops[] = {&PowerActions::PowerOff,  &PowerActions::ShutDown,      &PowerActions::RestartWindows,
+                             &PowerActions::ForceExit, &PowerActions::ForcePowerOff, &PowerActions::ForceIfHung,
+                             &PowerActions::Suspend,   &PowerActions::Hibernate};
     for (const Case& c : cases) {
         for (Operation op : ops) {
             SCOPED_TRACE(c.name);
@@ -109,8 +109,8 @@ TEST(ExitWin, FailedPrivilegeStepStopsBeforeTheRequest) {
             sys.tokenOpens = c.opens;
             sys.privilegeFound = c.found;
             sys.adjustOk = c.adjusts;
-            TExitWin exitWin(sys);
-            EXPECT_EQ(Raised(exitWin, op), exitmsg::kPrivilege);
+            PowerActions powerActions(sys);
+            EXPECT_EQ(Raised(powerActions, op), powermsg::kPrivilege);
             EXPECT_FALSE(sys.Called("ExitWindowsEx"));
             EXPECT_FALSE(sys.Called("SetSystemPowerState"));
             // Only the privilege calls follow the availability test.
@@ -120,44 +120,44 @@ TEST(ExitWin, FailedPrivilegeStepStopsBeforeTheRequest) {
     }
 }
 
-TEST(ExitWin, ForceIfHungNeedsNt5) {
+TEST(PowerActions, ForceIfHungNeedsNt5) {
     for (const OsVersionRecord v : {testing::kNT4, testing::kNT351, testing::kWin95, testing::kWin98}) {
         FakePowerSystem sys;
         sys.version = v;
-        TExitWin exitWin(sys);
-        EXPECT_EQ(Raised(exitWin, &TExitWin::ForceIfHung), exitmsg::kForceIfHungUnsupported);
+        PowerActions powerActions(sys);
+        EXPECT_EQ(Raised(powerActions, &PowerActions::ForceIfHung), powermsg::kForceIfHungUnsupported);
         EXPECT_TRUE(sys.calls.empty());
     }
 }
 
-TEST(ExitWin, LogOffNeverAsksForThePrivilege) {
+TEST(PowerActions, LogOffNeverAsksForThePrivilege) {
     for (const OsVersionRecord v : {testing::kNT4, testing::kXP, testing::kWin98}) {
         FakePowerSystem sys;
         sys.version = v;
-        TExitWin exitWin(sys);
-        exitWin.LogOff();
+        PowerActions powerActions(sys);
+        powerActions.LogOff();
         EXPECT_FALSE(sys.Called("OpenProcessToken"));
         EXPECT_EQ(sys.calls.front(), "ExitWindowsEx(0,0)");
     }
 }
 
-TEST(ExitWin, LogOffOnNewShellOnlyClosesTheMainWindow) {
+TEST(PowerActions, LogOffOnNewShellOnlyClosesTheMainWindow) {
     FakePowerSystem sys;
     sys.version = testing::kWin98;
     sys.shellVersionMS = 0x00050000;
     sys.closeThrows = true;  // an error while closing is ignored
-    TExitWin exitWin(sys);
-    EXPECT_NO_THROW(exitWin.LogOff());
+    PowerActions powerActions(sys);
+    EXPECT_NO_THROW(powerActions.LogOff());
     EXPECT_EQ(sys.calls, (Calls{"ExitWindowsEx(0,0)", "FileVersionMS(Shell32.dll)", "CloseMainWindow"}));
 }
 
-TEST(ExitWin, LogOffOnOldShellRestartsTheDesktop) {
+TEST(PowerActions, LogOffOnOldShellRestartsTheDesktop) {
     FakePowerSystem sys;
     sys.version = testing::kWin95;
     sys.shellVersionMS = 0x00040047;  // 4.71
     sys.progmanAnswers = {0, 0x500, 0x500, 0};
-    TExitWin exitWin(sys);
-    exitWin.LogOff();
+    PowerActions powerActions(sys);
+    powerActions.LogOff();
     const Calls expected = {"ExitWindowsEx(0,0)", "FileVersionMS(Shell32.dll)",
                             // wait for the program manager; the pause follows every search
                             "FindWindow(Progman)", "Sleep(500)", "FindWindow(Progman)", "Sleep(500)",
@@ -168,16 +168,16 @@ TEST(ExitWin, LogOffOnOldShellRestartsTheDesktop) {
     EXPECT_EQ(sys.calls, expected);
 }
 
-TEST(ExitWin, LogOffRefusedRaisesBeforeAnythingElse) {
+TEST(PowerActions, LogOffRefusedRaisesBeforeAnythingElse) {
     FakePowerSystem sys;
     sys.version = testing::kWin95;
     sys.exitAccepted = false;
-    TExitWin exitWin(sys);
-    EXPECT_EQ(Raised(exitWin, &TExitWin::LogOff), exitmsg::kLogOff);
+    PowerActions powerActions(sys);
+    EXPECT_EQ(Raised(powerActions, &PowerActions::LogOff), powermsg::kLogOff);
     EXPECT_EQ(sys.calls, (Calls{"ExitWindowsEx(0,0)"}));
 }
 
-TEST(ExitWin, OldShellWaitsAreBounded) {
+TEST(PowerActions, OldShellWaitsAreBounded) {
     const auto count = [](const Calls& calls, const std::string& what) {
         return std::count(calls.begin(), calls.end(), what);
     };
@@ -187,9 +187,9 @@ TEST(ExitWin, OldShellWaitsAreBounded) {
         sys.version = testing::kWin95;
         sys.shellVersionMS = 0;
         sys.progmanAnswers = {0};
-        TExitWin exitWin(sys);
-        exitWin.LogOff();
-        EXPECT_EQ(count(sys.calls, "FindWindow(Progman)"), TExitWin::kProgmanPollLimit);
+        PowerActions powerActions(sys);
+        powerActions.LogOff();
+        EXPECT_EQ(count(sys.calls, "FindWindow(Progman)"), PowerActions::kProgmanPollLimit);
         EXPECT_FALSE(sys.Called("PostMessage"));
         EXPECT_EQ(sys.calls.end()[-2], "ShellExecute(open,explorer.exe,'','',5)");
         EXPECT_EQ(sys.calls.back(), "CloseMainWindow");
@@ -200,15 +200,15 @@ TEST(ExitWin, OldShellWaitsAreBounded) {
         sys.version = testing::kWin95;
         sys.shellVersionMS = 0;
         sys.progmanAnswers = {0x500};
-        TExitWin exitWin(sys);
-        exitWin.LogOff();
-        EXPECT_EQ(count(sys.calls, "FindWindow(Progman)"), 1 + TExitWin::kProgmanPollLimit);
+        PowerActions powerActions(sys);
+        powerActions.LogOff();
+        EXPECT_EQ(count(sys.calls, "FindWindow(Progman)"), 1 + PowerActions::kProgmanPollLimit);
         EXPECT_FALSE(sys.Called("ShellExecute"));
         EXPECT_EQ(sys.calls.back(), "CloseMainWindow");
     }
 }
 
-TEST(ExitWin, ShellVersionTextDecidesTheShellGeneration) {
+TEST(PowerActions, ShellVersionTextDecidesTheShellGeneration) {
     struct Case {
         std::uint32_t ms;
         const char* text;
@@ -227,38 +227,38 @@ TEST(ExitWin, ShellVersionTextDecidesTheShellGeneration) {
         FakePowerSystem sys;
         sys.version = testing::kWin98;
         sys.shellVersionMS = c.ms;
-        TExitWin exitWin(sys);
-        exitWin.LogOff();
+        PowerActions powerActions(sys);
+        powerActions.LogOff();
         EXPECT_EQ(sys.Called("FindWindow"), !c.isNew) << c.text;
     }
     EXPECT_FALSE(IsNewShellVersionText("abc"));
     EXPECT_FALSE(IsNewShellVersionText(""));
 }
 
-TEST(ExitWin, MsDosModeOnlyOn9x) {
+TEST(PowerActions, MsDosModeOnlyOn9x) {
     FakePowerSystem nt;
     nt.version = testing::kXP;
-    TExitWin onNt(nt);
-    EXPECT_EQ(Raised(onNt, &TExitWin::RestartInMsDosMode), exitmsg::kMsDosUnsupported);
+    PowerActions onNt(nt);
+    EXPECT_EQ(Raised(onNt, &PowerActions::RestartInMsDosMode), powermsg::kMsDosUnsupported);
     EXPECT_TRUE(nt.calls.empty());
 
-    for (const auto& [result, message] : {std::pair<std::intptr_t, std::string>{32, exitmsg::kMsDosFailed},
-                                          {2, exitmsg::kMsDosFailed},
+    for (const auto& [result, message] : {std::pair<std::intptr_t, std::string>{32, powermsg::kMsDosFailed},
+                                          {2, powermsg::kMsDosFailed},
                                           {33, ""}}) {
         FakePowerSystem sys;
         sys.version = testing::kWin98;
         sys.shellResult = result;
-        TExitWin exitWin(sys);
-        EXPECT_EQ(Raised(exitWin, &TExitWin::RestartInMsDosMode), message) << result;
+        PowerActions powerActions(sys);
+        EXPECT_EQ(Raised(powerActions, &PowerActions::RestartInMsDosMode), message) << result;
         EXPECT_EQ(sys.calls, (Calls{"ShellExecute(open,MS-DOS~1.pif,'','',5)"}));
     }
 }
 
-TEST(ExitWin, RestartOn9xGoesThroughThe16BitExitWindows) {
+TEST(PowerActions, RestartOn9xGoesThroughThe16BitExitWindows) {
     FakePowerSystem sys;
     sys.version = testing::kWin98;
-    TExitWin exitWin(sys);
-    exitWin.RestartWindows();
+    PowerActions powerActions(sys);
+    powerActions.RestartWindows();
     const Calls expected = {"LoadLibrary16(User.exe)",
                             "GetProcAddress16(0x1F37,ExitWindows)",
                             "LoadLibrary(Kernel32.dll)",
@@ -272,27 +272,27 @@ TEST(ExitWin, RestartOn9xGoesThroughThe16BitExitWindows) {
     FakePowerSystem refusing;
     refusing.version = testing::kWin98;
     refusing.thunkResult = 0;
-    TExitWin refused(refusing);
-    EXPECT_EQ(Raised(refused, &TExitWin::RestartWindows), exitmsg::kRestart);
+    PowerActions refused(refusing);
+    EXPECT_EQ(Raised(refused, &PowerActions::RestartWindows), powermsg::kRestart);
     EXPECT_EQ(refusing.calls, expected);  // freed also when refused
 }
 
-TEST(ExitWin, SixteenBitLoaderFailuresRaiseTheBaseError) {
+TEST(PowerActions, SixteenBitLoaderFailuresRaiseTheBaseError) {
     struct Case {
         const char* message;
         void (*breakIt)(FakePowerSystem&);
         Calls calls;
     };
     const Case cases[] = {
-        {exitmsg::kUserExe, [](FakePowerSystem& s) { s.user16 = 31; }, {"LoadLibrary16(User.exe)"}},
-        {exitmsg::kExitWindows,
+        {powermsg::kUserExe, [](FakePowerSystem& s) { s.user16 = 31; }, {"LoadLibrary16(User.exe)"}},
+        {powermsg::kExitWindows,
          [](FakePowerSystem& s) { s.exitWindows16 = 0; },
          {"LoadLibrary16(User.exe)", "GetProcAddress16(0x1F37,ExitWindows)", "FreeLibrary16(0x1F37)"}},
-        {exitmsg::kKernel32,
+        {powermsg::kKernel32,
          [](FakePowerSystem& s) { s.kernel32Loads = false; },
          {"LoadLibrary16(User.exe)", "GetProcAddress16(0x1F37,ExitWindows)", "LoadLibrary(Kernel32.dll)",
           "FreeLibrary16(0x1F37)"}},
-        {exitmsg::kQtThunk,
+        {powermsg::kQtThunk,
          [](FakePowerSystem& s) { s.qtThunk = 0; },
          {"LoadLibrary16(User.exe)", "GetProcAddress16(0x1F37,ExitWindows)", "LoadLibrary(Kernel32.dll)",
           "GetProcAddress(0xC0,QT_Thunk)", "FreeLibrary(0xC0)", "FreeLibrary16(0x1F37)"}},
@@ -302,12 +302,12 @@ TEST(ExitWin, SixteenBitLoaderFailuresRaiseTheBaseError) {
         FakePowerSystem sys;
         sys.version = testing::kWin95;
         c.breakIt(sys);
-        TExitWin exitWin(sys);
+        PowerActions powerActions(sys);
         try {
-            exitWin.RestartWindows();
+            powerActions.RestartWindows();
             ADD_FAILURE() << "no error";
-        } catch (const EExitError&) {
-            ADD_FAILURE() << "raised as EExitError";
+        } catch (const PowerActionError&) {
+            ADD_FAILURE() << "raised as PowerActionError";
         } catch (const AppError& e) {
             EXPECT_EQ(std::string(e.what()), c.message);
         }
@@ -315,7 +315,7 @@ TEST(ExitWin, SixteenBitLoaderFailuresRaiseTheBaseError) {
     }
 }
 
-TEST(ExitWin, SuspendAsksTheSystemFirst) {
+TEST(PowerActions, SuspendAsksTheSystemFirst) {
     struct Case {
         const char* name;
         OsVersionRecord version;
@@ -327,18 +327,18 @@ TEST(ExitWin, SuspendAsksTheSystemFirst) {
     const Calls ask = {"LoadLibrary(Powrprof.dll)", "Call(IsPwrSuspendAllowed)", "FreeLibrary(0xB0)"};
     const Case cases[] = {
         {"XP", testing::kXP, true, true, "", Join(Join(ask, kPrivilege), {"SetSystemPowerState(-1,-1)"})},
-        {"XP refuses", testing::kXP, true, false, exitmsg::kSuspendFailed,
+        {"XP refuses", testing::kXP, true, false, powermsg::kSuspendFailed,
          Join(Join(ask, kPrivilege), {"SetSystemPowerState(-1,-1)"})},
-        {"XP not allowed", testing::kXP, false, true, exitmsg::kSuspendNotAllowed, ask},
-        {"no export", testing::kXP, std::nullopt, true, exitmsg::kSuspendNotAllowed, ask},
+        {"XP not allowed", testing::kXP, false, true, powermsg::kSuspendNotAllowed, ask},
+        {"no export", testing::kXP, std::nullopt, true, powermsg::kSuspendNotAllowed, ask},
         // Windows 95: straight to the request, no library, no privilege.
         {"95", testing::kWin95, false, true, "", {"SetSystemPowerState(-1,-1)"}},
-        {"95 refuses", testing::kWin95, false, false, exitmsg::kSuspendFailed, {"SetSystemPowerState(-1,-1)"}},
+        {"95 refuses", testing::kWin95, false, false, powermsg::kSuspendFailed, {"SetSystemPowerState(-1,-1)"}},
         {"98", testing::kWin98, true, true, "", Join(ask, {"SetSystemPowerState(-1,-1)"})},
-        {"98 not allowed", testing::kWin98, false, true, exitmsg::kSuspendNotAllowed, ask},
+        {"98 not allowed", testing::kWin98, false, true, powermsg::kSuspendNotAllowed, ask},
         // NT 4 is refused by the availability test before its own message could apply.
-        {"NT4", testing::kNT4, true, true, exitmsg::kSuspendNotAllowed, {}},
-        {"NT 3.51", testing::kNT351, true, true, exitmsg::kNt4NoPowerManagement, ask},
+        {"NT4", testing::kNT4, true, true, powermsg::kSuspendNotAllowed, {}},
+        {"NT 3.51", testing::kNT351, true, true, powermsg::kNt4NoPowerManagement, ask},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -346,13 +346,13 @@ TEST(ExitWin, SuspendAsksTheSystemFirst) {
         sys.version = c.version;
         sys.exports["IsPwrSuspendAllowed"] = c.allowed;
         sys.powerStateAccepted = c.accepted;
-        TExitWin exitWin(sys);
-        EXPECT_EQ(Raised(exitWin, &TExitWin::Suspend), c.message);
+        PowerActions powerActions(sys);
+        EXPECT_EQ(Raised(powerActions, &PowerActions::Suspend), c.message);
         EXPECT_EQ(sys.calls, c.calls);
     }
 }
 
-TEST(ExitWin, HibernateAsksTheSystemFirst) {
+TEST(PowerActions, HibernateAsksTheSystemFirst) {
     struct Case {
         const char* name;
         OsVersionRecord version;
@@ -365,14 +365,14 @@ TEST(ExitWin, HibernateAsksTheSystemFirst) {
     const Calls ask = {"LoadLibrary(Powrprof.dll)", "Call(IsPwrHibernateAllowed)", "FreeLibrary(0xB0)"};
     const Case cases[] = {
         {"XP", testing::kXP, true, true, true, "", Join(Join(ask, kPrivilege), {"SetSystemPowerState(0,-1)"})},
-        {"XP refuses", testing::kXP, true, true, false, exitmsg::kHibernateFailed,
+        {"XP refuses", testing::kXP, true, true, false, powermsg::kHibernateFailed,
          Join(Join(ask, kPrivilege), {"SetSystemPowerState(0,-1)"})},
-        {"XP not allowed", testing::kXP, true, false, true, exitmsg::kHibernateNotAllowed, ask},
-        {"no Powrprof.dll", testing::kXP, false, true, true, exitmsg::kHibernateNotAllowed,
+        {"XP not allowed", testing::kXP, true, false, true, powermsg::kHibernateNotAllowed, ask},
+        {"no Powrprof.dll", testing::kXP, false, true, true, powermsg::kHibernateNotAllowed,
          {"LoadLibrary(Powrprof.dll)"}},
-        {"95: always refused", testing::kWin95, true, true, true, exitmsg::kHibernateNotAllowed, {}},
+        {"95: always refused", testing::kWin95, true, true, true, powermsg::kHibernateNotAllowed, {}},
         {"Me", testing::kWinMe, true, true, true, "", Join(ask, {"SetSystemPowerState(0,-1)"})},
-        {"NT4", testing::kNT4, true, true, true, exitmsg::kHibernateNotAllowed, {}},
+        {"NT4", testing::kNT4, true, true, true, powermsg::kHibernateNotAllowed, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -381,26 +381,26 @@ TEST(ExitWin, HibernateAsksTheSystemFirst) {
         sys.powrprofLoads = c.loads;
         sys.exports["IsPwrHibernateAllowed"] = c.allowed;
         sys.powerStateAccepted = c.accepted;
-        TExitWin exitWin(sys);
-        EXPECT_EQ(Raised(exitWin, &TExitWin::Hibernate), c.message);
+        PowerActions powerActions(sys);
+        EXPECT_EQ(Raised(powerActions, &PowerActions::Hibernate), c.message);
         EXPECT_EQ(sys.calls, c.calls);
     }
 }
 
-TEST(ExitWin, VersionRecordIsSharedByAllInstances) {
+TEST(PowerActions, VersionRecordIsSharedByAllInstances) {
     FakePowerSystem nt5;
     nt5.version = testing::kNT5;
-    TExitWin first(nt5);
-    EXPECT_TRUE(TExitWin::IsWindowsNT());
-    EXPECT_EQ(TExitWin::NTMajorVersion(), 5);
+    PowerActions first(nt5);
+    EXPECT_TRUE(PowerActions::IsWindowsNT());
+    EXPECT_EQ(PowerActions::NTMajorVersion(), 5);
 
     FakePowerSystem win95;
     win95.version = testing::kWin95;
-    TExitWin second(win95);
-    EXPECT_TRUE(TExitWin::IsWindows95());
-    EXPECT_EQ(TExitWin::NTMajorVersion(), -1);
+    PowerActions second(win95);
+    EXPECT_TRUE(PowerActions::IsWindows95());
+    EXPECT_EQ(PowerActions::NTMajorVersion(), -1);
     // The first instance now answers by the newer record.
-    EXPECT_EQ(Raised(first, &TExitWin::ForceIfHung), exitmsg::kForceIfHungUnsupported);
+    EXPECT_EQ(Raised(first, &PowerActions::ForceIfHung), powermsg::kForceIfHungUnsupported);
     EXPECT_TRUE(nt5.calls.empty());
 }
 

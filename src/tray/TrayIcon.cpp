@@ -1,11 +1,11 @@
-#include "tray/Taskbar.h"
+#include "tray/TrayIcon.h"
 
 namespace vesko {
 
-TTrayIcon::TTrayIcon(ShellNotify& shell, TrayWindows& windows, TrayHost& host) : windows_(windows), host_(host) {
-    taskTrayIcon_ = std::make_unique<TTaskTrayIcon>(shell, windows);
-    taskTrayIcon_->SetOwnerCallback([this](TrayMessageArgs& message) { TrayMessage(message); });
-    taskTrayIcon_->SetErrorSink([this](const std::exception& error) {
+TrayIcon::TrayIcon(ShellNotify& shell, TrayWindows& windows, TrayHost& host) : windows_(windows), host_(host) {
+    shellIcon_ = std::make_unique<ShellIcon>(shell, windows);
+    shellIcon_->SetOwnerCallback([this](TrayMessageArgs& message) { TrayMessage(message); });
+    shellIcon_->SetErrorSink([this](const std::exception& error) {
         if (OnError) OnError(*this, error.what());
     });
     SetAutoPopup(true);
@@ -17,44 +17,44 @@ TTrayIcon::TTrayIcon(ShellNotify& shell, TrayWindows& windows, TrayHost& host) :
     SetInterval(0);
 }
 
-TTrayIcon::~TTrayIcon() {
+TrayIcon::~TrayIcon() {
     try {
         DoHide();
     } catch (...) {
     }
     StopAnimation();
     // Deletes the shell icon, even a hidden one, and the hidden window.
-    taskTrayIcon_.reset();
+    shellIcon_.reset();
     ReleaseIcon();
     if (resourceIcon_ != 0) host_.DestroyIcon(resourceIcon_);
 }
 
-void TTrayIcon::Loaded() {
+void TrayIcon::Loaded() {
     loading_ = false;
     if (ShouldShow()) DoShow();
 }
 
-bool TTrayIcon::ShouldShow() { return visible_ && (!minimized_ || host_.IsApplicationIconic()); }
+bool TrayIcon::ShouldShow() { return visible_ && (!minimized_ || host_.IsApplicationIconic()); }
 
-bool TTrayIcon::DoShow() {
-    taskTrayIcon_->SetIconHandle(CurrentIconHandle());
-    if (!taskTrayIcon_->AddIcon()) return false;
+bool TrayIcon::DoShow() {
+    shellIcon_->SetIconHandle(CurrentIconHandle());
+    if (!shellIcon_->AddIcon()) return false;
     UpdateAnimation();
     visible_ = true;
     return true;
 }
 
-void TTrayIcon::DoHide() {
+void TrayIcon::DoHide() {
     StopAnimation();
-    taskTrayIcon_->HideIcon();
+    shellIcon_->HideIcon();
 }
 
-void TTrayIcon::DoRefresh() {
-    taskTrayIcon_->SetIconHandle(CurrentIconHandle());
-    if (ShouldShow()) taskTrayIcon_->ModifyIcon();
+void TrayIcon::DoRefresh() {
+    shellIcon_->SetIconHandle(CurrentIconHandle());
+    if (ShouldShow()) shellIcon_->ModifyIcon();
 }
 
-IconHandle TTrayIcon::CurrentIconHandle() {
+IconHandle TrayIcon::CurrentIconHandle() {
     if (icon_ != 0) return icon_;
     const int id = ResourceIconID();
     if (resourceIconList_.empty() || id < 0) return host_.ApplicationIcon();
@@ -69,24 +69,24 @@ IconHandle TTrayIcon::CurrentIconHandle() {
     return resourceIcon_;
 }
 
-void TTrayIcon::ReleaseIcon() {
+void TrayIcon::ReleaseIcon() {
     if (icon_ != 0) host_.DestroyIcon(icon_);
     icon_ = 0;
 }
 
-void TTrayIcon::SetIcon(IconHandle icon) {
+void TrayIcon::SetIcon(IconHandle icon) {
     ReleaseIcon();
     if (icon != 0) icon_ = host_.CopyIcon(icon);
     if (!loading_) DoRefresh();
 }
 
-void TTrayIcon::SetTipHelp(const std::string& text) {
+void TrayIcon::SetTipHelp(const std::string& text) {
     tipHelp_ = text;
-    taskTrayIcon_->SetTip(text);
+    shellIcon_->SetTip(text);
     if (!loading_) DoRefresh();
 }
 
-void TTrayIcon::SetVisible(bool value) {
+void TrayIcon::SetVisible(bool value) {
     if (value == visible_) return;
     visible_ = value;
     if (loading_) return;
@@ -96,7 +96,7 @@ void TTrayIcon::SetVisible(bool value) {
         DoHide();
 }
 
-void TTrayIcon::SetMinimized(bool value) {
+void TrayIcon::SetMinimized(bool value) {
     if (value == minimized_) return;
     minimized_ = value;
     if (loading_) return;
@@ -106,12 +106,12 @@ void TTrayIcon::SetMinimized(bool value) {
         DoHide();
 }
 
-int TTrayIcon::ResourceIconID() {
+int TrayIcon::ResourceIconID() {
     if (resourceIconID_ >= static_cast<int>(resourceIconList_.size())) resourceIconID_ = 0;
     return resourceIconID_;
 }
 
-void TTrayIcon::SetResourceIconID(int value) {
+void TrayIcon::SetResourceIconID(int value) {
     // 0 is let through again: it is how a caller drops an explicit icon.
     if (value == resourceIconID_ && value != 0) return;
     ReleaseIcon();
@@ -128,7 +128,7 @@ void TTrayIcon::SetResourceIconID(int value) {
     DoRefresh();
 }
 
-void TTrayIcon::SetResourceIconList(const std::vector<std::string>& names) {
+void TrayIcon::SetResourceIconList(const std::vector<std::string>& names) {
     if (loading_ || resourceIconList_.empty()) {
         resourceIconList_ = names;
         if (!loading_ && ShouldShow()) DoRefresh();
@@ -146,25 +146,25 @@ void TTrayIcon::SetResourceIconList(const std::vector<std::string>& names) {
     if (changed && ShouldShow()) DoRefresh();
 }
 
-void TTrayIcon::SetInterval(std::uint32_t milliseconds) {
+void TrayIcon::SetInterval(std::uint32_t milliseconds) {
     if (milliseconds == interval_) return;
     if (milliseconds > 0 && milliseconds < kMinInterval) milliseconds = kMinInterval;
     interval_ = milliseconds;
     if (!loading_) UpdateAnimation();
 }
 
-void TTrayIcon::Notification(MenuHandle removedMenu) {
+void TrayIcon::Notification(MenuHandle removedMenu) {
     if (removedMenu == 0) return;
     if (LButtonPopupMenu == removedMenu) LButtonPopupMenu = 0;
     if (RButtonPopupMenu == removedMenu) RButtonPopupMenu = 0;
 }
 
-void TTrayIcon::ApplicationMinimize() {
+void TrayIcon::ApplicationMinimize() {
     if (visible_ && minimized_) DoShow();
     if (visible_ && hideOnTaskBar_) host_.HideApplicationWindow();
 }
 
-void TTrayIcon::ApplicationRestore() {
+void TrayIcon::ApplicationRestore() {
     if (minimized_) {
         DoHide();
         host_.BringApplicationToFront();
@@ -173,22 +173,22 @@ void TTrayIcon::ApplicationRestore() {
 
 // The animation runs as a timer of the hidden window, so each step is a
 // message of the GUI thread like every other change of the icon.
-void TTrayIcon::UpdateAnimation() {
+void TrayIcon::UpdateAnimation() {
     if (visible_ && interval_ != 0) {
-        const WindowHandle window = taskTrayIcon_->Window();
+        const WindowHandle window = shellIcon_->Window();
         if (window != 0) animationRunning_ = windows_.StartTimer(window, kAnimationTimerId, interval_);
     } else {
         StopAnimation();
     }
 }
 
-void TTrayIcon::StopAnimation() {
+void TrayIcon::StopAnimation() {
     if (!animationRunning_) return;
-    windows_.StopTimer(taskTrayIcon_->Window(), kAnimationTimerId);
+    windows_.StopTimer(shellIcon_->Window(), kAnimationTimerId);
     animationRunning_ = false;
 }
 
-void TTrayIcon::AnimationStep() {
+void TrayIcon::AnimationStep() {
     if (OnIconAnimation) {
         OnIconAnimation(*this);
         DoRefresh();
@@ -199,7 +199,7 @@ void TTrayIcon::AnimationStep() {
     SetResourceIconID(next);
 }
 
-void TTrayIcon::ButtonDown(MenuHandle menu, TMouseButton button, TShiftState shift) {
+void TrayIcon::ButtonDown(MenuHandle menu, TrayButton button, HeldButtons shift) {
     // Read when handled: the shell's message carries no position.
     const TrayPoint p = windows_.CursorPos();
     if (menu != 0 && autoPopup_) {
@@ -211,7 +211,7 @@ void TTrayIcon::ButtonDown(MenuHandle menu, TMouseButton button, TShiftState shi
     }
 }
 
-void TTrayIcon::TrayMessage(TrayMessageArgs& message) {
+void TrayIcon::TrayMessage(TrayMessageArgs& message) {
     using namespace traymsg;
     switch (message.Msg) {
         case kCallback: break;
@@ -234,34 +234,34 @@ void TTrayIcon::TrayMessage(TrayMessageArgs& message) {
         default: return;
     }
 
-    auto mouse = [&](const TMouseEvent& event, TMouseButton button, TShiftState shift) {
+    auto mouse = [&](const MouseEvent& event, TrayButton button, HeldButtons shift) {
         if (!event) return;
         const TrayPoint p = windows_.CursorPos();
         event(*this, button, shift, p.X, p.Y);
     };
-    auto notify = [&](const TNotifyEvent& event) {
+    auto notify = [&](const NotifyEvent& event) {
         if (event) event(*this);
     };
     switch (message.LParam) {
         case kMouseMove:
             if (OnMouseMove) {
                 const TrayPoint p = windows_.CursorPos();
-                OnMouseMove(*this, ssNone, p.X, p.Y);
+                OnMouseMove(*this, kNoButtonHeld, p.X, p.Y);
             }
             break;
-        case kLButtonDown: ButtonDown(LButtonPopupMenu, TMouseButton::mbLeft, ssLeft); break;
-        case kLButtonUp: mouse(OnMouseUp, TMouseButton::mbLeft, ssLeft); break;
-        case kLButtonDblClk: notify(OnDblClick); break;
-        case kRButtonDown: ButtonDown(RButtonPopupMenu, TMouseButton::mbRight, ssRight); break;
-        case kRButtonUp: mouse(OnMouseUp, TMouseButton::mbRight, ssRight); break;
-        case kRButtonDblClk: notify(OnRDblClick); break;
-        case kMButtonDown: mouse(OnMouseDown, TMouseButton::mbMiddle, ssMiddle); break;
-        case kMButtonUp: mouse(OnMouseUp, TMouseButton::mbMiddle, ssMiddle); break;
+        case kLButtonDown: ButtonDown(LButtonPopupMenu, TrayButton::Left, kLeftHeld); break;
+        case kLButtonUp: mouse(OnMouseUp, TrayButton::Left, kLeftHeld); break;
+        case kLButtonDblClk: notify(OnDoubleClick); break;
+        case kRButtonDown: ButtonDown(RButtonPopupMenu, TrayButton::Right, kRightHeld); break;
+        case kRButtonUp: mouse(OnMouseUp, TrayButton::Right, kRightHeld); break;
+        case kRButtonDblClk: notify(OnRightDoubleClick); break;
+        case kMButtonDown: mouse(OnMouseDown, TrayButton::Middle, kMiddleHeld); break;
+        case kMButtonUp: mouse(OnMouseUp, TrayButton::Middle, kMiddleHeld); break;
         case kMouseEnter: notify(OnMouseEnter); break;
         case kMouseExit: notify(OnMouseExit); break;
         case kMouseClick:
             if (message.WParam >= 0 && message.WParam <= 2)
-                mouse(OnMouseClick, static_cast<TMouseButton>(message.WParam), ssNone);
+                mouse(OnMouseClick, static_cast<TrayButton>(message.WParam), kNoButtonHeld);
             break;
         default: break;
     }

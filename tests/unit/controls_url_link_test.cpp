@@ -4,17 +4,17 @@
 #include <string>
 #include <vector>
 
-#include "controls/URLLink.h"
+#include "controls/UrlLink.h"
 
 namespace vesko {
 namespace {
 
-constexpr TColor kGreen = 0x0000FF00u;
-constexpr TColor kBlack = 0x00000000u;
+constexpr Color kGreen = 0x0000FF00u;
+constexpr Color kBlack = 0x00000000u;
 
 // Records what the link asks of the window system, in order. Text extents are
 // a fixed width per byte and a fixed line height.
-class FakeHost : public URLLinkHost {
+class FakeHost : public UrlLinkHost {
 public:
     std::vector<std::string> calls;
     std::vector<HintWindowSetup> hints;
@@ -52,61 +52,61 @@ public:
 // A link set up as the About box sets up its two labels.
 struct AboutLink {
     FakeHost host;
-    TURLLink link{host};
+    UrlLink link{host};
 
-    AboutLink(TURLtype type, const std::string& address) {
-        link.SetFont({"ＭＳ Ｐゴシック", 12, clBlue, true});
-        link.SetLinkColor(clRed);
-        link.SetHintFormFont({"ＭＳ Ｐゴシック", 12, clWindowText, false});
-        link.SetURLType(type);
+    AboutLink(UrlKind type, const std::string& address) {
+        link.SetFont({"ＭＳ Ｐゴシック", 12, kBlue, true});
+        link.SetLinkColor(kRed);
+        link.SetHintFormFont({"ＭＳ Ｐゴシック", 12, kWindowTextColor, false});
+        link.SetKind(type);
         link.SetLink(address);
         host.calls.clear();
     }
 };
 
-TEST(URLLink, StartsWithTheDocumentedPropertyValues) {
+TEST(UrlLink, StartsWithTheDocumentedPropertyValues) {
     FakeHost host;
-    TURLLink link(host);
-    EXPECT_EQ(link.URLType(), tpURL);
+    UrlLink link(host);
+    EXPECT_EQ(link.Kind(), UrlKind::Web);
     EXPECT_EQ(link.Link(), "http://");
     EXPECT_TRUE(link.EnableShowHint());
-    EXPECT_EQ(link.HintFormColor(), clInfoBk);
+    EXPECT_EQ(link.HintFormColor(), kInfoBackColor);
     EXPECT_EQ(link.HintOffsetX(), 15);
     EXPECT_EQ(link.HintOffsetY(), 15);
-    EXPECT_EQ(link.LinkColor(), clRed);
-    EXPECT_EQ(link.Font().color, clBlue);
+    EXPECT_EQ(link.LinkColor(), kRed);
+    EXPECT_EQ(link.Font().color, kBlue);
     EXPECT_FALSE(link.HintShowing());
     EXPECT_TRUE(host.calls.empty()) << "construction paints nothing by itself";
 }
 
-TEST(URLLink, LeftPressHandsTheShellTheTargetOfItsType) {
+TEST(UrlLink, LeftPressHandsTheShellTheTargetOfItsType) {
     struct Case {
-        TURLtype type;
+        UrlKind type;
         std::string link;
         std::string target;
     };
     const Case cases[] = {
-        {tpURL, "https://vesko.example/", "https://vesko.example/"},
-        {tpMAIL, "help@vesko.example", "mailto:help@vesko.example"},
+        {UrlKind::Web, "https://vesko.example/", "https://vesko.example/"},
+        {UrlKind::Mail, "help@vesko.example", "mailto:help@vesko.example"},
         // No scheme is added to a web address; nothing stands between
         // "mailto:" and the address, not even for an address with blanks.
-        {tpURL, "vesko.example", "vesko.example"},
-        {tpMAIL, " a@b", "mailto: a@b"},
-        {tpMAIL, "mailto:a@b", "mailto:mailto:a@b"},
+        {UrlKind::Web, "vesko.example", "vesko.example"},
+        {UrlKind::Mail, " a@b", "mailto: a@b"},
+        {UrlKind::Mail, "mailto:a@b", "mailto:mailto:a@b"},
         // An empty link hands the shell an empty target (or the bare prefix).
-        {tpURL, "", ""},
-        {tpMAIL, "", "mailto:"},
+        {UrlKind::Web, "", ""},
+        {UrlKind::Mail, "", "mailto:"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.link);
-        EXPECT_EQ(URLLinkTarget(c.type, c.link), c.target);
+        EXPECT_EQ(UrlLinkTarget(c.type, c.link), c.target);
         AboutLink a(c.type, c.link);
         a.link.MouseDown(MouseButton::Left);
         EXPECT_EQ(a.host.Opened(), std::vector<std::string>{c.target});
     }
 }
 
-TEST(URLLink, HintPlacementIsBesideTheCursorAndFitsTheText) {
+TEST(UrlLink, HintPlacementIsBesideTheCursorAndFitsTheText) {
     struct Case {
         LinkPoint cursor;
         LinkSize extent;
@@ -128,10 +128,10 @@ TEST(URLLink, HintPlacementIsBesideTheCursorAndFitsTheText) {
     }
 }
 
-TEST(URLLink, HoverTurnsLinkColorShowsTheTargetOnceAndLeaveUndoesBoth) {
-    AboutLink a(tpMAIL, "help@vesko.example");
+TEST(UrlLink, HoverTurnsLinkColorShowsTheTargetOnceAndLeaveUndoesBoth) {
+    AboutLink a(UrlKind::Mail, "help@vesko.example");
     a.link.MouseEnter();
-    EXPECT_EQ(a.link.Font().color, clRed);
+    EXPECT_EQ(a.link.Font().color, kRed);
     EXPECT_EQ(a.host.calls, std::vector<std::string>{"invalidate"});
 
     a.link.MouseMove();
@@ -140,9 +140,9 @@ TEST(URLLink, HoverTurnsLinkColorShowsTheTargetOnceAndLeaveUndoesBoth) {
     // The hint shows the link itself, not "mailto:" and not the caption, in
     // the hint's own font and colour.
     EXPECT_EQ(hint.text, "help@vesko.example");
-    EXPECT_EQ(hint.font, (LinkFont{"ＭＳ Ｐゴシック", 12, clWindowText, false}));
+    EXPECT_EQ(hint.font, (LinkFont{"ＭＳ Ｐゴシック", 12, kWindowTextColor, false}));
     EXPECT_EQ(a.host.measuredFonts.back(), hint.font);
-    EXPECT_EQ(hint.color, clInfoBk);
+    EXPECT_EQ(hint.color, kInfoBackColor);
     EXPECT_EQ(hint.left, 415);
     EXPECT_EQ(hint.top, 315);
     EXPECT_EQ(hint.width, 18 * 7 + 6);  // "help@vesko.example"
@@ -156,28 +156,28 @@ TEST(URLLink, HoverTurnsLinkColorShowsTheTargetOnceAndLeaveUndoesBoth) {
     EXPECT_EQ(a.host.hints.size(), 1u);
 
     a.link.MouseLeave();
-    EXPECT_EQ(a.link.Font().color, clBlue);
+    EXPECT_EQ(a.link.Font().color, kBlue);
     EXPECT_FALSE(a.link.HintShowing());
     EXPECT_EQ(a.host.calls, (std::vector<std::string>{"invalidate", "show", "invalidate", "hide"}));
     EXPECT_TRUE(a.host.Opened().empty());
 }
 
-TEST(URLLink, WithoutTheHintHoverOnlyChangesTheColour) {
-    AboutLink a(tpURL, "https://vesko.example/");
+TEST(UrlLink, WithoutTheHintHoverOnlyChangesTheColour) {
+    AboutLink a(UrlKind::Web, "https://vesko.example/");
     a.link.SetEnableShowHint(false);
     a.host.calls.clear();
     a.link.MouseEnter();
     a.link.MouseMove();
-    EXPECT_EQ(a.link.Font().color, clRed);
+    EXPECT_EQ(a.link.Font().color, kRed);
     a.link.MouseLeave();
-    EXPECT_EQ(a.link.Font().color, clBlue);
+    EXPECT_EQ(a.link.Font().color, kBlue);
     EXPECT_EQ(a.host.calls, (std::vector<std::string>{"invalidate", "invalidate"}));
     EXPECT_TRUE(a.host.measuredFonts.empty());
 }
 
-TEST(URLLink, OtherButtonsOpenNothingAndLeaveTheHintUntilTheCursorGoes) {
+TEST(UrlLink, OtherButtonsOpenNothingAndLeaveTheHintUntilTheCursorGoes) {
     for (MouseButton button : {MouseButton::Right, MouseButton::Middle}) {
-        AboutLink a(tpURL, "https://vesko.example/");
+        AboutLink a(UrlKind::Web, "https://vesko.example/");
         std::vector<MouseButton> events;
         a.link.OnMouseDown = [&](MouseButton b) { events.push_back(b); };
         a.link.MouseEnter();
@@ -195,8 +195,8 @@ TEST(URLLink, OtherButtonsOpenNothingAndLeaveTheHintUntilTheCursorGoes) {
     }
 }
 
-TEST(URLLink, LeftPressRepaintsRunsTheEventOpensThenHidesTheHint) {
-    AboutLink a(tpURL, "https://vesko.example/");
+TEST(UrlLink, LeftPressRepaintsRunsTheEventOpensThenHidesTheHint) {
+    AboutLink a(UrlKind::Web, "https://vesko.example/");
     a.link.OnMouseDown = [&](MouseButton) { a.host.calls.push_back("event"); };
     a.link.MouseEnter();
     a.link.MouseMove();
@@ -209,29 +209,29 @@ TEST(URLLink, LeftPressRepaintsRunsTheEventOpensThenHidesTheHint) {
     // Still inside: the next move shows the hint again; the colour stays red.
     a.link.MouseMove();
     EXPECT_EQ(a.host.hints.size(), 2u);
-    EXPECT_EQ(a.link.Font().color, clRed);
+    EXPECT_EQ(a.link.Font().color, kRed);
 }
 
-TEST(URLLink, LeftPressWithoutAHintHidesNothing) {
-    AboutLink a(tpMAIL, "help@vesko.example");
+TEST(UrlLink, LeftPressWithoutAHintHidesNothing) {
+    AboutLink a(UrlKind::Mail, "help@vesko.example");
     a.link.MouseDown(MouseButton::Left);
     EXPECT_EQ(a.host.calls, (std::vector<std::string>{"invalidate", "open mailto:help@vesko.example"}));
 }
 
-TEST(URLLink, LeavingRestoresTheColourTheFontHadOnEntry) {
+TEST(UrlLink, LeavingRestoresTheColourTheFontHadOnEntry) {
     {
         SCOPED_TRACE("LinkColor changed while inside");
-        AboutLink a(tpURL, "x");
+        AboutLink a(UrlKind::Web, "x");
         a.link.MouseEnter();
         a.link.SetLinkColor(kGreen);
         a.link.MouseLeave();
-        EXPECT_EQ(a.link.Font().color, clBlue);
+        EXPECT_EQ(a.link.Font().color, kBlue);
         a.link.MouseEnter();
         EXPECT_EQ(a.link.Font().color, kGreen) << "the new LinkColor counts from the next entry";
     }
     {
         SCOPED_TRACE("a font colour other than blue");
-        AboutLink a(tpURL, "x");
+        AboutLink a(UrlKind::Web, "x");
         a.link.SetFont({"", 0, kBlack, false});
         a.link.MouseEnter();
         a.link.MouseLeave();
@@ -239,33 +239,33 @@ TEST(URLLink, LeavingRestoresTheColourTheFontHadOnEntry) {
     }
     {
         SCOPED_TRACE("a second entry without a leave");
-        AboutLink a(tpURL, "x");
+        AboutLink a(UrlKind::Web, "x");
         a.link.MouseEnter();
         a.link.MouseEnter();
         a.link.MouseLeave();
-        EXPECT_EQ(a.link.Font().color, clBlue);
+        EXPECT_EQ(a.link.Font().color, kBlue);
     }
     {
         SCOPED_TRACE("a new font while inside");
-        AboutLink a(tpURL, "x");
+        AboutLink a(UrlKind::Web, "x");
         a.link.MouseEnter();
         a.link.SetFont({"", 14, kBlack, true});
-        EXPECT_EQ(a.link.Font().color, clRed) << "still under the cursor";
+        EXPECT_EQ(a.link.Font().color, kRed) << "still under the cursor";
         EXPECT_EQ(a.link.Font().height, 14);
         a.link.MouseLeave();
         EXPECT_EQ(a.link.Font().color, kBlack);
     }
     {
         SCOPED_TRACE("a leave without an entry");
-        AboutLink a(tpURL, "x");
+        AboutLink a(UrlKind::Web, "x");
         a.link.MouseLeave();
-        EXPECT_EQ(a.link.Font().color, clBlue);
+        EXPECT_EQ(a.link.Font().color, kBlue);
         EXPECT_TRUE(a.host.calls.empty());
     }
 }
 
-TEST(URLLink, EmptyLinkGivesASixPixelHint) {
-    AboutLink a(tpURL, "");
+TEST(UrlLink, EmptyLinkGivesASixPixelHint) {
+    AboutLink a(UrlKind::Web, "");
     a.link.MouseEnter();
     a.link.MouseMove();
     ASSERT_EQ(a.host.hints.size(), 1u);
@@ -274,32 +274,32 @@ TEST(URLLink, EmptyLinkGivesASixPixelHint) {
     EXPECT_EQ(a.host.hints[0].text, "");
 }
 
-TEST(URLLink, SettersRepaintOnlyOnAChange) {
+TEST(UrlLink, SettersRepaintOnlyOnAChange) {
     struct Case {
         const char* name;
-        std::function<void(TURLLink&)> changeTo;  // from the construction value
-        std::function<void(TURLLink&)> same;      // the construction value again
+        std::function<void(UrlLink&)> changeTo;  // from the construction value
+        std::function<void(UrlLink&)> same;      // the construction value again
     };
     const LinkFont defaultFont;
     const Case cases[] = {
-        {"URLType", [](TURLLink& l) { l.SetURLType(tpMAIL); }, [](TURLLink& l) { l.SetURLType(tpURL); }},
-        {"Link", [](TURLLink& l) { l.SetLink("https://a/"); }, [](TURLLink& l) { l.SetLink("http://"); }},
-        {"HintFormFont", [](TURLLink& l) { l.SetHintFormFont({"x", 9, kBlack, true}); },
-         [&](TURLLink& l) { l.SetHintFormFont(defaultFont); }},
-        {"EnableShowHint", [](TURLLink& l) { l.SetEnableShowHint(false); },
-         [](TURLLink& l) { l.SetEnableShowHint(true); }},
-        {"HintFormColor", [](TURLLink& l) { l.SetHintFormColor(kGreen); },
-         [](TURLLink& l) { l.SetHintFormColor(clInfoBk); }},
-        {"HintOffsetX", [](TURLLink& l) { l.SetHintOffsetX(0); }, [](TURLLink& l) { l.SetHintOffsetX(15); }},
-        {"HintOffsetY", [](TURLLink& l) { l.SetHintOffsetY(-3); }, [](TURLLink& l) { l.SetHintOffsetY(15); }},
-        {"LinkColor", [](TURLLink& l) { l.SetLinkColor(clBlue); }, [](TURLLink& l) { l.SetLinkColor(clRed); }},
-        {"Font", [](TURLLink& l) { l.SetFont({"", 0, clBlue, true}); },
-         [](TURLLink& l) { l.SetFont({"", 0, clBlue, false}); }},
+        {"Kind", [](UrlLink& l) { l.SetKind(UrlKind::Mail); }, [](UrlLink& l) { l.SetKind(UrlKind::Web); }},
+        {"Link", [](UrlLink& l) { l.SetLink("https://a/"); }, [](UrlLink& l) { l.SetLink("http://"); }},
+        {"HintFormFont", [](UrlLink& l) { l.SetHintFormFont({"x", 9, kBlack, true}); },
+         [&](UrlLink& l) { l.SetHintFormFont(defaultFont); }},
+        {"EnableShowHint", [](UrlLink& l) { l.SetEnableShowHint(false); },
+         [](UrlLink& l) { l.SetEnableShowHint(true); }},
+        {"HintFormColor", [](UrlLink& l) { l.SetHintFormColor(kGreen); },
+         [](UrlLink& l) { l.SetHintFormColor(kInfoBackColor); }},
+        {"HintOffsetX", [](UrlLink& l) { l.SetHintOffsetX(0); }, [](UrlLink& l) { l.SetHintOffsetX(15); }},
+        {"HintOffsetY", [](UrlLink& l) { l.SetHintOffsetY(-3); }, [](UrlLink& l) { l.SetHintOffsetY(15); }},
+        {"LinkColor", [](UrlLink& l) { l.SetLinkColor(kBlue); }, [](UrlLink& l) { l.SetLinkColor(kRed); }},
+        {"Font", [](UrlLink& l) { l.SetFont({"", 0, kBlue, true}); },
+         [](UrlLink& l) { l.SetFont({"", 0, kBlue, false}); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FakeHost host;
-        TURLLink link(host);
+        UrlLink link(host);
         c.same(link);
         EXPECT_EQ(host.Count("invalidate"), 0);
         c.changeTo(link);
@@ -309,8 +309,8 @@ TEST(URLLink, SettersRepaintOnlyOnAChange) {
     }
 }
 
-TEST(URLLink, ChangedHintSettingsApplyToTheNextHint) {
-    AboutLink a(tpURL, "https://a/");
+TEST(UrlLink, ChangedHintSettingsApplyToTheNextHint) {
+    AboutLink a(UrlKind::Web, "https://a/");
     a.link.SetHintOffsetX(0);
     a.link.SetHintOffsetY(30);
     a.link.SetHintFormColor(kGreen);

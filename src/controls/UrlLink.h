@@ -1,30 +1,30 @@
 #pragma once
-// TURLLink: a label that behaves as a hyperlink. It turns LinkColor under the
+// UrlLink: a label that behaves as a hyperlink. It turns LinkColor under the
 // cursor, shows a small hint window with the target beside the cursor, and a
 // left press hands the target to the shell. The behaviour lives here against
-// a narrow host interface; URLLink_win.cpp is the Win32 window that hosts it.
+// a narrow host interface; UrlLink_win.cpp is the Win32 window that hosts it.
 #include <cstdint>
 #include <functional>
 #include <string>
 
 namespace vesko {
 
-enum TURLtype { tpURL = 0, tpMAIL = 1 };
+enum class UrlKind { Web, Mail };
 
-// A colour as the forms store it: 0x00BBGGRR, or a system colour (high bit set,
+// A colour as the program stores it: 0x00BBGGRR, or a system colour (high bit set,
 // the system colour index in the low byte).
-using TColor = std::uint32_t;
-inline constexpr TColor clSystemColor = 0x80000000u;
-inline constexpr TColor clBlue = 0x00FF0000u;
-inline constexpr TColor clRed = 0x000000FFu;
-inline constexpr TColor clWindowText = clSystemColor | 8u;
-inline constexpr TColor clBtnFace = clSystemColor | 15u;
-inline constexpr TColor clInfoBk = clSystemColor | 24u;
+using Color = std::uint32_t;
+inline constexpr Color kSystemColorFlag = 0x80000000u;
+inline constexpr Color kBlue = 0x00FF0000u;
+inline constexpr Color kRed = 0x000000FFu;
+inline constexpr Color kWindowTextColor = kSystemColorFlag | 8u;
+inline constexpr Color kButtonFaceColor = kSystemColorFlag | 15u;
+inline constexpr Color kInfoBackColor = kSystemColorFlag | 24u;
 
 struct LinkFont {
     std::string name;  // empty: the face of the window the label sits on
     int height = 0;    // character height in pixels at 96 DPI; 0: that window's height
-    TColor color = clWindowText;
+    Color color = kWindowTextColor;
     bool underline = false;
     bool operator==(const LinkFont&) const = default;
 };
@@ -42,7 +42,7 @@ struct LinkSize {
 // Everything the hint window is set up with before it is shown. Its text is
 // drawn at kHintTextX, kHintTextY of the window.
 struct HintWindowSetup {
-    TColor color = clInfoBk;
+    Color color = kInfoBackColor;
     LinkFont font;
     int left = 0;
     int top = 0;
@@ -58,16 +58,16 @@ enum class MouseButton { Left, Right, Middle };
 
 // What the shell is asked to open: the link itself for a web address, the
 // link after "mailto:" for a mail address.
-std::string URLLinkTarget(TURLtype type, const std::string& link);
+std::string UrlLinkTarget(UrlKind type, const std::string& link);
 
 // Where and how large the hint window is for a text of the given extent with
 // the cursor at the given screen point.
 HintWindowSetup HintPlacement(LinkPoint cursor, LinkSize textExtent, int offsetX, int offsetY);
 
 // The platform side of one link label.
-class URLLinkHost {
+class UrlLinkHost {
 public:
-    virtual ~URLLinkHost() = default;
+    virtual ~UrlLinkHost() = default;
     virtual void Invalidate() = 0;
     virtual LinkPoint CursorPos() = 0;  // screen coordinates
     virtual LinkSize TextExtent(const LinkFont& font, const std::string& text) = 0;
@@ -78,35 +78,35 @@ public:
     virtual void ShellOpen(const std::string& target) = 0;
 };
 
-class TURLLink {
+class UrlLink {
 public:
-    explicit TURLLink(URLLinkHost& host);
-    TURLLink(const TURLLink&) = delete;
-    TURLLink& operator=(const TURLLink&) = delete;
+    explicit UrlLink(UrlLinkHost& host);
+    UrlLink(const UrlLink&) = delete;
+    UrlLink& operator=(const UrlLink&) = delete;
 
     static constexpr int kDefaultHintOffset = 15;
 
-    TURLtype URLType() const { return urlType_; }
+    UrlKind Kind() const { return kind_; }
     const std::string& Link() const { return link_; }
     const LinkFont& HintFormFont() const { return hintFormFont_; }
     bool EnableShowHint() const { return enableShowHint_; }
-    TColor HintFormColor() const { return hintFormColor_; }
+    Color HintFormColor() const { return hintFormColor_; }
     int HintOffsetX() const { return hintOffsetX_; }
     int HintOffsetY() const { return hintOffsetY_; }
-    TColor LinkColor() const { return linkColor_; }
+    Color LinkColor() const { return linkColor_; }
     // The label's own font; its colour is LinkColor while the cursor is over it.
     const LinkFont& Font() const { return font_; }
     bool HintShowing() const { return hintShowing_; }
 
     // Each setter stores a changed value and repaints; the current value is a no-op.
-    void SetURLType(TURLtype value);
+    void SetKind(UrlKind value);
     void SetLink(const std::string& value);
     void SetHintFormFont(const LinkFont& value);
     void SetEnableShowHint(bool value);
-    void SetHintFormColor(TColor value);
+    void SetHintFormColor(Color value);
     void SetHintOffsetX(int value);
     void SetHintOffsetY(int value);
-    void SetLinkColor(TColor value);
+    void SetLinkColor(Color value);
     void SetFont(const LinkFont& value);
 
     // Mouse events from the host, in the order the window system sends them.
@@ -122,14 +122,14 @@ private:
     template <class T>
     void Assign(T& field, const T& value);
 
-    URLLinkHost& host_;
+    UrlLinkHost& host_;
     bool hintShowing_ = false;
     bool inside_ = false;
-    TURLtype urlType_ = tpURL;
+    UrlKind kind_ = UrlKind::Web;
     std::string link_ = "http://";
-    TColor savedFontColor_ = clBlue;
-    TColor linkColor_ = clRed;
-    TColor hintFormColor_ = clInfoBk;
+    Color savedFontColor_ = kBlue;
+    Color linkColor_ = kRed;
+    Color hintFormColor_ = kInfoBackColor;
     int hintOffsetX_ = kDefaultHintOffset;
     int hintOffsetY_ = kDefaultHintOffset;
     bool enableShowHint_ = true;

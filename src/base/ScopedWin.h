@@ -1,0 +1,158 @@
+#pragma once
+// Owners of Win32 resources that give them back when they leave scope, so that
+// an early return or an exception leaks nothing. Each is move-only.
+#include <windows.h>
+#include <objbase.h>
+
+#include <utility>
+
+namespace vesko {
+
+// A kernel handle (file, token, process) closed with CloseHandle. Both null
+// and INVALID_HANDLE_VALUE mean "nothing held".
+class ScopedHandle {
+public:
+    ScopedHandle() = default;
+    explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
+    ~ScopedHandle() { Reset(); }
+    ScopedHandle(ScopedHandle&& other) noexcept : handle_(other.Release()) {}
+    ScopedHandle& operator=(ScopedHandle&& other) noexcept {
+        if (this != &other) Reset(other.Release());
+        return *this;
+    }
+
+    HANDLE Get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE Release() { return std::exchange(handle_, nullptr); }
+    void Reset(HANDLE handle = nullptr) {
+        if (*this) ::CloseHandle(handle_);
+        handle_ = handle;
+    }
+
+private:
+    HANDLE handle_ = nullptr;
+};
+
+// The device context of a window (or of the screen for a null window) from
+// GetDC, given back with ReleaseDC.
+class ScopedWindowDC {
+public:
+    explicit ScopedWindowDC(HWND window) : window_(window), dc_(::GetDC(window)) {}
+    ~ScopedWindowDC() {
+        if (dc_) ::ReleaseDC(window_, dc_);
+    }
+    ScopedWindowDC(const ScopedWindowDC&) = delete;
+    ScopedWindowDC& operator=(const ScopedWindowDC&) = delete;
+
+    HDC Get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// BeginPaint ... EndPaint around a WM_PAINT handler.
+class ScopedPaint {
+public:
+    explicit ScopedPaint(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+    ~ScopedPaint() { ::EndPaint(window_, &paint_); }
+    ScopedPaint(const ScopedPaint&) = delete;
+    ScopedPaint& operator=(const ScopedPaint&) = delete;
+
+    HDC Get() const { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
+// A GDI object (font, brush, pen, bitmap) deleted with DeleteObject.
+template <class Object>
+class ScopedGdiObject {
+public:
+    ScopedGdiObject() = default;
+    explicit ScopedGdiObject(Object object) : object_(object) {}
+    ~ScopedGdiObject() { Reset(); }
+    ScopedGdiObject(ScopedGdiObject&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
+    ScopedGdiObject& operator=(ScopedGdiObject&& other) noexcept {
+        if (this != &other) Reset(std::exchange(other.object_, nullptr));
+        return *this;
+    }
+
+    Object Get() const { return object_; }
+    explicit operator bool() const { return object_ != nullptr; }
+    void Reset(Object object = nullptr) {
+        if (object_) ::DeleteObject(object_);
+        object_ = object;
+    }
+
+private:
+    Object object_ = nullptr;
+};
+
+// An object selected into a device context; the one it replaced is selected
+// back when the guard goes, before the context itself is released.
+class ScopedSelect {
+public:
+    ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
+    ~ScopedSelect() {
+        if (previous_ && previous_ != HGDI_ERROR) ::SelectObject(dc_, previous_);
+    }
+    ScopedSelect(const ScopedSelect&) = delete;
+    ScopedSelect& operator=(const ScopedSelect&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// COM on this thread for the guard's lifetime. CoUninitialize only follows a
+// successful CoInitializeEx (S_FALSE included: the count still went up).
+class ScopedComInit {
+public:
+    explicit ScopedComInit(DWORD model = COINIT_APARTMENTTHREADED) : result_(::CoInitializeEx(nullptr, model)) {}
+    ~ScopedComInit() {
+        if (SUCCEEDED(result_)) ::CoUninitialize();
+    }
+    ScopedComInit(const ScopedComInit&) = delete;
+    ScopedComInit& operator=(const ScopedComInit&) = delete;
+
+    bool Initialized() const { return SUCCEEDED(result_); }
+    HRESULT Result() const { return result_; }
+
+private:
+    HRESULT result_;
+};
+
+// A library loaded with LoadLibraryW and freed with FreeLibrary. Function
+// lookups on a library that did not load answer nullptr, so callers check
+// only the function they need.
+class ScopedLibrary {
+public:
+    explicit ScopedLibrary(const wchar_t* name) : module_(::LoadLibraryW(name)) {}
+    ~ScopedLibrary() {
+        if (module_) ::FreeLibrary(module_);
+    }
+    ScopedLibrary(ScopedLibrary&& other) noexcept : module_(std::exchange(other.module_, nullptr)) {}
+    ScopedLibrary& operator=(ScopedLibrary&&) = delete;
+    ScopedLibrary(const ScopedLibrary&) = delete;
+    ScopedLibrary& operator=(const ScopedLibrary&) = delete;
+
+    HMODULE Get() const { return module_; }
+    explicit operator bool() const { return module_ != nullptr; }
+
+    // The export `name` as a pointer of type Fn (a function pointer type).
+    template <class Fn>
+    Fn Function(const char* name) const {
+        if (!module_) return nullptr;
+        // Through void*: FARPROC's own type is unrelated to Fn.
+        return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module_, name)));
+    }
+
+private:
+    HMODULE module_;
+};
+
+}  // namespace vesko
