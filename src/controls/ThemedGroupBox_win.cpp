@@ -126,10 +126,11 @@ bool PaintThemed(HWND hwnd, const BoxState& box, HDC dc) {
     return measured;
 }
 
-void Paint(HWND hwnd, BoxState& box) {
+// A failing theme call falls back to the plain box for this paint.
+void PaintThemedOrPlain(HWND hwnd, BoxState& box) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
-    if (!box.Themed() || !GetParent(hwnd) || !PaintThemed(hwnd, box, dc))
+    if (!PaintThemed(hwnd, box, dc))
         DefSubclassProc(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
     EndPaint(hwnd, &ps);
 }
@@ -138,7 +139,8 @@ LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DW
     auto* box = reinterpret_cast<BoxState*>(data);
     switch (msg) {
     case WM_PAINT:
-        Paint(hwnd, *box);
+        if (!box->Themed() || !GetParent(hwnd)) break;  // the plain box paints itself
+        PaintThemedOrPlain(hwnd, *box);
         return 0;
     case WM_ERASEBKGND:
         if (box->Themed()) FillWithParentBrush(hwnd, reinterpret_cast<HDC>(wp));
