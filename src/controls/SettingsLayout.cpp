@@ -11,6 +11,10 @@ constexpr int kLabelHeight = 14;
 constexpr int kLabelDrop = 4;   // a unit label sits this much below its spin edit's top
 constexpr int kIndent = 36;     // the numbers of a condition start under its check box's caption
 constexpr int kFirstNewId = 1200;
+// The dialog keys' own command ids (IDOK, IDCANCEL): Enter and Esc reach the
+// window as these commands.
+constexpr int kOkId = 1;
+constexpr int kCancelId = 2;
 
 constexpr SpinLimits kHour{0, 23, 0, 0};
 constexpr SpinLimits kMinute{0, 59, 0, 0};
@@ -168,8 +172,8 @@ void RightColumn(Builder& b) {
     b.Add(LayoutKind::Button, "ExcludedProgramsButton", "設定", {608, 353, 40, 23});
     b.Check("Log_Enabled", "ログを作成する", 380, 381, 200);
     b.Check("StartWithWindows", "Windows起動時にこのソフトを常駐させる", 380, 405, 262);
-    b.Add(LayoutKind::DefaultButton, "OkButton", "OK", {414, 430, 75, 25});
-    b.Add(LayoutKind::Button, "CancelButton", "キャンセル", {494, 430, 75, 25});
+    b.Add(LayoutKind::DefaultButton, "OkButton", "OK", {414, 430, 75, 25}, kOkId);
+    b.Add(LayoutKind::Button, "CancelButton", "キャンセル", {494, 430, 75, 25}, kCancelId);
     b.Add(LayoutKind::Button, "ApplyButton", "適用(&A)", {574, 430, 75, 25});
 }
 
