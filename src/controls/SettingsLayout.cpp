@@ -1,0 +1,208 @@
+#include "controls/SettingsLayout.h"
+
+#include "app/ControlIds.h"
+
+namespace vesko {
+namespace {
+
+constexpr int kCheckHeight = 18;
+constexpr int kSpinHeight = 21;
+constexpr int kLabelHeight = 14;
+constexpr int kLabelDrop = 4;   // a unit label sits this much below its spin edit's top
+constexpr int kIndent = 36;     // the numbers of a condition start under its check box's caption
+constexpr int kFirstNewId = 1200;
+// The dialog keys' own command ids (IDOK, IDCANCEL): Enter and Esc reach the
+// window as these commands.
+constexpr int kOkId = 1;
+constexpr int kCancelId = 2;
+
+constexpr SpinLimits kHour{0, 23, 0, 0};
+constexpr SpinLimits kMinute{0, 59, 0, 0};
+constexpr SpinLimits kPercent{0, 99, 2, 0};
+constexpr SpinLimits kDuration{1, 99999, 5, 1};
+
+constexpr const char* kNetworkUnits[] = {"B/s", "kB/s", "MB/s"};
+
+class Builder {
+public:
+    std::vector<LayoutControl> controls;
+
+    void Group(std::string_view name, std::string_view caption, LayoutRect r, int id = 0) {
+        group_ = -1;
+        Add(LayoutKind::Group, name, caption, r, id);
+        group_ = static_cast<int>(controls.size()) - 1;
+    }
+    void Loose() { group_ = -1; }
+    LayoutControl& Add(LayoutKind kind, std::string_view name, std::string_view caption, LayoutRect r, int id = 0) {
+        LayoutControl c;
+        c.kind = kind;
+        c.name = name;
+        c.caption = caption;
+        c.rect = r;
+        c.id = id ? id : nextId_++;
+        c.group = group_;
+        // Every tab stop is a keyboard group of its own except the radio
+        // buttons after the first of their set.
+        c.groupStart = c.TabStop() && !(kind == LayoutKind::RadioButton && lastWasRadio_);
+        lastWasRadio_ = kind == LayoutKind::RadioButton;
+        controls.push_back(c);
+        return controls.back();
+    }
+    void Check(std::string_view key, std::string_view caption, int x, int y, int w) {
+        Add(LayoutKind::CheckBox, key, caption, {x, y, w, kCheckHeight});
+    }
+    void Radio(std::string_view key, std::string_view caption, int x, int y, int w) {
+        Add(LayoutKind::RadioButton, key, caption, {x, y, w, kCheckHeight});
+    }
+    void Spin(std::string_view key, int x, int y, int w, SpinLimits limits) {
+        Add(LayoutKind::SpinEdit, key, "", {x, y, w, kSpinHeight}).limits = limits;
+    }
+    // A label on the line of the spin edits whose top is spinY.
+    void Unit(std::string_view caption, int x, int spinY, int w) { Text("", caption, x, spinY + kLabelDrop, w); }
+    void Text(std::string_view name, std::string_view caption, int x, int y, int w, int id = 0) {
+        Add(LayoutKind::Label, name, caption, {x, y, w, kLabelHeight}, id);
+    }
+
+private:
+    int group_ = -1;
+    int nextId_ = kFirstNewId;
+    bool lastWasRadio_ = false;
+};
+
+// Hour and minute of a clock time on one line, followed by their captions.
+void ClockLine(Builder& b, std::string_view hourKey, std::string_view minuteKey, int y, std::string_view tail,
+               int tailWidth) {
+    b.Spin(hourKey, kIndent, y, 48, kHour);
+    b.Unit("時", 88, y, 14);
+    b.Spin(minuteKey, 106, y, 48, kMinute);
+    b.Unit(tail, 158, y, tailWidth);
+}
+
+// A reading that must stay at or below a percentage for some minutes.
+void PercentLine(Builder& b, std::string_view percentKey, std::string_view timeKey, int y) {
+    b.Spin(percentKey, kIndent, y, 40, kPercent);
+    b.Unit("％\u3000以下が", 80, y, 60);
+    b.Spin(timeKey, 144, y, 60, kDuration);
+    b.Unit("分間続くと節電", 208, y, 84);
+}
+
+void Conditions(Builder& b) {
+    b.Group("ConditionsGroup", "節電条件", {8, 8, 361, 449});
+    // Each condition: its check box, then its numbers on the next line(s).
+    b.Check("Timer_Enabled", "タイマー", 16, 26, 70);
+    b.Text("", "セット時刻", 92, 28, 60);
+    b.Text("TimerSetTimeLabel", "hh:nn", 154, 28, 36, ids::Label20);
+    b.Text("", "節電予定時刻", 196, 28, 74);
+    b.Text("TimerDueLabel", "hh:nn", 272, 28, 36, ids::Label22);
+    b.Spin("Timer_Hour", kIndent, 46, 60, {0, 23, 5, 0});
+    b.Unit("時間", 100, 46, 24);
+    b.Spin("Timer_Minute", 128, 46, 48, kMinute);
+    b.Unit("分後に節電", 180, 46, 62);
+    b.Add(LayoutKind::Button, "SetTimerButton", "セット", {248, 45, 56, 23});
+
+    b.Check("Time_Enabled", "指定時刻", 16, 76, 70);
+    ClockLine(b, "Time_Hour", "Time_Minute", 96, "分に節電", 50);
+
+    b.Check("AppointedTime_Enabled", "指定時間", 16, 126, 70);
+    ClockLine(b, "AppointedTime_FromHour", "AppointedTime_FromMinute", 146, "分から", 38);
+    ClockLine(b, "AppointedTime_ToHour", "AppointedTime_ToMinute", 172, "分までの間だと節電", 110);
+
+    b.Check("CPU_Enabled", "CPU負荷", 16, 202, 70);
+    PercentLine(b, "CPU_Percent", "CPU_Time", 222);
+
+    b.Check("Network_Enabled", "ネットワーク通信量", 16, 252, 130);
+    b.Spin("Network_Speed", kIndent, 272, 60, {0, 0, 5, 0});
+    b.Add(LayoutKind::DropDownList, "Network_Unit", "", {100, 272, 60, kSpinHeight}).items = kNetworkUnits;
+    b.Unit("以下が", 164, 272, 38);
+    b.Spin("Network_Time", 206, 272, 60, kDuration);
+    b.Unit("分間続くと節電", 270, 272, 84);
+
+    b.Check("Memory_Enabled", "メモリの利用率", 16, 302, 106);
+    PercentLine(b, "Memory_Percent", "Memory_Time", 322);
+
+    b.Check("OS_Enabled", "OSの連続起動時間", 16, 352, 130);
+    b.Spin("OS_Hour", kIndent, 372, 60, {0, 99999, 0, 0});
+    b.Unit("時間", 100, 372, 24);
+    b.Spin("OS_Minute", 128, 372, 48, kMinute);
+    b.Unit("分以上連続起動していると節電", 180, 372, 170);
+
+    b.Check("MouseCursor_Enabled", "マウスカーソル", 16, 402, 106);
+    b.Spin("MouseCursor_Time", kIndent, 422, 60, kDuration);
+    b.Unit("分以上動いていないと節電", 100, 422, 146);
+}
+
+void Status(Builder& b) {
+    b.Group("StatusGroup", "現在の状態", {376, 8, 273, 129}, ids::GroupStatus);
+    b.Text("OsVersionLabel", "OSのばーじょん", 388, 26, 253, ids::Label14);
+    struct Row { std::string_view caption; int captionId; std::string_view name; std::string_view design; int id; };
+    const Row rows[] = {
+        {"CPUの負荷", ids::CaptionCpu, "StatusCpu", "CPUの値  1", ids::Label1},
+        {"ネットワーク通信量", ids::CaptionNetwork, "StatusNetwork", "ネットワークの値  2", ids::Label2},
+        {"メモリの使用率", ids::CaptionMemory, "StatusMemory", "メモリの使用率  3", ids::Label3},
+        {"現在時刻", ids::CaptionTime, "StatusClock", "時刻  15", ids::Label15},
+        {"OSの連続起動時間", ids::CaptionUptime, "StatusUptime", "OSTime  16", ids::Label16},
+    };
+    int y = 46;
+    for (const Row& row : rows) {
+        b.Text("", row.caption, 388, y, 108, row.captionId);
+        b.Text(row.name, row.design, 498, y, 143, row.id);
+        y += 17;
+    }
+}
+
+void Methods(Builder& b) {
+    b.Group("MethodGroup", "節電方法", {376, 144, 273, 81});
+    b.Radio("Shutdown", "Windowsを終了して電源を切る", 388, 162, 253);
+    b.Radio("Suspend", "Windowsをサスペンドする", 388, 182, 253);
+    b.Radio("Hibernation", "Windowsを休止状態にする", 388, 202, 253);
+
+    b.Group("CombinationGroup", "複数条件", {376, 232, 273, 65});
+    b.Radio("Piece_Requirement", "１つの節電条件が満たされたとき節電", 388, 250, 253);
+    b.Radio("All_Requirement", "すべての節電条件が満たされたとき節電", 388, 270, 253);
+}
+
+void RightColumn(Builder& b) {
+    b.Loose();
+    b.Check("Warning_Enabled", "", 380, 307, 18);
+    b.Text("", "節電", 400, 308, 26);
+    b.Spin("Warning_Time", 428, 304, 60, kDuration);
+    b.Unit("分前から警告をだす", 492, 304, 110);
+    b.Check("Function_Enabled", "このソフトの機能を有効にする", 380, 332, 200);
+    b.Check("ExeStop_Enabled", "指定したソフトの起動中は機能を無効", 380, 356, 224);
+    b.Add(LayoutKind::Button, "ExcludedProgramsButton", "設定", {608, 353, 40, 23});
+    b.Check("Log_Enabled", "ログを作成する", 380, 381, 200);
+    b.Check("StartWithWindows", "Windows起動時にこのソフトを常駐させる", 380, 405, 262);
+    b.Add(LayoutKind::DefaultButton, "OkButton", "OK", {414, 430, 75, 25}, kOkId);
+    b.Add(LayoutKind::Button, "CancelButton", "キャンセル", {494, 430, 75, 25}, kCancelId);
+    b.Add(LayoutKind::Button, "ApplyButton", "適用(&A)", {574, 430, 75, 25});
+}
+
+std::vector<LayoutControl> BuildLayout() {
+    Builder b;
+    Conditions(b);
+    Status(b);
+    Methods(b);
+    RightColumn(b);
+    return std::move(b.controls);
+}
+
+}  // namespace
+
+std::span<const LayoutControl> SettingsLayout() {
+    static const std::vector<LayoutControl> layout = BuildLayout();
+    return layout;
+}
+
+const LayoutControl* FindLayoutControl(std::string_view name) {
+    if (name.empty()) return nullptr;
+    for (const LayoutControl& c : SettingsLayout())
+        if (c.name == name) return &c;
+    return nullptr;
+}
+
+int LayoutControlId(std::string_view name) {
+    const LayoutControl* c = FindLayoutControl(name);
+    return c ? c->id : -1;
+}
+
+}  // namespace vesko

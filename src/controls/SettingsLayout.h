@@ -1,0 +1,54 @@
+#pragma once
+// The settings window's controls as data: every group, control, caption and
+// unit label with its place in 96-DPI client pixels, in reading order (which
+// is also the creation and tab order). Controls bound to a setting are named
+// by the setting's INI key, all others by their role; plain captions have no
+// name. The Windows side creates the window from this table.
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace vesko {
+
+enum class LayoutKind { Group, CheckBox, RadioButton, Label, SpinEdit, DropDownList, Button, DefaultButton };
+
+struct LayoutRect {
+    int x = 0, y = 0, w = 0, h = 0;
+    int Right() const { return x + w; }
+    int Bottom() const { return y + h; }
+};
+
+// Range and typing limit of a spin edit; min == max means no range.
+struct SpinLimits {
+    std::int64_t min = 0;
+    std::int64_t max = 0;
+    int maxLength = 0;
+    std::int64_t initial = 0;
+};
+
+struct LayoutControl {
+    LayoutKind kind = LayoutKind::Label;
+    std::string_view name;     // INI key or role; empty for a fixed caption
+    std::string_view caption;  // the text shown (design text for value labels)
+    LayoutRect rect;
+    int id = 0;
+    int group = -1;            // index of the enclosing group entry; -1 for loose controls
+    SpinLimits limits;         // spin edits only
+    bool groupStart = false;   // starts a keyboard group (WS_GROUP)
+    std::span<const char* const> items;  // drop-down list items
+
+    bool TabStop() const { return kind != LayoutKind::Group && kind != LayoutKind::Label; }
+};
+
+inline constexpr int kSettingsClientWidth = 655;
+inline constexpr int kSettingsClientHeight = 463;
+
+// The whole window, in reading order.
+std::span<const LayoutControl> SettingsLayout();
+// The entry of a named control, or null.
+const LayoutControl* FindLayoutControl(std::string_view name);
+// Control id of a named control, or -1.
+int LayoutControlId(std::string_view name);
+
+}  // namespace vesko

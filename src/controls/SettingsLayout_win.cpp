@@ -1,0 +1,98 @@
+#include "controls/SettingsLayout_win.h"
+
+#include <cmath>
+#include <vector>
+
+#include "controls/SettingsLayout.h"
+#include "controls/SpinEdit_win.h"
+#include "controls/ThemedGroupBox_win.h"
+#include "settings/WinText.h"
+
+namespace vesko {
+namespace {
+
+constexpr int kDropDownListHeight = 100;  // room for the open list below the field
+
+int Scaled(int px96, double scale) { return static_cast<int>(std::lround(px96 * scale)); }
+
+RECT Pixels(const LayoutRect& r, double scale) {
+    return {Scaled(r.x, scale), Scaled(r.y, scale), Scaled(r.Right(), scale), Scaled(r.Bottom(), scale)};
+}
+
+HWND CreatePlain(HWND parent, const LayoutControl& c, const wchar_t* cls, DWORD style, double scale, HFONT font,
+                 int extraHeight = 0) {
+    RECT r = Pixels(c.rect, scale);
+    if (c.TabStop()) style |= WS_TABSTOP;
+    if (c.groupStart) style |= WS_GROUP;
+    HWND hwnd = CreateWindowExW(0, cls, Widen(std::string(c.caption)).c_str(), WS_CHILD | WS_VISIBLE | style, r.left,
+                                r.top, r.right - r.left, r.bottom - r.top + Scaled(extraHeight, scale), parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), GetModuleHandleW(nullptr),
+                                nullptr);
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return hwnd;
+}
+
+HWND CreateSpin(HWND parent, const LayoutControl& c, double scale, HFONT font, SettingsControls& out) {
+    SpinValue rules(c.limits.min, c.limits.max, c.limits.maxLength, c.limits.initial);
+    SpinEdit* spin = SpinEdit::Create(parent, c.id, c.rect.x, c.rect.y, c.rect.w, c.rect.h, scale, rules, font);
+    if (!spin) return nullptr;
+    SetWindowLongW(spin->Handle(), GWL_STYLE, GetWindowLongW(spin->Handle(), GWL_STYLE) | WS_GROUP);
+    out.spinEdits.emplace(std::string(c.name), spin);
+    return spin->Handle();
+}
+
+HWND CreateOne(HWND parent, const LayoutControl& c, double scale, HFONT font, SettingsControls& out) {
+    switch (c.kind) {
+    case LayoutKind::Group:
+        return ThemedGroupBox::Create(parent, std::string(c.caption), c.id, Pixels(c.rect, scale), font);
+    case LayoutKind::CheckBox:
+        return CreatePlain(parent, c, L"BUTTON", BS_AUTOCHECKBOX, scale, font);
+    case LayoutKind::RadioButton:
+        return CreatePlain(parent, c, L"BUTTON", BS_AUTORADIOBUTTON, scale, font);
+    case LayoutKind::Label:
+        return CreatePlain(parent, c, L"STATIC", SS_LEFT | SS_NOPREFIX, scale, font);
+    case LayoutKind::Button:
+        return CreatePlain(parent, c, L"BUTTON", BS_PUSHBUTTON, scale, font);
+    case LayoutKind::DefaultButton:
+        return CreatePlain(parent, c, L"BUTTON", BS_DEFPUSHBUTTON, scale, font);
+    case LayoutKind::SpinEdit:
+        return CreateSpin(parent, c, scale, font, out);
+    case LayoutKind::DropDownList: {
+        HWND combo = CreatePlain(parent, c, L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, scale, font,
+                                 kDropDownListHeight);
+        for (const char* item : c.items)
+            SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+        return combo;
+    }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+HWND SettingsControls::Window(std::string_view name) const {
+    auto it = windows.find(name);
+    return it == windows.end() ? nullptr : it->second;
+}
+
+SpinEdit* SettingsControls::Spin(std::string_view name) const {
+    auto it = spinEdits.find(name);
+    return it == spinEdits.end() ? nullptr : it->second;
+}
+
+SettingsControls CreateSettingsControls(HWND parent, double dpiScale, HFONT font) {
+    SettingsControls out;
+    std::vector<HWND> frames;
+    for (const LayoutControl& c : SettingsLayout()) {
+        HWND hwnd = CreateOne(parent, c, dpiScale, font, out);
+        if (!hwnd) continue;
+        if (c.kind == LayoutKind::Group) frames.push_back(hwnd);
+        if (!c.name.empty()) out.windows.emplace(std::string(c.name), hwnd);
+    }
+    // The frames go beneath the controls they surround (they paint clipped
+    // by them); the other controls keep the table's order, the tab order.
+    for (HWND frame : frames) SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return out;
+}
+
+}  // namespace vesko

@@ -1,0 +1,29 @@
+#pragma once
+// Creates the settings window's controls from the layout table.
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace vesko {
+
+class SpinEdit;
+
+// The created controls by name (INI key or role, as in the layout table).
+struct SettingsControls {
+    std::map<std::string, HWND, std::less<>> windows;
+    std::map<std::string, SpinEdit*, std::less<>> spinEdits;
+
+    HWND Window(std::string_view name) const;       // null when there is no such control
+    SpinEdit* Spin(std::string_view name) const;    // null when it is not a spin edit
+};
+
+// Every control of the layout on parent, positions scaled by dpiScale (the
+// window's DPI / 96), in reading order, which is also the tab order. The
+// parent should forward WM_CTLCOLORSTATIC and WM_CTLCOLORBTN to
+// ThemedGroupBox::ChildColor so that labels and buttons take the themed
+// background.
+SettingsControls CreateSettingsControls(HWND parent, double dpiScale, HFONT font);
+
+}  // namespace vesko

@@ -1,0 +1,176 @@
+// The settings window's layout table: the faults a wrong entry would show on
+// screen (overlaps, clipping, controls outside their frame, a broken tab or
+// arrow-key order) and the ids the end-to-end driver relies on.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "app/ControlIds.h"
+#include "controls/SettingsLayout.h"
+
+namespace vesko {
+namespace {
+
+constexpr int kFrameMargin = 4;    // between a frame's edge and what it holds
+constexpr int kCaptionBand = 16;   // the frame's caption line at the top
+constexpr int kBoxWidth = 18;      // a check box's or radio button's mark and gap
+
+bool Overlap(const LayoutRect& a, const LayoutRect& b) {
+    return a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom();
+}
+bool SameLine(const LayoutRect& a, const LayoutRect& b) { return a.y < b.Bottom() && b.y < a.Bottom(); }
+
+// Width of a caption in the 12-pixel UI font, from above: full-width
+// characters take the whole em, ASCII about half; "&" marks an accelerator.
+int CaptionWidth(std::string_view text) {
+    int width = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c == '&') continue;
+        if (c < 0x80) width += 6;
+        else if ((c & 0xC0) != 0x80) width += 12;  // lead byte of a multi-byte character
+    }
+    return width;
+}
+
+std::string Describe(const LayoutControl& c) {
+    return std::string(c.name.empty() ? c.caption : c.name) + " (id " + std::to_string(c.id) + ")";
+}
+
+TEST(SettingsLayout, IdsAndNamesAreUnique) {
+    std::set<int> ids;
+    std::set<std::string_view> names;
+    for (const LayoutControl& c : SettingsLayout()) {
+        EXPECT_TRUE(ids.insert(c.id).second) << Describe(c);
+        if (!c.name.empty()) {
+            EXPECT_TRUE(names.insert(c.name).second) << Describe(c);
+        }
+    }
+}
+
+TEST(SettingsLayout, EveryControlSitsInsideItsFrameAndTheFramesInsideTheWindow) {
+    const auto layout = SettingsLayout();
+    const LayoutRect client{0, 0, kSettingsClientWidth, kSettingsClientHeight};
+    for (const LayoutControl& c : layout) {
+        if (c.kind == LayoutKind::Group) {
+            EXPECT_TRUE(c.rect.x >= 0 && c.rect.y >= 0 && c.rect.Right() <= client.w && c.rect.Bottom() <= client.h)
+                << Describe(c);
+            continue;
+        }
+        if (c.group < 0) {
+            EXPECT_TRUE(c.rect.x >= kFrameMargin && c.rect.Right() <= client.w - kFrameMargin &&
+                        c.rect.Bottom() <= client.h - kFrameMargin)
+                << Describe(c);
+            for (const LayoutControl& g : layout) {
+                if (g.kind == LayoutKind::Group) {
+                    EXPECT_FALSE(Overlap(c.rect, g.rect)) << Describe(c) << " in a frame";
+                }
+            }
+            continue;
+        }
+        const LayoutRect& g = layout[static_cast<std::size_t>(c.group)].rect;
+        EXPECT_GE(c.rect.x, g.x + kFrameMargin) << Describe(c);
+        EXPECT_GE(c.rect.y, g.y + kCaptionBand) << Describe(c);
+        EXPECT_LE(c.rect.Right(), g.Right() - kFrameMargin) << Describe(c);
+        EXPECT_LE(c.rect.Bottom(), g.Bottom() - kFrameMargin) << Describe(c);
+    }
+}
+
+TEST(SettingsLayout, NothingOverlapsAndEveryCaptionFits) {
+    const auto layout = SettingsLayout();
+    for (std::size_t i = 0; i < layout.size(); ++i) {
+        const LayoutControl& a = layout[i];
+        for (std::size_t j = i + 1; j < layout.size(); ++j) {
+            const LayoutControl& b = layout[j];
+            // A frame and a control: the containment test's business.
+            if ((a.kind == LayoutKind::Group) != (b.kind == LayoutKind::Group)) continue;
+            EXPECT_FALSE(Overlap(a.rect, b.rect)) << Describe(a) << " / " << Describe(b);
+        }
+        int room = a.rect.w;
+        if (a.kind == LayoutKind::CheckBox || a.kind == LayoutKind::RadioButton) room -= kBoxWidth;
+        if (a.kind == LayoutKind::Button || a.kind == LayoutKind::DefaultButton) room -= 8;
+        if (a.kind != LayoutKind::Group) {
+            EXPECT_LE(CaptionWidth(a.caption), room) << Describe(a);
+        }
+    }
+}
+
+// Creation order is the tab order: it must follow the reading order, left
+// to right along a line and then down, one frame after the other.
+TEST(SettingsLayout, TableOrderIsReadingOrder) {
+    std::set<int> containers;
+    const LayoutControl* prev = nullptr;
+    for (const LayoutControl& c : SettingsLayout()) {
+        if (c.kind == LayoutKind::Group) continue;
+        if (!prev || prev->group != c.group) {
+            EXPECT_TRUE(containers.insert(c.group).second) << Describe(c) << ": its frame's controls are split";
+        } else if (SameLine(prev->rect, c.rect)) {
+            EXPECT_GT(c.rect.x, prev->rect.x) << Describe(c);
+        } else {
+            EXPECT_GT(c.rect.y, prev->rect.y) << Describe(c);
+        }
+        prev = &c;
+    }
+    // The frames in their order: conditions and status first, method and combination below.
+    std::vector<std::string_view> frames;
+    for (const LayoutControl& c : SettingsLayout()) {
+        if (c.kind == LayoutKind::Group) frames.push_back(c.caption);
+    }
+    EXPECT_EQ(frames, (std::vector<std::string_view>{"節電条件", "現在の状態", "節電方法", "複数条件"}));
+}
+
+// The arrow keys move within a keyboard group: each radio set is one group,
+// every other control a group of its own.
+TEST(SettingsLayout, RadioSetsAreKeyboardGroups) {
+    const auto layout = SettingsLayout();
+    int sets = 0;
+    for (std::size_t i = 0; i < layout.size(); ++i) {
+        const LayoutControl& c = layout[i];
+        if (!c.TabStop()) {
+            EXPECT_FALSE(c.groupStart) << Describe(c);
+            continue;
+        }
+        bool followsRadio = i > 0 && layout[i - 1].kind == LayoutKind::RadioButton;
+        bool continuesSet = c.kind == LayoutKind::RadioButton && followsRadio;
+        EXPECT_EQ(c.groupStart, !continuesSet) << Describe(c);
+        if (c.kind == LayoutKind::RadioButton && !followsRadio) ++sets;
+    }
+    EXPECT_EQ(sets, 2);
+}
+
+TEST(SettingsLayout, SpinRangesCanBeTyped) {
+    int spins = 0;
+    for (const LayoutControl& c : SettingsLayout()) {
+        if (c.kind != LayoutKind::SpinEdit) continue;
+        ++spins;
+        const SpinLimits& l = c.limits;
+        EXPECT_LE(l.min, l.max) << Describe(c);
+        if (l.min != l.max) {
+            EXPECT_TRUE(l.initial >= l.min && l.initial <= l.max) << Describe(c);
+        }
+        // A limit shorter than the largest value would make it unreachable by typing.
+        if (l.maxLength > 0 && l.min != l.max) {
+            EXPECT_LE(std::to_string(l.max).size(), static_cast<std::size_t>(l.maxLength)) << Describe(c);
+        }
+    }
+    EXPECT_EQ(spins, 18);
+    const LayoutControl* units = FindLayoutControl("Network_Unit");
+    ASSERT_NE(units, nullptr);
+    EXPECT_EQ(units->kind, LayoutKind::DropDownList);
+    EXPECT_EQ(units->items.size(), 3u);
+}
+
+// The end-to-end driver finds the status labels by these ids.
+TEST(SettingsLayout, StatusLabelsKeepTheirIds) {
+    const std::pair<const char*, int> bound[] = {
+        {"StatusGroup", ids::GroupStatus}, {"OsVersionLabel", ids::Label14}, {"StatusCpu", ids::Label1},
+        {"StatusNetwork", ids::Label2},    {"StatusMemory", ids::Label3},    {"StatusClock", ids::Label15},
+        {"StatusUptime", ids::Label16},    {"TimerSetTimeLabel", ids::Label20}, {"TimerDueLabel", ids::Label22},
+    };
+    for (const auto& [name, id] : bound) EXPECT_EQ(LayoutControlId(name), id) << name;
+    EXPECT_EQ(LayoutControlId("NoSuchControl"), -1);
+}
+
+}  // namespace
+}  // namespace vesko
