@@ -6,7 +6,7 @@
 #include <cmath>
 #include <string>
 
-#include "settings/WinText.h"
+#include "base/WinText_win.h"
 
 namespace vesko {
 namespace {

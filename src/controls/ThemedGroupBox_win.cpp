@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "controls/GroupBoxGeometry.h"
-#include "settings/WinText.h"
+#include "base/WinText_win.h"
 
 namespace vesko {
 namespace {

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "Harness.h"
-#include "app/ControlIds.h"
-#include "controls/SettingsLayout.h"
+#include "ui/ControlIds.h"
+#include "ui/SettingsLayout.h"
 
 using namespace e2e;
 

@@ -1,12 +1,12 @@
-#include "controls/SettingsLayout_win.h"
+#include "ui/SettingsLayout_win.h"
 
 #include <cmath>
 #include <vector>
 
-#include "controls/SettingsLayout.h"
+#include "ui/SettingsLayout.h"
 #include "controls/SpinEdit_win.h"
 #include "controls/ThemedGroupBox_win.h"
-#include "settings/WinText.h"
+#include "base/WinText_win.h"
 
 namespace vesko {
 namespace {

@@ -1,6 +1,6 @@
-#include "controls/SettingsLayout.h"
+#include "ui/SettingsLayout.h"
 
-#include "app/ControlIds.h"
+#include "ui/ControlIds.h"
 
 namespace vesko {
 namespace {
@@ -91,9 +91,9 @@ void Conditions(Builder& b) {
     // Each condition: its check box, then its numbers on the next line(s).
     b.Check("Timer_Enabled", "タイマー", 16, 26, 70);
     b.Text("", "セット時刻", 92, 28, 60);
-    b.Text("TimerSetTimeLabel", "hh:nn", 154, 28, 36, ids::Label20);
+    b.Text("TimerSetTimeLabel", "hh:nn", 154, 28, 36, ids::TimerSetTimeLabel);
     b.Text("", "節電予定時刻", 196, 28, 74);
-    b.Text("TimerDueLabel", "hh:nn", 272, 28, 36, ids::Label22);
+    b.Text("TimerDueLabel", "hh:nn", 272, 28, 36, ids::TimerDueLabel);
     b.Spin("Timer_Hour", kIndent, 46, 60, {0, 23, 5, 0});
     b.Unit("時間", 100, 46, 24);
     b.Spin("Timer_Minute", 128, 46, 48, kMinute);
@@ -133,14 +133,14 @@ void Conditions(Builder& b) {
 
 void Status(Builder& b) {
     b.Group("StatusGroup", "現在の状態", {376, 8, 273, 129}, ids::GroupStatus);
-    b.Text("OsVersionLabel", "OSのばーじょん", 388, 26, 253, ids::Label14);
+    b.Text("OsVersionLabel", "OSのばーじょん", 388, 26, 253, ids::OsVersionLabel);
     struct Row { std::string_view caption; int captionId; std::string_view name; std::string_view design; int id; };
     const Row rows[] = {
-        {"CPUの負荷", ids::CaptionCpu, "StatusCpu", "CPUの値  1", ids::Label1},
-        {"ネットワーク通信量", ids::CaptionNetwork, "StatusNetwork", "ネットワークの値  2", ids::Label2},
-        {"メモリの使用率", ids::CaptionMemory, "StatusMemory", "メモリの使用率  3", ids::Label3},
-        {"現在時刻", ids::CaptionTime, "StatusClock", "時刻  15", ids::Label15},
-        {"OSの連続起動時間", ids::CaptionUptime, "StatusUptime", "OSTime  16", ids::Label16},
+        {"CPUの負荷", ids::CaptionCpu, "StatusCpu", "CPUの値  1", ids::StatusCpu},
+        {"ネットワーク通信量", ids::CaptionNetwork, "StatusNetwork", "ネットワークの値  2", ids::StatusNetwork},
+        {"メモリの使用率", ids::CaptionMemory, "StatusMemory", "メモリの使用率  3", ids::StatusMemory},
+        {"現在時刻", ids::CaptionTime, "StatusClock", "時刻  15", ids::StatusClock},
+        {"OSの連続起動時間", ids::CaptionUptime, "StatusUptime", "OSTime  16", ids::StatusUptime},
     };
     int y = 46;
     for (const Row& row : rows) {

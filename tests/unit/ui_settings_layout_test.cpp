@@ -6,8 +6,8 @@
 #include <set>
 #include <string>
 
-#include "app/ControlIds.h"
-#include "controls/SettingsLayout.h"
+#include "ui/ControlIds.h"
+#include "ui/SettingsLayout.h"
 
 namespace vesko {
 namespace {
@@ -164,9 +164,9 @@ TEST(SettingsLayout, SpinRangesCanBeTyped) {
 // The end-to-end driver finds the status labels by these ids.
 TEST(SettingsLayout, StatusLabelsKeepTheirIds) {
     const std::pair<const char*, int> bound[] = {
-        {"StatusGroup", ids::GroupStatus}, {"OsVersionLabel", ids::Label14}, {"StatusCpu", ids::Label1},
-        {"StatusNetwork", ids::Label2},    {"StatusMemory", ids::Label3},    {"StatusClock", ids::Label15},
-        {"StatusUptime", ids::Label16},    {"TimerSetTimeLabel", ids::Label20}, {"TimerDueLabel", ids::Label22},
+        {"StatusGroup", ids::GroupStatus}, {"OsVersionLabel", ids::OsVersionLabel}, {"StatusCpu", ids::StatusCpu},
+        {"StatusNetwork", ids::StatusNetwork},    {"StatusMemory", ids::StatusMemory},    {"StatusClock", ids::StatusClock},
+        {"StatusUptime", ids::StatusUptime},    {"TimerSetTimeLabel", ids::TimerSetTimeLabel}, {"TimerDueLabel", ids::TimerDueLabel},
     };
     for (const auto& [name, id] : bound) EXPECT_EQ(LayoutControlId(name), id) << name;
     EXPECT_EQ(LayoutControlId("NoSuchControl"), -1);
