@@ -84,7 +84,7 @@ void TExitWin::EnableShutdownPrivilege() {
 
 bool TExitWin::ExitWindowsNT(std::uint32_t flags) {
     EnableShutdownPrivilege();
-    return system_.ExitWindowsEx(flags, 0);
+    return system_.ExitWindowsEx(flags, kPlannedShutdownReason);
 }
 
 void TExitWin::EndByFlags(std::uint32_t flags, const char* message) {
@@ -120,7 +120,8 @@ void TExitWin::RestartInMsDosMode() {
 // The log-off request needs no privilege. A 9x shell older than 4.72 does not
 // come back by itself, so the desktop is restarted by hand.
 void TExitWin::LogOff() {
-    if (!system_.ExitWindowsEx(kEwxLogOff, 0)) throw EExitError(exitmsg::kLogOff);
+    if (!system_.ExitWindowsEx(kEwxLogOff, IsWindowsNT() ? kPlannedShutdownReason : 0))
+        throw EExitError(exitmsg::kLogOff);
     if (IsWindowsNT()) return;
     if (!IsNewShell()) RestartDesktopShell();
     CloseMainWindowIgnoringErrors();

@@ -46,23 +46,23 @@ struct EndCase {
 // Every operation that ends Windows through ExitWindowsEx, on both families.
 TEST(ExitWin, EndOperationsMakeTheFamilysRequest) {
     const EndCase cases[] = {
-        {"PowerOff NT", &TExitWin::PowerOff, testing::kXP, Join(kPrivilege, {"ExitWindowsEx(8,0)"}),
+        {"PowerOff NT", &TExitWin::PowerOff, testing::kXP, Join(kPrivilege, {"ExitWindowsEx(8,2147483648)"}),
          exitmsg::kPowerOff},
         {"PowerOff 9x", &TExitWin::PowerOff, testing::kWin98, {"ExitWindowsEx(8,0)"}, exitmsg::kPowerOff},
-        {"ShutDown NT", &TExitWin::ShutDown, testing::kNT4, Join(kPrivilege, {"ExitWindowsEx(1,0)"}),
+        {"ShutDown NT", &TExitWin::ShutDown, testing::kNT4, Join(kPrivilege, {"ExitWindowsEx(1,2147483648)"}),
          exitmsg::kShutDown},
         {"ShutDown 9x", &TExitWin::ShutDown, testing::kWin95, {"ExitWindowsEx(1,0)"}, exitmsg::kShutDown},
-        {"RestartWindows NT", &TExitWin::RestartWindows, testing::kNT5, Join(kPrivilege, {"ExitWindowsEx(2,0)"}),
+        {"RestartWindows NT", &TExitWin::RestartWindows, testing::kNT5, Join(kPrivilege, {"ExitWindowsEx(2,2147483648)"}),
          exitmsg::kRestart},
-        {"LogOff NT", &TExitWin::LogOff, testing::kXP, {"ExitWindowsEx(0,0)"}, exitmsg::kLogOff},
-        {"ForceExit NT", &TExitWin::ForceExit, testing::kNT4, Join(kPrivilege, {"ExitWindowsEx(4,0)"}),
+        {"LogOff NT", &TExitWin::LogOff, testing::kXP, {"ExitWindowsEx(0,2147483648)"}, exitmsg::kLogOff},
+        {"ForceExit NT", &TExitWin::ForceExit, testing::kNT4, Join(kPrivilege, {"ExitWindowsEx(4,2147483648)"}),
          exitmsg::kForceExit},
         {"ForceExit 9x", &TExitWin::ForceExit, testing::kWinMe, {"ExitWindowsEx(4,0)"}, exitmsg::kForceExit},
-        {"ForcePowerOff NT", &TExitWin::ForcePowerOff, testing::kWin7, Join(kPrivilege, {"ExitWindowsEx(12,0)"}),
+        {"ForcePowerOff NT", &TExitWin::ForcePowerOff, testing::kWin7, Join(kPrivilege, {"ExitWindowsEx(12,2147483648)"}),
          exitmsg::kForceExit},
         {"ForcePowerOff 9x", &TExitWin::ForcePowerOff, testing::kWin98, {"ExitWindowsEx(12,0)"},
          exitmsg::kForceExit},
-        {"ForceIfHung NT5", &TExitWin::ForceIfHung, testing::kNT5, Join(kPrivilege, {"ExitWindowsEx(16,0)"}),
+        {"ForceIfHung NT5", &TExitWin::ForceIfHung, testing::kNT5, Join(kPrivilege, {"ExitWindowsEx(16,2147483648)"}),
          exitmsg::kForceIfHung},
         // Platform 0 is neither family and goes the 9x way.
         {"PowerOff platform 0", &TExitWin::PowerOff, OsVersionRecord{0, 3, 10}, {"ExitWindowsEx(8,0)"},
@@ -131,13 +131,19 @@ TEST(ExitWin, ForceIfHungNeedsNt5) {
 }
 
 TEST(ExitWin, LogOffNeverAsksForThePrivilege) {
-    for (const OsVersionRecord v : {testing::kNT4, testing::kXP, testing::kWin98}) {
+    // A planned reason on the NT family; the parameter is reserved on 9x.
+    const std::pair<OsVersionRecord, const char*> cases[] = {
+        {testing::kNT4, "ExitWindowsEx(0,2147483648)"},
+        {testing::kXP, "ExitWindowsEx(0,2147483648)"},
+        {testing::kWin98, "ExitWindowsEx(0,0)"},
+    };
+    for (const auto& [v, call] : cases) {
         FakePowerSystem sys;
         sys.version = v;
         TExitWin exitWin(sys);
         exitWin.LogOff();
         EXPECT_FALSE(sys.Called("OpenProcessToken"));
-        EXPECT_EQ(sys.calls.front(), "ExitWindowsEx(0,0)");
+        EXPECT_EQ(sys.calls.front(), call);
     }
 }
 
