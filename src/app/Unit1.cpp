@@ -56,8 +56,9 @@ public:
     void Hibernate() override { exitWin_.Hibernate(); }
     bool IsMainWindowVisible() override { return IsWindowVisible(f_.Handle()) != FALSE; }
     void HideApplication() override { f_.HideApplication(); }
-    void Button4Click() override { f_.Button4Click(); }
+    bool Button4Click() override { return f_.Button4Click(); }
     std::string ScheduleLabelText() override { return f_.Form.Label22; }
+    ArmReadings ReadArmReadings() override { return vesko::ReadArmReadings(f_.Now()); }
 
     // WarningHost.
     void Beep() override { MessageBeep(0); }
@@ -248,7 +249,7 @@ void TForm1::HideApplication() {
 StatusDisplay TForm1::ReadStatus(DateTime now) {
     TickReadings r;
     r.CpuPercent = CpuUsage1->GetUsage();
-    r.Octets = ReadInterfaceOctetSums();
+    r.Interfaces = ReadInterfaceTable();
     MemorySizes m = ReadMemorySizes();
     r.MemoryPercent = MemoryPercent(m.TotalPhys, m.AvailPhys);
     r.UptimeMs = ReadUptimeMilliseconds();
@@ -303,9 +304,9 @@ void TForm1::FormCreate() {
             WriteText(*ini, KeyId::Timer_SetTime, Form.Label20);
             WriteText(*ini, KeyId::Timer_ScheduleTime, Form.Label22);
         }
-        if (scheduled) Active.Timer_ScheduleTime = ParseTimeOfDay(Form.Label22);
+        Active.Timer_ScheduleTime = scheduled ? TimerScheduleFromText(Form.Label22) : kNoTimerSchedule;
         // Step 9: the running-time stamps start now.
-        State.StartAt(Now(), State.PrevInOctets, State.PrevOutOctets, TryReadCursorPos().value_or(CursorPos{}));
+        State.StartAt(ReadArmReadings(Now()));
         // Step 10: the start entry.
         if (Active.Log_Enabled) WriteLog(StartLogMessage(args_), Now());
         // Step 12: methods the machine cannot use fall back silently.
@@ -384,13 +385,14 @@ void TForm1::Timer1Timer() {
         TrayIcon1->Tray().SetTipHelp(status.TipHelp);
         // Steps 10 and 11: hold-off, conditions, the gate, the verdict.
         ListExclusions exclusions(ExcludedPrograms, *programs_);
-        TickVerdict v = EvaluateTick(now, status, Active, [] { return ReadCursorPos(); }, &exclusions, State);
+        TickVerdict v = EvaluateTick(now, ReadMonotonicMilliseconds(), status, Active,
+                                     [] { return TryReadCursorPos(); }, &exclusions, State);
         if (auto icon = v.Exclusion.TrayIconId()) SetTrayIcon(*icon);
         FormHost host(*this, *ExitWin1);
         // Steps 12 and 13: the warning, then the method when due.
         if (warningDialog_) {
             bool aborted = RunWarningStep(WarningAborted, v.Ready, v.MinutesToAct, Active, *warningDialog_, host);
-            ResumeState rs{State.HoldOffStamp, State.CpuLowSince, State.NetLowSince, State.MemLowSince, Active};
+            ResumeState rs{State, Active};
             ExecuteIfDue(v.Ready, v.MinutesToAct, v.SameMinute, aborted, host, *warningDialog_, rs);
         }
         // Step 14: is suspend or hibernation still possible?
@@ -478,7 +480,7 @@ void TForm1::FunctionEnabled1Click() {
     DateTime now = Now();
     bool checked = (GetMenuState(popupMenu2_, ids::FunctionEnabled1, MF_BYCOMMAND) & MF_CHECKED) != 0;
     FunctionSwitch sw = FunctionEnabled1Toggle(checked, Active, now, UptimeMs());
-    ApplyFunctionSwitch(sw, now, Active, Form, State);
+    ApplyFunctionSwitch(sw, ReadArmReadings(now), Active, Form, State);
     SetMenuItemChecked(ids::FunctionEnabled1, sw.FunctionEnabled);
     if (sw.TrayIconId) SetTrayIcon(*sw.TrayIconId);
     if (sw.Refusal) ShowErrorBox(hwnd_, *sw.Refusal);

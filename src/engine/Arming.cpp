@@ -42,7 +42,8 @@ std::optional<std::string> CheckFunctionEnable(const ActiveSettings& s, DateTime
     if (s.OS_Hour == 0 && s.OS_Minute == 0) return kInvalidOsUptimeMessage;
     if (UptimeWholeMinutes(uptimeMs) >= HourMinute(s.OS_Hour, s.OS_Minute) && s.OS_Enabled && s.Piece_Requirement)
         return kOsUptimeElapsedMessage;
-    if (MinuteOfDay(s.Timer_ScheduleTime) == nowMinute && s.Timer_Enabled) return kTimerScheduleIsNowMessage;
+    if (HasTimerSchedule(s.Timer_ScheduleTime) && MinuteOfDay(s.Timer_ScheduleTime) == nowMinute && s.Timer_Enabled)
+        return kTimerScheduleIsNowMessage;
     if (t.hour == s.Time_Hour && t.minute == s.Time_Minute && s.Time_Enabled) return kTimeIsNowMessage;
     if (s.AppointedTime_Enabled && s.Piece_Requirement) {
         const auto from = HourMinute(s.AppointedTime_FromHour, s.AppointedTime_FromMinute);
@@ -75,15 +76,15 @@ FunctionSwitch FunctionEnabled1Toggle(bool checked, const ActiveSettings& settin
     change.FunctionEnabled = true;
     change.WriteSetting = true;
     change.TrayIconId = 0;
-    change.SetHoldOff = true;
+    change.Rearm = true;
     return change;
 }
 
-void ApplyFunctionSwitch(const FunctionSwitch& change, DateTime now, ActiveSettings& settings, FormValues& form,
-                         MonitorState& state) {
+void ApplyFunctionSwitch(const FunctionSwitch& change, const ArmReadings& now, ActiveSettings& settings,
+                         FormValues& form, MonitorState& state) {
     settings.Function_Enabled = change.FunctionEnabled;
     form.CheckBox[8] = change.FunctionEnabled;
-    if (change.SetHoldOff) state.HoldOffStamp = now;
+    if (change.Rearm) state.Arm(now);
 }
 
 }  // namespace vesko

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "engine/TimerSchedule.h"
 #include "engine/Warning.h"
 #include "log/EventLog.h"
 #include "settings/ProfileFile.h"
@@ -47,13 +48,12 @@ void ExecuteSleep(const SleepTexts& t, ExecutionHost& host, WarningDialog& dialo
     host.WriteLog(t.resumeLine, host.Now());
     if (!host.IsMainWindowVisible()) host.HideApplication();
     dialog.SetAbortEnabled(true);
-    const DateTime now = host.Now();
-    state.holdOffStamp = now;
-    state.cpuLowSince = now;
-    state.netLowSince = now;
-    state.memLowSince = now;
-    host.Button4Click();
-    state.settings.Timer_ScheduleTime = StrictTimeOfDay(host.ScheduleLabelText());
+    // Every condition holds anew for its full length from the resume: the
+    // running times, the cursor and the uptime the OS condition counts.
+    state.monitor.ResumedAt(host.ReadArmReadings());
+    // A refused countdown leaves no schedule in force rather than an old one.
+    state.settings.Timer_ScheduleTime = kNoTimerSchedule;
+    if (host.Button4Click()) state.settings.Timer_ScheduleTime = TimerScheduleFromText(host.ScheduleLabelText());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/DateTime.h"
+#include "engine/MonitorState.h"
 #include "settings/ActiveSettings.h"
 
 namespace vesko {
@@ -38,16 +39,16 @@ public:
     // Minimise the application and hide its taskbar window.
     virtual void HideApplication() = 0;
     // The timer's "セット": Label20 and Label22 from now.
-    virtual void Button4Click() = 0;
+    // False when the values were refused and the labels left as they were.
+    virtual bool Button4Click() = 0;
     virtual std::string ScheduleLabelText() = 0;  // Label22
+    // The clocks, the uptime and the cursor, read at the resume.
+    virtual ArmReadings ReadArmReadings() = 0;
 };
 
 // The tick state that a resume re-arms.
 struct ResumeState {
-    DateTime& holdOffStamp;
-    DateTime& cpuLowSince;
-    DateTime& netLowSince;
-    DateTime& memLowSince;
+    MonitorState& monitor;
     ActiveSettings& settings;
 };
 

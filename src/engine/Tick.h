@@ -22,7 +22,7 @@ namespace vesko {
 // What the probes gave this tick.
 struct TickReadings {
     int CpuPercent = 0;          // GetUsage of CpuUsage1
-    OctetSums Octets;            // interface sums; both 0 when the table cannot be read
+    InterfaceTable Interfaces;   // the interface table; Read false when it cannot be read
     int MemoryPercent = 0;       // MemoryPercent of the memory status
     std::uint64_t UptimeMs = 0;  // milliseconds since the system started
     std::string TimeText;        // the current time in the locale's long time format
@@ -46,9 +46,10 @@ inline constexpr const char* kOldShellTrayTip = "ケルダン！ ver 1.2";
 std::string TrayTipText(bool shell5OrLater, const StatusDisplay& status);
 
 // Steps 4 to 9 of the tick: the network figure since the previous tick (moving
-// PrevInOctets/PrevOutOctets of `state` on), label texts and tray tip. Write
-// them to the window before evaluating, so that they stay shown if the
-// evaluation throws.
+// the network baseline of `state` on), label texts and tray tip. Write them to
+// the window before evaluating, so that they stay shown if the evaluation
+// throws. The uptime condition's minutes count from the state's uptime origin;
+// the label shows the system's uptime.
 StatusDisplay TakeReadings(const TickReadings& readings, bool shell5OrLater, MonitorState& state);
 
 // "yyyy/mm/dd hh:nn": the hold-off compares date-times to the minute in this form.
@@ -89,9 +90,10 @@ struct TickVerdict {
 };
 
 // Steps 10 and 11: hold-off test, conditions (updating the running-time stamps
-// and LastCursorPos of `state`), exclusion gate, combination. A failure to
-// read the cursor propagates and ends the tick before the combination.
-TickVerdict EvaluateTick(DateTime now, const StatusDisplay& status, const ActiveSettings& settings,
-                         const CursorReader& readCursor, ExcludedProgramList* programs, MonitorState& state);
+// and LastCursorPos of `state`), exclusion gate, combination. `now` is the wall
+// clock, `monotonicMs` the count the running times are measured on.
+TickVerdict EvaluateTick(DateTime now, std::uint64_t monotonicMs, const StatusDisplay& status,
+                         const ActiveSettings& settings, const CursorReader& readCursor,
+                         ExcludedProgramList* programs, MonitorState& state);
 
 }  // namespace vesko

@@ -1,5 +1,9 @@
 #include "engine/TimerSchedule.h"
 
+#include <exception>
+
+#include "engine/Execution.h"
+
 namespace vesko {
 
 std::optional<TimerSchedule> ScheduleFromNow(DateTime now, std::int64_t hours, std::int64_t minutes) {
@@ -17,6 +21,14 @@ std::optional<TimerSchedule> ScheduleFromNow(DateTime now, std::int64_t hours, s
     if (h >= 24) h -= 24;
     s.scheduleTime = std::to_string(h) + ":" + (m < 10 ? "0" : "") + std::to_string(m);
     return s;
+}
+
+DateTime TimerScheduleFromText(const std::string& text) {
+    try {
+        return StrictTimeOfDay(text);
+    } catch (const std::exception&) {
+        return kNoTimerSchedule;
+    }
 }
 
 }  // namespace vesko

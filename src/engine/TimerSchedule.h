@@ -19,4 +19,14 @@ inline constexpr const char* kInvalidTimerMessage = "タイマーの値が無効
 // nullopt when hours and minutes are both 0 (the caller shows kInvalidTimerMessage).
 std::optional<TimerSchedule> ScheduleFromNow(DateTime now, std::int64_t hours, std::int64_t minutes);
 
+// The in-memory schedule when no countdown is in force: the countdown was
+// refused, or the stored text is no time of day. The Timer condition then
+// never holds, so nothing acts on a schedule the user did not set.
+inline constexpr DateTime kNoTimerSchedule = -1;
+inline bool HasTimerSchedule(DateTime schedule) { return schedule >= 0 && schedule < 1e7; }
+
+// "h:nn" or "h:nn:ss" as the schedule; kNoTimerSchedule for any other text,
+// the placeholder "hh:nn" among them.
+DateTime TimerScheduleFromText(const std::string& text);
+
 }  // namespace vesko

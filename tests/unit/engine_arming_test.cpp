@@ -134,8 +134,7 @@ TEST(ValidateSettings, FirstFailingTestDecides) {
              f.WinSpinEdit[14].SetValue(10);
          },
          kAppointedTimeIsNowMessage},
-        // The start minute itself passes the end-before-start test; the arming
-        // hold-off keeps that minute quiet.
+        // The window's first minute is met at once as well.
         {"window starting now",
          [&](FormValues& f) {
              armed(f);
@@ -143,7 +142,7 @@ TEST(ValidateSettings, FirstFailingTestDecides) {
              f.WinSpinEdit[12].SetValue(10);
              f.WinSpinEdit[14].SetValue(17);
          },
-         nullptr},
+         kAppointedTimeIsNowMessage},
         {"outside the window",
          [&](FormValues& f) {
              armed(f);
@@ -254,6 +253,40 @@ TEST(FunctionEnableCheck, TestsInOrderWithTheTrayMenuDifferences) {
              s.AppointedTime_ToHour = 17;
          },
          At(10, 0), kAppointedTimeIsNowMessage},
+        {"first minute of the window, any-one mode",
+         [](ActiveSettings& s) {
+             s.AppointedTime_Enabled = true;
+             s.AppointedTime_FromHour = 10;
+             s.AppointedTime_ToHour = 17;
+         },
+         At(10, 0, 30), kAppointedTimeIsNowMessage},
+        {"one-minute window, any-one mode",
+         [](ActiveSettings& s) {
+             s.AppointedTime_Enabled = true;
+             s.AppointedTime_FromHour = s.AppointedTime_ToHour = 10;
+         },
+         At(10, 0, 59), kAppointedTimeIsNowMessage},
+        {"window ending now is still met",
+         [](ActiveSettings& s) {
+             s.AppointedTime_Enabled = true;
+             s.AppointedTime_FromHour = 9;
+             s.AppointedTime_ToHour = 10;
+         },
+         At(10, 0, 59), kAppointedTimeIsNowMessage},
+        {"window starting next minute",
+         [](ActiveSettings& s) {
+             s.AppointedTime_Enabled = true;
+             s.AppointedTime_FromHour = 10;
+             s.AppointedTime_FromMinute = 1;
+             s.AppointedTime_ToHour = 17;
+         },
+         At(10, 0, 59), nullptr},
+        {"no countdown in force",
+         [](ActiveSettings& s) {
+             s.Timer_Enabled = true;
+             s.Timer_ScheduleTime = kNoTimerSchedule;
+         },
+         At(0, 0), nullptr},
         {"inside the window, all mode",
          [&](ActiveSettings& s) {
              allMode(s);
@@ -284,10 +317,11 @@ TEST(FunctionEnabled1, SwitchingOffNeedsNoCheck) {
     EXPECT_FALSE(c.Refusal);
     EXPECT_TRUE(c.WriteSetting);
     EXPECT_EQ(c.TrayIconId, 1);
-    EXPECT_FALSE(c.SetHoldOff);
+    EXPECT_FALSE(c.Rearm);
 }
 
-TEST(FunctionEnabled1, SwitchingOnSetsHoldOffButKeepsRunningTimes) {
+// Off at 9:00, on at 12:00: nothing of the three hours counts.
+TEST(FunctionEnabled1, SwitchingOnRestartsEveryRunningTimeAndTheCursor) {
     ActiveSettings s = ValidActive();
     FunctionSwitch c = FunctionEnabled1Toggle(false, s, At(10, 0), kThreeHoursUp);
     EXPECT_TRUE(c.FunctionEnabled);
@@ -297,12 +331,22 @@ TEST(FunctionEnabled1, SwitchingOnSetsHoldOffButKeepsRunningTimes) {
 
     FormValues f;
     MonitorState st;
-    st.HoldOffStamp = st.CpuLowSince = At(8, 0);
-    ApplyFunctionSwitch(c, At(10, 0, 12), s, f, st);
+    st.StartAt({At(9, 0), 1000, 0, CursorPos{3, 4}});
+    st.TimerSpent = true;
+    constexpr std::uint64_t kThreeHoursLater = 1000 + 3 * 3600000;
+    ApplyFunctionSwitch(c, {At(12, 0, 12), kThreeHoursLater, kThreeHoursUp, CursorPos{500, 60}}, s, f, st);
     EXPECT_TRUE(s.Function_Enabled);
     EXPECT_TRUE(f.CheckBox[8]);
-    EXPECT_EQ(st.HoldOffStamp, At(10, 0, 12));
-    EXPECT_EQ(st.CpuLowSince, At(8, 0));
+    EXPECT_EQ(st.HoldOffStamp, At(12, 0, 12));
+    for (std::uint64_t since : {st.CpuLowSince, st.NetLowSince, st.MemLowSince, st.MouseStillSince})
+        EXPECT_EQ(since, kThreeHoursLater);
+    EXPECT_EQ(st.LastCursorPos, (CursorPos{500, 60}));
+    EXPECT_FALSE(st.TimerSpent);
+
+    // A cursor that cannot be read at that moment keeps the last position.
+    ApplyFunctionSwitch(c, {At(12, 5), kThreeHoursLater + 300000, kThreeHoursUp, std::nullopt}, s, f, st);
+    EXPECT_EQ(st.LastCursorPos, (CursorPos{500, 60}));
+    EXPECT_EQ(st.MouseStillSince, kThreeHoursLater + 300000);
 }
 
 TEST(FunctionEnabled1, RefusalLeavesFileAndIconAlone) {
@@ -318,10 +362,12 @@ TEST(FunctionEnabled1, RefusalLeavesFileAndIconAlone) {
     FormValues f;
     f.CheckBox[8] = true;
     MonitorState st;
-    ApplyFunctionSwitch(c, At(10, 0), s, f, st);
+    st.CpuLowSince = 77;
+    ApplyFunctionSwitch(c, {At(10, 0), 5000, kThreeHoursUp, CursorPos{}}, s, f, st);
     EXPECT_FALSE(f.CheckBox[8]);
     EXPECT_FALSE(s.Function_Enabled);
     EXPECT_EQ(st.HoldOffStamp, 0.0);
+    EXPECT_EQ(st.CpuLowSince, 77u);
 }
 
 }  // namespace
