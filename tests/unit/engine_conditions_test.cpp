@@ -123,8 +123,7 @@ TEST(ClockConditions, ArmingWindowTestIsTheWindowBeingMet) {
     EXPECT_FALSE(AppointedTimeWindowCovers(12 * 60 + 1, 12 * 60, 12 * 60));
     // The checkers and the condition agree on every minute of the day.
     for (int now = 0; now < 1440; ++now)
-        ASSERT_EQ(AppointedTimeWindowCovers(now, 23 * 60 + 30, 30), AppointedTimeMinutesLeft(now, 23 * 60 + 30, 30) == 0)
-            << now;
+        ASSERT_EQ(AppointedTimeWindowCovers(now, 1410, 30), AppointedTimeMinutesLeft(now, 1410, 30) == 0) << now;
 }
 
 struct DurationCase {

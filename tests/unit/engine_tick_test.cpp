@@ -49,6 +49,12 @@ const CursorReader kStillCursor = [] { return std::optional<CursorPos>(CursorPos
 std::uint64_t Mono(DateTime t) { return static_cast<std::uint64_t>(std::llround((t - At(0, 0, 0, 1)) * 86400000.0)); }
 ArmReadings Arm(DateTime t, std::uint64_t uptimeMs = 0) { return {t, Mono(t), uptimeMs, CursorPos{}}; }
 
+// One evaluation with the monotonic count following the wall clock.
+TickVerdict TickAt(DateTime now, const StatusDisplay& d, const ActiveSettings& s, MonitorState& st,
+                   ExcludedProgramList* list = nullptr, const CursorReader& cursor = kStillCursor) {
+    return EvaluateTick(now, Mono(now), d, s, cursor, list, st);
+}
+
 TEST(HoldOff, MinuteStampText) {
     EXPECT_EQ(FormatMinuteStamp(EncodeDateTime({2026, 3, 5, 7, 4, 59, 999})), "2026/03/05 07:04");
     EXPECT_EQ(FormatMinuteStamp(EncodeDateTime({1999, 12, 31, 23, 59})), "1999/12/31 23:59");
@@ -176,12 +182,12 @@ TEST(Tick, NothingActsInTheMinuteOfStart) {
     st.StartAt(Arm(At(10, 0, 5)));
     for (int sec = 6; sec < 60; ++sec) {
         DateTime now = At(10, 0, sec);
-        TickVerdict v = EvaluateTick(now, Mono(now), TakeReadings(Readings(), true, st), s, kStillCursor, nullptr, st);
+        TickVerdict v = TickAt(now, TakeReadings(Readings(), true, st), s, st);
         ASSERT_TRUE(v.SameMinute);
         ASSERT_EQ(v.MinutesToAct, 0);
         ASSERT_FALSE(v.Ready);  // the warning stays hidden too
     }
-    TickVerdict next = EvaluateTick(At(10, 1), Mono(At(10, 1)), TakeReadings(Readings(), true, st), s, kStillCursor, nullptr, st);
+    TickVerdict next = TickAt(At(10, 1), TakeReadings(Readings(), true, st), s, st);
     EXPECT_FALSE(next.SameMinute);
     EXPECT_EQ(next.MinutesToAct, 1439);
 }
@@ -195,7 +201,7 @@ TEST(Tick, FunctionOffStillShowsReadingsButNeverActs) {
     FakeExcluded list(2, {0});
     StatusDisplay d = TakeReadings(Readings(3, 40), true, st);
     EXPECT_EQ(d.Label1, "3 %");
-    TickVerdict v = EvaluateTick(At(11, 0), Mono(At(11, 0)), d, s, kStillCursor, &list, st);
+    TickVerdict v = TickAt(At(11, 0), d, s, st, &list);
     EXPECT_FALSE(v.Ready);
     EXPECT_FALSE(v.Exclusion.TrayIconId().has_value());  // the tick leaves the icon alone
     EXPECT_TRUE(list.tested.empty());
@@ -210,8 +216,7 @@ TEST(Tick, CpuRunWithWarningWindowCountsDownAndActs) {
     int firstThree = -1, dueAt = -1;
     for (int sec = 1; sec <= 31 * 60 && dueAt < 0; ++sec) {
         DateTime now = At(12, 0) + sec / 86400.0;
-        TickVerdict v = EvaluateTick(now, Mono(now), TakeReadings(Readings(sec < 60 ? 50 : 10), true, st), s, kStillCursor,
-                                     nullptr, st);
+        TickVerdict v = TickAt(now, TakeReadings(Readings(sec < 60 ? 50 : 10), true, st), s, st);
         if (v.Ready && v.MinutesToAct == 3 && firstThree < 0) firstThree = sec;
         if (v.Ready && v.MinutesToAct <= 0 && !v.SameMinute) dueAt = sec;
     }
@@ -230,13 +235,13 @@ TEST(Tick, ExcludedProgramHoldsOffWithoutResettingRunningTimes) {
     MonitorState st;
     st.StartAt(Arm(At(12, 0)));
     FakeExcluded list(100, {42});
-    TickVerdict v = EvaluateTick(At(12, 10), Mono(At(12, 10)), TakeReadings(Readings(2), true, st), s, kStillCursor, &list, st);
+    TickVerdict v = TickAt(At(12, 10), TakeReadings(Readings(2), true, st), s, st, &list);
     EXPECT_FALSE(v.Ready);
     EXPECT_EQ(v.Exclusion.TrayIconId(), 1);
     EXPECT_EQ(list.tested.size(), 100u);
 
     list.running_.clear();  // the program exits
-    v = EvaluateTick(At(12, 10, 1), Mono(At(12, 10, 1)), TakeReadings(Readings(2), true, st), s, kStillCursor, &list, st);
+    v = TickAt(At(12, 10, 1), TakeReadings(Readings(2), true, st), s, st, &list);
     EXPECT_EQ(v.Exclusion.TrayIconId(), 0);
     EXPECT_TRUE(v.Ready);  // low all along: due at once
     EXPECT_FALSE(v.SameMinute);
@@ -256,7 +261,7 @@ TEST(Tick, AnUnreadableCursorNeverEndsTheEvaluation) {
     TickVerdict v;
     for (int tick = 0; tick < 60; ++tick) {
         const DateTime now = At(12, 5, tick);
-        v = EvaluateTick(now, Mono(now), TakeReadings(Readings(2), true, st), s, locked, nullptr, st);
+        v = TickAt(now, TakeReadings(Readings(2), true, st), s, st, nullptr, locked);
     }
     EXPECT_TRUE(v.Ready);
     EXPECT_EQ(v.MinutesToAct, 0);
@@ -279,8 +284,7 @@ TEST(Tick, AfterAResumeEveryConditionHoldsItsFullLengthAgain) {
     const std::uint64_t upAtWake = 9 * 3600000ull;  // the tick count went on through the sleep
     st.ResumedAt(Arm(wake, upAtWake));
     const DateTime now = At(20, 29, 40);
-    const TickVerdict v = EvaluateTick(now, Mono(now), TakeReadings(Readings(2, 0, upAtWake + 29 * 60000), true, st),
-                                       s, kStillCursor, nullptr, st);
+    const TickVerdict v = TickAt(now, TakeReadings(Readings(2, 0, upAtWake + 29 * 60000), true, st), s, st);
     EXPECT_EQ(v.Conditions[kCpuCondition].MinutesLeft, 1);
     EXPECT_EQ(v.Conditions[kMouseCursorCondition].MinutesLeft, 1);
     EXPECT_EQ(v.Conditions[kOsCondition].MinutesLeft, 31);
