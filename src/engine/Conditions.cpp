@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+
 #include "engine/TimerSchedule.h"
 
 namespace vesko {

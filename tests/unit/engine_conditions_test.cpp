@@ -203,6 +203,20 @@ TEST(DurationConditions, WallClockJumpsNeverChangeARunningTime) {
     }
 }
 
+// Start-up that fails before it arms must not leave running times that reach
+// back to the machine's start.
+TEST(DurationConditions, NeverArmedCountsFromTheFirstEvaluation) {
+    ActiveSettings s = Enabled();
+    s.CPU_Enabled = s.Network_Enabled = s.Memory_Enabled = s.MouseCursor_Enabled = true;
+    s.CPU_Time = s.Network_Time = s.Memory_Time = s.MouseCursor_Time = 30;
+    s.CPU_Percent = s.Memory_Percent = 50;
+    MonitorState st;
+    const std::uint64_t longUp = 5ull * 24 * 3600000;
+    ConditionStates out = EvaluateConditions(At(9, 0), longUp, s, {}, nullptr, st);
+    for (int i : {kCpuCondition, kNetworkCondition, kMemoryCondition, kMouseCursorCondition})
+        EXPECT_EQ(out[i].MinutesLeft, 30) << i;
+}
+
 TEST(DurationConditions, ACountBelowItsStampCountsAfresh) {
     ActiveSettings s = Enabled();
     s.CPU_Enabled = true;
