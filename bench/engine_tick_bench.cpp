@@ -55,22 +55,26 @@ void BM_EngineTick(benchmark::State& bench) {
     FakeExcludedList list(static_cast<int>(bench.range(0)));
     MonitorState state;
     const DateTime start = EncodeDateTime({2026, 3, 10, 14, 0, 0});
-    state.StartAt(start, 0, 0, {640, 400});
-    const CursorReader cursor = [] { return CursorPos{640, 400}; };
+    state.StartAt({start, 0, 0, CursorPos{640, 400}});
+    const CursorReader cursor = [] { return std::optional<CursorPos>(CursorPos{640, 400}); };
     TickReadings readings;
     readings.CpuPercent = 4;
     readings.MemoryPercent = 55;
     readings.UptimeMs = 3725000;
     readings.TimeText = "14:00:00";
-    std::uint32_t octets = 0;
+    std::uint64_t octets = 0, monotonicMs = 0;
     DateTime now = start;
     for (auto _ : bench) {
         now += 1.0 / 86400;
+        monotonicMs += 1000;
         octets += 1500;
-        readings.Octets = {octets, octets / 3};
+        // An adapter and a filter row mirroring it, as modern systems report them.
+        readings.Interfaces = {true,
+                               {{1, octets, octets / 3, true, false, true, true},
+                                {2, octets, octets / 3, true, true, false, true}}};
         readings.UptimeMs += 1000;
         StatusDisplay status = TakeReadings(readings, true, state);
-        TickVerdict verdict = EvaluateTick(now, status, settings, cursor, &list, state);
+        TickVerdict verdict = EvaluateTick(now, monotonicMs, status, settings, cursor, &list, state);
         benchmark::DoNotOptimize(status);
         benchmark::DoNotOptimize(verdict);
     }

@@ -88,8 +88,9 @@ void Monitor::Start() {
             WriteSetting(*ini, &Settings::Timer_SetTime, draft_.Timer_SetTime);
             WriteSetting(*ini, &Settings::Timer_ScheduleTime, draft_.Timer_ScheduleTime.text);
         }
-        if (scheduled) active_.Timer_ScheduleTime.time = ParseTimeOfDay(draft_.Timer_ScheduleTime.text);
-        state_.StartAt(Now(), state_.PrevInOctets, state_.PrevOutOctets, TryReadCursorPos().value_or(CursorPos{}));
+        active_.Timer_ScheduleTime.time =
+            scheduled ? TimerScheduleFromText(draft_.Timer_ScheduleTime.text) : kNoTimerSchedule;
+        state_.StartAt(ReadArmReadings());
         if (active_.Log_Enabled) WriteLog(StartLogMessage(args_), Now());
         // Methods the machine cannot use fall back silently.
         UpdatePowerAvailabilityAtStart(*powerSystem_, active_, *this);
@@ -114,7 +115,7 @@ void Monitor::LoadSettings() {
 StatusDisplay Monitor::ReadStatus(DateTime now) {
     TickReadings r;
     r.CpuPercent = cpu_->GetUsage();
-    r.Octets = ReadInterfaceOctetSums();
+    r.Interfaces = ReadInterfaceTable();
     MemorySizes m = ReadMemorySizes();
     r.MemoryPercent = MemoryPercent(m.TotalPhys, m.AvailPhys);
     r.UptimeMs = ReadUptimeMilliseconds();
@@ -144,11 +145,12 @@ void Monitor::OnTick() {
         window_.ShowStatus(status);
         trayIcon_->Tray().SetTipHelp(status.TipHelp);
         ListExclusions exclusions(excludedPrograms_, *programs_);
-        TickVerdict v = EvaluateTick(now, status, active_, [] { return ReadCursorPos(); }, &exclusions, state_);
+        TickVerdict v = EvaluateTick(now, ReadMonotonicMilliseconds(), status, active_, [] { return TryReadCursorPos(); },
+                                     &exclusions, state_);
         if (auto icon = v.Exclusion.TrayIconId()) SetTrayIcon(*icon);
         if (warning_) {
             bool aborted = RunWarningStep(warningAborted_, v.Ready, v.MinutesToAct, active_, *warning_, *this);
-            ResumeState rs{state_.HoldOffStamp, state_.CpuLowSince, state_.NetLowSince, state_.MemLowSince, active_};
+            ResumeState rs{state_, active_};
             ExecuteIfDue(v.Ready, v.MinutesToAct, v.SameMinute, aborted, *this, *warning_, rs);
         }
         // Has suspend or hibernation become possible, or impossible?
@@ -162,7 +164,7 @@ void Monitor::ToggleFunction() {
     const DateTime now = Now();
     const bool checked = window_.IsMenuItemChecked(ids::ToggleFunction);
     FunctionSwitch sw = vesko::ToggleFunction(checked, active_, now, ReadUptimeMilliseconds());
-    ApplyFunctionSwitch(sw, now, active_, draft_, state_);
+    ApplyFunctionSwitch(sw, vesko::ReadArmReadings(now), active_, draft_, state_);
     window_.SetMenuItemChecked(ids::ToggleFunction, sw.FunctionEnabled);
     if (sw.TrayIconId) SetTrayIcon(*sw.TrayIconId);
     if (sw.Refusal) ShowErrorBox(window_.Handle(), *sw.Refusal);
@@ -207,6 +209,7 @@ void Monitor::SetTrayIcon(int index) {
 
 DateTime Monitor::Now() { return LocalNow(); }
 DateTime Monitor::Now() const { return LocalNow(); }
+ArmReadings Monitor::ReadArmReadings() { return vesko::ReadArmReadings(Now()); }
 
 void Monitor::WriteLog(const std::string& message, DateTime at) {
     WinLogFileSystem fs;

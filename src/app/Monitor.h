@@ -76,8 +76,9 @@ private:
     void Hibernate() override;
     bool IsMainWindowVisible() override;
     void HideApplication() override;
-    void SetTimer() override { SetCountdown(); }
+    bool SetTimer() override { return SetCountdown(); }
     std::string TimerDueText() override { return draft_.Timer_ScheduleTime.text; }
+    ArmReadings ReadArmReadings() override;
     // WarningHost.
     void Beep() override;
     void ShowFunctionOff() override { ShowFunctionState(false); }

@@ -1,5 +1,9 @@
 #include "base/DateTime.h"
 
+#include <exception>
+
+#include "base/Error.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -95,6 +99,46 @@ DateTime ParseTimeOfDay(const std::string& text) {
     skipBlanks();
     if (i != n || h > 23 || m > 59 || s > 59) return 0;
     return EncodeTime(h, m, s);
+}
+
+namespace {
+
+// Digits from pos on; -1 when there are none.
+int ReadNumber(const std::string& text, std::size_t& pos) {
+    const std::size_t start = pos;
+    int value = 0;
+    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9' && pos - start < 4) {
+        value = value * 10 + (text[pos] - '0');
+        ++pos;
+    }
+    return pos == start ? -1 : value;
+}
+
+}  // namespace
+
+DateTime StrictTimeOfDay(const std::string& text) {
+    std::size_t pos = 0;
+    const int h = ReadNumber(text, pos);
+    int m = -1, s = 0;
+    if (h >= 0 && pos < text.size() && text[pos] == ':') {
+        ++pos;
+        m = ReadNumber(text, pos);
+        if (m >= 0 && pos < text.size() && text[pos] == ':') {
+            ++pos;
+            s = ReadNumber(text, pos);
+        }
+    }
+    if (h < 0 || h > 23 || m < 0 || m > 59 || s < 0 || s > 59 || pos != text.size())
+        throw AppError("'" + text + "' は正しい時刻ではありません");
+    return EncodeTime(h, m, s);
+}
+
+DateTime TimerScheduleFromText(const std::string& text) {
+    try {
+        return StrictTimeOfDay(text);
+    } catch (const std::exception&) {
+        return kNoTimerSchedule;
+    }
 }
 
 }  // namespace vesko

@@ -39,4 +39,18 @@ public:
     virtual DateTime Now() const = 0;
 };
 
+// "h:nn" or "h:nn:ss" with hours 0..23, minutes and seconds 0..59 and nothing
+// else; raises AppError for any other text.
+DateTime StrictTimeOfDay(const std::string& text);
+
+// The in-memory schedule when no countdown is in force: the countdown was
+// refused, or the stored text is no time of day. The Timer condition then
+// never holds, so nothing acts on a schedule the user did not set.
+inline constexpr DateTime kNoTimerSchedule = -1;
+inline bool HasTimerSchedule(DateTime schedule) { return schedule >= 0 && schedule < 1e7; }
+
+// "h:nn" or "h:nn:ss" as the schedule; kNoTimerSchedule for any other text,
+// the placeholder "hh:nn" among them.
+DateTime TimerScheduleFromText(const std::string& text);
+
 }  // namespace vesko

@@ -42,7 +42,9 @@ std::optional<std::string> CheckFunctionEnable(const Settings& s, DateTime now, 
     if (s.OS_Hour == 0 && s.OS_Minute == 0) return kInvalidOsUptimeMessage;
     if (UptimeWholeMinutes(uptimeMs) >= HourMinute(s.OS_Hour, s.OS_Minute) && s.OS_Enabled && s.Piece_Requirement)
         return kOsUptimeElapsedMessage;
-    if (MinuteOfDay(s.Timer_ScheduleTime.time) == nowMinute && s.Timer_Enabled) return kTimerScheduleIsNowMessage;
+    if (HasTimerSchedule(s.Timer_ScheduleTime.time) && MinuteOfDay(s.Timer_ScheduleTime.time) == nowMinute &&
+        s.Timer_Enabled)
+        return kTimerScheduleIsNowMessage;
     if (t.hour == s.Time_Hour && t.minute == s.Time_Minute && s.Time_Enabled) return kTimeIsNowMessage;
     if (s.AppointedTime_Enabled && s.Piece_Requirement) {
         const auto from = HourMinute(s.AppointedTime_FromHour, s.AppointedTime_FromMinute);
@@ -75,15 +77,15 @@ FunctionSwitch ToggleFunction(bool checked, const Settings& settings, DateTime n
     change.FunctionEnabled = true;
     change.WriteSetting = true;
     change.TrayIconId = 0;
-    change.SetHoldOff = true;
+    change.Rearm = true;
     return change;
 }
 
-void ApplyFunctionSwitch(const FunctionSwitch& change, DateTime now, Settings& settings, Settings& draft,
+void ApplyFunctionSwitch(const FunctionSwitch& change, const ArmReadings& now, Settings& settings, Settings& draft,
                          MonitorState& state) {
     settings.Function_Enabled = change.FunctionEnabled;
     draft.Function_Enabled = change.FunctionEnabled;
-    if (change.SetHoldOff) state.HoldOffStamp = now;
+    if (change.Rearm) state.Arm(now);
 }
 
 }  // namespace vesko

@@ -54,9 +54,10 @@ struct FunctionSwitch {
     // Tray icon to show: 1 "TFICON" after switching off, 0 "TTICON" after
     // switching on; none on a refusal.
     std::optional<int> TrayIconId;
-    // HoldOffStamp := now (switched on). The duration conditions' running
-    // times are not reset from the tray.
-    bool SetHoldOff = false;
+    // Switched on: the hold-off minute, every duration condition's running
+    // time and the cursor position start again (MonitorState::Arm), so stale
+    // running times from before the pause never count.
+    bool Rearm = false;
 };
 
 // `checked` is the item's check mark before the click: ticked switches off
@@ -65,11 +66,11 @@ FunctionSwitch ToggleFunction(bool checked, const Settings& settings, DateTime n
                                       std::uint64_t uptimeMs);
 
 // Applies a FunctionSwitch's in-memory effects: Function_Enabled (in memory
-// and in the draft) and the hold-off stamp. Call it before writing the file, so that a failing
-// write leaves the switched-on function in its hold-off minute. The window
-// still sets the menu check mark and the tray icon, shows the refusal and
-// writes the setting.
-void ApplyFunctionSwitch(const FunctionSwitch& change, DateTime now, Settings& settings, Settings& draft,
+// and in the draft) and the re-arming. Call it before writing the file, so
+// that a failing write leaves the switched-on function in its hold-off minute.
+// The window still sets the menu check mark and the tray icon, shows the
+// refusal and writes the setting.
+void ApplyFunctionSwitch(const FunctionSwitch& change, const ArmReadings& now, Settings& settings, Settings& draft,
                          MonitorState& state);
 
 }  // namespace vesko

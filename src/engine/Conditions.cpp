@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <stdexcept>
+
+#include "engine/TimerSchedule.h"
 
 namespace vesko {
 namespace {
@@ -35,18 +36,41 @@ int HourMinute32(int hour, int minute) {
     return static_cast<int>(std::clamp<std::int64_t>(HourMinute(hour, minute), kInt32Min, kInt32Max));
 }
 
-// A duration condition: the stamp follows every failing tick, so the running
-// time counts from the last one.
-void EvaluateDuration(bool low, DateTime now, int minutes, DateTime& since, ConditionState& s) {
+// A duration condition on the monotonic count: the stamp follows every failing
+// tick, so the running time counts from the last one.
+void EvaluateDuration(bool low, std::uint64_t now, int minutes, std::uint64_t& since, ConditionState& s) {
     if (!low) {
         since = now;
         return;
     }
-    // A stamp ahead of now means the clock was set back (or a daylight-saving
-    // hour repeated); the distance to it is no running time, so count afresh.
+    // A stamp ahead of now is no running time (a count that restarted): count afresh.
     if (since > now) since = now;
     s.Holds = true;
-    s.MinutesLeft = Saturate32(static_cast<std::int64_t>(minutes) - WholeMinutesBetween(now, since));
+    s.MinutesLeft = Saturate32(static_cast<std::int64_t>(minutes) - static_cast<std::int64_t>((now - since) / 60000));
+}
+
+// Wall-clock minutes since 1899-12-30, for telling whether minutes were skipped.
+std::int64_t AbsoluteMinute(DateTime t) {
+    const double m = std::floor(t * 1440.0 + 1e-6);
+    return std::isfinite(m) && std::fabs(m) < 9e15 ? static_cast<std::int64_t>(m) : 0;
+}
+
+// Whether the clock minute `target` of some day lies strictly between the
+// minutes of the two evaluations, so that no evaluation saw it.
+bool MinuteSkipped(DateTime previous, DateTime now, int target) {
+    const std::int64_t from = AbsoluteMinute(previous), to = AbsoluteMinute(now);
+    if (to - from < 2) return false;
+    const std::int64_t next = from + 1 + ((target - (from + 1)) % 1440 + 1440) % 1440;
+    return next < to;
+}
+
+std::optional<CursorPos> ReadCursorSafely(const CursorReader& readCursor) {
+    if (!readCursor) return std::nullopt;
+    try {
+        return readCursor();
+    } catch (...) {
+        return std::nullopt;
+    }
 }
 
 }  // namespace
@@ -57,16 +81,6 @@ std::int32_t WholeMinutesBetween(DateTime a, DateTime b) {
     return static_cast<std::int32_t>(span);
 }
 
-std::int64_t NetworkThreshold(int speed, int unit) {
-    // 2048 MB/s is 2^31 bytes: a 32-bit product would turn negative and the
-    // condition could never hold. Past the 32-bit count range every further
-    // step changes nothing in the comparison, so the value is capped there.
-    constexpr std::int64_t kCap = std::int64_t{1} << 40;
-    std::int64_t t = speed;
-    for (int i = 0; i < unit && t > -kCap && t < kCap; ++i) t *= 1024;
-    return t;
-}
-
 std::int32_t AppointedTimeMinutesLeft(int nowMinute, int fromMinute, int toMinute) {
     std::int64_t start = RollPast(fromMinute, nowMinute);
     std::int64_t end = RollPast(toMinute, nowMinute);
@@ -75,11 +89,11 @@ std::int32_t AppointedTimeMinutesLeft(int nowMinute, int fromMinute, int toMinut
 }
 
 bool AppointedTimeWindowCovers(int nowMinute, int fromMinute, int toMinute) {
-    return RollPast(toMinute, nowMinute) < RollPast(fromMinute, nowMinute);
+    return AppointedTimeMinutesLeft(nowMinute, fromMinute, toMinute) == 0;
 }
 
-ConditionStates EvaluateConditions(DateTime now, const Settings& s, const ConditionReadings& r,
-                                   const CursorReader& readCursor, MonitorState& state) {
+ConditionStates EvaluateConditions(DateTime now, std::uint64_t monotonicMs, const Settings& s,
+                                   const ConditionReadings& r, const CursorReader& readCursor, MonitorState& state) {
     ConditionStates c;
     c[kTimerCondition].Enabled = s.Timer_Enabled;
     c[kTimeCondition].Enabled = s.Time_Enabled;
@@ -92,11 +106,17 @@ ConditionStates EvaluateConditions(DateTime now, const Settings& s, const Condit
     if (!s.Function_Enabled) return c;
 
     const int nowMinute = MinuteOfDay(now);
+    const DateTime previous = state.LastEvaluation;
+    state.LastEvaluation = now;
 
-    if (s.Timer_Enabled) {
-        ConditionState& t = c[kTimerCondition];
-        t.Holds = true;
-        t.MinutesLeft = MinutesUntil(MinuteOfDay(s.Timer_ScheduleTime.time), nowMinute);
+    if (s.Timer_Enabled && HasTimerSchedule(s.Timer_ScheduleTime.time)) {
+        const int target = MinuteOfDay(s.Timer_ScheduleTime.time);
+        if (previous != 0 && MinuteSkipped(previous, now, target)) state.TimerSpent = true;
+        if (!state.TimerSpent) {
+            ConditionState& t = c[kTimerCondition];
+            t.Holds = true;
+            t.MinutesLeft = MinutesUntil(target, nowMinute);
+        }
     }
     if (s.Time_Enabled) {
         ConditionState& t = c[kTimeCondition];
@@ -110,14 +130,15 @@ ConditionStates EvaluateConditions(DateTime now, const Settings& s, const Condit
                                                  HourMinute32(s.AppointedTime_FromHour, s.AppointedTime_FromMinute),
                                                  HourMinute32(s.AppointedTime_ToHour, s.AppointedTime_ToMinute));
     }
+    const std::uint64_t mono = monotonicMs;
     if (s.CPU_Enabled)
-        EvaluateDuration(r.CpuPercent <= s.CPU_Percent, now, s.CPU_Time, state.CpuLowSince, c[kCpuCondition]);
+        EvaluateDuration(r.CpuPercent <= s.CPU_Percent, mono, s.CPU_Time, state.CpuLowSince, c[kCpuCondition]);
     if (s.Network_Enabled) {
         bool low = !(NetworkThreshold(s.Network_Speed, s.Network_Unit) < r.NetworkBytes);
-        EvaluateDuration(low, now, s.Network_Time, state.NetLowSince, c[kNetworkCondition]);
+        EvaluateDuration(low, mono, s.Network_Time, state.NetLowSince, c[kNetworkCondition]);
     }
     if (s.Memory_Enabled)
-        EvaluateDuration(r.MemoryPercent <= s.Memory_Percent, now, s.Memory_Time, state.MemLowSince,
+        EvaluateDuration(r.MemoryPercent <= s.Memory_Percent, mono, s.Memory_Time, state.MemLowSince,
                          c[kMemoryCondition]);
     if (s.OS_Enabled) {
         ConditionState& t = c[kOsCondition];
@@ -125,11 +146,12 @@ ConditionStates EvaluateConditions(DateTime now, const Settings& s, const Condit
         t.MinutesLeft = Saturate32(HourMinute(s.OS_Hour, s.OS_Minute) - r.UptimeMinutes);
     }
     if (s.MouseCursor_Enabled) {
-        if (!readCursor) throw std::runtime_error("cursor position unavailable");
-        CursorPos pos = readCursor();
-        bool still = pos == state.LastCursorPos;
-        if (!still) state.LastCursorPos = pos;
-        EvaluateDuration(still, now, s.MouseCursor_Time, state.MouseStillSince, c[kMouseCursorCondition]);
+        // Nobody moves a cursor that cannot be read (the session is locked or
+        // away), so it counts as still.
+        const std::optional<CursorPos> pos = ReadCursorSafely(readCursor);
+        const bool still = !pos || *pos == state.LastCursorPos;
+        if (!still) state.LastCursorPos = *pos;
+        EvaluateDuration(still, mono, s.MouseCursor_Time, state.MouseStillSince, c[kMouseCursorCondition]);
     }
     return c;
 }

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "base/DateTime.h"
 #include "engine/MonitorState.h"
@@ -35,13 +36,16 @@ using ConditionStates = std::array<ConditionState, kConditionCount>;
 // The readings of one tick, as the status labels show them.
 struct ConditionReadings {
     int CpuPercent = 0;
-    std::int32_t NetworkBytes = 0;  // traffic since the previous tick, may be negative
+    std::int64_t NetworkBytes = 0;  // traffic since the previous tick
     int MemoryPercent = 0;
-    std::int64_t UptimeMinutes = 0;  // whole minutes of uptime: hours * 60 + minutes
+    // Whole minutes the uptime condition counts: of the uptime, or since the
+    // resume when the program put the machine to sleep.
+    std::int64_t UptimeMinutes = 0;
 };
 
-// Reads the cursor position; a platform failure is thrown.
-using CursorReader = std::function<CursorPos()>;
+// Reads the cursor position; none when the platform cannot report it (locked
+// workstation, secure desktop, disconnected session).
+using CursorReader = std::function<std::optional<CursorPos>()>;
 
 struct Verdict {
     bool Ready = false;
@@ -51,23 +55,38 @@ struct Verdict {
 std::int32_t WholeMinutesBetween(DateTime a, DateTime b);
 
 // Network_Speed scaled by 1024 per unit step (a unit of 0 or less leaves it),
-// in 64 bits; it stops growing once past every 32-bit byte count.
-std::int64_t NetworkThreshold(int speed, int unit);
+// in 64 bits. Past 2^40 every further step changes nothing in the comparison,
+// so at most four steps are taken whatever the unit says.
+constexpr std::int64_t NetworkThreshold(int speed, int unit) {
+    constexpr std::int64_t kCap = std::int64_t{1} << 40;
+    const int steps = unit < 4 ? unit : 4;
+    std::int64_t t = speed;
+    for (int i = 0; i < steps && t > -kCap && t < kCap; ++i) t *= 1024;
+    return t;
+}
 
 // Minutes until an AppointedTime window (minutes of the day) starts; 0 inside it.
 std::int32_t AppointedTimeMinutesLeft(int nowMinute, int fromMinute, int toMinute);
 
-// The arming checkers' window test: after rolling start and end past the
-// current minute, the end comes first.
+// The arming checkers' window test: the window is met at this minute, its
+// first minute included.
 bool AppointedTimeWindowCovers(int nowMinute, int fromMinute, int toMinute);
 
 // Evaluates the eight conditions. Conditions run only when Function_Enabled and
 // their own switch are set; the running-time stamps and LastCursorPos in
-// `state` are updated in place, in evaluation order. The cursor is read only
-// while the MouseCursor condition is evaluated; if reading it throws, the
-// stamps of the conditions before it keep their new values.
-ConditionStates EvaluateConditions(DateTime now, const Settings& settings, const ConditionReadings& readings,
-                                   const CursorReader& readCursor, MonitorState& state);
+// `state` are updated in place, in evaluation order. `now` is the wall clock
+// for the time-of-day conditions, `monotonicMs` the count the running times
+// are measured on. The cursor is read only while the MouseCursor condition is
+// evaluated; an unreadable cursor (or a reader that throws) counts as no
+// movement.
+//
+// A countdown minute that the wall clock skips between two evaluations (a
+// clock set forward, a sleep the program did not start) is not caught up:
+// the countdown is spent and holds no more until the next arming, so it never
+// acts a day late. The daily Time condition simply waits for its next day.
+ConditionStates EvaluateConditions(DateTime now, std::uint64_t monotonicMs, const Settings& settings,
+                                   const ConditionReadings& readings, const CursorReader& readCursor,
+                                   MonitorState& state);
 
 // Any-one mode when Piece_Requirement is set, all mode otherwise; the clock
 // agreement rule when All_Requirement is set; nothing due in the hold-off minute.

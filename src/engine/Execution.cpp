@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "engine/TimerSchedule.h"
 #include "engine/Warning.h"
 #include "log/EventLog.h"
 #include "settings/ProfileFile.h"
@@ -47,13 +48,12 @@ void ExecuteSleep(const SleepTexts& t, ExecutionHost& host, WarningDialog& dialo
     host.WriteLog(t.resumeLine, host.Now());
     if (!host.IsMainWindowVisible()) host.HideApplication();
     dialog.SetAbortEnabled(true);
-    const DateTime now = host.Now();
-    state.holdOffStamp = now;
-    state.cpuLowSince = now;
-    state.netLowSince = now;
-    state.memLowSince = now;
-    host.SetTimer();
-    state.settings.Timer_ScheduleTime.time = StrictTimeOfDay(host.TimerDueText());
+    // Every condition holds anew for its full length from the resume: the
+    // running times, the cursor and the uptime the OS condition counts.
+    state.monitor.ResumedAt(host.ReadArmReadings());
+    // A refused countdown leaves no schedule in force rather than an old one.
+    state.settings.Timer_ScheduleTime.time = kNoTimerSchedule;
+    if (host.SetTimer()) state.settings.Timer_ScheduleTime.time = TimerScheduleFromText(host.TimerDueText());
 }
 
 }  // namespace
@@ -79,36 +79,5 @@ bool ExecuteIfDue(bool ready, std::int64_t minutesToAct, bool sameMinute, bool a
     return true;
 }
 
-namespace {
-
-// Digits from pos on; -1 when there are none.
-int ReadNumber(const std::string& text, std::size_t& pos) {
-    const std::size_t start = pos;
-    int value = 0;
-    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9' && pos - start < 4) {
-        value = value * 10 + (text[pos] - '0');
-        ++pos;
-    }
-    return pos == start ? -1 : value;
-}
-
-}  // namespace
-
-DateTime StrictTimeOfDay(const std::string& text) {
-    std::size_t pos = 0;
-    const int h = ReadNumber(text, pos);
-    int m = -1, s = 0;
-    if (h >= 0 && pos < text.size() && text[pos] == ':') {
-        ++pos;
-        m = ReadNumber(text, pos);
-        if (m >= 0 && pos < text.size() && text[pos] == ':') {
-            ++pos;
-            s = ReadNumber(text, pos);
-        }
-    }
-    if (h < 0 || h > 23 || m < 0 || m > 59 || s < 0 || s > 59 || pos != text.size())
-        throw AppError("'" + text + "' は正しい時刻ではありません");
-    return EncodeTime(h, m, s);
-}
 
 }  // namespace vesko

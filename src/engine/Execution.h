@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/DateTime.h"
+#include "engine/MonitorState.h"
 #include "settings/Settings.h"
 
 namespace vesko {
@@ -37,17 +38,17 @@ public:
     virtual bool IsMainWindowVisible() = 0;
     // Minimise the application and hide its taskbar window.
     virtual void HideApplication() = 0;
-    // The countdown's "セット": its set time and due time from now.
-    virtual void SetTimer() = 0;
+    // The countdown's "セット": its set time and due time from now. False
+    // when the values were refused and the labels left as they were.
+    virtual bool SetTimer() = 0;
     virtual std::string TimerDueText() = 0;  // the countdown's due-time label
+    // The clocks, the uptime and the cursor, read at the resume.
+    virtual ArmReadings ReadArmReadings() = 0;
 };
 
 // The tick state that a resume re-arms.
 struct ResumeState {
-    DateTime& holdOffStamp;
-    DateTime& cpuLowSince;
-    DateTime& netLowSince;
-    DateTime& memLowSince;
+    MonitorState& monitor;
     Settings& settings;
 };
 
@@ -63,8 +64,5 @@ void ExecuteHibernate(ExecutionHost& host, WarningDialog& dialog, ResumeState& s
 bool ExecuteIfDue(bool ready, std::int64_t minutesToAct, bool sameMinute, bool abortCarriedOut,
                   ExecutionHost& host, WarningDialog& dialog, ResumeState& state);
 
-// "h:nn" or "h:nn:ss" as a time of day; raises AppError for any other text
-// (the schedule label's placeholder "hh:nn" among them).
-DateTime StrictTimeOfDay(const std::string& text);
 
 }  // namespace vesko

@@ -1,39 +1,78 @@
 #pragma once
-// What the monitor keeps from one tick to the next. The engine
-// reads and updates it; the monitor owns the one instance for its whole life.
+// What the monitor keeps from one tick to the next. The engine reads and
+// updates it; the monitor owns the one instance for its whole life.
+//
+// Running times are measured on a monotonic millisecond count (it never goes
+// back and does not follow changes of the wall clock); the wall clock serves
+// the hold-off minute and the time-of-day conditions only.
 #include <cstdint>
+#include <limits>
+#include <optional>
 
 #include "base/DateTime.h"
+#include "readings/ArmReadings.h"
 #include "readings/CursorPos.h"
+#include "readings/NetworkTraffic.h"
 
 namespace vesko {
 
 struct MonitorState {
     // The excluded-program list file has not been loaded yet.
     bool FirstTick = true;
-    // Interface octet sums at the previous network reading.
-    std::uint32_t PrevInOctets = 0;
-    std::uint32_t PrevOutOctets = 0;
+    // Interface counters at the previous network reading.
+    NetworkBaseline Network;
     // Last start, OK, Apply, tray-menu enable or resume: nothing acts in its minute.
     DateTime HoldOffStamp = 0;
-    // Start of the current run of each duration condition.
-    DateTime CpuLowSince = 0;
-    DateTime NetLowSince = 0;
-    DateTime MemLowSince = 0;
-    DateTime MouseStillSince = 0;
+    // Start of the current run of each duration condition, on the monotonic
+    // count. Until the first arming they lie ahead of every count, so a
+    // condition evaluated before it counts from that evaluation, never from 0.
+    static constexpr std::uint64_t kNotArmed = std::numeric_limits<std::uint64_t>::max();
+    std::uint64_t CpuLowSince = kNotArmed;
+    std::uint64_t NetLowSince = kNotArmed;
+    std::uint64_t MemLowSince = kNotArmed;
+    std::uint64_t MouseStillSince = kNotArmed;
     CursorPos LastCursorPos;
+    // The uptime condition counts from here: 0 after start, the uptime at the
+    // resume after the program itself put the machine to sleep.
+    std::uint64_t UptimeOriginMs = 0;
+    // Wall clock of the previous evaluation; 0 before the first. A countdown
+    // minute that the clock skips between two evaluations is spent.
+    DateTime LastEvaluation = 0;
+    bool TimerSpent = false;
     // One automatic fallback of the power-saving method is allowed.
     bool MethodCheckPending = true;
 
-    // Window creation: every stamp starts now, the octet sums and the cursor
-    // are primed with the first readings.
-    void StartAt(DateTime now, std::uint32_t inOctets, std::uint32_t outOctets, CursorPos cursor) {
+    // Start, OK/Apply, switching on from the tray and resume: the hold-off
+    // minute, every duration condition's running time and the cursor position
+    // start again, and the countdown schedule is back in force. An unreadable
+    // cursor leaves the last position.
+    void Arm(const ArmReadings& r) {
+        HoldOffStamp = r.Now;
+        CpuLowSince = NetLowSince = MemLowSince = MouseStillSince = r.MonotonicMs;
+        if (r.Cursor) LastCursorPos = *r.Cursor;
+        LastEvaluation = 0;
+        TimerSpent = false;
+    }
+
+    // Window creation. The network baseline is primed by the first readings.
+    void StartAt(const ArmReadings& r) {
         FirstTick = true;
-        PrevInOctets = inOctets;
-        PrevOutOctets = outOctets;
-        HoldOffStamp = CpuLowSince = NetLowSince = MemLowSince = MouseStillSince = now;
-        LastCursorPos = cursor;
+        Arm(r);
+        UptimeOriginMs = 0;
         MethodCheckPending = true;
+    }
+
+    // Back from a suspend or hibernation that the program started: every
+    // condition must hold anew for its full length, uptime included.
+    void ResumedAt(const ArmReadings& r) {
+        Arm(r);
+        UptimeOriginMs = r.UptimeMs;
+    }
+
+    // Milliseconds the uptime condition counts. A tick count that restarted
+    // below the origin (the 32-bit count's wrap) counts from its restart.
+    std::uint64_t ConditionUptimeMs(std::uint64_t uptimeMs) const {
+        return uptimeMs >= UptimeOriginMs ? uptimeMs - UptimeOriginMs : uptimeMs;
     }
 };
 

@@ -19,7 +19,7 @@ std::string TrayTipText(bool shell5OrLater, const StatusDisplay& status) {
 
 StatusDisplay TakeReadings(const TickReadings& r, bool shell5OrLater, MonitorState& state) {
     StatusDisplay d;
-    const std::int32_t bytes = NetworkBytesSince(r.Octets, state.PrevInOctets, state.PrevOutOctets);
+    const std::int64_t bytes = NetworkBytesSince(r.Interfaces, state.Network);
     d.StatusNetwork = NetworkTrafficText(bytes);
     d.StatusCpu = std::to_string(r.CpuPercent) + " %";
     d.StatusMemory = std::to_string(r.MemoryPercent) + " %";
@@ -33,7 +33,7 @@ StatusDisplay TakeReadings(const TickReadings& r, bool shell5OrLater, MonitorSta
     d.Readings.CpuPercent = r.CpuPercent;
     d.Readings.NetworkBytes = bytes;
     d.Readings.MemoryPercent = r.MemoryPercent;
-    d.Readings.UptimeMinutes = UptimeMinutes(up);
+    d.Readings.UptimeMinutes = UptimeMinutes(SplitUptime(state.ConditionUptimeMs(r.UptimeMs)));
     return d;
 }
 
@@ -64,11 +64,12 @@ ExclusionResult ApplyExclusionGate(const Settings& settings, ExcludedProgramList
     return result;
 }
 
-TickVerdict EvaluateTick(DateTime now, const StatusDisplay& status, const Settings& settings,
-                         const CursorReader& readCursor, ExcludedProgramList* programs, MonitorState& state) {
+TickVerdict EvaluateTick(DateTime now, std::uint64_t monotonicMs, const StatusDisplay& status,
+                         const Settings& settings, const CursorReader& readCursor,
+                         ExcludedProgramList* programs, MonitorState& state) {
     TickVerdict v;
     v.SameMinute = IsSameMinute(now, state.HoldOffStamp);
-    v.Conditions = EvaluateConditions(now, settings, status.Readings, readCursor, state);
+    v.Conditions = EvaluateConditions(now, monotonicMs, settings, status.Readings, readCursor, state);
     v.Exclusion = ApplyExclusionGate(settings, programs, v.Conditions);
     Verdict combined = CombineConditions(v.Conditions, settings, v.SameMinute);
     v.Ready = combined.Ready;

@@ -21,7 +21,7 @@ namespace vesko {
 // What the probes gave this tick.
 struct TickReadings {
     int CpuPercent = 0;          // the CPU meter's GetUsage
-    OctetSums Octets;            // interface sums; both 0 when the table cannot be read
+    InterfaceTable Interfaces;   // the interface table; Read false when it cannot be read
     int MemoryPercent = 0;       // MemoryPercent of the memory status
     std::uint64_t UptimeMs = 0;  // milliseconds since the system started
     std::string TimeText;        // the current time in the locale's long time format
@@ -45,10 +45,11 @@ inline constexpr const char* kOldShellTrayTip = "ケルダン！ ver 1.2";
 // Six lines joined by CR LF on a version 5 shell or later, one line before.
 std::string TrayTipText(bool shell5OrLater, const StatusDisplay& status);
 
-// The tick's readings made shown: the network figure since the previous tick (moving
-// PrevInOctets/PrevOutOctets of `state` on), label texts and tray tip. Write
+// The tick's readings made shown: the network figure since the previous tick
+// (moving the network baseline of `state` on), label texts and tray tip. Write
 // them to the window before evaluating, so that they stay shown if the
-// evaluation throws.
+// evaluation throws. The uptime condition's minutes count from the state's
+// uptime origin; the label shows the system's uptime.
 StatusDisplay TakeReadings(const TickReadings& readings, bool shell5OrLater, MonitorState& state);
 
 // "yyyy/mm/dd hh:nn": the hold-off compares date-times to the minute in this form.
@@ -88,10 +89,11 @@ struct TickVerdict {
     std::int32_t MinutesToAct = 0;
 };
 
-// The tick's decision: hold-off test, conditions (updating the running-time stamps
-// and LastCursorPos of `state`), exclusion gate, combination. A failure to
-// read the cursor propagates and ends the tick before the combination.
-TickVerdict EvaluateTick(DateTime now, const StatusDisplay& status, const Settings& settings,
-                         const CursorReader& readCursor, ExcludedProgramList* programs, MonitorState& state);
+// The tick's decision: hold-off test, conditions (updating the running-time
+// stamps and LastCursorPos of `state`), exclusion gate, combination. `now` is
+// the wall clock, `monotonicMs` the count the running times are measured on.
+TickVerdict EvaluateTick(DateTime now, std::uint64_t monotonicMs, const StatusDisplay& status,
+                         const Settings& settings, const CursorReader& readCursor,
+                         ExcludedProgramList* programs, MonitorState& state);
 
 }  // namespace vesko

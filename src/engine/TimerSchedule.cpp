@@ -1,5 +1,9 @@
 #include "engine/TimerSchedule.h"
 
+#include <exception>
+
+#include "engine/Execution.h"
+
 namespace vesko {
 
 std::optional<TimerSchedule> ScheduleFromNow(DateTime now, std::int64_t hours, std::int64_t minutes) {
@@ -18,5 +22,6 @@ std::optional<TimerSchedule> ScheduleFromNow(DateTime now, std::int64_t hours, s
     s.scheduleTime = std::to_string(h) + ":" + (m < 10 ? "0" : "") + std::to_string(m);
     return s;
 }
+
 
 }  // namespace vesko

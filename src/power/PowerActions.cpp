@@ -76,7 +76,7 @@ void PowerActions::EnableShutdownPrivilege() {
 
 bool PowerActions::ExitWindowsNT(std::uint32_t flags) {
     EnableShutdownPrivilege();
-    return system_.ExitWindowsEx(flags, 0);
+    return system_.ExitWindowsEx(flags, kPlannedShutdownReason);
 }
 
 void PowerActions::EndByFlags(std::uint32_t flags, const char* message) {
@@ -112,7 +112,8 @@ void PowerActions::RestartInMsDosMode() {
 // The log-off request needs no privilege. A 9x shell older than 4.72 does not
 // come back by itself, so the desktop is restarted by hand.
 void PowerActions::LogOff() {
-    if (!system_.ExitWindowsEx(kEwxLogOff, 0)) throw PowerActionError(powermsg::kLogOff);
+    if (!system_.ExitWindowsEx(kEwxLogOff, IsWindowsNT() ? kPlannedShutdownReason : 0))
+        throw PowerActionError(powermsg::kLogOff);
     if (IsWindowsNT()) return;
     if (!IsNewShell()) RestartDesktopShell();
     CloseMainWindowIgnoringErrors();

@@ -50,6 +50,16 @@ inline constexpr std::uint32_t kEwxForce = 4;
 inline constexpr std::uint32_t kEwxPowerOff = 8;
 inline constexpr std::uint32_t kEwxForceIfHung = 16;
 
+// The shutdown reason given on the NT family: planned, major and minor
+// "other" (the system's own "Other (Planned)" entry), so that the system log
+// does not record the program's power-off, restart or log-off as unplanned.
+// On the 9x family the parameter is reserved and stays 0.
+inline constexpr std::uint32_t kShtdnReasonFlagPlanned = 0x80000000u;
+inline constexpr std::uint32_t kShtdnReasonMajorOther = 0x00000000u;
+inline constexpr std::uint32_t kShtdnReasonMinorOther = 0x00000000u;
+inline constexpr std::uint32_t kPlannedShutdownReason =
+    kShtdnReasonFlagPlanned | kShtdnReasonMajorOther | kShtdnReasonMinorOther;
+
 // The export names of Powrprof.dll that answer whether a state is allowed.
 inline constexpr const char* kSuspendAllowedExport = "IsPwrSuspendAllowed";
 inline constexpr const char* kHibernateAllowedExport = "IsPwrHibernateAllowed";

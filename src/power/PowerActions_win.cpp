@@ -56,8 +56,8 @@ bool WinPowerSystem::AdjustTokenPrivileges(SystemHandle token, std::uint64_t lui
 
 void WinPowerSystem::CloseHandle(SystemHandle handle) { ::CloseHandle(AsHandle(handle)); }
 
-bool WinPowerSystem::ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) {
-    return ::ExitWindowsEx(flags, reserved) != FALSE;
+bool WinPowerSystem::ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) {
+    return ::ExitWindowsEx(flags, reason) != FALSE;
 }
 
 bool WinPowerSystem::SetSystemPowerState(std::int32_t suspend, std::int32_t force) {

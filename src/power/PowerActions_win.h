@@ -17,7 +17,7 @@ public:
     std::optional<std::uint64_t> LookupPrivilege(const std::string& name) override;
     bool AdjustTokenPrivileges(SystemHandle token, std::uint64_t luid, std::uint32_t attributes) override;
     void CloseHandle(SystemHandle handle) override;
-    bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) override;
+    bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) override;
     bool SetSystemPowerState(std::int32_t suspend, std::int32_t force) override;
     SystemHandle LoadLibraryByName(const std::string& name) override;
     std::optional<bool> CallBoolExport(SystemHandle module, const std::string& exportName) override;

@@ -37,7 +37,8 @@ public:
     virtual bool AdjustTokenPrivileges(SystemHandle token, std::uint64_t luid, std::uint32_t attributes) = 0;
     virtual void CloseHandle(SystemHandle handle) = 0;
 
-    virtual bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) = 0;
+    // `reason`: a shutdown reason on the NT family, reserved (0) on 9x.
+    virtual bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) = 0;
     // Truth values as 32-bit numbers: -1 true, 0 false. Blocks until the resume.
     virtual bool SetSystemPowerState(std::int32_t suspend, std::int32_t force) = 0;
 

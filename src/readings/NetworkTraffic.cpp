@@ -1,26 +1,42 @@
 #include "readings/NetworkTraffic.h"
 
+#include <limits>
+
 namespace vesko {
 
-OctetSums SumOctets(const std::vector<InterfaceOctets>& rows) {
-    OctetSums sums;
-    for (const InterfaceOctets& row : rows) {
-        sums.In += row.InOctets;
-        sums.Out += row.OutOctets;
+bool CountsTraffic(const InterfaceOctets& row) { return !row.Filter && (row.Hardware || row.ConnectorPresent); }
+
+std::uint64_t CounterAdvance(std::uint64_t before, std::uint64_t now, bool wide) {
+    if (now >= before) return now - before;
+    if (!wide) {
+        constexpr std::uint64_t kSpan = std::uint64_t{1} << 32;
+        const std::uint64_t wrapped = (now - before) & (kSpan - 1);
+        if (before < kSpan && now < kSpan && wrapped < kSpan / 2) return wrapped;
     }
-    return sums;
+    return now;  // restarted: what it counted since
 }
 
-std::int32_t NetworkBytesSince(OctetSums now, std::uint32_t& PrevInOctets, std::uint32_t& PrevOutOctets) {
-    const std::uint32_t moved = (now.In - PrevInOctets) + (now.Out - PrevOutOctets);
-    PrevInOctets = now.In;
-    PrevOutOctets = now.Out;
-    return static_cast<std::int32_t>(moved);
+std::int64_t NetworkBytesSince(const InterfaceTable& table, NetworkBaseline& baseline) {
+    if (!table.Read) return 0;
+    constexpr std::uint64_t kMax = std::numeric_limits<std::int64_t>::max();
+    std::uint64_t moved = 0;
+    auto add = [&](std::uint64_t v) { moved = v > kMax - moved ? kMax : moved + v; };
+    NetworkBaseline next;
+    for (const InterfaceOctets& row : table.Rows) {
+        if (!CountsTraffic(row) || next.Counters.contains(row.Key)) continue;
+        next.Counters[row.Key] = {row.InOctets, row.OutOctets};
+        auto before = baseline.Counters.find(row.Key);
+        if (before == baseline.Counters.end()) continue;
+        add(CounterAdvance(before->second.first, row.InOctets, row.Wide));
+        add(CounterAdvance(before->second.second, row.OutOctets, row.Wide));
+    }
+    baseline = std::move(next);
+    return static_cast<std::int64_t>(moved);
 }
 
-std::string NetworkTrafficText(std::int32_t bytes) {
+std::string NetworkTrafficText(std::int64_t bytes) {
     int unit = 0;
-    std::int32_t v = bytes;
+    std::int64_t v = bytes;
     while (std::to_string(v).size() >= 5 && unit < 2) {
         v /= 1024;
         ++unit;

@@ -7,9 +7,11 @@
 #include <optional>
 
 #include "base/Error.h"
+#include "readings/ArmReadings.h"
 #include "readings/CursorPos.h"
 #include "readings/CpuUsage.h"
 #include "readings/NetworkTraffic.h"
+#include "readings/Uptime.h"
 
 namespace vesko {
 
@@ -19,8 +21,21 @@ public:
     using AppError::AppError;
 };
 
-// Octet sums over the interface table; zero sums when the table cannot be read.
-OctetSums ReadInterfaceOctetSums();
+// The interface table: the 64-bit one (GetIfTable2) where the system has it,
+// else the 32-bit one; Read is false when it cannot be read.
+InterfaceTable ReadInterfaceTable();
+
+// The monotonic millisecond count the running times are measured on: the
+// 64-bit tick count, or the 32-bit one carried past its wrap on Windows XP.
+class MonotonicClock {
+public:
+    std::uint64_t Read();
+
+private:
+    TickCountExtender extender_;
+};
+// One clock for the process.
+std::uint64_t ReadMonotonicMilliseconds();
 
 struct MemorySizes {
     std::uint64_t TotalPhys = 0;  // bytes
@@ -37,6 +52,9 @@ std::uint64_t ReadUptimeMilliseconds();
 // The cursor position in screen pixels; nothing when the system refuses it
 // (for instance while another desktop, such as the lock screen, has the input).
 std::optional<CursorPos> TryReadCursorPos();
+
+// What arming reads: `now` with the monotonic count, the uptime and the cursor.
+ArmReadings ReadArmReadings(DateTime now);
 // The same, raising ReadingError when the position is not available.
 CursorPos ReadCursorPos();
 

@@ -1,4 +1,8 @@
+// The 64-bit interface table's types need the socket address definitions
+// ahead of the IP helper header.
+#include <winsock2.h>
 #include <windows.h>
+#include <ws2ipdef.h>
 #include <iphlpapi.h>
 
 #include <new>
@@ -18,7 +22,51 @@ Fn Kernel32Export(const char* name) {
 
 }  // namespace
 
-OctetSums ReadInterfaceOctetSums() {
+namespace {
+
+// The 64-bit table of Windows Vista and later, loaded at run time so that the
+// program still starts on Windows XP.
+bool ReadInterfaceTable2(InterfaceTable& out) {
+    using GetTable2 = DWORD(WINAPI*)(PMIB_IF_TABLE2*);
+    using FreeTable = VOID(WINAPI*)(PVOID);
+    static const HMODULE iphlpapi = GetModuleHandleW(L"iphlpapi.dll");
+    static const auto getTable = iphlpapi ? reinterpret_cast<GetTable2>(reinterpret_cast<void*>(
+                                                GetProcAddress(iphlpapi, "GetIfTable2")))
+                                          : nullptr;
+    static const auto freeTable = iphlpapi ? reinterpret_cast<FreeTable>(reinterpret_cast<void*>(
+                                                 GetProcAddress(iphlpapi, "FreeMibTable")))
+                                           : nullptr;
+    if (!getTable || !freeTable) return false;
+    PMIB_IF_TABLE2 table = nullptr;
+    if (getTable(&table) != NO_ERROR || !table) {
+        out.Read = false;  // present but failing: no fallback that counts differently
+        return true;
+    }
+    try {
+        out.Rows.reserve(table->NumEntries);
+        for (ULONG i = 0; i < table->NumEntries; ++i) {
+            const MIB_IF_ROW2& r = table->Table[i];
+            InterfaceOctets row;
+            row.Key = r.InterfaceLuid.Value;
+            row.InOctets = r.InOctets;
+            row.OutOctets = r.OutOctets;
+            row.Wide = true;
+            row.Filter = r.InterfaceAndOperStatusFlags.FilterInterface != FALSE;
+            row.Hardware = r.InterfaceAndOperStatusFlags.HardwareInterface != FALSE;
+            row.ConnectorPresent = r.InterfaceAndOperStatusFlags.ConnectorPresent != FALSE;
+            out.Rows.push_back(row);
+        }
+        out.Read = true;
+    } catch (const std::bad_alloc&) {
+        out = {};
+    }
+    freeTable(table);
+    return true;
+}
+
+// The 32-bit table of Windows XP: no filter rows there; every interface but
+// loopback counts.
+InterfaceTable ReadInterfaceTable1() {
     ULONG size = 0;
     if (GetIfTable(nullptr, &size, FALSE) != ERROR_INSUFFICIENT_BUFFER || size == 0) return {};
     std::vector<unsigned char> buffer;
@@ -27,22 +75,45 @@ OctetSums ReadInterfaceOctetSums() {
     for (int attempt = 0; attempt < 2; ++attempt) {
         try {
             buffer.resize(size);
-        } catch (const std::bad_alloc&) {
-            return {};
-        }
-        auto* table = reinterpret_cast<MIB_IFTABLE*>(buffer.data());
-        const DWORD status = GetIfTable(table, &size, FALSE);
-        if (status == NO_ERROR) {
-            std::vector<InterfaceOctets> rows;
-            rows.reserve(table->dwNumEntries);
-            for (DWORD i = 0; i < table->dwNumEntries; ++i) {
-                rows.push_back({table->table[i].dwInOctets, table->table[i].dwOutOctets});
+            auto* table = reinterpret_cast<MIB_IFTABLE*>(buffer.data());
+            const DWORD status = GetIfTable(table, &size, FALSE);
+            if (status == NO_ERROR) {
+                InterfaceTable out;
+                out.Read = true;
+                out.Rows.reserve(table->dwNumEntries);
+                for (DWORD i = 0; i < table->dwNumEntries; ++i) {
+                    const MIB_IFROW& r = table->table[i];
+                    const bool loopback = r.dwType == IF_TYPE_SOFTWARE_LOOPBACK;
+                    out.Rows.push_back({r.dwIndex, r.dwInOctets, r.dwOutOctets, false, false, !loopback, !loopback});
+                }
+                return out;
             }
-            return SumOctets(rows);
+            if (status != ERROR_INSUFFICIENT_BUFFER) break;
+        } catch (const std::bad_alloc&) {
+            break;
         }
-        if (status != ERROR_INSUFFICIENT_BUFFER) break;
     }
     return {};
+}
+
+}  // namespace
+
+InterfaceTable ReadInterfaceTable() {
+    InterfaceTable table;
+    if (ReadInterfaceTable2(table)) return table;
+    return ReadInterfaceTable1();
+}
+
+std::uint64_t MonotonicClock::Read() {
+    using TickCount64 = ULONGLONG(WINAPI*)();
+    static const TickCount64 tickCount64 = Kernel32Export<TickCount64>("GetTickCount64");
+    if (tickCount64) return tickCount64();
+    return extender_.Extend(GetTickCount());
+}
+
+std::uint64_t ReadMonotonicMilliseconds() {
+    static MonotonicClock clock;
+    return clock.Read();
 }
 
 MemorySizes ReadMemorySizes() {
@@ -69,6 +140,10 @@ std::optional<CursorPos> TryReadCursorPos() {
     POINT p{};
     if (!GetCursorPos(&p)) return std::nullopt;
     return CursorPos{p.x, p.y};
+}
+
+ArmReadings ReadArmReadings(DateTime now) {
+    return {now, ReadMonotonicMilliseconds(), ReadUptimeMilliseconds(), TryReadCursorPos()};
 }
 
 CursorPos ReadCursorPos() {

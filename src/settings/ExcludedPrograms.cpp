@@ -122,9 +122,10 @@ std::string FileNameOfKey(const std::string& key) {
     return cut == std::string::npos ? key : key.substr(cut + 1);
 }
 
-}  // namespace
-
-std::string PathMatchKey(const std::string& path) {
+// One pass of the key rules. A pass can uncover what an earlier rule would
+// have taken (a trailing dot before a control character, three separators
+// that leave a long-path prefix), so PathMatchKey repeats it.
+std::string KeyPass(const std::string& path) {
     std::string p = TrimBlanks(path);
     std::replace(p.begin(), p.end(), '/', '\\');
     // The long-path prefixes name the same files as the plain forms.
@@ -175,6 +176,20 @@ std::string PathMatchKey(const std::string& path) {
         key += names[i];
     }
     return FoldCase(key);
+}
+
+}  // namespace
+
+std::string PathMatchKey(const std::string& path) {
+    // No pass makes the text longer, and a pass that changes nothing ends it;
+    // the bound only guards against a cycle.
+    std::string key = KeyPass(path);
+    for (int pass = 0; pass < 16; ++pass) {
+        std::string next = KeyPass(key);
+        if (next == key) break;
+        key = std::move(next);
+    }
+    return key;
 }
 
 // ---- The in-use test ----------------------------------------------------

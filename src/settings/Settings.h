@@ -14,7 +14,7 @@ namespace vesko {
 // and the time of day the tick compares with (only hour and minute are used).
 struct TimeOfDayText {
     std::string text;
-    DateTime time = 0;
+    DateTime time = kNoTimerSchedule;
 };
 
 struct Settings {

@@ -210,7 +210,7 @@ void LoadActiveSettings(ProfileFile& file, Settings& active) {
         if (auto* b = std::get_if<bool S::*>(&d.member)) active.**b = ReadBool(file, d);
         else if (auto* i = std::get_if<int S::*>(&d.member)) active.**i = ReadInt(file, d);
         else if (auto* t = std::get_if<TimeOfDayText S::*>(&d.member))
-            (active.**t).time = ParseTimeOfDay(ReadText(file, d));
+            (active.**t).time = TimerScheduleFromText(ReadText(file, d));
     }
 }
 

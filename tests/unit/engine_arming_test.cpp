@@ -137,8 +137,7 @@ TEST(ValidateSettings, FirstFailingTestDecides) {
              f.AppointedTime_ToHour = 10;
          },
          kAppointedTimeIsNowMessage},
-        // The start minute itself passes the end-before-start test; the arming
-        // hold-off keeps that minute quiet.
+        // The window's first minute is met at once as well.
         {"window starting now",
          [&](Settings& f) {
              armed(f);
@@ -146,7 +145,7 @@ TEST(ValidateSettings, FirstFailingTestDecides) {
              f.AppointedTime_FromHour = 10;
              f.AppointedTime_ToHour = 17;
          },
-         nullptr},
+         kAppointedTimeIsNowMessage},
         {"outside the window",
          [&](Settings& f) {
              armed(f);
@@ -257,6 +256,40 @@ TEST(FunctionEnableCheck, TestsInOrderWithTheTrayMenuDifferences) {
              s.AppointedTime_ToHour = 17;
          },
          At(10, 0), kAppointedTimeIsNowMessage},
+        {"first minute of the window, any-one mode",
+         [](Settings& s) {
+             s.AppointedTime_Enabled = true;
+             s.AppointedTime_FromHour = 10;
+             s.AppointedTime_ToHour = 17;
+         },
+         At(10, 0, 30), kAppointedTimeIsNowMessage},
+        {"one-minute window, any-one mode",
+         [](Settings& s) {
+             s.AppointedTime_Enabled = true;
+             s.AppointedTime_FromHour = s.AppointedTime_ToHour = 10;
+         },
+         At(10, 0, 59), kAppointedTimeIsNowMessage},
+        {"window ending now is still met",
+         [](Settings& s) {
+             s.AppointedTime_Enabled = true;
+             s.AppointedTime_FromHour = 9;
+             s.AppointedTime_ToHour = 10;
+         },
+         At(10, 0, 59), kAppointedTimeIsNowMessage},
+        {"window starting next minute",
+         [](Settings& s) {
+             s.AppointedTime_Enabled = true;
+             s.AppointedTime_FromHour = 10;
+             s.AppointedTime_FromMinute = 1;
+             s.AppointedTime_ToHour = 17;
+         },
+         At(10, 0, 59), nullptr},
+        {"no countdown in force",
+         [](Settings& s) {
+             s.Timer_Enabled = true;
+             s.Timer_ScheduleTime.time = kNoTimerSchedule;
+         },
+         At(0, 0), nullptr},
         {"inside the window, all mode",
          [&](Settings& s) {
              allMode(s);
@@ -287,10 +320,11 @@ TEST(ToggleFunction, SwitchingOffNeedsNoCheck) {
     EXPECT_FALSE(c.Refusal);
     EXPECT_TRUE(c.WriteSetting);
     EXPECT_EQ(c.TrayIconId, 1);
-    EXPECT_FALSE(c.SetHoldOff);
+    EXPECT_FALSE(c.Rearm);
 }
 
-TEST(ToggleFunction, SwitchingOnSetsHoldOffButKeepsRunningTimes) {
+// Off at 9:00, on at 12:00: nothing of the three hours counts.
+TEST(ToggleFunction, SwitchingOnRestartsEveryRunningTimeAndTheCursor) {
     Settings s = ValidActive();
     FunctionSwitch c = ToggleFunction(false, s, At(10, 0), kThreeHoursUp);
     EXPECT_TRUE(c.FunctionEnabled);
@@ -301,12 +335,22 @@ TEST(ToggleFunction, SwitchingOnSetsHoldOffButKeepsRunningTimes) {
     Settings f;
     f.Function_Enabled = false;
     MonitorState st;
-    st.HoldOffStamp = st.CpuLowSince = At(8, 0);
-    ApplyFunctionSwitch(c, At(10, 0, 12), s, f, st);
+    st.StartAt({At(9, 0), 1000, 0, CursorPos{3, 4}});
+    st.TimerSpent = true;
+    constexpr std::uint64_t kThreeHoursLater = 1000 + 3 * 3600000;
+    ApplyFunctionSwitch(c, {At(12, 0, 12), kThreeHoursLater, kThreeHoursUp, CursorPos{500, 60}}, s, f, st);
     EXPECT_TRUE(s.Function_Enabled);
     EXPECT_TRUE(f.Function_Enabled);
-    EXPECT_EQ(st.HoldOffStamp, At(10, 0, 12));
-    EXPECT_EQ(st.CpuLowSince, At(8, 0));
+    EXPECT_EQ(st.HoldOffStamp, At(12, 0, 12));
+    for (std::uint64_t since : {st.CpuLowSince, st.NetLowSince, st.MemLowSince, st.MouseStillSince})
+        EXPECT_EQ(since, kThreeHoursLater);
+    EXPECT_EQ(st.LastCursorPos, (CursorPos{500, 60}));
+    EXPECT_FALSE(st.TimerSpent);
+
+    // A cursor that cannot be read at that moment keeps the last position.
+    ApplyFunctionSwitch(c, {At(12, 5), kThreeHoursLater + 300000, kThreeHoursUp, std::nullopt}, s, f, st);
+    EXPECT_EQ(st.LastCursorPos, (CursorPos{500, 60}));
+    EXPECT_EQ(st.MouseStillSince, kThreeHoursLater + 300000);
 }
 
 TEST(ToggleFunction, RefusalLeavesFileAndIconAlone) {
@@ -322,10 +366,12 @@ TEST(ToggleFunction, RefusalLeavesFileAndIconAlone) {
     Settings f;
     f.Function_Enabled = true;
     MonitorState st;
-    ApplyFunctionSwitch(c, At(10, 0), s, f, st);
+    st.CpuLowSince = 77;
+    ApplyFunctionSwitch(c, {At(10, 0), 5000, kThreeHoursUp, CursorPos{}}, s, f, st);
     EXPECT_FALSE(f.Function_Enabled);
     EXPECT_FALSE(s.Function_Enabled);
     EXPECT_EQ(st.HoldOffStamp, 0.0);
+    EXPECT_EQ(st.CpuLowSince, 77u);
 }
 
 }  // namespace

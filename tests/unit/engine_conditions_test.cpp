@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 #include <vector>
 
 #include "engine/Conditions.h"
+#include "engine/TimerSchedule.h"
 
 namespace vesko {
 namespace {
@@ -17,9 +20,13 @@ Settings Enabled() {
     return s;
 }
 
+// The monotonic count of a test that leaves the wall clock alone: milliseconds
+// since the first day of the tests' month.
+std::uint64_t Mono(DateTime t) { return static_cast<std::uint64_t>(std::llround((t - At(0, 0, 0, 1)) * 86400000.0)); }
+
 ConditionStates Evaluate(const Settings& s, DateTime now, MonitorState& st, ConditionReadings r = {},
                          CursorPos cursor = {}) {
-    return EvaluateConditions(now, s, r, [cursor] { return cursor; }, st);
+    return EvaluateConditions(now, Mono(now), s, r, [cursor] { return cursor; }, st);
 }
 
 TEST(WholeMinutesBetween, AbsoluteSpanTruncated) {
@@ -102,15 +109,21 @@ TEST(ClockConditions, MinutesLeftAlwaysHolding) {
     }
 }
 
-TEST(ClockConditions, ArmingWindowTestIsEndBeforeStart) {
-    // The arming checkers refuse while the end comes before the start after
-    // rolling both past now: inside the window but not in its first minute.
+TEST(ClockConditions, ArmingWindowTestIsTheWindowBeingMet) {
+    // The arming checkers refuse wherever the window is met now, its first
+    // minute included (it would act in the next minute).
     EXPECT_TRUE(AppointedTimeWindowCovers(3 * 60, 22 * 60, 6 * 60));
     EXPECT_TRUE(AppointedTimeWindowCovers(6 * 60, 22 * 60, 6 * 60));
     EXPECT_TRUE(AppointedTimeWindowCovers(10 * 60, 9 * 60, 17 * 60));
-    EXPECT_FALSE(AppointedTimeWindowCovers(9 * 60, 9 * 60, 17 * 60));
+    EXPECT_TRUE(AppointedTimeWindowCovers(9 * 60, 9 * 60, 17 * 60));
+    EXPECT_TRUE(AppointedTimeWindowCovers(22 * 60, 22 * 60, 6 * 60));
+    EXPECT_TRUE(AppointedTimeWindowCovers(12 * 60, 12 * 60, 12 * 60));
+    EXPECT_FALSE(AppointedTimeWindowCovers(9 * 60 - 1, 9 * 60, 17 * 60));
     EXPECT_FALSE(AppointedTimeWindowCovers(17 * 60 + 1, 9 * 60, 17 * 60));
-    EXPECT_FALSE(AppointedTimeWindowCovers(12 * 60, 12 * 60, 12 * 60));
+    EXPECT_FALSE(AppointedTimeWindowCovers(12 * 60 + 1, 12 * 60, 12 * 60));
+    // The checkers and the condition agree on every minute of the day.
+    for (int now = 0; now < 1440; ++now)
+        ASSERT_EQ(AppointedTimeWindowCovers(now, 1410, 30), AppointedTimeMinutesLeft(now, 1410, 30) == 0) << now;
 }
 
 struct DurationCase {
@@ -130,7 +143,7 @@ TEST(DurationConditions, CpuAndMemoryCountAtOrBelowAsLow) {
         s.CPU_Percent = s.Memory_Percent = c.threshold;
         s.CPU_Time = s.Memory_Time = 10;
         MonitorState st;
-        st.CpuLowSince = st.MemLowSince = At(10, 0);
+        st.CpuLowSince = st.MemLowSince = Mono(At(10, 0));
         DateTime now = At(10, 4, 30);
         ConditionReadings r;
         r.CpuPercent = r.MemoryPercent = c.reading;
@@ -139,7 +152,7 @@ TEST(DurationConditions, CpuAndMemoryCountAtOrBelowAsLow) {
             EXPECT_EQ(out[i].Holds, c.holds) << c.what;
             EXPECT_EQ(out[i].MinutesLeft, c.holds ? 6 : 0) << c.what;
         }
-        DateTime expected = c.holds ? At(10, 0) : now;
+        std::uint64_t expected = Mono(c.holds ? At(10, 0) : now);
         EXPECT_EQ(st.CpuLowSince, expected) << c.what;
         EXPECT_EQ(st.MemLowSince, expected) << c.what;
     }
@@ -151,30 +164,67 @@ TEST(DurationConditions, RunningTimeCountsFromTheLastFailingTick) {
     s.CPU_Percent = 10;
     s.CPU_Time = 5;
     MonitorState st;
-    st.CpuLowSince = At(9, 0);
+    st.CpuLowSince = Mono(At(9, 0));
     ConditionReadings low, high;
     low.CpuPercent = 5;
     high.CpuPercent = 50;
     EXPECT_EQ(Evaluate(s, At(9, 3, 1), st, low)[kCpuCondition].MinutesLeft, 2);
     Evaluate(s, At(9, 3, 2), st, high);
-    EXPECT_EQ(st.CpuLowSince, At(9, 3, 2));
+    EXPECT_EQ(st.CpuLowSince, Mono(At(9, 3, 2)));
     EXPECT_EQ(Evaluate(s, At(9, 8, 1), st, low)[kCpuCondition].MinutesLeft, 1);
     EXPECT_EQ(Evaluate(s, At(9, 8, 3), st, low)[kCpuCondition].MinutesLeft, 0);
 }
 
-TEST(DurationConditions, ClockSetBackRestartsTheRunningTime) {
+// Running times follow the monotonic count only: a wall clock set forward
+// (daylight saving, a time sync) never shortens them, one set back never
+// lengthens them.
+TEST(DurationConditions, WallClockJumpsNeverChangeARunningTime) {
+    struct Case {
+        const char* what;
+        DateTime wall;
+    } cases[] = {
+        {"unchanged", At(3, 10)},
+        {"an hour forward", At(4, 10)},
+        {"a day forward", At(3, 10, 0, 11)},
+        {"an hour back", At(2, 10)},
+    };
+    for (const Case& c : cases) {
+        Settings s = Enabled();
+        s.CPU_Enabled = s.Network_Enabled = s.Memory_Enabled = s.MouseCursor_Enabled = true;
+        s.CPU_Time = s.Network_Time = s.Memory_Time = s.MouseCursor_Time = 30;
+        s.CPU_Percent = s.Memory_Percent = 50;
+        MonitorState st;
+        st.CpuLowSince = st.NetLowSince = st.MemLowSince = st.MouseStillSince = 0;
+        const std::uint64_t tenMinutes = 10 * 60000 + 500;
+        ConditionStates out = EvaluateConditions(c.wall, tenMinutes, s, {}, [] { return CursorPos{}; }, st);
+        for (int i : {kCpuCondition, kNetworkCondition, kMemoryCondition, kMouseCursorCondition})
+            EXPECT_EQ(out[i].MinutesLeft, 20) << c.what << " " << i;
+        EXPECT_EQ(st.CpuLowSince, 0u) << c.what;
+    }
+}
+
+// Start-up that fails before it arms must not leave running times that reach
+// back to the machine's start.
+TEST(DurationConditions, NeverArmedCountsFromTheFirstEvaluation) {
     Settings s = Enabled();
-    s.CPU_Enabled = s.MouseCursor_Enabled = true;
-    s.CPU_Time = s.MouseCursor_Time = 30;
+    s.CPU_Enabled = s.Network_Enabled = s.Memory_Enabled = s.MouseCursor_Enabled = true;
+    s.CPU_Time = s.Network_Time = s.Memory_Time = s.MouseCursor_Time = 30;
+    s.CPU_Percent = s.Memory_Percent = 50;
     MonitorState st;
-    st.CpuLowSince = st.MouseStillSince = At(2, 59, 50);
-    ConditionReadings low;
-    // An hour back: the absolute distance would count as 60 minutes of quiet.
-    ConditionStates out = Evaluate(s, At(2, 0, 0), st, low);
-    EXPECT_EQ(out[kCpuCondition].MinutesLeft, 30);
-    EXPECT_EQ(out[kMouseCursorCondition].MinutesLeft, 30);
-    EXPECT_EQ(st.CpuLowSince, At(2, 0, 0));
-    EXPECT_EQ(st.MouseStillSince, At(2, 0, 0));
+    const std::uint64_t longUp = 5ull * 24 * 3600000;
+    ConditionStates out = EvaluateConditions(At(9, 0), longUp, s, {}, nullptr, st);
+    for (int i : {kCpuCondition, kNetworkCondition, kMemoryCondition, kMouseCursorCondition})
+        EXPECT_EQ(out[i].MinutesLeft, 30) << i;
+}
+
+TEST(DurationConditions, ACountBelowItsStampCountsAfresh) {
+    Settings s = Enabled();
+    s.CPU_Enabled = true;
+    s.CPU_Time = 30;
+    MonitorState st;
+    st.CpuLowSince = 5'000'000;
+    EXPECT_EQ(EvaluateConditions(At(2, 0), 1000, s, {}, nullptr, st)[kCpuCondition].MinutesLeft, 30);
+    EXPECT_EQ(st.CpuLowSince, 1000u);
 }
 
 TEST(NetworkThreshold, ScalesPerUnitStepIn64Bits) {
@@ -187,13 +237,18 @@ TEST(NetworkThreshold, ScalesPerUnitStepIn64Bits) {
     // Edited files may hold any unit: the value stops growing past every count.
     EXPECT_GT(NetworkThreshold(1, 1000), std::int64_t{INT32_MAX});
     EXPECT_LT(NetworkThreshold(-1, 1000), std::int64_t{INT32_MIN});
+    EXPECT_EQ(NetworkThreshold(INT32_MAX, INT32_MAX), std::int64_t{INT32_MAX} << 10);
+    // Bounded work for any unit: a loop per unit step would exceed the
+    // compiler's constant-evaluation limit here.
+    static_assert(NetworkThreshold(0, INT32_MAX) == 0);
+    static_assert(NetworkThreshold(-1, INT32_MAX) == -(std::int64_t{1} << 40));
 }
 
 TEST(NetworkCondition, ThresholdComparison) {
     struct Case {
         const char* what;
         int speed, unit;
-        std::int32_t bytes;
+        std::int64_t bytes;
         bool holds;
     } cases[] = {
         {"0 B/s, quiet tick", 0, 0, 0, true},
@@ -212,13 +267,13 @@ TEST(NetworkCondition, ThresholdComparison) {
         s.Network_Unit = c.unit;
         s.Network_Time = 3;
         MonitorState st;
-        st.NetLowSince = At(8, 0);
+        st.NetLowSince = Mono(At(8, 0));
         ConditionReadings r;
         r.NetworkBytes = c.bytes;
         ConditionStates out = Evaluate(s, At(8, 1, 30), st, r);
         EXPECT_EQ(out[kNetworkCondition].Holds, c.holds) << c.what;
         EXPECT_EQ(out[kNetworkCondition].MinutesLeft, c.holds ? 2 : 0) << c.what;
-        EXPECT_EQ(st.NetLowSince, c.holds ? At(8, 0) : At(8, 1, 30)) << c.what;
+        EXPECT_EQ(st.NetLowSince, Mono(c.holds ? At(8, 0) : At(8, 1, 30))) << c.what;
     }
 }
 
@@ -243,7 +298,7 @@ TEST(MouseCondition, StillCursorHoldsAndMovementRestarts) {
     s.MouseCursor_Time = 5;
     MonitorState st;
     st.LastCursorPos = {100, 200};
-    st.MouseStillSince = At(7, 0);
+    st.MouseStillSince = Mono(At(7, 0));
 
     ConditionStates out = Evaluate(s, At(7, 2, 10), st, {}, {100, 200});
     EXPECT_TRUE(out[kMouseCursorCondition].Holds);
@@ -253,22 +308,41 @@ TEST(MouseCondition, StillCursorHoldsAndMovementRestarts) {
     EXPECT_FALSE(out[kMouseCursorCondition].Holds);
     EXPECT_EQ(out[kMouseCursorCondition].MinutesLeft, 0);
     EXPECT_EQ(st.LastCursorPos, (CursorPos{100, 201}));
-    EXPECT_EQ(st.MouseStillSince, At(7, 2, 11));
+    EXPECT_EQ(st.MouseStillSince, Mono(At(7, 2, 11)));
 }
 
-TEST(MouseCondition, CursorFailureKeepsEarlierStampsAndItsOwn) {
-    Settings s = Enabled();
-    s.CPU_Enabled = s.MouseCursor_Enabled = true;
-    MonitorState st;
-    st.CpuLowSince = st.MouseStillSince = At(7, 0);
-    st.LastCursorPos = {1, 1};
-    ConditionReadings r;
-    r.CpuPercent = 90;
-    EXPECT_THROW(EvaluateConditions(At(7, 5), s, r, [] () -> CursorPos { throw std::runtime_error("no cursor"); }, st),
-                 std::runtime_error);
-    EXPECT_EQ(st.CpuLowSince, At(7, 5));
-    EXPECT_EQ(st.MouseStillSince, At(7, 0));
-    EXPECT_EQ(st.LastCursorPos, (CursorPos{1, 1}));
+// A cursor that cannot be read (locked workstation, secure desktop) means
+// nobody is at the machine: it counts as still, and the other conditions run on.
+TEST(MouseCondition, AnUnreadableCursorCountsAsStill) {
+    const CursorReader unreadable[] = {
+        [] { return std::optional<CursorPos>(); },
+        []() -> std::optional<CursorPos> { throw std::runtime_error("no cursor"); },
+        nullptr,
+    };
+    for (const CursorReader& read : unreadable) {
+        Settings s = Enabled();
+        s.CPU_Enabled = s.MouseCursor_Enabled = true;
+        s.MouseCursor_Time = 30;
+        MonitorState st;
+        st.CpuLowSince = st.MouseStillSince = Mono(At(7, 0));
+        st.LastCursorPos = {1, 1};
+        ConditionReadings r;
+        r.CpuPercent = 90;
+        ConditionStates out;
+        for (int tick = 0; tick <= 60; ++tick) {
+            const DateTime now = At(7, 5, tick);
+            out = EvaluateConditions(now, Mono(now), s, r, read, st);
+        }
+        EXPECT_EQ(st.CpuLowSince, Mono(At(7, 6)));
+        EXPECT_TRUE(out[kMouseCursorCondition].Holds);
+        EXPECT_EQ(out[kMouseCursorCondition].MinutesLeft, 24);
+        EXPECT_EQ(st.MouseStillSince, Mono(At(7, 0)));
+        EXPECT_EQ(st.LastCursorPos, (CursorPos{1, 1}));
+        // Readable again and moved: the running time restarts.
+        out = Evaluate(s, At(7, 6, 1), st, r, {9, 9});
+        EXPECT_FALSE(out[kMouseCursorCondition].Holds);
+        EXPECT_EQ(st.MouseStillSince, Mono(At(7, 6, 1)));
+    }
 }
 
 TEST(Conditions, NothingEvaluatedWhileTheFunctionIsOffOrTheConditionIsOff) {
@@ -280,14 +354,14 @@ TEST(Conditions, NothingEvaluatedWhileTheFunctionIsOffOrTheConditionIsOff) {
 
     for (const Settings& s : {all, none}) {
         MonitorState st;
-        st.CpuLowSince = st.NetLowSince = st.MemLowSince = st.MouseStillSince = At(1, 0);
+        st.CpuLowSince = st.NetLowSince = st.MemLowSince = st.MouseStillSince = Mono(At(1, 0));
         int cursorReads = 0;
         ConditionReadings high;
         high.CpuPercent = high.MemoryPercent = 100;
         high.NetworkBytes = 1 << 20;
-        ConditionStates out = EvaluateConditions(At(1, 30), s, high, [&] {
+        ConditionStates out = EvaluateConditions(At(1, 30), Mono(At(1, 30)), s, high, [&] {
             ++cursorReads;
-            return CursorPos{5, 5};
+            return std::optional<CursorPos>(CursorPos{5, 5});
         }, st);
         for (int i = 0; i < kConditionCount; ++i) {
             EXPECT_EQ(out[i].Enabled, s.Timer_Enabled) << i;  // the switch as stored
@@ -295,11 +369,60 @@ TEST(Conditions, NothingEvaluatedWhileTheFunctionIsOffOrTheConditionIsOff) {
             EXPECT_EQ(out[i].MinutesLeft, 0) << i;
         }
         EXPECT_EQ(cursorReads, 0);
-        EXPECT_EQ(st.CpuLowSince, At(1, 0));
-        EXPECT_EQ(st.NetLowSince, At(1, 0));
-        EXPECT_EQ(st.MemLowSince, At(1, 0));
-        EXPECT_EQ(st.MouseStillSince, At(1, 0));
+        EXPECT_EQ(st.CpuLowSince, Mono(At(1, 0)));
+        EXPECT_EQ(st.NetLowSince, Mono(At(1, 0)));
+        EXPECT_EQ(st.MemLowSince, Mono(At(1, 0)));
+        EXPECT_EQ(st.MouseStillSince, Mono(At(1, 0)));
     }
+}
+
+// A countdown minute the wall clock skips is not caught up: the countdown is
+// spent until the next arming, so it never acts a day late unseen. The daily
+// Time condition waits for its next day. No schedule in force never holds.
+TEST(ClockConditions, SkippedMinutesAreNotCaughtUp) {
+    struct Case {
+        const char* what;
+        Settings settings;
+        int condition;
+        DateTime previous, now;
+        bool holds;
+        int minutesLeft;
+    } cases[] = {
+        {"countdown minute reached tick by tick", TimerAt(9, 59), kTimerCondition, At(9, 58, 59), At(9, 59), true, 0},
+        {"countdown minute reached after a slow tick", TimerAt(9, 59), kTimerCondition, At(9, 57, 30), At(9, 59, 1),
+         true, 0},
+        {"countdown minute skipped by a jump", TimerAt(9, 59), kTimerCondition, At(9, 58, 59), At(10, 30), false, 0},
+        {"countdown minute skipped by a long sleep", TimerAt(9, 59), kTimerCondition, At(9, 0), At(9, 58, 0, 11),
+         false, 0},
+        {"countdown ahead of a jump", TimerAt(11, 0), kTimerCondition, At(9, 58, 59), At(10, 30), true, 30},
+        {"clock set back over the countdown", TimerAt(9, 30), kTimerCondition, At(10, 5), At(9, 0), true, 30},
+        {"daily time skipped waits a day", TimeAt(9, 59), kTimeCondition, At(9, 58, 59), At(10, 30), true, 1409},
+    };
+    for (const Case& c : cases) {
+        MonitorState st;
+        Evaluate(c.settings, c.previous, st);
+        ConditionState out = Evaluate(c.settings, c.now, st)[c.condition];
+        EXPECT_EQ(out.Holds, c.holds) << c.what;
+        EXPECT_EQ(out.MinutesLeft, c.minutesLeft) << c.what;
+        // A spent countdown stays spent, also at its minute the next day.
+        if (!c.holds) {
+            EXPECT_FALSE(Evaluate(c.settings, At(9, 59, 0, 12), st)[c.condition].Holds) << c.what;
+        }
+        // Arming puts it back in force.
+        st.Arm({At(9, 59, 0, 12), Mono(At(9, 59, 0, 12)), 0, std::nullopt});
+        EXPECT_TRUE(Evaluate(c.settings, At(9, 59, 0, 12), st)[c.condition].Holds) << c.what;
+    }
+}
+
+TEST(ClockConditions, NoCountdownInForceNeverHolds) {
+    Settings s = TimerAt(0, 0);
+    s.Timer_ScheduleTime.time = kNoTimerSchedule;
+    MonitorState st;
+    for (int minute = 0; minute < 1440; minute += 59)
+        EXPECT_FALSE(Evaluate(s, At(0, 0) + minute / 1440.0, st)[kTimerCondition].Holds) << minute;
+    s.Piece_Requirement = false;
+    s.All_Requirement = true;
+    EXPECT_FALSE(CombineConditions(Evaluate(s, At(0, 0), st), s, false).Ready);
 }
 
 // --- combination ---

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/Execution.h"
+#include "engine/TimerSchedule.h"
 #include "engine/Warning.h"
 #include "log/EventLog.h"
 #include "power/PowerActions.h"
@@ -72,20 +73,29 @@ public:
     void Hibernate() override { Sleep("Hibernate"); }
     bool IsMainWindowVisible() override { return mainVisible; }
     void HideApplication() override { calls.push_back("hide application"); }
-    void SetTimer() override {
+    bool SetTimer() override {
         calls.push_back("SetTimer");
         scheduleLabel = FormatHourMinute(now + EncodeTime(1, 0));
+        return true;
     }
     std::string TimerDueText() override { return scheduleLabel; }
+    ArmReadings ReadArmReadings() override { return {now, kWakeMs, kWakeUptimeMs, CursorPos{40, 50}}; }
+    static constexpr std::uint64_t kWakeMs = 900'000'000, kWakeUptimeMs = 880'000'000;
 };
 
 struct Tick {
     Calls calls;
     FakeDialog dialog{calls};
     FakeHost host{calls};
-    DateTime holdOff = kStart, cpu = kStart, net = kStart, mem = kStart;
+    MonitorState monitor = Started();
     Settings settings;
-    ResumeState state{holdOff, cpu, net, mem, settings};
+    ResumeState state{monitor, settings};
+
+    static MonitorState Started() {
+        MonitorState m;
+        m.StartAt({kStart, 1000, 1000, CursorPos{1, 2}});
+        return m;
+    }
 };
 
 TEST(Execution, ShutdownLogsBeforeItEndsWindows) {
@@ -124,7 +134,13 @@ TEST(Execution, SuspendAndHibernateLogHideSleepAndRearm) {
             ASSERT_EQ(t.host.log.size(), 2u);
             EXPECT_EQ(t.host.log[0].second, kStart);
             EXPECT_EQ(t.host.log[1].second, kWake);
-            for (DateTime d : {t.holdOff, t.cpu, t.net, t.mem}) EXPECT_EQ(d, kWake);
+            // Every running time, the cursor and the uptime count from the resume.
+            EXPECT_EQ(t.monitor.HoldOffStamp, kWake);
+            for (std::uint64_t since : {t.monitor.CpuLowSince, t.monitor.NetLowSince, t.monitor.MemLowSince,
+                                        t.monitor.MouseStillSince})
+                EXPECT_EQ(since, FakeHost::kWakeMs);
+            EXPECT_EQ(t.monitor.LastCursorPos, (CursorPos{40, 50}));
+            EXPECT_EQ(t.monitor.ConditionUptimeMs(FakeHost::kWakeUptimeMs + 60000), 60000u);
             EXPECT_EQ(FormatHourMinute(t.settings.Timer_ScheduleTime.time), "8:15");
         }
     }
@@ -137,7 +153,7 @@ TEST(Execution, RefusedRequestEndsTheTickAndTheNextTickTriesAgain) {
     EXPECT_EQ(t.host.log.size(), 1u);  // no resume line
     EXPECT_FALSE(t.dialog.abortEnabled);
     EXPECT_EQ(t.dialog.label, "Windowsをサスペンドしています");
-    EXPECT_EQ(t.holdOff, kStart);  // nothing re-armed
+    EXPECT_EQ(t.monitor.HoldOffStamp, kStart);  // nothing re-armed
     EXPECT_EQ(t.calls.back(), "Suspend");
 
     EXPECT_THROW(ExecuteSuspend(t.host, t.dialog, t.state), PowerActionError);
@@ -159,19 +175,31 @@ TEST(Execution, UnwritableLogKeepsThePowerCallFromHappening) {
     EXPECT_EQ(t.calls, (Calls{"label Windowsを終了をしています", "abort off"}));
 }
 
-// "セット" refuses a timer of 0:00, so the label can keep its placeholder.
-TEST(Execution, ScheduleLabelWithoutATimeFailsLast) {
+// "セット" refuses a timer of 0:00 and leaves the labels as they were: the
+// earlier schedule must not stay in force, nor a label become midnight.
+TEST(Execution, ARefusedCountdownAtResumeLeavesNoSchedule) {
     struct NoSetHost : FakeHost {
         using FakeHost::FakeHost;
-        void SetTimer() override { calls.push_back("SetTimer"); }
+        bool refuse = true;
+        bool SetTimer() override {
+            calls.push_back("SetTimer");
+            return !refuse;
+        }
     };
-    Tick t;
-    NoSetHost host(t.calls);
-    t.settings.Timer_ScheduleTime.time = EncodeTime(9, 0);
-    EXPECT_THROW(ExecuteHibernate(host, t.dialog, t.state), AppError);
-    EXPECT_EQ(t.calls.back(), "SetTimer");
-    EXPECT_EQ(t.holdOff, kWake);
-    EXPECT_EQ(t.settings.Timer_ScheduleTime.time, EncodeTime(9, 0));
+    for (const char* label : {"9:00", "hh:nn"}) {
+        for (bool refuse : {true, false}) {
+            Tick t;
+            NoSetHost host(t.calls);
+            host.refuse = refuse;
+            host.scheduleLabel = label;
+            t.settings.Timer_ScheduleTime.time = EncodeTime(9, 0);
+            ExecuteHibernate(host, t.dialog, t.state);
+            EXPECT_EQ(t.calls.back(), "SetTimer");
+            EXPECT_EQ(t.monitor.HoldOffStamp, kWake);
+            const bool kept = !refuse && std::string(label) == "9:00";
+            EXPECT_EQ(HasTimerSchedule(t.settings.Timer_ScheduleTime.time), kept) << label << refuse;
+        }
+    }
 }
 
 TEST(Execution, DueOnlyOutsideTheHoldOffMinuteAndAnAbort) {

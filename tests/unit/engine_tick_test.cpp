@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <utility>
@@ -28,6 +30,10 @@ private:
     std::size_t count_;
 };
 
+InterfaceTable Adapter(std::uint64_t in, std::uint64_t out) {
+    return {true, {InterfaceOctets{1, in, out, false, false, true, true}}};
+}
+
 TickReadings Readings(int cpu = 0, int memory = 0, std::uint32_t uptimeMs = 0) {
     TickReadings r;
     r.CpuPercent = cpu;
@@ -37,7 +43,17 @@ TickReadings Readings(int cpu = 0, int memory = 0, std::uint32_t uptimeMs = 0) {
     return r;
 }
 
-const CursorReader kStillCursor = [] { return CursorPos{}; };
+const CursorReader kStillCursor = [] { return std::optional<CursorPos>(CursorPos{}); };
+
+// The monotonic count of a test that leaves the wall clock alone.
+std::uint64_t Mono(DateTime t) { return static_cast<std::uint64_t>(std::llround((t - At(0, 0, 0, 1)) * 86400000.0)); }
+ArmReadings Arm(DateTime t, std::uint64_t uptimeMs = 0) { return {t, Mono(t), uptimeMs, CursorPos{}}; }
+
+// One evaluation with the monotonic count following the wall clock.
+TickVerdict TickAt(DateTime now, const StatusDisplay& d, const Settings& s, MonitorState& st,
+                   ExcludedProgramList* list = nullptr, const CursorReader& cursor = kStillCursor) {
+    return EvaluateTick(now, Mono(now), d, s, cursor, list, st);
+}
 
 TEST(HoldOff, MinuteStampText) {
     EXPECT_EQ(FormatMinuteStamp(EncodeDateTime({2026, 3, 5, 7, 4, 59, 999})), "2026/03/05 07:04");
@@ -60,10 +76,10 @@ TEST(HoldOff, SameCalendarMinute) {
 
 TEST(StatusDisplay, LabelsAndSixLineTip) {
     MonitorState st;
-    st.PrevInOctets = 4294967000u;
-    st.PrevOutOctets = 1000;
     TickReadings r = Readings(7, 75, 3725000);
-    r.Octets = {200, 1000};  // one counter wrapped: 496 bytes moved
+    r.Interfaces = Adapter(4294967000u, 1000);
+    TakeReadings(r, true, st);
+    r.Interfaces = Adapter(200, 1000);  // one counter wrapped: 496 bytes moved
     StatusDisplay d = TakeReadings(r, true, st);
     EXPECT_EQ(d.StatusCpu, "7 %");
     EXPECT_EQ(d.StatusNetwork, "496 B/s");
@@ -77,8 +93,7 @@ TEST(StatusDisplay, LabelsAndSixLineTip) {
               "メモリ  75 %\r\n"
               "時刻  9:41:07\r\n"
               "OS起動時間  1時間2分5秒");
-    EXPECT_EQ(st.PrevInOctets, 200u);
-    EXPECT_EQ(st.PrevOutOctets, 1000u);
+    EXPECT_EQ(st.Network.Counters.at(1), std::make_pair(std::uint64_t{200}, std::uint64_t{1000}));
     // The conditions see the integers the labels show.
     EXPECT_EQ(d.Readings.CpuPercent, 7);
     EXPECT_EQ(d.Readings.NetworkBytes, 496);
@@ -89,7 +104,9 @@ TEST(StatusDisplay, LabelsAndSixLineTip) {
 TEST(StatusDisplay, OldShellTipAndScaledNetworkFigure) {
     MonitorState st;
     TickReadings r = Readings();
-    r.Octets = {10000000, 240000};
+    r.Interfaces = Adapter(0, 0);
+    TakeReadings(r, false, st);
+    r.Interfaces = Adapter(10000000, 240000);
     StatusDisplay d = TakeReadings(r, false, st);
     EXPECT_EQ(d.TipHelp, "ケルダン！ ver 1.2");
     EXPECT_EQ(d.StatusNetwork, "9 MB/s");
@@ -162,15 +179,15 @@ TEST(Tick, NothingActsInTheMinuteOfStart) {
     s.Time_Hour = 10;
     s.Time_Minute = 0;
     MonitorState st;
-    st.StartAt(At(10, 0, 5), 0, 0, {});
+    st.StartAt(Arm(At(10, 0, 5)));
     for (int sec = 6; sec < 60; ++sec) {
         DateTime now = At(10, 0, sec);
-        TickVerdict v = EvaluateTick(now, TakeReadings(Readings(), true, st), s, kStillCursor, nullptr, st);
+        TickVerdict v = TickAt(now, TakeReadings(Readings(), true, st), s, st);
         ASSERT_TRUE(v.SameMinute);
         ASSERT_EQ(v.MinutesToAct, 0);
         ASSERT_FALSE(v.Ready);  // the warning stays hidden too
     }
-    TickVerdict next = EvaluateTick(At(10, 1), TakeReadings(Readings(), true, st), s, kStillCursor, nullptr, st);
+    TickVerdict next = TickAt(At(10, 1), TakeReadings(Readings(), true, st), s, st);
     EXPECT_FALSE(next.SameMinute);
     EXPECT_EQ(next.MinutesToAct, 1439);
 }
@@ -180,27 +197,26 @@ TEST(Tick, FunctionOffStillShowsReadingsButNeverActs) {
     s.Function_Enabled = false;
     s.ExeStop_Enabled = true;
     MonitorState st;
-    st.StartAt(At(9, 0), 0, 0, {});
+    st.StartAt(Arm(At(9, 0)));
     FakeExcluded list(2, {0});
     StatusDisplay d = TakeReadings(Readings(3, 40), true, st);
     EXPECT_EQ(d.StatusCpu, "3 %");
-    TickVerdict v = EvaluateTick(At(11, 0), d, s, kStillCursor, &list, st);
+    TickVerdict v = TickAt(At(11, 0), d, s, st, &list);
     EXPECT_FALSE(v.Ready);
     EXPECT_FALSE(v.Exclusion.TrayIconId().has_value());  // the tick leaves the icon alone
     EXPECT_TRUE(list.tested.empty());
-    EXPECT_EQ(st.CpuLowSince, At(9, 0));
+    EXPECT_EQ(st.CpuLowSince, Mono(At(9, 0)));
 }
 
 TEST(Tick, CpuRunWithWarningWindowCountsDownAndActs) {
     // CPU at or below 10 % for 30 minutes: 3 minutes are left after 27 of them.
     Settings s = CpuSettings();
     MonitorState st;
-    st.StartAt(At(12, 0), 0, 0, {});
+    st.StartAt(Arm(At(12, 0)));
     int firstThree = -1, dueAt = -1;
     for (int sec = 1; sec <= 31 * 60 && dueAt < 0; ++sec) {
         DateTime now = At(12, 0) + sec / 86400.0;
-        TickVerdict v = EvaluateTick(now, TakeReadings(Readings(sec < 60 ? 50 : 10), true, st), s, kStillCursor,
-                                     nullptr, st);
+        TickVerdict v = TickAt(now, TakeReadings(Readings(sec < 60 ? 50 : 10), true, st), s, st);
         if (v.Ready && v.MinutesToAct == 3 && firstThree < 0) firstThree = sec;
         if (v.Ready && v.MinutesToAct <= 0 && !v.SameMinute) dueAt = sec;
     }
@@ -217,31 +233,70 @@ TEST(Tick, ExcludedProgramHoldsOffWithoutResettingRunningTimes) {
     s.CPU_Time = 5;
     s.ExeStop_Enabled = true;
     MonitorState st;
-    st.StartAt(At(12, 0), 0, 0, {});
+    st.StartAt(Arm(At(12, 0)));
     FakeExcluded list(100, {42});
-    TickVerdict v = EvaluateTick(At(12, 10), TakeReadings(Readings(2), true, st), s, kStillCursor, &list, st);
+    TickVerdict v = TickAt(At(12, 10), TakeReadings(Readings(2), true, st), s, st, &list);
     EXPECT_FALSE(v.Ready);
     EXPECT_EQ(v.Exclusion.TrayIconId(), 1);
     EXPECT_EQ(list.tested.size(), 100u);
 
     list.running_.clear();  // the program exits
-    v = EvaluateTick(At(12, 10, 1), TakeReadings(Readings(2), true, st), s, kStillCursor, &list, st);
+    v = TickAt(At(12, 10, 1), TakeReadings(Readings(2), true, st), s, st, &list);
     EXPECT_EQ(v.Exclusion.TrayIconId(), 0);
     EXPECT_TRUE(v.Ready);  // low all along: due at once
     EXPECT_FALSE(v.SameMinute);
     EXPECT_EQ(v.MinutesToAct, -5);
 }
 
-TEST(Tick, CursorFailureEndsTheEvaluation) {
+TEST(Tick, AnUnreadableCursorNeverEndsTheEvaluation) {
+    // Locked for a minute with the mouse condition 30 minutes: the CPU
+    // condition (5 minutes, low all along) still acts.
     Settings s = CpuSettings();
+    s.CPU_Time = 5;
     s.MouseCursor_Enabled = true;
+    s.MouseCursor_Time = 30;
     MonitorState st;
-    st.StartAt(At(12, 0), 0, 0, {});
-    StatusDisplay d = TakeReadings(Readings(90), true, st);
-    EXPECT_THROW(EvaluateTick(At(12, 3), d, s, [] () -> CursorPos { throw std::runtime_error("cursor"); }, nullptr,
-                              st),
-                 std::runtime_error);
-    EXPECT_EQ(st.CpuLowSince, At(12, 3));  // the CPU step before it stays done
+    st.StartAt(Arm(At(12, 0)));
+    const CursorReader locked = [] { return std::optional<CursorPos>(); };
+    TickVerdict v;
+    for (int tick = 0; tick < 60; ++tick) {
+        const DateTime now = At(12, 5, tick);
+        v = TickAt(now, TakeReadings(Readings(2), true, st), s, st, nullptr, locked);
+    }
+    EXPECT_TRUE(v.Ready);
+    EXPECT_EQ(v.MinutesToAct, 0);
+    EXPECT_EQ(st.MouseStillSince, Mono(At(12, 0)));  // nobody moved it
+}
+
+// After the program put the machine to sleep, every condition holds anew for
+// its full length: the running times (the mouse's too) and the uptime.
+TEST(Tick, AfterAResumeEveryConditionHoldsItsFullLengthAgain) {
+    Settings s = CpuSettings();
+    s.CPU_Time = 30;
+    s.MouseCursor_Enabled = true;
+    s.MouseCursor_Time = 30;
+    s.OS_Enabled = true;
+    s.OS_Hour = 1;
+    s.OS_Minute = 0;
+    MonitorState st;
+    st.StartAt(Arm(At(12, 0)));
+    const DateTime wake = At(20, 0, 30);
+    const std::uint64_t upAtWake = 9 * 3600000ull;  // the tick count went on through the sleep
+    st.ResumedAt(Arm(wake, upAtWake));
+    const DateTime now = At(20, 29, 40);
+    const TickVerdict v = TickAt(now, TakeReadings(Readings(2, 0, upAtWake + 29 * 60000), true, st), s, st);
+    EXPECT_EQ(v.Conditions[kCpuCondition].MinutesLeft, 1);
+    EXPECT_EQ(v.Conditions[kMouseCursorCondition].MinutesLeft, 1);
+    EXPECT_EQ(v.Conditions[kOsCondition].MinutesLeft, 31);
+    EXPECT_EQ(v.MinutesToAct, 1);
+}
+
+TEST(Tick, UptimeLabelShowsTheSystemUptimeAfterAResume) {
+    MonitorState st;
+    st.ResumedAt(Arm(At(8, 0), 3600000));
+    StatusDisplay d = TakeReadings(Readings(0, 0, 3725000), true, st);
+    EXPECT_EQ(d.StatusUptime, "1時間2分5秒");
+    EXPECT_EQ(d.Readings.UptimeMinutes, 2);
 }
 
 }  // namespace

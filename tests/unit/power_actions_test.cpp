@@ -46,23 +46,25 @@ struct EndCase {
 // Every operation that ends Windows through ExitWindowsEx, on both families.
 TEST(PowerActions, EndOperationsMakeTheFamilysRequest) {
     const EndCase cases[] = {
-        {"PowerOff NT", &PowerActions::PowerOff, testing::kXP, Join(kPrivilege, {"ExitWindowsEx(8,0)"}),
+        {"PowerOff NT", &PowerActions::PowerOff, testing::kXP, Join(kPrivilege, {"ExitWindowsEx(8,2147483648)"}),
          powermsg::kPowerOff},
         {"PowerOff 9x", &PowerActions::PowerOff, testing::kWin98, {"ExitWindowsEx(8,0)"}, powermsg::kPowerOff},
-        {"ShutDown NT", &PowerActions::ShutDown, testing::kNT4, Join(kPrivilege, {"ExitWindowsEx(1,0)"}),
+        {"ShutDown NT", &PowerActions::ShutDown, testing::kNT4, Join(kPrivilege, {"ExitWindowsEx(1,2147483648)"}),
          powermsg::kShutDown},
         {"ShutDown 9x", &PowerActions::ShutDown, testing::kWin95, {"ExitWindowsEx(1,0)"}, powermsg::kShutDown},
-        {"RestartWindows NT", &PowerActions::RestartWindows, testing::kNT5, Join(kPrivilege, {"ExitWindowsEx(2,0)"}),
+        {"RestartWindows NT", &PowerActions::RestartWindows, testing::kNT5,
+         Join(kPrivilege, {"ExitWindowsEx(2,2147483648)"}),
          powermsg::kRestart},
-        {"LogOff NT", &PowerActions::LogOff, testing::kXP, {"ExitWindowsEx(0,0)"}, powermsg::kLogOff},
-        {"ForceExit NT", &PowerActions::ForceExit, testing::kNT4, Join(kPrivilege, {"ExitWindowsEx(4,0)"}),
+        {"LogOff NT", &PowerActions::LogOff, testing::kXP, {"ExitWindowsEx(0,2147483648)"}, powermsg::kLogOff},
+        {"ForceExit NT", &PowerActions::ForceExit, testing::kNT4, Join(kPrivilege, {"ExitWindowsEx(4,2147483648)"}),
          powermsg::kForceExit},
         {"ForceExit 9x", &PowerActions::ForceExit, testing::kWinMe, {"ExitWindowsEx(4,0)"}, powermsg::kForceExit},
-        {"ForcePowerOff NT", &PowerActions::ForcePowerOff, testing::kWin7, Join(kPrivilege, {"ExitWindowsEx(12,0)"}),
+        {"ForcePowerOff NT", &PowerActions::ForcePowerOff, testing::kWin7,
+         Join(kPrivilege, {"ExitWindowsEx(12,2147483648)"}),
          powermsg::kForceExit},
         {"ForcePowerOff 9x", &PowerActions::ForcePowerOff, testing::kWin98, {"ExitWindowsEx(12,0)"},
          powermsg::kForceExit},
-        {"ForceIfHung NT5", &PowerActions::ForceIfHung, testing::kNT5, Join(kPrivilege, {"ExitWindowsEx(16,0)"}),
+        {"ForceIfHung NT5", &PowerActions::ForceIfHung, testing::kNT5, Join(kPrivilege, {"ExitWindowsEx(16,2147483648)"}),
          powermsg::kForceIfHung},
         // Platform 0 is neither family and goes the 9x way.
         {"PowerOff platform 0", &PowerActions::PowerOff, OsVersionRecord{0, 3, 10}, {"ExitWindowsEx(8,0)"},
@@ -131,13 +133,19 @@ TEST(PowerActions, ForceIfHungNeedsNt5) {
 }
 
 TEST(PowerActions, LogOffNeverAsksForThePrivilege) {
-    for (const OsVersionRecord v : {testing::kNT4, testing::kXP, testing::kWin98}) {
+    // A planned reason on the NT family; the parameter is reserved on 9x.
+    const std::pair<OsVersionRecord, const char*> cases[] = {
+        {testing::kNT4, "ExitWindowsEx(0,2147483648)"},
+        {testing::kXP, "ExitWindowsEx(0,2147483648)"},
+        {testing::kWin98, "ExitWindowsEx(0,0)"},
+    };
+    for (const auto& [v, call] : cases) {
         FakePowerSystem sys;
         sys.version = v;
         PowerActions powerActions(sys);
         powerActions.LogOff();
         EXPECT_FALSE(sys.Called("OpenProcessToken"));
-        EXPECT_EQ(sys.calls.front(), "ExitWindowsEx(0,0)");
+        EXPECT_EQ(sys.calls.front(), call);
     }
 }
 

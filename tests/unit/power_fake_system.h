@@ -66,8 +66,8 @@ public:
         return adjustOk;
     }
     void CloseHandle(SystemHandle handle) override { calls.push_back("CloseHandle(" + Hex(handle) + ")"); }
-    bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) override {
-        calls.push_back("ExitWindowsEx(" + std::to_string(flags) + "," + std::to_string(reserved) + ")");
+    bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) override {
+        calls.push_back("ExitWindowsEx(" + std::to_string(flags) + "," + std::to_string(reason) + ")");
         return exitAccepted;
     }
     bool SetSystemPowerState(std::int32_t suspend, std::int32_t force) override {

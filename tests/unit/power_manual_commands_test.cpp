@@ -47,14 +47,14 @@ TEST(ManualCommands, EachLogsItsLineThenCallsItsOperation) {
         const char* resumeLine;
     };
     const Case cases[] = {
-        {ManualCommand::PowerOff, testing::kXP, logmsg::kShutdown, "ExitWindowsEx(8,0)", nullptr},
-        {ManualCommand::ShutDown, testing::kXP, logmsg::kShutdown, "ExitWindowsEx(1,0)", nullptr},
-        {ManualCommand::Reboot, testing::kXP, logmsg::kReboot, "ExitWindowsEx(2,0)", nullptr},
+        {ManualCommand::PowerOff, testing::kXP, logmsg::kShutdown, "ExitWindowsEx(8,2147483648)", nullptr},
+        {ManualCommand::ShutDown, testing::kXP, logmsg::kShutdown, "ExitWindowsEx(1,2147483648)", nullptr},
+        {ManualCommand::Reboot, testing::kXP, logmsg::kReboot, "ExitWindowsEx(2,2147483648)", nullptr},
         {ManualCommand::Restart, testing::kWin98, logmsg::kRestart, "CallThunk16", nullptr},
-        {ManualCommand::LogOff, testing::kXP, logmsg::kLogOff, "ExitWindowsEx(0,0)", nullptr},
-        {ManualCommand::Force, testing::kXP, logmsg::kForce, "ExitWindowsEx(4,0)", nullptr},
-        {ManualCommand::ForceHung, testing::kXP, logmsg::kForceHung, "ExitWindowsEx(16,0)", nullptr},
-        {ManualCommand::ForcePower, testing::kXP, logmsg::kForce, "ExitWindowsEx(12,0)", nullptr},
+        {ManualCommand::LogOff, testing::kXP, logmsg::kLogOff, "ExitWindowsEx(0,2147483648)", nullptr},
+        {ManualCommand::Force, testing::kXP, logmsg::kForce, "ExitWindowsEx(4,2147483648)", nullptr},
+        {ManualCommand::ForceHung, testing::kXP, logmsg::kForceHung, "ExitWindowsEx(16,2147483648)", nullptr},
+        {ManualCommand::ForcePower, testing::kXP, logmsg::kForce, "ExitWindowsEx(12,2147483648)", nullptr},
         {ManualCommand::MsDos, testing::kWin98, logmsg::kMsDos, "ShellExecute(open,MS-DOS~1.pif", nullptr},
         {ManualCommand::Suspend, testing::kXP, logmsg::kSuspend, "SetSystemPowerState(-1,-1)",
          logmsg::kSuspendResume},

@@ -42,5 +42,14 @@ TEST(Uptime, SplitTextAndConditionMinutes) {
     }
 }
 
+TEST(MonotonicCount, The32BitTickCountIsCarriedPastItsWrap) {
+    TickCountExtender e;
+    EXPECT_EQ(e.Extend(4294967000u), 4294967000u);
+    EXPECT_EQ(e.Extend(4294967295u), 4294967295u);
+    EXPECT_EQ(e.Extend(704), (std::uint64_t{1} << 32) + 704);
+    EXPECT_EQ(e.Extend(5000), (std::uint64_t{1} << 32) + 5000);
+    EXPECT_EQ(e.Extend(5000), (std::uint64_t{1} << 32) + 5000);  // equal readings stay equal
+}
+
 }  // namespace
 }  // namespace vesko

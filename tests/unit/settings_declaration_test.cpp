@@ -54,7 +54,7 @@ TEST(SettingsDeclaration, NoFileGivesEveryDefault) {
     for (int v : {active.CPU_Time, active.Network_Time, active.Memory_Time, active.MouseCursor_Time,
                   active.Warning_Time, active.OS_Minute})
         EXPECT_EQ(v, 1);
-    EXPECT_DOUBLE_EQ(active.Timer_ScheduleTime.time, 0.0);
+    EXPECT_FALSE(HasTimerSchedule(active.Timer_ScheduleTime.time)) << "no countdown in force, never midnight";
     EXPECT_EQ(form.Title, "ケルダン！");
     EXPECT_TRUE(form.Function_Enabled);
     EXPECT_TRUE(form.Log_Enabled);
@@ -93,7 +93,7 @@ TEST(SettingsDeclaration, HandEditedValuesReadAsDocumented) {
     EXPECT_EQ(active.Memory_Percent, 30) << "names match without regard to case";
     EXPECT_EQ(active.CPU_Percent, 150) << "the in-memory copy is not clamped";
     EXPECT_EQ(form.CPU_Percent, 99) << "the control is";
-    EXPECT_DOUBLE_EQ(active.Timer_ScheduleTime.time, 0.0);
+    EXPECT_FALSE(HasTimerSchedule(active.Timer_ScheduleTime.time)) << "no countdown in force, never midnight";
     EXPECT_EQ(form.Network_Unit, -1);
     // Both methods set: the window shows the last, the tick picks shutdown first.
     EXPECT_FALSE(form.Shutdown);

@@ -65,6 +65,24 @@ TEST(PathMatchKey, SameFileSameKey) {
     for (const Case& c : cases) EXPECT_EQ(PathMatchKey(c.path), c.key) << '"' << c.path << '"';
 }
 
+// Keys are compared with keys made from other spellings, so making a key of a
+// key must change nothing. Generated from the characters that the rules treat
+// specially: separators, dots, blanks, control characters, drive colons and
+// the long-path prefix.
+TEST(PathMatchKey, AKeyOfAKeyIsTheSameKey) {
+    const std::string alphabet[] = {"a", "B", ".", "..", " ", "\t", "\x01", "\x1f", "\\", "/", ":", "C:",
+                                    "\\\\?\\", "UNC\\", "?", "ｇ", "\xff"};
+    std::uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 8) & 0xFFFF; };
+    for (int n = 0; n < 20000; ++n) {
+        std::string path;
+        const int parts = static_cast<int>(next() % 9);
+        for (int i = 0; i < parts; ++i) path += alphabet[next() % std::size(alphabet)];
+        const std::string key = PathMatchKey(path);
+        ASSERT_EQ(PathMatchKey(key), key) << testing::PrintToString(path);
+    }
+}
+
 TEST(PathMatchKey, IllFormedBytesPassThrough) {
     const std::string bytes = "C:\\a\xff\xc3.exe";
     EXPECT_EQ(PathMatchKey(bytes), "C:\\A\xff\xc3.EXE");
