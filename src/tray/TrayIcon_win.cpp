@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/ScopedWin.h"
+#include "base/WinText_win.h"
 #include "tray/TrayIcon_win.h"
 #include "tray/TrayText.h"
 
@@ -17,28 +18,11 @@ namespace {
 
 constexpr wchar_t kTrayClassName[] = L"TaskTrayHandle";
 
-std::wstring ToWide(const std::string& utf8) {
-    if (utf8.empty()) return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring w(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
-    return w;
-}
-
-std::string ToUtf8(const wchar_t* text) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (n <= 1) return {};
-    std::string s(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, s.data(), n, nullptr, nullptr);
-    s.resize(static_cast<std::size_t>(n - 1));
-    return s;
-}
-
 // Copies into a fixed record field. The text was cut to the field's limit
 // already; the bound here only guards the buffer.
 template <std::size_t N>
 void CopyField(wchar_t (&field)[N], const std::string& utf8) {
-    const std::wstring w = ToWide(utf8);
+    const std::wstring w = Widen(utf8);
     std::size_t n = w.size() < N ? w.size() : N - 1;
     if (n > 0 && n < w.size() && IS_HIGH_SURROGATE(w[n - 1])) --n;
     w.copy(field, n);
@@ -86,7 +70,7 @@ std::uint32_t FileVersionOfShell32() {
     wchar_t* version = nullptr;
     if (!VerQueryValueW(data.data(), subBlock, reinterpret_cast<void**>(&version), &length) || length == 0)
         return 0;
-    return ParseShellFileVersion(ToUtf8(version));
+    return ParseShellFileVersion(Narrow(version));
 }
 
 class WinShellNotify : public ShellNotify {
@@ -211,7 +195,7 @@ public:
     }
     IconHandle LoadResourceIcon(const std::string& name) override {
         // The small-icon size of the current DPI; the handle is ours to free.
-        const std::wstring wide = ToWide(name);
+        const std::wstring wide = Widen(name);
         return FromHicon(static_cast<HICON>(LoadImageW(instance_, wide.c_str(), IMAGE_ICON,
                                                        GetSystemMetrics(SM_CXSMICON),
                                                        GetSystemMetrics(SM_CYSMICON), 0)));

@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "base/Error.h"
+
 namespace vesko {
 
 using WindowHandle = std::uintptr_t;  // 0 = no window
@@ -146,9 +148,9 @@ public:
 };
 
 // The tray icon could not be put into the notification area.
-class NotifyIconError : public std::runtime_error {
+class NotifyIconError : public AppError {
 public:
-    using std::runtime_error::runtime_error;
+    using AppError::AppError;
 };
 
 inline constexpr const char* kNotifyIconAddFailed = "タスクトレイにアイコンを登録できません。";
