@@ -5,26 +5,26 @@
 
 namespace vesko {
 
-bool Window::CreateWindowFor(HINSTANCE instance, const WindowSpec& spec) {
+bool Window::CreateWindowFor(HINSTANCE instance, const WindowSetup& setup) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = WndProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    if (spec.icon) {
-        wc.hIcon = LoadIconW(instance, spec.icon);
-        wc.hIconSm = static_cast<HICON>(LoadImageW(instance, spec.icon, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+    if (setup.icon) {
+        wc.hIcon = LoadIconW(instance, setup.icon);
+        wc.hIconSm = static_cast<HICON>(LoadImageW(instance, setup.icon, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                    GetSystemMetrics(SM_CYSMICON), 0));
     }
-    wc.lpszClassName = spec.className;
+    wc.lpszClassName = setup.className;
     RegisterClassExW(&wc);
     // No WS_CLIPCHILDREN: group frames rely on the window painting behind them.
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    RECT r{0, 0, Scale(spec.clientWidth), Scale(spec.clientHeight)};
-    AdjustWindowRectEx(&r, style, FALSE, spec.exStyle);
-    const int at = spec.atOrigin ? 0 : CW_USEDEFAULT;
-    hwnd_ = CreateWindowExW(spec.exStyle, spec.className, Widen(spec.caption).c_str(), style, at, at,
+    RECT r{0, 0, Scale(setup.clientWidth), Scale(setup.clientHeight)};
+    AdjustWindowRectEx(&r, style, FALSE, setup.exStyle);
+    const int at = setup.atOrigin ? 0 : CW_USEDEFAULT;
+    hwnd_ = CreateWindowExW(setup.exStyle, setup.className, Widen(setup.caption).c_str(), style, at, at,
                             r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, this);
     if (!hwnd_) return false;
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);

@@ -5,7 +5,7 @@
 
 namespace vesko {
 
-struct WindowSpec {
+struct WindowSetup {
     const wchar_t* className;  // registered as given; other programs find the windows by it
     const char* caption;
     int clientWidth, clientHeight;  // at 96 DPI
@@ -22,7 +22,7 @@ public:
 protected:
     // Registers the class, creates the hidden window with a fixed dialog
     // frame, sets the UI font, then calls CreateControls.
-    bool CreateWindowFor(HINSTANCE instance, const WindowSpec& spec);
+    bool CreateWindowFor(HINSTANCE instance, const WindowSetup& setup);
     virtual void CreateControls() {}
     // Closing hides; everything else goes to the default procedure.
     virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
