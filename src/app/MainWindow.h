@@ -50,7 +50,6 @@ public:
     void RestoreApplication() override;
     void HideSettingsWindow() override { Hide(); }
     void ShowMessage(const std::string& text) override;
-    void MinimizeApplication() override {}  // the window is the application: nothing else to minimise
     void HideApplicationWindow() override;
 
 protected:

@@ -88,7 +88,6 @@ void ShowFallbackNotice(NoticeWindow& window, const std::string& text) {
     window.RestoreApplication();
     window.HideSettingsWindow();
     window.ShowMessage(text);
-    window.MinimizeApplication();
     window.HideApplicationWindow();
 }
 

@@ -48,8 +48,8 @@ public:
     virtual void RestoreApplication() = 0;
     virtual void HideSettingsWindow() = 0;
     virtual void ShowMessage(const std::string& text) = 0;  // modal, plain
-    virtual void MinimizeApplication() = 0;
-    virtual void HideApplicationWindow() = 0;  // ShowWindow(SW_HIDE) on the taskbar window
+    // Back to the tray alone: no window and no taskbar button.
+    virtual void HideApplicationWindow() = 0;
 };
 
 // A hidden program returns to the tray-only state after the box is closed.

@@ -211,7 +211,6 @@ public:
     void RestoreApplication() override { calls.push_back("restore"); }
     void HideSettingsWindow() override { calls.push_back("hide settings"); }
     void ShowMessage(const std::string& text) override { calls.push_back("message " + text); }
-    void MinimizeApplication() override { calls.push_back("minimise"); }
     void HideApplicationWindow() override { calls.push_back("hide taskbar window"); }
 };
 
@@ -223,7 +222,7 @@ TEST(PowerAvailability, FallbackNoticeReturnsAHiddenProgramToTheTray) {
 
     FakeNoticeWindow hidden;
     ShowFallbackNotice(hidden, "x");
-    EXPECT_EQ(hidden.calls, (Calls{"restore", "hide settings", "message x", "minimise", "hide taskbar window"}));
+    EXPECT_EQ(hidden.calls, (Calls{"restore", "hide settings", "message x", "hide taskbar window"}));
 }
 
 }  // namespace
