@@ -2,7 +2,8 @@
 # The idle cost of vesko.exe against the floor program, one after the other in
 # one Wine prefix: CPU per minute of the process, of the Wine server over the
 # same interval (its share: the server is shared by the whole prefix), their
-# sum, and the process's proportional set size.
+# sum, and the process's memory: its proportional set size (PSS) and its
+# private pages (USS), which other processes' use of the same files cannot move.
 #
 # Needs WINEPREFIX and DISPLAY set up (scripts/measure-idle does that).
 # Usage: bench/idle_cost.sh --vesko EXE --floor EXE [--seconds S] [--runs N]
@@ -87,18 +88,20 @@ write_settings() {
 watch_interval() {
   local pid=$1 server shell p0 s0 e0 t0 p1 s1 e1 t1
   server=$(find_server) || { echo "no Wine server for $WINEPREFIX" >&2; return 1; }
-  shell=$(find_in_prefix '[Ee]xplorer\.exe' || echo 0)
+  # The desktop's shell (it draws the tray); Wine starts one with the program.
+  shell=$(find_in_prefix 'system32.explorer\.exe /desktop' || echo 0)
   p0=0; [ "$pid" != 0 ] && p0=$(cpu_ticks "$pid")
   s0=$(cpu_ticks "$server"); e0=$(cpu_ticks "$shell"); t0=$(date +%s.%N)
   sleep "$SECONDS_TO_MEASURE"
   if [ "$pid" != 0 ] && [ ! -d "/proc/$pid" ]; then echo "the program ended during the measurement" >&2; return 1; fi
   p1=0; [ "$pid" != 0 ] && p1=$(cpu_ticks "$pid")
   s1=$(cpu_ticks "$server"); e1=$(cpu_ticks "$shell"); t1=$(date +%s.%N)
+  [ "$shell" != 0 ] && [ -d "/proc/$shell" ] || e1=$((e0 - 1))  # no shell throughout: shown as "-"
   echo "$(awk -v a="$t0" -v b="$t1" 'BEGIN {print b - a}') $((p1 - p0)) $((s1 - s0)) $((e1 - e0))"
 }
 
 # Runs one program alone and prints: name, ms per minute of program, server,
-# shell, and PSS and RSS in KiB.
+# shell, and PSS and USS in KiB.
 measure() {
   local name=$1 exe=$2 dir pid base out
   dir=$(mktemp -d "${TMPDIR:-/tmp}/idle-$name.XXXXXX")
@@ -114,21 +117,22 @@ measure() {
   [ -n "$pid" ] || { echo "$base did not start" >&2; rm -rf "$dir"; return 1; }
   sleep "$SETTLE"  # past start-up, into the steady one-second tick
   out=$(watch_interval "$pid") || { kill "$pid" 2>/dev/null; rm -rf "$dir"; return 1; }
-  local pss rss
-  pss=$(kib "$pid" Pss smaps_rollup); rss=$(kib "$pid" Rss smaps_rollup)
+  local pss uss
+  pss=$(kib "$pid" Pss smaps_rollup)
+  uss=$(( $(kib "$pid" Private_Clean smaps_rollup) + $(kib "$pid" Private_Dirty smaps_rollup) ))
   kill "$pid" 2>/dev/null
   for _ in $(seq 1 50); do [ -d "/proc/$pid" ] || break; sleep 0.1; done
   rm -rf "$dir"
-  awk -v n="$name" -v hz="$HZ" -v pss="$pss" -v rss="$rss" -v o="$out" 'BEGIN {
+  awk -v n="$name" -v hz="$HZ" -v pss="$pss" -v uss="$uss" -v o="$out" 'BEGIN {
     split(o, f, " "); k = 60000 / hz / f[1]
-    printf "%s %.0f %.0f %.0f %d %d\n", n, f[2] * k, f[3] * k, f[4] * k, pss, rss }'
+    printf "%s %.0f %.0f %s %d %d\n", n, f[2] * k, f[3] * k, f[4] < 0 ? "-" : sprintf("%.0f", f[4] * k), pss, uss }'
 }
 
 baseline() {
   local out
   out=$(watch_interval 0) || return 1
   awk -v hz="$HZ" -v o="$out" 'BEGIN { split(o, f, " "); k = 60000 / hz / f[1]
-    printf "none 0 %.0f %.0f 0 0\n", f[3] * k, f[4] * k }'
+    printf "none 0 %.0f %s 0 0\n", f[3] * k, f[4] < 0 ? "-" : sprintf("%.0f", f[4] * k) }'
 }
 
 RESULTS=()
@@ -146,8 +150,9 @@ for run in $(seq 1 "$RUNS"); do
   done
 done
 
-printf '\nCPU in ms per minute (process + Wine server = total; the shell, which draws the tray, apart); PSS and RSS in KiB\n'
-printf '%-4s %-6s %9s %9s %9s %9s %9s %9s\n' run what process server total shell PSS RSS
+printf '\nCPU in ms per minute (process + Wine server = total; the shell, which draws the tray, apart)\n'
+printf 'Memory in KiB: PSS (shared pages split among every process mapping them, also in other prefixes) and USS (private)\n'
+printf '%-4s %-6s %9s %9s %9s %9s %9s %9s\n' run what process server total shell PSS USS
 for r in "${RESULTS[@]}"; do
   set -- $r
   printf '%-4s %-6s %9s %9s %9s %9s %9s %9s\n' "$1" "$2" "$3" "$4" $(($3 + $4)) "$5" "$6" "$7"
@@ -156,6 +161,6 @@ done
 printf '%s\n' "${RESULTS[@]}" | awk '
   $2 == "vesko" { v[$1] = $0 } $2 == "floor" { f[$1] = $0 }
   END { for (r in v) if (r in f) { split(v[r], a, " "); split(f[r], b, " ")
-    printf "run %s: vesko / floor  total %.2f  process %.2f  server %.2f  PSS %.2f\n", r,
+    printf "run %s: vesko / floor  total %.2f  process %.2f  server %.2f  PSS %.2f  USS %.2f\n", r,
       (a[3] + a[4]) / ((b[3] + b[4]) ? b[3] + b[4] : 1), a[3] / (b[3] ? b[3] : 1), a[4] / (b[4] ? b[4] : 1),
-      a[6] / (b[6] ? b[6] : 1) } }' | sort
+      a[6] / (b[6] ? b[6] : 1), a[7] / (b[7] ? b[7] : 1) } }' | sort
