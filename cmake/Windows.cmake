@@ -30,6 +30,11 @@ target_link_libraries(vesko PRIVATE vesko_win ${VESKO_STATIC_LINK} -municode)
 add_custom_command(TARGET vesko POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/res/index.htm $<TARGET_FILE_DIR:vesko>/index.htm)
 
+# The idle yardstick for scripts/measure-idle: the least program doing the
+# tick's unavoidable work each second. Not part of vesko.exe.
+add_executable(vesko_idle_floor WIN32 ${CMAKE_SOURCE_DIR}/bench/floor/floor.cpp)
+target_link_libraries(vesko_idle_floor PRIVATE iphlpapi shell32 user32 kernel32 ${VESKO_STATIC_LINK} -municode)
+
 # GoogleTest from Debian's sources, compiled with the MinGW compiler.
 if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT VESKO_NO_E2E)
     set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
