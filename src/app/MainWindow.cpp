@@ -9,6 +9,9 @@
 #include "settings/SettingsDeclaration.h"
 #include "ui/ControlIds.h"
 #include "ui/Menus.h"
+#include "ui/SettingsBinding_win.h"
+#include "ui/SettingsLayout.h"
+#include "controls/ThemedGroupBox_win.h"
 
 namespace vesko {
 
@@ -19,6 +22,7 @@ bool MainWindow::Create(HINSTANCE instance) {
     if (!CreateWindowFor(instance, {VESKO_CLASS_FORM1, kAppTitle, 655, 463, WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW,
                                     L"MAINICON", true}))
         return false;
+    SetDialogKeysWindow(hwnd_);
     CreateMenus();
     monitor_.CreateComponents(instance, trayMenu_);
     ::SetTimer(hwnd_, ids::MonitorTimer, 1000, nullptr);
@@ -28,31 +32,17 @@ bool MainWindow::Create(HINSTANCE instance) {
 }
 
 void MainWindow::CreateControls() {
-    // Group "現在の状態" at 376,8, 273 x 129: caption labels on the left, the
-    // values the tick fills on the right.
-    CreateChild(hwnd_, L"BUTTON", "現在の状態", BS_GROUPBOX, 376, 8, 273, 129, ids::GroupStatus);
-    osVersionLabel_ = CreateLabel(hwnd_, "OSのばーじょん", 388, 26, 253, 14, ids::OsVersionLabel);
-    struct Row { const char* caption; int captionId; const char* design; int id; HWND* label; };
-    const Row rows[] = {
-        {"CPUの負荷", ids::CaptionCpu, "CPUの値  1", ids::StatusCpu, &statusCpu_},
-        {"ネットワーク通信量", ids::CaptionNetwork, "ネットワークの値  2", ids::StatusNetwork, &statusNetwork_},
-        {"メモリの使用率", ids::CaptionMemory, "メモリの使用率  3", ids::StatusMemory, &statusMemory_},
-        {"現在時刻", ids::CaptionTime, "時刻  15", ids::StatusClock, &statusClock_},
-        {"OSの連続起動時間", ids::CaptionUptime, "OSTime  16", ids::StatusUptime, &statusUptime_},
-    };
-    int y = 46;
-    for (const Row& row : rows) {
-        CreateLabel(hwnd_, row.caption, 388, y, 108, 14, row.captionId);
-        *row.label = CreateLabel(hwnd_, row.design, 498, y, 143, 14, row.id);
-        y += 17;
-    }
-    // The countdown's two time labels (their row of the conditions group comes
-    // with the rest of the settings window).
-    const Settings initial;
-    CreateLabel(hwnd_, "セット時刻", 20, 28, 60, 14);
-    timerSetTimeLabel_ = CreateLabel(hwnd_, initial.Timer_SetTime, 82, 28, 40, 14, ids::TimerSetTimeLabel);
-    CreateLabel(hwnd_, "節電予定時刻", 130, 28, 72, 14);
-    timerDueLabel_ = CreateLabel(hwnd_, initial.Timer_ScheduleTime.text, 204, 28, 40, 14, ids::TimerDueLabel);
+    // Every control of the settings window, from its layout table; the status
+    // panel and the countdown's labels are among them.
+    controls_ = CreateSettingsControls(hwnd_, Scale(96) / 96.0, UiFont());
+    osVersionLabel_ = controls_.Window("OsVersionLabel");
+    statusCpu_ = controls_.Window("StatusCpu");
+    statusNetwork_ = controls_.Window("StatusNetwork");
+    statusMemory_ = controls_.Window("StatusMemory");
+    statusClock_ = controls_.Window("StatusClock");
+    statusUptime_ = controls_.Window("StatusUptime");
+    timerSetTimeLabel_ = controls_.Window("TimerSetTimeLabel");
+    timerDueLabel_ = controls_.Window("TimerDueLabel");
 }
 
 void MainWindow::CreateMenus() {
@@ -98,7 +88,33 @@ void MainWindow::ShowStatus(const StatusDisplay& s) {
 
 void MainWindow::ShowDraft(const Settings& draft) {
     SetWindowTextW(hwnd_, Widen(draft.Title).c_str());
+    ShowSettings(controls_, draft);
     ShowCountdown(draft.Timer_SetTime, draft.Timer_ScheduleTime.text);
+}
+
+void MainWindow::ShowSetting(const SettingMember& member, const Settings& draft) {
+    ShowSettings(controls_, draft, &member);
+}
+
+void MainWindow::ReadDraft(Settings& draft) const { ReadSettings(controls_, draft); }
+
+void MainWindow::ShowStartWithWindows(bool on) {
+    SendMessageW(controls_.Window("StartWithWindows"), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool MainWindow::StartWithWindowsChecked() const {
+    return SendMessageW(controls_.Window("StartWithWindows"), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void MainWindow::SetChoiceEnabled(bool Settings::* method, bool enabled) {
+    EnableWindow(controls_.Window(DeclarationOf(method).key), enabled);
+}
+
+void MainWindow::FocusOkButton() { SetFocus(controls_.Window("OkButton")); }
+
+void MainWindow::MoveFocus(WPARAM wp, bool byHandle) {
+    HWND next = byHandle ? reinterpret_cast<HWND>(wp) : GetNextDlgTabItem(hwnd_, GetFocus(), wp != 0);
+    if (next) SetFocus(next);
 }
 
 void MainWindow::ShowCountdown(const std::string& setTime, const std::string& dueTime) {
@@ -198,6 +214,16 @@ bool MainWindow::OnCommand(int id) {
         case ids::Exit:
         case ids::TrayExit: Exit(); return true;
         case ids::ToggleFunction: monitor_.ToggleFunction(); return true;
+        case IDOK: monitor_.ApplyWindow(true); return true;
+        case IDCANCEL: monitor_.DiscardWindowEdits(); return true;
+    }
+    if (id == LayoutControlId("ApplyButton")) {
+        monitor_.ApplyWindow(false);
+        return true;
+    }
+    if (id == LayoutControlId("SetTimerButton")) {
+        monitor_.SetCountdown();
+        return true;
     }
     if (id >= ids::kFirstPowerCommand && id <= ids::kLastPowerCommand) {
         monitor_.RunPowerCommand(ids::PowerCommandOf(id));
@@ -216,6 +242,7 @@ void MainWindow::OnTick() {
             return;
         }
         if (msg.message == WM_TIMER && msg.hwnd == hwnd_ && msg.wParam == ids::MonitorTimer) continue;
+        if (DialogKeys(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -242,13 +269,25 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             }
             break;
         case WM_CONTEXTMENU: ShowWindowMenu(lp); return 0;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN: {
+            LRESULT brush = 0;
+            if (ThemedGroupBox::ChildColor(msg, wp, lp, &brush)) return brush;
+            break;
+        }
         case WM_TIMER:
             if (wp == ids::MonitorTimer) OnTick();
             return 0;
         case WM_CLOSE:
-            // Closing only hides the window; the program stays in the tray.
-            Hide();
+            // Closing hides the window and discards the edits; the program
+            // stays in the tray.
+            try {
+                monitor_.DiscardWindowEdits();
+            } catch (const std::exception& e) {
+                ShowErrorBox(hwnd_, e.what());
+            }
             return 0;
+        case WM_NEXTDLGCTL: MoveFocus(wp, LOWORD(lp) != 0); return 0;
         case WM_QUERYENDSESSION:
             // Never stand in the way of Windows ending the session.
             return TRUE;
