@@ -64,6 +64,9 @@ bool MinuteSkipped(DateTime previous, DateTime now, int target) {
     return next < to;
 }
 
+
+}  // namespace
+
 std::optional<CursorPos> ReadCursorSafely(const CursorReader& readCursor) {
     if (!readCursor) return std::nullopt;
     try {
@@ -72,8 +75,6 @@ std::optional<CursorPos> ReadCursorSafely(const CursorReader& readCursor) {
         return std::nullopt;
     }
 }
-
-}  // namespace
 
 std::int32_t WholeMinutesBetween(DateTime a, DateTime b) {
     double span = std::trunc(std::fabs(a - b) * 1440.0);

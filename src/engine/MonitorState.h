@@ -39,6 +39,8 @@ struct MonitorState {
     // minute that the clock skips between two evaluations is spent.
     DateTime LastEvaluation = 0;
     bool TimerSpent = false;
+    // Monotonic count of the previous tick; 0 before the first.
+    std::uint64_t LastTickMs = 0;
     // One automatic fallback of the power-saving method is allowed.
     bool MethodCheckPending = true;
 
@@ -47,11 +49,17 @@ struct MonitorState {
     // start again, and the countdown schedule is back in force. An unreadable
     // cursor leaves the last position.
     void Arm(const ArmReadings& r) {
+        RestartRunningTimes(r);
+        LastEvaluation = 0;
+        TimerSpent = false;
+    }
+
+    // The hold-off minute, every duration condition's running time and the
+    // cursor position start again; the countdown's state is left alone.
+    void RestartRunningTimes(const ArmReadings& r) {
         HoldOffStamp = r.Now;
         CpuLowSince = NetLowSince = MemLowSince = MouseStillSince = r.MonotonicMs;
         if (r.Cursor) LastCursorPos = *r.Cursor;
-        LastEvaluation = 0;
-        TimerSpent = false;
     }
 
     // Window creation. The network baseline is primed by the first readings.

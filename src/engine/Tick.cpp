@@ -67,6 +67,13 @@ ExclusionResult ApplyExclusionGate(const Settings& settings, ExcludedProgramList
 TickVerdict EvaluateTick(DateTime now, std::uint64_t monotonicMs, const StatusDisplay& status,
                          const Settings& settings, const CursorReader& readCursor,
                          ExcludedProgramList* programs, MonitorState& state) {
+    // Ticks come every second. A longer gap means the machine slept (a sleep
+    // the program did not start: the user's, a closed lid, a wake timer) or
+    // the program stood still: nothing measured before it counts, so every
+    // duration condition holds anew for its full length from now.
+    if (state.LastTickMs != 0 && monotonicMs > state.LastTickMs + kTickGapMs)
+        state.RestartRunningTimes({now, monotonicMs, 0, ReadCursorSafely(readCursor)});
+    state.LastTickMs = monotonicMs;
     TickVerdict v;
     v.SameMinute = IsSameMinute(now, state.HoldOffStamp);
     v.Conditions = EvaluateConditions(now, monotonicMs, settings, status.Readings, readCursor, state);

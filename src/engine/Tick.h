@@ -89,6 +89,9 @@ struct TickVerdict {
     std::int32_t MinutesToAct = 0;
 };
 
+// A gap between two ticks longer than this restarts every running time.
+inline constexpr std::uint64_t kTickGapMs = 60000;
+
 // The tick's decision: hold-off test, conditions (updating the running-time
 // stamps and LastCursorPos of `state`), exclusion gate, combination. `now` is
 // the wall clock, `monotonicMs` the count the running times are measured on.

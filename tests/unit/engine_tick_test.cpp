@@ -300,4 +300,33 @@ TEST(Tick, UptimeLabelShowsTheSystemUptimeAfterAResume) {
 }
 
 }  // namespace
+// A sleep the program did not start (the user's, a lid) shows as a gap between
+// ticks: every duration condition holds its full length again from the wake-up,
+// and nothing acts in that minute. A late tick within a minute changes nothing.
+TEST(Tick, AGapBetweenTicksRestartsEveryRunningTime) {
+    struct Case {
+        const char* what;
+        DateTime next;
+        int cpuMinutesLeft;
+        bool restarted;
+    } cases[] = {
+        {"a slow tick", At(12, 25, 45), 5, false},
+        {"an eight-hour sleep", At(20, 25), 30, true},
+    };
+    for (const Case& c : cases) {
+        Settings s = CpuSettings();
+        s.CPU_Time = 30;
+        s.MouseCursor_Enabled = true;
+        s.MouseCursor_Time = 30;
+        MonitorState st;
+        st.StartAt(Arm(At(12, 0)));
+        TickAt(At(12, 25), TakeReadings(Readings(2, 0), true, st), s, st);
+        const TickVerdict v = TickAt(c.next, TakeReadings(Readings(2, 0), true, st), s, st);
+        EXPECT_EQ(v.Conditions[kCpuCondition].MinutesLeft, c.cpuMinutesLeft) << c.what;
+        EXPECT_EQ(v.Conditions[kMouseCursorCondition].MinutesLeft, c.cpuMinutesLeft) << c.what;
+        EXPECT_EQ(v.SameMinute, c.restarted) << c.what;
+        EXPECT_EQ(v.MinutesToAct, c.cpuMinutesLeft) << c.what;
+    }
+}
+
 }  // namespace vesko
