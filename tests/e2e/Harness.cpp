@@ -427,6 +427,60 @@ void RightClickAt(POINT at) {
     SendInput(1, &in[1], sizeof(INPUT));
 }
 
+void LeftClickAt(POINT at) {
+    // The pointer may take a moment to arrive; a click sent before would
+    // land where it was, so the press carries the place too.
+    SetCursorPos(at.x, at.y);
+    WaitUntil([&] {
+        POINT now{};
+        return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
+    }, 1000);
+    Sleep(100);
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    for (INPUT& i : in) {
+        i.mi.dx = static_cast<LONG>((at.x * 65535LL + w / 2) / (w - 1));
+        i.mi.dy = static_cast<LONG>((at.y * 65535LL + h / 2) / (h - 1));
+    }
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(2, in, sizeof(INPUT));
+    Sleep(150);
+}
+
+void ClickControl(HWND control, int dx) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    LeftClickAt({dx < 0 ? (r.left + r.right) / 2 : r.left + dx, (r.top + r.bottom) / 2});
+}
+
+void PressChord(WORD held, WORD vk) {
+    INPUT in[4]{};
+    for (INPUT& i : in) i.type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[3].ki.wVk = held;
+    in[1].ki.wVk = in[2].ki.wVk = vk;
+    in[2].ki.dwFlags = in[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(4, in, sizeof(INPUT));
+}
+
+void TypeKeys(const char* keys) {
+    for (const char* k = keys; *k; ++k) {
+        PressKey(static_cast<WORD>(*k));
+        Sleep(80);
+    }
+}
+
+HWND FocusedWindow(HWND top) {
+    GUITHREADINFO info{sizeof info};
+    return GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+bool BringToFront(HWND top) {
+    SetForegroundWindow(top);
+    return WaitUntil([&] { return GetForegroundWindow() == top; }, 3000);
+}
+
 void PressKey(WORD vk) {
     INPUT in[2]{};
     in[0].type = in[1].type = INPUT_KEYBOARD;

@@ -96,7 +96,18 @@ struct TraySpot {
 TraySpot LookAtTray();
 // Real input through the system, as a user's mouse and keyboard give it.
 void RightClickAt(POINT at);
+void LeftClickAt(POINT at);
+// A left click at a point of a control: its middle, or dx pixels from its left edge.
+void ClickControl(HWND control, int dx = -1);
 void PressKey(WORD vk);
+// A key pressed while another is held down (Alt+A: PressChord(VK_MENU, 'A')).
+void PressChord(WORD held, WORD vk);
+// Digits and capital letters typed one key at a time.
+void TypeKeys(const char* keys);
+// The control holding the keyboard focus in the thread of a window.
+HWND FocusedWindow(HWND top);
+// Brings a window of the program to the front, as a click on it would.
+bool BringToFront(HWND top);
 
 // Starts the program in a fresh folder (printed first), opens its tray menu
 // and presses the key; for commands that end the whole session.
