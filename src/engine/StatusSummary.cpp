@@ -126,6 +126,9 @@ std::string ClockMark(int i, const ConditionState& c, const TickOutlook& t) {
     if (!c.Holds) return kFails;
     if (c.MinutesLeft > 0) {
         const DateTime at = StartOfMinute(t.now) + c.MinutesLeft / 1440.0;
+        // The countdown's due time has its own label beside the mark; the
+        // mark adds only whether that is tomorrow.
+        if (i == kTimerCondition) return SameDay(t.now, at) ? kWaits : std::string(kWaits) + " " + kNextDay;
         return std::string(kWaits) + " " + ClockText(t.now, at, kNextDayMark);
     }
     if (i != kAppointedTimeCondition) return std::string(kHolds) + " " + kMetNow;

@@ -22,6 +22,7 @@ inline constexpr const char* kFails = "×";    // does not hold
 inline constexpr const char* kIdle = "―";     // not evaluated: the function is off
 inline constexpr const char* kMetNow = "成立";
 inline constexpr const char* kNextDayMark = "翌";
+inline constexpr const char* kNextDay = "翌日";
 inline constexpr const char* kUntil = "まで";
 inline constexpr const char* kMinuteUnit = "分";
 
@@ -50,7 +51,8 @@ struct TickOutlook {
 
 // Per condition, in ConditionIndex order; empty for a disabled condition.
 // Durations "○ 18/30分" or "× 0/30分"; clocks "△ 21:45" (met next at, "翌"
-// when that is tomorrow), "○ 成立", the window "○ 23:00まで"; "―" when the
+// when that is tomorrow), "○ 成立", the window "○ 23:00まで"; the countdown,
+// whose due time has a label of its own, "△" or "△ 翌日"; "―" when the
 // function is off. A listed program in use does not hide what each counts.
 std::array<std::string, kConditionCount> ConditionMarks(const TickOutlook& tick);
 

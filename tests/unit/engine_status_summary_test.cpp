@@ -67,14 +67,15 @@ TEST(StatusSummary, Situations) {
          At(21, 0), At(21, 10), 5, 80, false,
          {{kAppointedTimeCondition, "○ 23:00まで"}, {kCpuCondition, "○ 10/30分"}, {kMemoryCondition, "× 0/30分"}},
          "条件を満たしていません（メモリの利用率）"},
-        {"a time condition tomorrow",
+        {"time conditions tomorrow",
          [](Settings& s) {
-             s.Time_Enabled = true;
+             s.Time_Enabled = s.Timer_Enabled = true;
              s.Time_Hour = 6, s.Time_Minute = 0;
+             s.Timer_ScheduleTime.time = EncodeTime(5, 0);
              s.Shutdown = true;
          },
-         At(21, 0), At(21, 30, 20), 5, 30, false, {{kTimeCondition, "△ 翌6:00"}},
-         "明日 6:00 に電源を切ります（あと 8 時間 30 分）"},
+         At(21, 0), At(21, 30, 20), 5, 30, false, {{kTimerCondition, "△ 翌日"}, {kTimeCondition, "△ 翌6:00"}},
+         "明日 5:00 に電源を切ります（あと 7 時間 30 分）"},
         {"the hold-off minute",
          [](Settings& s) {
              s.Time_Enabled = true;
