@@ -63,6 +63,9 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT VESKO_NO_E2E)
     # This one waits for the clock: a countdown of two minutes and the minute after.
     set_tests_properties(PowerSaving.TheWarningCountsDownThenTheMachineHibernatesWakesAndReArms
                          PROPERTIES TIMEOUT 330)
+    # This one waits for a condition to count its first minute.
+    set_tests_properties(StatusOutlook.TheMemoryMarkCountsAndTheSummaryNamesMethodTimeAndTheListedProgram
+                         PROPERTIES TIMEOUT 180)
     # The two forced commands end the whole Wine session; a script outside it checks them.
     foreach(key F C)
         set(name TrayMenuForced.Key${key}EndsTheSessionAfterItsLogLine)

@@ -18,9 +18,9 @@ namespace vesko {
 MainWindow::MainWindow(std::vector<std::string> args) : monitor_(*this, std::move(args)) {}
 
 bool MainWindow::Create(HINSTANCE instance) {
-    // 655 x 463 client pixels at 96 DPI, at 0,0 until the stored position is read.
-    if (!CreateWindowFor(instance, {VESKO_CLASS_FORM1, kAppTitle, 655, 463, WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW,
-                                    L"MAINICON", true}))
+    // Client pixels at 96 DPI, at 0,0 until the stored position is read.
+    if (!CreateWindowFor(instance, {VESKO_CLASS_FORM1, kAppTitle, kSettingsClientWidth, kSettingsClientHeight,
+                                    WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW, L"MAINICON", true}))
         return false;
     SetDialogKeysWindow(hwnd_);
     CreateMenus();
@@ -43,6 +43,8 @@ void MainWindow::CreateControls() {
     statusUptime_ = controls_.Window("StatusUptime");
     timerSetTimeLabel_ = controls_.Window("TimerSetTimeLabel");
     timerDueLabel_ = controls_.Window("TimerDueLabel");
+    for (std::size_t i = 0; i < conditionMarks_.size(); ++i) conditionMarks_[i] = controls_.Window(kConditionMarkNames[i]);
+    summaryLine_ = controls_.Window("SummaryLine");
 }
 
 void MainWindow::CreateMenus() {
@@ -84,6 +86,13 @@ void MainWindow::ShowStatus(const StatusDisplay& s) {
     SetText(statusMemory_, s.StatusMemory);
     SetText(statusClock_, s.StatusClock);
     SetText(statusUptime_, s.StatusUptime);
+}
+
+bool MainWindow::StatusVisible() const { return IsWindowVisible(hwnd_) && !IsIconic(hwnd_); }
+
+void MainWindow::ShowOutlook(const std::array<std::string, kConditionCount>& marks, const std::string& summary) {
+    for (std::size_t i = 0; i < marks.size(); ++i) SetText(conditionMarks_[i], marks[i]);
+    SetText(summaryLine_, summary);
 }
 
 void MainWindow::ShowDraft(const Settings& draft) {

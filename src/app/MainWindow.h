@@ -4,6 +4,7 @@
 // work; the window forwards its commands and the one-second timer.
 #include <windows.h>
 
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -32,6 +33,10 @@ public:
 
     // What the monitor shows.
     void ShowStatus(const StatusDisplay& status);
+    // The condition marks and the summary line; worth computing only while
+    // the window can be seen.
+    bool StatusVisible() const;
+    void ShowOutlook(const std::array<std::string, kConditionCount>& marks, const std::string& summary);
     // Caption, every bound control and the countdown's labels.
     void ShowDraft(const Settings& draft);
     // One setting's control (a radio button's whole set).
@@ -82,6 +87,8 @@ private:
 
     Monitor monitor_;
     SettingsControls controls_;
+    std::array<HWND, kConditionCount> conditionMarks_{};
+    HWND summaryLine_ = nullptr;
     bool shown_ = false;
     HMENU windowMenu_ = nullptr, trayMenu_ = nullptr;
     HWND osVersionLabel_ = nullptr, statusCpu_ = nullptr, statusNetwork_ = nullptr, statusMemory_ = nullptr,

@@ -4,6 +4,7 @@
 #include "WinUi.h"
 #include "base/WinText_win.h"
 #include "engine/Arming.h"
+#include "engine/StatusSummary.h"
 #include "engine/TimerSchedule.h"
 #include "log/EventLog.h"
 #include "log/EventLog_win.h"
@@ -139,6 +140,9 @@ bool Monitor::SetCountdown() {
 }
 
 void Monitor::OnTick() {
+    // The six tip lines wait for the summary line; they are set alone only
+    // when the tick fails before it.
+    std::optional<std::string> pendingTip;
     try {
         if (state_.FirstTick)
             for (std::string& entry : TakeFirstTickEntries(state_.FirstTick, *listFile_))
@@ -146,13 +150,17 @@ void Monitor::OnTick() {
         const DateTime now = Now();
         StatusDisplay status = ReadStatus(now);
         window_.ShowStatus(status);
-        trayIcon_->Tray().SetTipHelp(status.TipHelp);
+        pendingTip = status.TipHelp;
         ListExclusions exclusions(excludedPrograms_, *programs_);
-        TickVerdict v = EvaluateTick(now, ReadMonotonicMilliseconds(), status, active_, [] { return TryReadCursorPos(); },
+        const std::uint64_t monotonicMs = ReadMonotonicMilliseconds();
+        TickVerdict v = EvaluateTick(now, monotonicMs, status, active_, [] { return TryReadCursorPos(); },
                                      &exclusions, state_);
         if (auto icon = v.Exclusion.TrayIconId()) SetTrayIcon(*icon);
+        bool aborted = false;
+        if (warning_) aborted = RunWarningStep(warningAborted_, v.Ready, v.MinutesToAct, active_, *warning_, *this);
+        ShowOutlook({v, active_, state_, status.Readings, now, monotonicMs}, *pendingTip);
+        pendingTip.reset();
         if (warning_) {
-            bool aborted = RunWarningStep(warningAborted_, v.Ready, v.MinutesToAct, active_, *warning_, *this);
             ResumeState rs{state_, active_};
             ExecuteIfDue(v.Ready, v.MinutesToAct, v.SameMinute, aborted, *this, *warning_, rs);
         }
@@ -160,7 +168,19 @@ void Monitor::OnTick() {
         UpdatePowerAvailability(*powerSystem_, active_, state_.MethodCheckPending, *this);
     } catch (...) {
         // One failed reading or shell call never stops the watching.
+        try {
+            if (pendingTip) trayIcon_->Tray().SetTipHelp(*pendingTip);
+        } catch (...) {
+        }
     }
+}
+
+void Monitor::ShowOutlook(const TickOutlook& tick, const std::string& tip) {
+    const std::string summary = SummaryLine(tick);
+    TrayIcon& tray = trayIcon_->Tray();
+    tray.SetTipHelp(TrayTipWithLine(tip, tray.IsShell5OrLater(), summary));
+    // The marks cost a little each second; a hidden window needs none of it.
+    if (window_.StatusVisible()) window_.ShowOutlook(ConditionMarks(tick), summary);
 }
 
 void Monitor::ToggleFunction() {

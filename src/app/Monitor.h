@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ class WinPowerSystem;
 class WinTrayIcon;
 class ExcludedListFile;
 class ProgramSystem;
+struct TickOutlook;
 
 class Monitor : private ExecutionHost,
                 private WarningHost,
@@ -70,6 +72,9 @@ private:
     StatusDisplay ReadStatus(DateTime now);
     void LoadSettings();
     void ShowFunctionState(bool enabled);
+    // The summary line into the tray tip and, while the window is seen, the
+    // marks and the line into the window.
+    void ShowOutlook(const TickOutlook& tick, const std::string& tip);
     void SetTrayIcon(int index);
 
     // ExecutionHost, LogWriter and Clock.

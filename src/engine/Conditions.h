@@ -41,6 +41,7 @@ struct ConditionReadings {
     // Whole minutes the uptime condition counts: of the uptime, or since the
     // resume when the program put the machine to sleep.
     std::int64_t UptimeMinutes = 0;
+    std::uint64_t UptimeCountMs = 0;  // the count those minutes are taken from
 };
 
 // Reads the cursor position; none when the platform cannot report it (locked

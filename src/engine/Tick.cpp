@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "readings/Uptime.h"
+#include "tray/ShellIcon.h"
+#include "tray/TrayText.h"
 
 namespace vesko {
 
@@ -15,6 +17,13 @@ std::string TrayTipText(bool shell5OrLater, const StatusDisplay& status) {
     tip += "\r\n時刻  " + status.StatusClock;
     tip += "\r\nOS起動時間  " + status.StatusUptime;
     return tip;
+}
+
+std::string TrayTipWithLine(const std::string& tip, bool shell5OrLater, const std::string& line) {
+    if (!shell5OrLater || line.empty()) return tip;
+    std::string longer = tip + "\r\n" + line;
+    if (CutToUnits(longer, ShellIcon::kTipLimitV5, Utf16Units).size() != longer.size()) return tip;
+    return longer;
 }
 
 StatusDisplay TakeReadings(const TickReadings& r, bool shell5OrLater, MonitorState& state) {
@@ -33,7 +42,8 @@ StatusDisplay TakeReadings(const TickReadings& r, bool shell5OrLater, MonitorSta
     d.Readings.CpuPercent = r.CpuPercent;
     d.Readings.NetworkBytes = bytes;
     d.Readings.MemoryPercent = r.MemoryPercent;
-    d.Readings.UptimeMinutes = UptimeMinutes(SplitUptime(state.ConditionUptimeMs(r.UptimeMs)));
+    d.Readings.UptimeCountMs = state.ConditionUptimeMs(r.UptimeMs);
+    d.Readings.UptimeMinutes = UptimeMinutes(SplitUptime(d.Readings.UptimeCountMs));
     return d;
 }
 
@@ -77,6 +87,7 @@ TickVerdict EvaluateTick(DateTime now, std::uint64_t monotonicMs, const StatusDi
     TickVerdict v;
     v.SameMinute = IsSameMinute(now, state.HoldOffStamp);
     v.Conditions = EvaluateConditions(now, monotonicMs, settings, status.Readings, readCursor, state);
+    v.Evaluated = v.Conditions;
     v.Exclusion = ApplyExclusionGate(settings, programs, v.Conditions);
     Verdict combined = CombineConditions(v.Conditions, settings, v.SameMinute);
     v.Ready = combined.Ready;

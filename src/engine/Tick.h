@@ -45,6 +45,11 @@ inline constexpr const char* kOldShellTrayTip = "ケルダン！ ver 1.2";
 // Six lines joined by CR LF on a version 5 shell or later, one line before.
 std::string TrayTipText(bool shell5OrLater, const StatusDisplay& status);
 
+// The tip with `line` added as its last line when the whole still fits the
+// multi-line tip's length; otherwise (and on an older shell) the tip as it is,
+// so that the shell never cuts a line in half.
+std::string TrayTipWithLine(const std::string& tip, bool shell5OrLater, const std::string& line);
+
 // The tick's readings made shown: the network figure since the previous tick
 // (moving the network baseline of `state` on), label texts and tray tip. Write
 // them to the window before evaluating, so that they stay shown if the
@@ -84,6 +89,7 @@ ExclusionResult ApplyExclusionGate(const Settings& settings, ExcludedProgramList
 struct TickVerdict {
     bool SameMinute = false;  // now lies in the minute of HoldOffStamp
     ConditionStates Conditions;
+    ConditionStates Evaluated;  // the conditions before the exclusion gate cleared them
     ExclusionResult Exclusion;
     bool Ready = false;
     std::int32_t MinutesToAct = 0;

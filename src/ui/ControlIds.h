@@ -31,6 +31,14 @@ enum : int {
     CaptionUptime = 1116,
 };
 
+// Main window: the mark beside each condition's row, in the conditions'
+// order (timer, time, window of the day, CPU, network, memory, uptime, mouse),
+// and the summary line below the groups.
+enum : int {
+    FirstConditionMark = 1300,
+    SummaryLine = 1310,
+};
+
 // Menu commands: the window's menu, then the tray icon's menu.
 enum : int {
     StayOnTop = 2001,

@@ -62,6 +62,15 @@ private:
     bool lastWasRadio_ = false;
 };
 
+// A condition's mark, right-aligned at the frame's inner edge; on the check
+// box's line unless that line is full.
+void Mark(Builder& b, int condition, int x, int y) {
+    constexpr int kRight = 365;
+    b.Add(LayoutKind::Label, kConditionMarkNames[condition], "", {x, y, kRight - x, kLabelHeight},
+          ids::FirstConditionMark + condition)
+        .alignRight = true;
+}
+
 // Hour and minute of a clock time on one line, followed by their captions.
 void ClockLine(Builder& b, std::string_view hourKey, std::string_view minuteKey, int y, std::string_view tail,
                int tailWidth) {
@@ -92,18 +101,23 @@ void Conditions(Builder& b) {
     b.Spin("Timer_Minute", 128, 46, 48);
     b.Unit("分後に節電", 180, 46, 62);
     b.Add(LayoutKind::Button, "SetTimerButton", "セット", {248, 45, 56, 23});
+    Mark(b, 0, 306, 50);
 
     b.Check("Time_Enabled", "指定時刻", 16, 76, 70);
+    Mark(b, 1, 150, 78);
     ClockLine(b, "Time_Hour", "Time_Minute", 96, "分に節電", 50);
 
     b.Check("AppointedTime_Enabled", "指定時間", 16, 126, 70);
+    Mark(b, 2, 150, 128);
     ClockLine(b, "AppointedTime_FromHour", "AppointedTime_FromMinute", 146, "分から", 38);
     ClockLine(b, "AppointedTime_ToHour", "AppointedTime_ToMinute", 172, "分までの間だと節電", 110);
 
     b.Check("CPU_Enabled", "CPU負荷", 16, 202, 70);
+    Mark(b, 3, 150, 204);
     PercentLine(b, "CPU_Percent", "CPU_Time", 222);
 
     b.Check("Network_Enabled", "ネットワーク通信量", 16, 252, 130);
+    Mark(b, 4, 150, 254);
     b.Spin("Network_Speed", kIndent, 272, 60);
     b.Add(LayoutKind::DropDownList, "Network_Unit", "", {100, 272, 60, kSpinHeight}).items = kNetworkUnits;
     b.Unit("以下が", 164, 272, 38);
@@ -111,15 +125,18 @@ void Conditions(Builder& b) {
     b.Unit("分間続くと節電", 270, 272, 84);
 
     b.Check("Memory_Enabled", "メモリの利用率", 16, 302, 106);
+    Mark(b, 5, 150, 304);
     PercentLine(b, "Memory_Percent", "Memory_Time", 322);
 
     b.Check("OS_Enabled", "OSの連続起動時間", 16, 352, 130);
+    Mark(b, 6, 150, 354);
     b.Spin("OS_Hour", kIndent, 372, 60);
     b.Unit("時間", 100, 372, 24);
     b.Spin("OS_Minute", 128, 372, 48);
     b.Unit("分以上連続起動していると節電", 180, 372, 170);
 
     b.Check("MouseCursor_Enabled", "マウスカーソル", 16, 402, 106);
+    Mark(b, 7, 150, 404);
     b.Spin("MouseCursor_Time", kIndent, 422, 60);
     b.Unit("分以上動いていないと節電", 100, 422, 146);
 }
@@ -168,6 +185,8 @@ void RightColumn(Builder& b) {
     b.Add(LayoutKind::DefaultButton, "OkButton", "OK", {414, 430, 75, 25}, kOkId);
     b.Add(LayoutKind::Button, "CancelButton", "キャンセル", {494, 430, 75, 25}, kCancelId);
     b.Add(LayoutKind::Button, "ApplyButton", "適用(&A)", {574, 430, 75, 25});
+    // When the chosen method will run, or why nothing will: a line of its own.
+    b.Text("SummaryLine", "", 16, 465, 625, ids::SummaryLine);
 }
 
 std::vector<LayoutControl> BuildLayout() {

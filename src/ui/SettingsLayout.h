@@ -28,12 +28,20 @@ struct LayoutControl {
     int group = -1;            // index of the enclosing group entry; -1 for loose controls
     bool groupStart = false;   // starts a keyboard group (WS_GROUP)
     std::span<const char* const> items;  // drop-down list items
+    bool alignRight = false;   // labels only: the text keeps to the right edge
 
     bool TabStop() const { return kind != LayoutKind::Group && kind != LayoutKind::Label; }
 };
 
 inline constexpr int kSettingsClientWidth = 655;
-inline constexpr int kSettingsClientHeight = 463;
+// The documented 463 pixels and one line below them for the summary.
+inline constexpr int kSettingsClientHeight = 463 + 20;
+
+// The marks beside the condition rows, in the engine's condition order; their
+// ids follow ids::FirstConditionMark.
+inline constexpr std::string_view kConditionMarkNames[] = {
+    "TimerMark", "TimeMark", "AppointedTimeMark", "CpuMark", "NetworkMark", "MemoryMark", "OsMark", "MouseCursorMark",
+};
 
 // The whole window, in reading order.
 std::span<const LayoutControl> SettingsLayout();

@@ -54,7 +54,7 @@ HWND CreateOne(HWND parent, const LayoutControl& c, double scale, HFONT font, Se
     case LayoutKind::RadioButton:
         return CreatePlain(parent, c, L"BUTTON", BS_AUTORADIOBUTTON, scale, font);
     case LayoutKind::Label:
-        return CreatePlain(parent, c, L"STATIC", SS_LEFT | SS_NOPREFIX, scale, font);
+        return CreatePlain(parent, c, L"STATIC", (c.alignRight ? SS_RIGHT : SS_LEFT) | SS_NOPREFIX, scale, font);
     case LayoutKind::Button:
         return CreatePlain(parent, c, L"BUTTON", BS_PUSHBUTTON, scale, font);
     case LayoutKind::DefaultButton:

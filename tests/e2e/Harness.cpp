@@ -328,6 +328,26 @@ std::string ShellToolTipText(DWORD programPid) {
     return tip ? WindowTitle(tip) : std::string();
 }
 
+std::vector<std::string> ShellTipLines(DWORD programPid, POINT iconCentre) {
+    // Away first, so that the rest on the icon brings a fresh tip.
+    SetCursorPos(iconCentre.x - 300, iconCentre.y - 300);
+    Sleep(700);
+    SetCursorPos(iconCentre.x - 1, iconCentre.y);
+    Sleep(100);
+    SetCursorPos(iconCentre.x, iconCentre.y);
+    std::string text = ShellToolTipText(programPid);
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start <= text.size() && !text.empty()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = text.find_first_not_of("\r\n", end);
+        if (start == std::string::npos) break;
+    }
+    return lines;
+}
+
 std::wstring SaveScreenshot(const std::wstring& name) {
     RECT all{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     Screen shot = CaptureScreen(all);

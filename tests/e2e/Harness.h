@@ -80,6 +80,9 @@ Screen CaptureScreen(const RECT& area);
 void PopShellToolTips(DWORD programPid);
 // The text of the shell's tool-tip once it is up ("" when none comes).
 std::string ShellToolTipText(DWORD programPid);
+// The icon's tip as the shell shows it when the pointer rests on the icon at
+// `iconCentre`, line by line (none when no tip comes).
+std::vector<std::string> ShellTipLines(DWORD programPid, POINT iconCentre);
 // Saves the whole screen as <build>/screenshots/<name>.bmp and returns the path.
 std::wstring SaveScreenshot(const std::wstring& name);
 

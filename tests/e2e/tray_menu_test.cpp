@@ -150,26 +150,7 @@ TEST(TrayMenu, XEndsTheProgramAndTheIconLeaves) {
 
 namespace {
 
-// The icon's tip as the shell shows it when the pointer rests on the icon.
-std::vector<std::string> TipLines(const TrayProgram& t) {
-    // Away first, so that the rest on the icon brings a fresh tip.
-    SetCursorPos(t.spot.centre.x - 300, t.spot.centre.y - 300);
-    Sleep(700);
-    SetCursorPos(t.spot.centre.x - 1, t.spot.centre.y);
-    Sleep(100);
-    SetCursorPos(t.spot.centre.x, t.spot.centre.y);
-    std::string text = ShellToolTipText(t.p.pid);
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start <= text.size() && !text.empty()) {
-        std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        start = text.find_first_not_of("\r\n", end);
-        if (start == std::string::npos) break;
-    }
-    return lines;
-}
+std::vector<std::string> TipLines(const TrayProgram& t) { return ShellTipLines(t.p.pid, t.spot.centre); }
 
 bool StartsWith(const std::string& s, const std::string& prefix) { return s.compare(0, prefix.size(), prefix) == 0; }
 
@@ -180,16 +161,18 @@ TEST(TrayTip, SixLinesOfReadingsThatFollowTheTick) {
     ASSERT_EQ(t.spot.look, TrayLook::On);
     Sleep(1500);  // past the start-up readings
     auto first = TipLines(t);
-    ASSERT_EQ(first.size(), 6u) << (first.empty() ? "no tip" : first[0]);
+    // Six lines of readings, then the summary line.
+    ASSERT_EQ(first.size(), 7u) << (first.empty() ? "no tip" : first[0]);
     EXPECT_EQ(first[0], "ケルダン！");
     EXPECT_TRUE(StartsWith(first[1], "CPU  ") && first[1].find(" %") != std::string::npos) << first[1];
     EXPECT_TRUE(StartsWith(first[2], "平均通信量  ") && first[2].find("B/s") != std::string::npos) << first[2];
     EXPECT_TRUE(StartsWith(first[3], "メモリ  ") && first[3].find(" %") != std::string::npos) << first[3];
     EXPECT_TRUE(StartsWith(first[4], "時刻  ")) << first[4];
     EXPECT_TRUE(StartsWith(first[5], "OS起動時間  ") && first[5].find("秒") != std::string::npos) << first[5];
+    EXPECT_EQ(first[6], "節電条件が選ばれていません");
     Sleep(1500);
     auto second = TipLines(t);
-    ASSERT_EQ(second.size(), 6u);
+    ASSERT_EQ(second.size(), 7u);
     EXPECT_NE(second[4], first[4]) << "the time did not move on";
     EXPECT_NE(second[5], first[5]) << "the uptime did not move on";
 }
