@@ -28,7 +28,8 @@ public:
     // Shows the About box modally (set by the entry, which owns that window).
     std::function<void()> ShowAboutBox;
 
-    // What the monitor shows.
+    // What the monitor shows. The status labels are written while the window
+    // is visible, and from the last status when it shows.
     void ShowStatus(const StatusDisplay& status);
     void ShowDraft(const Settings& draft);
     void ShowCountdown(const std::string& setTime, const std::string& dueTime);
@@ -62,11 +63,13 @@ private:
     bool RestorePlacement();
     bool OnCommand(int id);
     void ShowWindowMenu(LPARAM lp);
+    void WriteStatusLabels();
     // The one-second timer: waiting input first, then the monitor's tick.
     void OnTick();
 
     Monitor monitor_;
     bool shown_ = false;
+    StatusDisplay status_;
     HMENU windowMenu_ = nullptr, trayMenu_ = nullptr;
     HWND osVersionLabel_ = nullptr, statusCpu_ = nullptr, statusNetwork_ = nullptr, statusMemory_ = nullptr,
          statusClock_ = nullptr, statusUptime_ = nullptr, timerSetTimeLabel_ = nullptr, timerDueLabel_ = nullptr;
