@@ -80,6 +80,10 @@ Screen CaptureScreen(const RECT& area);
 void PopShellToolTips(DWORD programPid);
 // The text of the shell's tool-tip once it is up ("" when none comes).
 std::string ShellToolTipText(DWORD programPid);
+
+// Whether `text` ends with a local time in the locale's long time format of
+// a second from one before `from` up to now: a reading current to the second.
+bool EndsWithTimeSince(const std::string& text, const SYSTEMTIME& from);
 // Saves the whole screen as <build>/screenshots/<name>.bmp and returns the path.
 std::wstring SaveScreenshot(const std::wstring& name);
 
