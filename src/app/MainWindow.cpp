@@ -81,6 +81,13 @@ bool MainWindow::RestorePlacement() {
 }
 
 void MainWindow::ShowStatus(const StatusDisplay& s) {
+    status_ = s;
+    // Nobody sees a hidden window's labels: they are filled when it shows.
+    if (IsWindowVisible(hwnd_)) WriteStatusLabels();
+}
+
+void MainWindow::WriteStatusLabels() {
+    const StatusDisplay& s = status_;
     SetText(statusCpu_, s.StatusCpu);
     SetText(statusNetwork_, s.StatusNetwork);
     SetText(statusMemory_, s.StatusMemory);
@@ -284,6 +291,10 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (ThemedGroupBox::ChildColor(msg, wp, lp, &brush)) return brush;
             break;
         }
+        case WM_SHOWWINDOW:
+            // The last tick's readings, as if the labels had followed every tick.
+            if (wp) WriteStatusLabels();
+            break;
         case WM_TIMER:
             if (wp == ids::MonitorTimer) OnTick();
             return 0;

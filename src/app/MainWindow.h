@@ -31,7 +31,8 @@ public:
     // Shows the About box modally (set by the entry, which owns that window).
     std::function<void()> ShowAboutBox;
 
-    // What the monitor shows.
+    // What the monitor shows. The status labels are written while the window
+    // is visible, and from the last status when it shows.
     void ShowStatus(const StatusDisplay& status);
     // The condition marks and the summary line; worth computing only while
     // the window can be seen.
@@ -82,6 +83,7 @@ private:
     // The dialog manager's focus moves (Tab, arrows): wp is the control
     // when byHandle, otherwise nonzero for the previous control.
     void MoveFocus(WPARAM wp, bool byHandle);
+    void WriteStatusLabels();
     // The one-second timer: waiting input first, then the monitor's tick.
     void OnTick();
 
@@ -90,6 +92,7 @@ private:
     std::array<HWND, kConditionCount> conditionMarks_{};
     HWND summaryLine_ = nullptr;
     bool shown_ = false;
+    StatusDisplay status_;
     HMENU windowMenu_ = nullptr, trayMenu_ = nullptr;
     HWND osVersionLabel_ = nullptr, statusCpu_ = nullptr, statusNetwork_ = nullptr, statusMemory_ = nullptr,
          statusClock_ = nullptr, statusUptime_ = nullptr, timerSetTimeLabel_ = nullptr, timerDueLabel_ = nullptr;

@@ -65,6 +65,8 @@ void Monitor::CreateComponents(HINSTANCE instance, HMENU trayMenu) {
     t.SetResourceIconID(0);
     t.SetCheckSingleDoubleClick(true);
     t.SetBalloonHelpTimeOut(0);
+    // The tip changes every second; the shell needs it only while it shows.
+    t.SetTipDeferred(true);
     t.RButtonPopupMenu = ToMenuHandle(trayMenu);
     t.OnDoubleClick = [this](TrayIcon&) { window_.Restore(); };
     // Errors inside the tray's own message handling have no caller to reach.
@@ -229,7 +231,10 @@ void Monitor::ShowFunctionState(bool enabled) {
 }
 
 void Monitor::SetTrayIcon(int index) {
-    if (trayIcon_) trayIcon_->Tray().SetResourceIconID(index);
+    // The exclusion gate names the icon every tick; the shell hears of changes only.
+    if (!trayIcon_ || index == trayIconIndex_) return;
+    trayIcon_->Tray().SetResourceIconID(index);
+    trayIconIndex_ = index;
 }
 
 DateTime Monitor::Now() { return LocalNow(); }

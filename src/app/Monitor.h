@@ -128,6 +128,7 @@ private:
     std::unique_ptr<ExcludedListFile> listFile_;
     std::unique_ptr<ProgramSystem> programs_;
     WarningDialog* warning_ = nullptr;
+    int trayIconIndex_ = -1;  // the icon last set; -1 before the first
 };
 
 }  // namespace vesko

@@ -65,7 +65,12 @@ bool WinPowerSystem::SetSystemPowerState(std::int32_t suspend, std::int32_t forc
 }
 
 SystemHandle WinPowerSystem::LoadLibraryByName(const std::string& name) {
-    return FromPointer(::LoadLibraryW(Widen(name).c_str()));
+    const auto kept = keptLibraries_.find(name);
+    if (kept != keptLibraries_.end()) return kept->second;
+    const SystemHandle module = FromPointer(::LoadLibraryW(Widen(name).c_str()));
+    // A failed load is tried again next time: the library may come.
+    if (module != 0) keptLibraries_.emplace(name, module);
+    return module;
 }
 
 std::optional<bool> WinPowerSystem::CallBoolExport(SystemHandle module, const std::string& exportName) {
@@ -80,7 +85,11 @@ std::uintptr_t WinPowerSystem::GetProcAddress(SystemHandle module, const std::st
     return reinterpret_cast<std::uintptr_t>(::GetProcAddress(AsModule(module), name.c_str()));
 }
 
-void WinPowerSystem::FreeLibrary(SystemHandle module) { ::FreeLibrary(AsModule(module)); }
+void WinPowerSystem::FreeLibrary(SystemHandle module) {
+    for (const auto& kept : keptLibraries_)
+        if (kept.second == module) return;
+    ::FreeLibrary(AsModule(module));
+}
 
 #if defined(_M_IX86) || defined(__i386__)
 

@@ -2,6 +2,8 @@
 // The real system behind PowerActions and the availability check. Its calls end the
 // session, restart or sleep the machine: use it only in the Windows program.
 #include <functional>
+#include <map>
+#include <string>
 
 #include "power/PowerSystem.h"
 
@@ -39,6 +41,10 @@ public:
 
 private:
     std::function<void()> closeMainWindow_;
+    // Libraries stay loaded once loaded: the availability check asks
+    // Powrprof.dll twice a second, and loading and freeing it each time costs
+    // hundreds of system calls. FreeLibrary leaves these alone.
+    std::map<std::string, SystemHandle> keptLibraries_;
 };
 
 }  // namespace vesko

@@ -194,17 +194,27 @@ std::string PathMatchKey(const std::string& path) {
 
 // ---- The in-use test ----------------------------------------------------
 
+namespace {
+
+// The key of an executable's file name (a bare name or a full path, as the
+// 9x snapshot gives): the last part of a path's key.
+std::string NameKey(const std::string& name) {
+    const std::size_t cut = name.find_last_of("\\/:");
+    return FileNameOfKey(PathMatchKey("C:\\" + (cut == std::string::npos ? name : name.substr(cut + 1))));
+}
+
+}  // namespace
+
 void ProgramsInUse::TakeList() {
     taken_ = true;
     std::optional<std::vector<RunningProcess>> processes = system_.ListProcesses();
     if (!processes) return;
     listed_ = true;
-    for (const RunningProcess& process : *processes) {
-        if (!TrimBlanks(process.ImagePath).empty()) {
-            images_.insert(PathMatchKey(process.ImagePath));
-        } else if (!TrimBlanks(process.ExeName).empty()) {
-            unknownNames_.insert(PathMatchKey(process.ExeName));
-        }
+    processes_ = std::move(*processes);
+    for (std::size_t i = 0; i < processes_.size(); ++i) {
+        const RunningProcess& p = processes_[i];
+        const std::string& named = TrimBlanks(p.ExeName).empty() ? p.ImagePath : p.ExeName;
+        if (!TrimBlanks(named).empty()) byName_.emplace(NameKey(named), i);
     }
 }
 
@@ -219,11 +229,21 @@ bool ProgramsInUse::IsFileInUse(const std::string& path) {
     if (!listed_) return ExclusiveOpenTest(entry);
     const std::string key = PathMatchKey(system_.FullPathName(entry));
     if (key.empty()) return false;
-    if (images_.contains(key)) return true;
+    // Only processes of the entry's file name can be it: their image paths
+    // alone are asked for (opening every process each second is costly).
+    bool untold = false;
+    const auto [first, last] = byName_.equal_range(FileNameOfKey(key));
+    for (auto it = first; it != last; ++it) {
+        RunningProcess& p = processes_[it->second];
+        if (TrimBlanks(p.ImagePath).empty()) p.ImagePath = system_.ImagePathOf(p.Id);
+        if (TrimBlanks(p.ImagePath).empty())
+            untold = true;
+        else if (PathMatchKey(p.ImagePath) == key)
+            return true;
+    }
     // A process of that name whose image the system would not name: only the
     // file itself can tell whether it is this one.
-    if (unknownNames_.contains(FileNameOfKey(key))) return ExclusiveOpenTest(entry);
-    return false;
+    return untold && ExclusiveOpenTest(entry);
 }
 
 }  // namespace vesko

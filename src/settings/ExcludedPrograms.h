@@ -11,7 +11,8 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_set>
+#include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 namespace vesko {
@@ -54,15 +55,20 @@ std::vector<std::string> TakeFirstTickEntries(bool& FirstTick, ExcludedListFile&
 // ---- The in-use test ----------------------------------------------------
 
 struct RunningProcess {
-    std::string ImagePath;  // full path of the executable; empty when the system would not tell
+    std::string ImagePath;  // full path of the executable; empty when not (yet) told
     std::string ExeName;    // the executable's file name
+    std::uint32_t Id = 0;   // the process id, for ImagePathOf
 };
 
 class ProgramSystem {
 public:
     virtual ~ProgramSystem() = default;
-    // The processes running now; nothing when they cannot be listed.
+    // The processes running now; nothing when they cannot be listed. Image
+    // paths may be left empty, to be asked for by ImagePathOf.
     virtual std::optional<std::vector<RunningProcess>> ListProcesses() = 0;
+    // The full path of a listed process's executable; empty when the system
+    // will not tell.
+    virtual std::string ImagePathOf(std::uint32_t processId) = 0;
     // The full path the system resolves a path to (relative parts, short
     // names); the path unchanged when it cannot.
     virtual std::string FullPathName(const std::string& path) = 0;
@@ -95,16 +101,16 @@ private:
 
     ProgramSystem& system_;
     bool taken_ = false;
-    bool listed_ = false;                           // false: processes could not be listed
-    std::unordered_set<std::string> images_;        // keys of known image paths
-    std::unordered_set<std::string> unknownNames_;  // keys of names whose path was not told
+    bool listed_ = false;  // false: processes could not be listed
+    std::vector<RunningProcess> processes_;
+    std::unordered_multimap<std::string, std::size_t> byName_;  // file-name key -> index in processes_
 };
 
 // ---- Windows bindings (ExcludedPrograms_win.cpp) --------------------------
 
 // "ExeNameList.txt" in the executable's folder.
 std::unique_ptr<ExcludedListFile> OpenExcludedListFile();
-// Process list by a toolhelp snapshot, image paths by
+// Process list by a toolhelp snapshot, image paths on request by
 // QueryFullProcessImageNameW (GetModuleFileNameExW before Vista).
 std::unique_ptr<ProgramSystem> CreateProgramSystem();
 

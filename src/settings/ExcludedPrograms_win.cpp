@@ -117,10 +117,12 @@ public:
         std::vector<RunningProcess> processes;
         do {
             const std::wstring exeName(entry.szExeFile, wcsnlen(entry.szExeFile, MAX_PATH));
-            processes.push_back({Narrow(ImagePathOf(entry.th32ProcessID)), Narrow(exeName)});
+            processes.push_back({std::string(), Narrow(exeName), entry.th32ProcessID});
         } while (Process32NextW(snapshot.get(), &entry));
         return processes;
     }
+
+    std::string ImagePathOf(std::uint32_t processId) override { return Narrow(ImagePath(processId)); }
 
     std::string FullPathName(const std::string& path) override {
         const std::wstring wide = Widen(path);
@@ -166,7 +168,7 @@ private:
         return {};
     }
 
-    std::wstring ImagePathOf(DWORD pid) {
+    std::wstring ImagePath(DWORD pid) {
         if (pid == 0) return {};
         if (queryImageName_) {
             // Limited query rights are granted even for other users' and

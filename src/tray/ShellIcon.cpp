@@ -39,10 +39,28 @@ std::string ShellIcon::Cut(const std::string& text, std::size_t limit) const {
 }
 
 void ShellIcon::SetTip(const std::string& text) {
-    if (IsShell5OrLater())
-        record_.Tip = Cut(text, kTipLimitV5);  // CR LF stays: a multi-line tip
-    else
-        record_.Tip = Cut(CrLfToBlank(text), kTipLimitOld);
+    std::string tip = IsShell5OrLater() ? Cut(text, kTipLimitV5)  // CR LF stays: a multi-line tip
+                                        : Cut(CrLfToBlank(text), kTipLimitOld);
+    if (tip == record_.Tip) return;
+    record_.Tip = std::move(tip);
+    tipStale_ = true;
+}
+
+bool ShellIcon::Notify(NotifyCommand command) {
+    const bool ok = shell_.NotifyIcon(command, record_);
+    if (ok && command != NotifyCommand::Delete && (record_.Flags & kNifTip)) tipStale_ = false;
+    return ok;
+}
+
+bool ShellIcon::ModifyTip() {
+    if (!tipStale_ || !shown_) return shown_;
+    // The tip alone: with the icon in the call the shell would redraw it too.
+    const std::uint32_t flags = record_.Flags;
+    record_.Flags = kNifTip;
+    const bool ok = Notify(NotifyCommand::Modify);
+    record_.Flags = flags;
+    if (ok || shell_.LastError() == kErrorTimeout) return shown_;
+    return ModifyIcon();  // the shell lost the icon: ModifyIcon adds it again
 }
 
 void ShellIcon::SetBalloonTitle(const std::string& text) { record_.InfoTitle = Cut(text, kBalloonTitleLimit); }
@@ -78,10 +96,10 @@ bool ShellIcon::AddIcon() {
         record_.State = 0;
         record_.Flags |= kNifState;
         record_.StateMask = kStateMaskAll;
-        if (shell_.NotifyIcon(NotifyCommand::Modify, record_)) shown_ = true;
+        if (Notify(NotifyCommand::Modify)) shown_ = true;
         return shown_;
     }
-    if (shell_.NotifyIcon(NotifyCommand::Add, record_)) {
+    if (Notify(NotifyCommand::Add)) {
         SetFlags(true, true);
         tracker_->ResetHoverRect();
         return true;
@@ -96,10 +114,10 @@ bool ShellIcon::RetryTimedOutAdd() {
         if (shell_.LastError() != kErrorTimeout) throw NotifyIconError(kNotifyIconAddFailed);
         shell_.Sleep(kRetryPauseMs);
         SetFlags(true, true);
-        if (shell_.NotifyIcon(NotifyCommand::Modify, record_)) break;
+        if (Notify(NotifyCommand::Modify)) break;
         SetFlags(false, false);
         if (doForegroundWindow_) windows_.SetForeground(window_);
-        if (shell_.NotifyIcon(NotifyCommand::Add, record_)) break;
+        if (Notify(NotifyCommand::Add)) break;
         if (counter == 0) throw NotifyIconError(kNotifyIconModifyFailed);
     }
     SetFlags(true, true);
@@ -111,7 +129,7 @@ bool ShellIcon::ModifyIcon() {
     if (!shown_) return AddIcon();
     if (record_.Icon == 0) return false;
     if (doForegroundWindow_) windows_.SetForeground(window_);
-    if (!shell_.NotifyIcon(NotifyCommand::Modify, record_) && shell_.LastError() != kErrorTimeout) {
+    if (!Notify(NotifyCommand::Modify) && shell_.LastError() != kErrorTimeout) {
         // The shell lost the icon: add it afresh, quietly.
         SetFlags(false, false);
         try {
@@ -128,7 +146,7 @@ bool ShellIcon::HideIcon() {
     record_.Flags = kNifState;
     record_.State = kNisHidden;
     record_.StateMask = kStateMaskAll;
-    const bool ok = shell_.NotifyIcon(NotifyCommand::Modify, record_);
+    const bool ok = Notify(NotifyCommand::Modify);
     record_.State = 0;
     shown_ = false;
     return ok;
@@ -136,7 +154,7 @@ bool ShellIcon::HideIcon() {
 
 bool ShellIcon::DeleteIcon() {
     if (!added_) return true;
-    const bool ok = shell_.NotifyIcon(NotifyCommand::Delete, record_);
+    const bool ok = Notify(NotifyCommand::Delete);
     SetFlags(false, false);
     return ok;
 }
@@ -163,7 +181,7 @@ std::intptr_t ShellIcon::HandleMessage(std::uint32_t msg, std::intptr_t wParam, 
                     // then the shell still holds the icon and refuses a second
                     // add: bring that one up to date instead.
                     SetFlags(true, true);
-                    if (!shell_.NotifyIcon(NotifyCommand::Modify, record_)) {
+                    if (!Notify(NotifyCommand::Modify)) {
                         SetFlags(false, false);
                         ReportError(e);
                     }

@@ -39,6 +39,11 @@ public:
     bool ModifyIcon();
     bool HideIcon();
     bool DeleteIcon();
+    // Sends the tip alone, when the shell's copy is out of date and the icon
+    // is shown; a shell that lost the icon gets it added again.
+    bool ModifyTip();
+    // The record's tip differs from the last one the shell took.
+    bool TipStale() const { return tipStale_; }
 
     // Store only; the next add or modify carries them.
     void SetTip(const std::string& text);
@@ -83,6 +88,7 @@ public:
 
 private:
     void PrepareRecord();
+    bool Notify(NotifyCommand command);
     bool RetryTimedOutAdd();
     void SetFlags(bool added, bool shown) { added_ = added, shown_ = shown; }
     std::string Cut(const std::string& text, std::size_t limit) const;
@@ -99,6 +105,7 @@ private:
     ErrorSink errorSink_;
     std::unique_ptr<ClickHoverTracker> tracker_;
     bool doForegroundWindow_ = false;
+    bool tipStale_ = false;
 };
 
 // One per process: registers the hidden window class and "TaskbarCreated"

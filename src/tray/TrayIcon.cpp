@@ -83,7 +83,15 @@ void TrayIcon::SetIcon(IconHandle icon) {
 void TrayIcon::SetTipHelp(const std::string& text) {
     tipHelp_ = text;
     shellIcon_->SetTip(text);
-    if (!loading_) DoRefresh();
+    if (loading_) return;
+    if (tipDeferred_)
+        PushTipIfSeen();
+    else
+        DoRefresh();
+}
+
+void TrayIcon::PushTipIfSeen() {
+    if (Tracker().CursorInside() && ShouldShow()) shellIcon_->ModifyTip();
 }
 
 void TrayIcon::SetVisible(bool value) {
@@ -257,7 +265,11 @@ void TrayIcon::TrayMessage(TrayMessageArgs& message) {
         case kRButtonDblClk: notify(OnRightDoubleClick); break;
         case kMButtonDown: mouse(OnMouseDown, TrayButton::Middle, kMiddleHeld); break;
         case kMButtonUp: mouse(OnMouseUp, TrayButton::Middle, kMiddleHeld); break;
-        case kMouseEnter: notify(OnMouseEnter); break;
+        case kMouseEnter:
+            // The tip shows from now on: bring the shell's copy up to date.
+            if (tipDeferred_) PushTipIfSeen();
+            notify(OnMouseEnter);
+            break;
         case kMouseExit: notify(OnMouseExit); break;
         case kMouseClick:
             if (message.WParam >= 0 && message.WParam <= 2)

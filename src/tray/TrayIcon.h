@@ -45,6 +45,11 @@ public:
     void SetIcon(IconHandle icon);
     const std::string& TipHelp() const { return tipHelp_; }
     void SetTipHelp(const std::string& text);
+    // A deferred tip reaches the shell only when somebody can see it: while
+    // the cursor is over the icon, and when it arrives there. It is sent
+    // alone, so the shell does not redraw the icon for a new text.
+    bool TipDeferred() const { return tipDeferred_; }
+    void SetTipDeferred(bool value) { tipDeferred_ = value; }
     bool Minimized() const { return minimized_; }
     void SetMinimized(bool value);
     bool Visible() const { return visible_; }
@@ -114,6 +119,7 @@ private:
     bool DoShow();
     void DoHide();
     void DoRefresh();
+    void PushTipIfSeen();
     IconHandle CurrentIconHandle();
     void ReleaseIcon();
     void UpdateAnimation();
@@ -136,6 +142,7 @@ private:
     std::uint32_t interval_ = 0;
     bool animationRunning_ = false;
     std::string tipHelp_;
+    bool tipDeferred_ = false;
     bool loading_ = true;
 };
 

@@ -348,6 +348,28 @@ std::vector<std::string> ShellTipLines(DWORD programPid, POINT iconCentre) {
     return lines;
 }
 
+bool EndsWithTimeSince(const std::string& text, const SYSTEMTIME& from) {
+    auto ticks = [](const SYSTEMTIME& st) {
+        FILETIME ft;
+        SystemTimeToFileTime(&st, &ft);
+        return (static_cast<ULONGLONG>(ft.dwHighDateTime) << 32 | ft.dwLowDateTime) / 10000000 * 10000000;
+    };
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    for (ULONGLONG t = ticks(from) - 10000000; t <= ticks(now); t += 10000000) {
+        FILETIME ft{static_cast<DWORD>(t), static_cast<DWORD>(t >> 32)};
+        SYSTEMTIME st;
+        FileTimeToSystemTime(&ft, &st);
+        wchar_t buf[128];
+        const int n = GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, buf, 128);
+        if (n <= 1) continue;
+        const std::string time = Utf8(std::wstring(buf, static_cast<std::size_t>(n - 1)));
+        if (text.size() >= time.size() && text.compare(text.size() - time.size(), time.size(), time) == 0)
+            return true;
+    }
+    return false;
+}
+
 std::wstring SaveScreenshot(const std::wstring& name) {
     RECT all{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     Screen shot = CaptureScreen(all);

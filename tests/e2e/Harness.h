@@ -83,6 +83,10 @@ std::string ShellToolTipText(DWORD programPid);
 // The icon's tip as the shell shows it when the pointer rests on the icon at
 // `iconCentre`, line by line (none when no tip comes).
 std::vector<std::string> ShellTipLines(DWORD programPid, POINT iconCentre);
+
+// Whether `text` ends with a local time in the locale's long time format of
+// a second from one before `from` up to now: a reading current to the second.
+bool EndsWithTimeSince(const std::string& text, const SYSTEMTIME& from);
 // Saves the whole screen as <build>/screenshots/<name>.bmp and returns the path.
 std::wstring SaveScreenshot(const std::wstring& name);
 

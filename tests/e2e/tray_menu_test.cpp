@@ -177,6 +177,26 @@ TEST(TrayTip, SixLinesOfReadingsThatFollowTheTick) {
     EXPECT_NE(second[5], first[5]) << "the uptime did not move on";
 }
 
+// The tip reaches the shell only while somebody looks, so after a while of
+// nobody looking it must still be current the moment the pointer arrives,
+// and stay current while it rests there.
+TEST(TrayTip, CurrentToTheSecondWhenHoveredAfterRunningHidden) {
+    TrayProgram t;
+    ASSERT_EQ(t.spot.look, TrayLook::On);
+    Sleep(5000);
+    SYSTEMTIME from;
+    GetLocalTime(&from);
+    auto lines = TipLines(t);
+    ASSERT_EQ(lines.size(), 6u) << (lines.empty() ? "no tip" : lines[0]);
+    EXPECT_TRUE(EndsWithTimeSince(lines[4], from)) << lines[4];
+    Sleep(2000);  // resting on the icon
+    GetLocalTime(&from);
+    const std::string resting = ShellToolTipText(t.p.pid);
+    std::string upToClock = resting.substr(0, resting.find("OS起動時間"));
+    while (!upToClock.empty() && (upToClock.back() == '\r' || upToClock.back() == '\n')) upToClock.pop_back();
+    EXPECT_TRUE(EndsWithTimeSince(upToClock, from)) << resting;
+}
+
 TEST(TrayIcon, ComesBackWhenTheShellAnnouncesANewTaskbar) {
     TrayProgram t;
     ASSERT_EQ(t.spot.look, TrayLook::On);

@@ -114,6 +114,26 @@ TEST(Tick, StatusLabelsChangeEverySecondWithRealReadings) {
     EXPECT_EQ(ControlText(form, ids::OsVersionLabel), "WindowsNT6.1 WorkStation [Service Pack 1]");
 }
 
+// A hidden window's labels are not kept up; restored, it shows current readings at once.
+TEST(Tick, LabelsAreCurrentWhenTheWindowIsRestoredAfterRunningHidden) {
+    Sandbox box;
+    Process p;
+    HWND form = StartForm(box, p, {L"/h"});
+    ASSERT_TRUE(form);
+    Sleep(5000);
+    SYSTEMTIME from;
+    GetLocalTime(&from);
+    Command(form, ids::Restore);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(form) != FALSE; }, 5000));
+    const std::string clock = ControlText(form, ids::StatusClock);
+    EXPECT_TRUE(EndsWithTimeSince(clock, from)) << clock;
+    EXPECT_NE(ControlText(form, ids::StatusUptime).find("秒"), std::string::npos);
+    // And they follow the tick while shown.
+    Sleep(2000);
+    GetLocalTime(&from);
+    EXPECT_TRUE(EndsWithTimeSince(ControlText(form, ids::StatusClock), from));
+}
+
 TEST(PowerCommands, SuspendFromTheTrayMenuLogsOneLineAndShowsTheRefusal) {
     Sandbox box;
     Process p;

@@ -29,10 +29,17 @@ public:
     std::set<std::string> heldOpen = {"C:\\Tools\\game.exe"};  // running, outside Program Files
     int listings = 0;
     std::vector<std::string> exclusiveOpens;
+    std::map<std::uint32_t, std::string> imagesById;  // told on request only
+    std::vector<std::uint32_t> imageQueries;
 
     std::optional<std::vector<RunningProcess>> ListProcesses() override {
         ++listings;
         return processes;
+    }
+    std::string ImagePathOf(std::uint32_t id) override {
+        imageQueries.push_back(id);
+        auto it = imagesById.find(id);
+        return it == imagesById.end() ? std::string() : it->second;
     }
     std::string FullPathName(const std::string& path) override {
         auto it = longNames.find(path);
@@ -150,6 +157,26 @@ TEST(ProgramsInUse, AProcessWhoseImageIsNotToldIsCheckedByItsFile) {
     EXPECT_TRUE(inUse.IsFileInUse("C:\\Tools\\game.exe"));
     EXPECT_FALSE(inUse.IsFileInUse("C:\\Tools\\idle.exe"));  // no process of that name: not even opened
     EXPECT_EQ(sys.exclusiveOpens, std::vector<std::string>{"C:\\Tools\\game.exe"});
+}
+
+// The system's way: names listed, image paths asked for only where the name
+// matches an entry, each process at most once per tick.
+TEST(ProgramsInUse, ImagePathsAreAskedOnlyForProcessesOfAnEntrysName) {
+    FakeSystem sys;
+    sys.processes = std::vector<RunningProcess>{
+        {"", "explorer.exe", 10}, {"", "EDITOR.EXE", 20}, {"", "editor.exe", 30}, {"", "game.exe", 40}};
+    sys.imagesById = {{10, "C:\\Windows\\explorer.exe"},
+                      {20, "C:\\Old\\editor.exe"},
+                      {30, "C:\\Program Files\\Editor\\editor.exe"},
+                      {40, "C:\\Other\\game.exe"}};
+    ProgramsInUse inUse(sys);
+    EXPECT_TRUE(inUse.IsFileInUse("C:\\PROGRA~1\\Editor\\editor.exe"));
+    EXPECT_TRUE(inUse.IsFileInUse("C:\\Program Files\\Editor\\editor.exe"));
+    EXPECT_FALSE(inUse.IsFileInUse("C:\\Tools\\game.exe"));  // another file of that name runs
+    EXPECT_FALSE(inUse.IsFileInUse("C:\\Tools\\idle.exe"));
+    EXPECT_EQ(sys.imageQueries, (std::vector<std::uint32_t>{20, 30, 40}));
+    EXPECT_EQ(sys.listings, 1);
+    EXPECT_TRUE(sys.exclusiveOpens.empty());
 }
 
 }  // namespace

@@ -61,6 +61,51 @@ TEST(TrayIcon, MainWindowConfigurationShowsTheFunctionOnIcon) {
 }
 
 
+// The tip the monitor sets every second reaches the shell only while somebody
+// can see it, alone, and up to date the moment the cursor arrives.
+TEST(TrayIcon, DeferredTipGoesToTheShellOnlyWhileTheCursorIsOverTheIcon) {
+    TrayRig rig;
+    rig.tray->SetTipDeferred(true);
+    const WindowHandle w = rig.Window();
+    const std::size_t before = rig.shell.Calls.size();
+    rig.tray->SetTipHelp("12:00:01");
+    rig.tray->SetTipHelp("12:00:02");
+    EXPECT_EQ(rig.shell.Calls.size(), before) << "nobody hovers: nothing is sent";
+
+    rig.windows.MoveTo(w, 100, 10);  // the cursor arrives
+    ASSERT_EQ(rig.shell.Calls.size(), before + 1);
+    EXPECT_EQ(rig.shell.Calls.back().Command, Cmd::Modify);
+    EXPECT_EQ(rig.shell.Last().Flags, kNifTip);
+    EXPECT_EQ(rig.shell.Last().Tip, "12:00:02");
+    rig.windows.MoveTo(w, 101, 10);  // still inside: the shell's copy is current
+    EXPECT_EQ(rig.shell.Calls.size(), before + 1);
+
+    rig.tray->SetTipHelp("12:00:03");  // while hovering, each new text at once
+    rig.tray->SetTipHelp("12:00:03");  // the same text again is not sent
+    ASSERT_EQ(rig.shell.Calls.size(), before + 2);
+    EXPECT_EQ(rig.shell.Last().Tip, "12:00:03");
+
+    // Gone: nothing is sent; an icon change carries the new tip, so the next
+    // arrival has nothing to bring.
+    rig.windows.Cursor = {300, 300};
+    rig.windows.Fire(w, ClickHoverTracker::kHoverTimerId);
+    rig.tray->SetTipHelp("12:00:04");
+    EXPECT_EQ(rig.shell.Calls.size(), before + 2);
+    rig.tray->SetResourceIconID(1);
+    EXPECT_EQ(rig.shell.Last().Tip, "12:00:04");
+    EXPECT_NE(rig.shell.Last().Flags & kNifIcon, 0u);
+    const std::size_t afterIcon = rig.shell.Calls.size();
+    rig.windows.MoveTo(w, 100, 10);
+    EXPECT_EQ(rig.shell.Calls.size(), afterIcon);
+
+    // A shell that lost the icon refuses the tip: the icon is added again with it.
+    rig.tray->SetTipHelp("12:00:05");
+    rig.shell.Fail(5, 2);  // the tip alone, then the whole record
+    rig.tray->SetTipHelp("12:00:06");
+    EXPECT_EQ(rig.shell.Calls.back().Command, Cmd::Add);
+    EXPECT_EQ(rig.shell.Last().Tip, "12:00:06");
+}
+
 TEST(TrayIcon, ResourceIconIdIsClampedToTheList) {
     struct Case { int set; int stored; const char* shown; };
     const Case cases[] = {
