@@ -9,6 +9,7 @@
 #include "settings/SettingsDeclaration.h"
 #include "ui/ControlIds.h"
 #include "ui/Menus.h"
+#include "ui/SettingsLayout.h"
 
 namespace vesko {
 
@@ -198,6 +199,10 @@ bool MainWindow::OnCommand(int id) {
         case ids::Exit:
         case ids::TrayExit: Exit(); return true;
         case ids::ToggleFunction: monitor_.ToggleFunction(); return true;
+    }
+    if (id == LayoutControlId("ExcludedProgramsButton")) {
+        if (ShowExcludedPrograms) ShowExcludedPrograms();
+        return true;
     }
     if (id >= ids::kFirstPowerCommand && id <= ids::kLastPowerCommand) {
         monitor_.RunPowerCommand(ids::PowerCommandOf(id));

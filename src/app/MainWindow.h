@@ -27,6 +27,8 @@ public:
     Monitor& GetMonitor() { return monitor_; }
     // Shows the About box modally (set by the entry, which owns that window).
     std::function<void()> ShowAboutBox;
+    // Shows the excluded-programs dialog modally (set by the entry as well).
+    std::function<void()> ShowExcludedPrograms;
 
     // What the monitor shows.
     void ShowStatus(const StatusDisplay& status);
