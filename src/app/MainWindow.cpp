@@ -10,6 +10,7 @@
 #include "ui/ControlIds.h"
 #include "ui/Menus.h"
 #include "ui/SettingsLayout.h"
+#include "controls/ThemedGroupBox_win.h"
 
 namespace vesko {
 
@@ -29,31 +30,17 @@ bool MainWindow::Create(HINSTANCE instance) {
 }
 
 void MainWindow::CreateControls() {
-    // Group "現在の状態" at 376,8, 273 x 129: caption labels on the left, the
-    // values the tick fills on the right.
-    CreateChild(hwnd_, L"BUTTON", "現在の状態", BS_GROUPBOX, 376, 8, 273, 129, ids::GroupStatus);
-    osVersionLabel_ = CreateLabel(hwnd_, "OSのばーじょん", 388, 26, 253, 14, ids::OsVersionLabel);
-    struct Row { const char* caption; int captionId; const char* design; int id; HWND* label; };
-    const Row rows[] = {
-        {"CPUの負荷", ids::CaptionCpu, "CPUの値  1", ids::StatusCpu, &statusCpu_},
-        {"ネットワーク通信量", ids::CaptionNetwork, "ネットワークの値  2", ids::StatusNetwork, &statusNetwork_},
-        {"メモリの使用率", ids::CaptionMemory, "メモリの使用率  3", ids::StatusMemory, &statusMemory_},
-        {"現在時刻", ids::CaptionTime, "時刻  15", ids::StatusClock, &statusClock_},
-        {"OSの連続起動時間", ids::CaptionUptime, "OSTime  16", ids::StatusUptime, &statusUptime_},
-    };
-    int y = 46;
-    for (const Row& row : rows) {
-        CreateLabel(hwnd_, row.caption, 388, y, 108, 14, row.captionId);
-        *row.label = CreateLabel(hwnd_, row.design, 498, y, 143, 14, row.id);
-        y += 17;
-    }
-    // The countdown's two time labels (their row of the conditions group comes
-    // with the rest of the settings window).
-    const Settings initial;
-    CreateLabel(hwnd_, "セット時刻", 20, 28, 60, 14);
-    timerSetTimeLabel_ = CreateLabel(hwnd_, initial.Timer_SetTime, 82, 28, 40, 14, ids::TimerSetTimeLabel);
-    CreateLabel(hwnd_, "節電予定時刻", 130, 28, 72, 14);
-    timerDueLabel_ = CreateLabel(hwnd_, initial.Timer_ScheduleTime.text, 204, 28, 40, 14, ids::TimerDueLabel);
+    // Every control of the settings window, from its layout table; the status
+    // panel and the countdown's labels are among them.
+    controls_ = CreateSettingsControls(hwnd_, Scale(96) / 96.0, UiFont());
+    osVersionLabel_ = controls_.Window("OsVersionLabel");
+    statusCpu_ = controls_.Window("StatusCpu");
+    statusNetwork_ = controls_.Window("StatusNetwork");
+    statusMemory_ = controls_.Window("StatusMemory");
+    statusClock_ = controls_.Window("StatusClock");
+    statusUptime_ = controls_.Window("StatusUptime");
+    timerSetTimeLabel_ = controls_.Window("TimerSetTimeLabel");
+    timerDueLabel_ = controls_.Window("TimerDueLabel");
 }
 
 void MainWindow::CreateMenus() {
@@ -247,6 +234,12 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             }
             break;
         case WM_CONTEXTMENU: ShowWindowMenu(lp); return 0;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN: {
+            LRESULT brush = 0;
+            if (ThemedGroupBox::ChildColor(msg, wp, lp, &brush)) return brush;
+            break;
+        }
         case WM_TIMER:
             if (wp == ids::MonitorTimer) OnTick();
             return 0;

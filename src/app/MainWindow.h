@@ -12,6 +12,7 @@
 #include "Window.h"
 #include "engine/PowerAvailability.h"
 #include "engine/Tick.h"
+#include "ui/SettingsLayout_win.h"
 
 namespace vesko {
 
@@ -69,6 +70,7 @@ private:
     void OnTick();
 
     Monitor monitor_;
+    SettingsControls controls_;
     bool shown_ = false;
     HMENU windowMenu_ = nullptr, trayMenu_ = nullptr;
     HWND osVersionLabel_ = nullptr, statusCpu_ = nullptr, statusNetwork_ = nullptr, statusMemory_ = nullptr,
