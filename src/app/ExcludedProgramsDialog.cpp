@@ -100,9 +100,7 @@ void ExcludedProgramsDialog::AddProgram() {
         return;
     }
     Fill();
-    const int last = ListView_GetItemCount(list_) - 1;
-    ListView_SetItemState(list_, last, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    ListView_EnsureVisible(list_, last, FALSE);
+    ListView_EnsureVisible(list_, ListView_GetItemCount(list_) - 1, FALSE);
 }
 
 void ExcludedProgramsDialog::DeleteSelected() {

@@ -40,6 +40,8 @@ public:
     Process Start(const std::vector<std::wstring>& args = {});
     // Copies the sleeper program under the given name into the folder and starts it.
     Process StartHelper(const std::wstring& name);
+    // Only copies it there; returns its path.
+    std::wstring PlaceHelper(const std::wstring& name) const;
     void EndAll();
 
     // Files beside the exe. Text helpers convert from and to the ANSI code page.
@@ -93,7 +95,29 @@ struct TraySpot {
 TraySpot LookAtTray();
 // Real input through the system, as a user's mouse and keyboard give it.
 void RightClickAt(POINT at);
+void LeftClickAt(POINT at);
+// A left click on the middle of a window (a button, a field).
+void ClickWindow(HWND hwnd);
 void PressKey(WORD vk);
+// Types the text as key presses of its characters.
+void TypeText(const std::wstring& text);
+
+// A file held open without sharing, so no other program can read it, until
+// the holder goes.
+class FileHold {
+public:
+    explicit FileHold(const std::wstring& path);
+    ~FileHold();
+    FileHold(const FileHold&) = delete;
+    FileHold& operator=(const FileHold&) = delete;
+    bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
+// The captions of a report-view list of another process, in order.
+std::vector<std::string> ListViewItems(HWND list);
 
 // Starts the program in a fresh folder (printed first), opens its tray menu
 // and presses the key; for commands that end the whole session.
