@@ -169,7 +169,7 @@ void AboutBox::ShowModal(HWND owner) {
             break;
         }
         if (got < 0) break;
-        if (!IsDialogMessageW(hwnd_, &msg)) {
+        if (!IsDialogMessageW(hwnd_, &msg) && !DialogKeys(msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }

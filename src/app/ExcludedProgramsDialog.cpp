@@ -180,7 +180,7 @@ void ExcludedProgramsDialog::RunModalLoop() {
             return;
         }
         if (got < 0) return;
-        if (!IsDialogMessageW(hwnd_, &msg)) {
+        if (!IsDialogMessageW(hwnd_, &msg) && !DialogKeys(msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }

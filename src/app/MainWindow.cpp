@@ -9,6 +9,7 @@
 #include "settings/SettingsDeclaration.h"
 #include "ui/ControlIds.h"
 #include "ui/Menus.h"
+#include "ui/SettingsBinding_win.h"
 #include "ui/SettingsLayout.h"
 #include "controls/ThemedGroupBox_win.h"
 
@@ -21,6 +22,7 @@ bool MainWindow::Create(HINSTANCE instance) {
     if (!CreateWindowFor(instance, {VESKO_CLASS_FORM1, kAppTitle, 655, 463, WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW,
                                     L"MAINICON", true}))
         return false;
+    SetDialogKeysWindow(hwnd_);
     CreateMenus();
     monitor_.CreateComponents(instance, trayMenu_);
     ::SetTimer(hwnd_, ids::MonitorTimer, 1000, nullptr);
@@ -86,7 +88,33 @@ void MainWindow::ShowStatus(const StatusDisplay& s) {
 
 void MainWindow::ShowDraft(const Settings& draft) {
     SetWindowTextW(hwnd_, Widen(draft.Title).c_str());
+    ShowSettings(controls_, draft);
     ShowCountdown(draft.Timer_SetTime, draft.Timer_ScheduleTime.text);
+}
+
+void MainWindow::ShowSetting(const SettingMember& member, const Settings& draft) {
+    ShowSettings(controls_, draft, &member);
+}
+
+void MainWindow::ReadDraft(Settings& draft) const { ReadSettings(controls_, draft); }
+
+void MainWindow::ShowStartWithWindows(bool on) {
+    SendMessageW(controls_.Window("StartWithWindows"), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool MainWindow::StartWithWindowsChecked() const {
+    return SendMessageW(controls_.Window("StartWithWindows"), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void MainWindow::SetChoiceEnabled(bool Settings::* method, bool enabled) {
+    EnableWindow(controls_.Window(DeclarationOf(method).key), enabled);
+}
+
+void MainWindow::FocusOkButton() { SetFocus(controls_.Window("OkButton")); }
+
+void MainWindow::MoveFocus(WPARAM wp, bool byHandle) {
+    HWND next = byHandle ? reinterpret_cast<HWND>(wp) : GetNextDlgTabItem(hwnd_, GetFocus(), wp != 0);
+    if (next) SetFocus(next);
 }
 
 void MainWindow::ShowCountdown(const std::string& setTime, const std::string& dueTime) {
@@ -186,6 +214,16 @@ bool MainWindow::OnCommand(int id) {
         case ids::Exit:
         case ids::TrayExit: Exit(); return true;
         case ids::ToggleFunction: monitor_.ToggleFunction(); return true;
+        case IDOK: monitor_.ApplyWindow(true); return true;
+        case IDCANCEL: monitor_.DiscardWindowEdits(); return true;
+    }
+    if (id == LayoutControlId("ApplyButton")) {
+        monitor_.ApplyWindow(false);
+        return true;
+    }
+    if (id == LayoutControlId("SetTimerButton")) {
+        monitor_.SetCountdown();
+        return true;
     }
     if (id == LayoutControlId("ExcludedProgramsButton")) {
         if (ShowExcludedPrograms) ShowExcludedPrograms();
@@ -208,6 +246,7 @@ void MainWindow::OnTick() {
             return;
         }
         if (msg.message == WM_TIMER && msg.hwnd == hwnd_ && msg.wParam == ids::MonitorTimer) continue;
+        if (DialogKeys(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -244,9 +283,15 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (wp == ids::MonitorTimer) OnTick();
             return 0;
         case WM_CLOSE:
-            // Closing only hides the window; the program stays in the tray.
-            Hide();
+            // Closing hides the window and discards the edits; the program
+            // stays in the tray.
+            try {
+                monitor_.DiscardWindowEdits();
+            } catch (const std::exception& e) {
+                ShowErrorBox(hwnd_, e.what());
+            }
             return 0;
+        case WM_NEXTDLGCTL: MoveFocus(wp, LOWORD(lp) != 0); return 0;
         case WM_QUERYENDSESSION:
             // Never stand in the way of Windows ending the session.
             return TRUE;

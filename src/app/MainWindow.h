@@ -12,6 +12,7 @@
 #include "Window.h"
 #include "engine/PowerAvailability.h"
 #include "engine/Tick.h"
+#include "settings/SettingsDeclaration.h"
 #include "ui/SettingsLayout_win.h"
 
 namespace vesko {
@@ -33,7 +34,17 @@ public:
 
     // What the monitor shows.
     void ShowStatus(const StatusDisplay& status);
+    // Caption, every bound control and the countdown's labels.
     void ShowDraft(const Settings& draft);
+    // One setting's control (a radio button's whole set).
+    void ShowSetting(const SettingMember& member, const Settings& draft);
+    // Every bound control's value into the draft.
+    void ReadDraft(Settings& draft) const;
+    void ShowStartWithWindows(bool on);
+    bool StartWithWindowsChecked() const;
+    // A method's radio button greyed or usable.
+    void SetChoiceEnabled(bool Settings::* method, bool enabled);
+    void FocusOkButton();
     void ShowCountdown(const std::string& setTime, const std::string& dueTime);
     void SetMenuItemEnabled(int id, bool enabled);
     void SetMenuItemChecked(int id, bool checked);
@@ -66,6 +77,9 @@ private:
     bool RestorePlacement();
     bool OnCommand(int id);
     void ShowWindowMenu(LPARAM lp);
+    // The dialog manager's focus moves (Tab, arrows): wp is the control
+    // when byHandle, otherwise nonzero for the previous control.
+    void MoveFocus(WPARAM wp, bool byHandle);
     // The one-second timer: waiting input first, then the monitor's tick.
     void OnTick();
 

@@ -15,6 +15,7 @@
 #include "settings/ExcludedPrograms.h"
 #include "settings/ProfileFile_win.h"
 #include "settings/SettingsDeclaration.h"
+#include "settings/StartupShortcut.h"
 #include "tray/TrayIcon_win.h"
 #include "ui/ControlIds.h"
 
@@ -109,6 +110,7 @@ void Monitor::LoadSettings() {
     LoadDraft(*ini, draft_);
     LoadActiveSettings(*ini, active_);
     window_.ShowDraft(draft_);
+    window_.ShowStartWithWindows(OpenStartupShortcut()->IsOn());
 }
 
 StatusDisplay Monitor::ReadStatus(DateTime now) {
@@ -123,6 +125,7 @@ StatusDisplay Monitor::ReadStatus(DateTime now) {
 }
 
 bool Monitor::SetCountdown() {
+    window_.ReadDraft(draft_);
     auto schedule = ScheduleFromNow(Now(), draft_.Timer_Hour, draft_.Timer_Minute);
     if (!schedule) {
         ShowErrorBox(window_.Handle(), kInvalidTimerMessage);
@@ -163,6 +166,7 @@ void Monitor::ToggleFunction() {
     const bool checked = window_.IsMenuItemChecked(ids::ToggleFunction);
     FunctionSwitch sw = vesko::ToggleFunction(checked, active_, now, ReadUptimeMilliseconds());
     ApplyFunctionSwitch(sw, now, active_, draft_, state_);
+    window_.ShowSetting(&Settings::Function_Enabled, draft_);
     window_.SetMenuItemChecked(ids::ToggleFunction, sw.FunctionEnabled);
     if (sw.TrayIconId) SetTrayIcon(*sw.TrayIconId);
     if (sw.Refusal) ShowErrorBox(window_.Handle(), *sw.Refusal);
@@ -211,6 +215,7 @@ void Monitor::LogExit() { WriteLog(logmsg::kExit, Now()); }
 
 void Monitor::ShowFunctionState(bool enabled) {
     draft_.Function_Enabled = enabled;
+    window_.ShowSetting(&Settings::Function_Enabled, draft_);
     window_.SetMenuItemChecked(ids::ToggleFunction, enabled);
     SetTrayIcon(enabled ? 0 : 1);
 }
@@ -242,11 +247,16 @@ void Monitor::WriteFunctionDisabled() {
 void Monitor::ShowMessage(const std::string& text) { ShowNoticeBox(nullptr, text); }
 bool Monitor::WindowShown() { return window_.Shown(); }
 
-void Monitor::SelectShutdownChoice() { SetRadio(draft_, &Settings::Shutdown, true); }
+void Monitor::SelectShutdownChoice() {
+    SetRadio(draft_, &Settings::Shutdown, true);
+    window_.ShowSetting(&Settings::Shutdown, draft_);
+}
 void Monitor::SetHibernateChoicesEnabled(bool enabled) {
+    window_.SetChoiceEnabled(&Settings::Hibernation, enabled);
     window_.SetMenuItemEnabled(ids::PowerCommandId(ManualCommand::Hibernate), enabled);
 }
 void Monitor::SetSuspendChoicesEnabled(bool enabled) {
+    window_.SetChoiceEnabled(&Settings::Suspend, enabled);
     window_.SetMenuItemEnabled(ids::PowerCommandId(ManualCommand::Suspend), enabled);
 }
 
@@ -256,5 +266,54 @@ void Monitor::WritePowerSaving(bool Settings::* key, bool value) {
 }
 
 void Monitor::ShowFallbackMessage(const std::string& text) { ShowFallbackNotice(window_, text); }
+
+std::optional<std::string> Monitor::ValidateControls() {
+    window_.ReadDraft(draft_);
+    return ValidateSettings(draft_, Now(), ReadUptimeMilliseconds());
+}
+
+void Monitor::RefuseArming(const std::string& message) {
+    ShowErrorBox(window_.Handle(), message);
+    vesko::RefuseArming(draft_, active_);
+    window_.ShowSetting(&Settings::Function_Enabled, draft_);
+    window_.SetMenuItemChecked(ids::ToggleFunction, false);
+}
+
+void Monitor::RearmForApply() {
+    const DateTime now = Now();
+    state_.HoldOffStamp = state_.CpuLowSince = state_.NetLowSince = state_.MemLowSince = now;
+}
+
+void Monitor::SaveControls() {
+    auto ini = OpenSystemProfileFile(IniPath());
+    SaveSettings(*ini, draft_);
+    OpenStartupShortcut()->Save(window_.StartWithWindowsChecked());
+}
+
+void Monitor::ShowFunctionInTray() {
+    window_.SetMenuItemChecked(ids::ToggleFunction, draft_.Function_Enabled);
+    SetTrayIcon(draft_.Function_Enabled ? 0 : 1);
+}
+
+void Monitor::ReloadActiveSettings() {
+    auto ini = OpenSystemProfileFile(IniPath());
+    LoadActiveSettings(*ini, active_);
+}
+
+void Monitor::HideWindow() {
+    window_.FocusOkButton();
+    window_.Hide();
+}
+
+void Monitor::ReloadControls() {
+    auto ini = OpenSystemProfileFile(IniPath());
+    LoadDraft(*ini, draft_);
+    // The countdown's labels as stored, which also undoes an unsaved "セット".
+    LoadCountdownLabels(*ini, draft_, kMissingLabelText);
+    window_.ShowDraft(draft_);
+    window_.ShowStartWithWindows(OpenStartupShortcut()->IsOn());
+}
+
+void Monitor::ShowError(const std::string& message) { ShowErrorBox(window_.Handle(), message); }
 
 }  // namespace vesko

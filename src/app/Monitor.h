@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/DateTime.h"
+#include "engine/ApplySteps.h"
 #include "engine/Execution.h"
 #include "engine/MonitorState.h"
 #include "engine/PowerAvailability.h"
@@ -34,7 +35,8 @@ class Monitor : private ExecutionHost,
                 private WarningAbortHost,
                 private PowerChoices,
                 private LogWriter,
-                private Clock {
+                private Clock,
+                private ApplyHost {
 public:
     Monitor(MainWindow& window, std::vector<std::string> args);
     ~Monitor() override;
@@ -49,6 +51,9 @@ public:
     // The countdown from now; false (and an error box) when the values are refused.
     bool SetCountdown();
     void ToggleFunction();
+    // OK and Apply (ok false); Cancel and every close of the window.
+    void ApplyWindow(bool ok) { ApplySettings(*this, ok ? ApplyButton::Ok : ApplyButton::Apply); }
+    void DiscardWindowEdits() { DiscardEdits(*this); }
     void RunPowerCommand(ManualCommand command);
     void AttachWarningWindow(WarningDialog* dialog) { warning_ = dialog; }
     void AbortWarning();
@@ -102,6 +107,17 @@ private:
     void SetSuspendChoicesEnabled(bool enabled) override;
     void WritePowerSaving(bool Settings::* key, bool value) override;
     void ShowFallbackMessage(const std::string& text) override;
+    // ApplyHost.
+    std::optional<std::string> ValidateControls() override;
+    void RefuseArming(const std::string& message) override;
+    void RearmForApply() override;
+    void SaveControls() override;
+    void ShowFunctionInTray() override;
+    void ReloadActiveSettings() override;
+    void HideWindow() override;
+    void AllowMethodFallback() override { state_.MethodCheckPending = true; }
+    void ReloadControls() override;
+    void ShowError(const std::string& message) override;
 
     MainWindow& window_;
     std::vector<std::string> args_;

@@ -74,6 +74,16 @@ void* BoundObject(HWND hwnd, UINT msg, LPARAM lp) {
     return reinterpret_cast<void*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
+namespace {
+HWND g_dialogKeysWindow = nullptr;
+}  // namespace
+
+void SetDialogKeysWindow(HWND hwnd) { g_dialogKeysWindow = hwnd; }
+
+bool DialogKeys(MSG& msg) {
+    return g_dialogKeysWindow && IsDialogMessageW(g_dialogKeysWindow, &msg) != FALSE;
+}
+
 void SetText(HWND hwnd, const std::string& text) {
     std::wstring w = Widen(text);
     // Rewriting an unchanged label only makes it flicker.

@@ -21,6 +21,12 @@ inline HWND CreateLabel(HWND parent, const std::string& text, int x, int y, int 
 // window on WM_NCCREATE; null for the few messages that come before.
 void* BoundObject(HWND hwnd, UINT msg, LPARAM lp);
 
+// The window whose controls take the dialog keys (Tab, arrows, Enter, Esc,
+// Alt+mnemonic). Every message loop of the program passes its messages
+// through DialogKeys first and dispatches them only when it answers false.
+void SetDialogKeysWindow(HWND hwnd);
+bool DialogKeys(MSG& msg);
+
 void SetText(HWND hwnd, const std::string& text);
 std::string GetText(HWND hwnd);
 

@@ -69,6 +69,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     // The message loop.
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (DialogKeys(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

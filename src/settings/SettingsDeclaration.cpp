@@ -199,6 +199,15 @@ void LoadDraft(ProfileFile& file, Settings& draft) {
     }
 }
 
+void LoadCountdownLabels(ProfileFile& file, Settings& draft, const std::string& missingText) {
+    for (const SettingDef& d : kDeclaration) {
+        if (d.control != C::CountdownLabel) continue;
+        std::string text = file.ReadString(d.section, d.key, missingText);
+        if (auto* t = std::get_if<std::string S::*>(&d.member)) draft.**t = std::move(text);
+        else (draft.*std::get<TimeOfDayText S::*>(d.member)).text = std::move(text);
+    }
+}
+
 void SaveSettings(ProfileFile& file, const Settings& draft) {
     for (const SettingDef& d : kDeclaration)
         if (d.control != C::Window) Write(file, d, FileText(d, draft));

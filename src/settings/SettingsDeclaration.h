@@ -71,6 +71,9 @@ void SetRadio(Settings& s, bool Settings::* member, bool checked);
 // The file into the window's draft: every key but the countdown labels, the
 // window keys and Application_Enabled; spin edits clamped to their range.
 void LoadDraft(ProfileFile& file, Settings& draft);
+// The countdown's two label texts as the file holds them, missingText for a
+// missing key (what Cancel and every close of the window show).
+void LoadCountdownLabels(ProfileFile& file, Settings& draft, const std::string& missingText);
 // The draft into the file, in declaration order, window keys left out; stops
 // at a refused key.
 void SaveSettings(ProfileFile& file, const Settings& draft);

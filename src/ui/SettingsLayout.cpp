@@ -16,11 +16,6 @@ constexpr int kFirstNewId = 1200;
 constexpr int kOkId = 1;
 constexpr int kCancelId = 2;
 
-constexpr SpinLimits kHour{0, 23, 0, 0};
-constexpr SpinLimits kMinute{0, 59, 0, 0};
-constexpr SpinLimits kPercent{0, 99, 2, 0};
-constexpr SpinLimits kDuration{1, 99999, 5, 1};
-
 constexpr const char* kNetworkUnits[] = {"B/s", "kB/s", "MB/s"};
 
 class Builder {
@@ -54,9 +49,7 @@ public:
     void Radio(std::string_view key, std::string_view caption, int x, int y, int w) {
         Add(LayoutKind::RadioButton, key, caption, {x, y, w, kCheckHeight});
     }
-    void Spin(std::string_view key, int x, int y, int w, SpinLimits limits) {
-        Add(LayoutKind::SpinEdit, key, "", {x, y, w, kSpinHeight}).limits = limits;
-    }
+    void Spin(std::string_view key, int x, int y, int w) { Add(LayoutKind::SpinEdit, key, "", {x, y, w, kSpinHeight}); }
     // A label on the line of the spin edits whose top is spinY.
     void Unit(std::string_view caption, int x, int spinY, int w) { Text("", caption, x, spinY + kLabelDrop, w); }
     void Text(std::string_view name, std::string_view caption, int x, int y, int w, int id = 0) {
@@ -72,17 +65,17 @@ private:
 // Hour and minute of a clock time on one line, followed by their captions.
 void ClockLine(Builder& b, std::string_view hourKey, std::string_view minuteKey, int y, std::string_view tail,
                int tailWidth) {
-    b.Spin(hourKey, kIndent, y, 48, kHour);
+    b.Spin(hourKey, kIndent, y, 48);
     b.Unit("時", 88, y, 14);
-    b.Spin(minuteKey, 106, y, 48, kMinute);
+    b.Spin(minuteKey, 106, y, 48);
     b.Unit(tail, 158, y, tailWidth);
 }
 
 // A reading that must stay at or below a percentage for some minutes.
 void PercentLine(Builder& b, std::string_view percentKey, std::string_view timeKey, int y) {
-    b.Spin(percentKey, kIndent, y, 40, kPercent);
+    b.Spin(percentKey, kIndent, y, 40);
     b.Unit("％\u3000以下が", 80, y, 60);
-    b.Spin(timeKey, 144, y, 60, kDuration);
+    b.Spin(timeKey, 144, y, 60);
     b.Unit("分間続くと節電", 208, y, 84);
 }
 
@@ -94,9 +87,9 @@ void Conditions(Builder& b) {
     b.Text("TimerSetTimeLabel", "hh:nn", 154, 28, 36, ids::TimerSetTimeLabel);
     b.Text("", "節電予定時刻", 196, 28, 74);
     b.Text("TimerDueLabel", "hh:nn", 272, 28, 36, ids::TimerDueLabel);
-    b.Spin("Timer_Hour", kIndent, 46, 60, {0, 23, 5, 0});
+    b.Spin("Timer_Hour", kIndent, 46, 60);
     b.Unit("時間", 100, 46, 24);
-    b.Spin("Timer_Minute", 128, 46, 48, kMinute);
+    b.Spin("Timer_Minute", 128, 46, 48);
     b.Unit("分後に節電", 180, 46, 62);
     b.Add(LayoutKind::Button, "SetTimerButton", "セット", {248, 45, 56, 23});
 
@@ -111,23 +104,23 @@ void Conditions(Builder& b) {
     PercentLine(b, "CPU_Percent", "CPU_Time", 222);
 
     b.Check("Network_Enabled", "ネットワーク通信量", 16, 252, 130);
-    b.Spin("Network_Speed", kIndent, 272, 60, {0, 0, 5, 0});
+    b.Spin("Network_Speed", kIndent, 272, 60);
     b.Add(LayoutKind::DropDownList, "Network_Unit", "", {100, 272, 60, kSpinHeight}).items = kNetworkUnits;
     b.Unit("以下が", 164, 272, 38);
-    b.Spin("Network_Time", 206, 272, 60, kDuration);
+    b.Spin("Network_Time", 206, 272, 60);
     b.Unit("分間続くと節電", 270, 272, 84);
 
     b.Check("Memory_Enabled", "メモリの利用率", 16, 302, 106);
     PercentLine(b, "Memory_Percent", "Memory_Time", 322);
 
     b.Check("OS_Enabled", "OSの連続起動時間", 16, 352, 130);
-    b.Spin("OS_Hour", kIndent, 372, 60, {0, 99999, 0, 0});
+    b.Spin("OS_Hour", kIndent, 372, 60);
     b.Unit("時間", 100, 372, 24);
-    b.Spin("OS_Minute", 128, 372, 48, kMinute);
+    b.Spin("OS_Minute", 128, 372, 48);
     b.Unit("分以上連続起動していると節電", 180, 372, 170);
 
     b.Check("MouseCursor_Enabled", "マウスカーソル", 16, 402, 106);
-    b.Spin("MouseCursor_Time", kIndent, 422, 60, kDuration);
+    b.Spin("MouseCursor_Time", kIndent, 422, 60);
     b.Unit("分以上動いていないと節電", 100, 422, 146);
 }
 
@@ -165,7 +158,7 @@ void RightColumn(Builder& b) {
     b.Loose();
     b.Check("Warning_Enabled", "", 380, 307, 18);
     b.Text("", "節電", 400, 308, 26);
-    b.Spin("Warning_Time", 428, 304, 60, kDuration);
+    b.Spin("Warning_Time", 428, 304, 60);
     b.Unit("分前から警告をだす", 492, 304, 110);
     b.Check("Function_Enabled", "このソフトの機能を有効にする", 380, 332, 200);
     b.Check("ExeStop_Enabled", "指定したソフトの起動中は機能を無効", 380, 356, 224);

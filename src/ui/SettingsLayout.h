@@ -3,8 +3,8 @@
 // unit label with its place in 96-DPI client pixels, in reading order (which
 // is also the creation and tab order). Controls bound to a setting are named
 // by the setting's INI key, all others by their role; plain captions have no
-// name. The Windows side creates the window from this table.
-#include <cstdint>
+// name. Ranges and typing limits are the settings declaration's, found by that
+// key (SettingsBinding.h). The Windows side creates the window from this table.
 #include <span>
 #include <string_view>
 #include <vector>
@@ -19,14 +19,6 @@ struct LayoutRect {
     int Bottom() const { return y + h; }
 };
 
-// Range and typing limit of a spin edit; min == max means no range.
-struct SpinLimits {
-    std::int64_t min = 0;
-    std::int64_t max = 0;
-    int maxLength = 0;
-    std::int64_t initial = 0;
-};
-
 struct LayoutControl {
     LayoutKind kind = LayoutKind::Label;
     std::string_view name;     // INI key or role; empty for a fixed caption
@@ -34,7 +26,6 @@ struct LayoutControl {
     LayoutRect rect;
     int id = 0;
     int group = -1;            // index of the enclosing group entry; -1 for loose controls
-    SpinLimits limits;         // spin edits only
     bool groupStart = false;   // starts a keyboard group (WS_GROUP)
     std::span<const char* const> items;  // drop-down list items
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "ui/SettingsBinding.h"
 #include "ui/SettingsLayout.h"
 #include "controls/SpinEdit_win.h"
 #include "controls/ThemedGroupBox_win.h"
@@ -33,7 +34,10 @@ HWND CreatePlain(HWND parent, const LayoutControl& c, const wchar_t* cls, DWORD 
 }
 
 HWND CreateSpin(HWND parent, const LayoutControl& c, double scale, HFONT font, SettingsControls& out) {
-    SpinValue rules(c.limits.min, c.limits.max, c.limits.maxLength, c.limits.initial);
+    // Range, typing limit and first value are the declaration's.
+    const SettingDef* d = BoundSetting(c);
+    if (!d) return nullptr;
+    SpinValue rules(d->min, d->max, d->maxLength, d->defaultInt);
     SpinEdit* spin = SpinEdit::Create(parent, c.id, c.rect.x, c.rect.y, c.rect.w, c.rect.h, scale, rules, font);
     if (!spin) return nullptr;
     SetWindowLongW(spin->Handle(), GWL_STYLE, GetWindowLongW(spin->Handle(), GWL_STYLE) | WS_GROUP);

@@ -149,6 +149,13 @@ Process Sandbox::Start(const std::vector<std::wstring>& args) {
     return p;
 }
 
+Process Sandbox::StartAs(const std::wstring& exeName, const std::vector<std::wstring>& args) {
+    CopyFileW(ExePath().c_str(), PathOf(exeName).c_str(), FALSE);
+    Process p = Launch(PathOf(exeName), args, dir_);
+    if (p.handle) started_.push_back(p);
+    return p;
+}
+
 std::wstring Sandbox::PlaceHelper(const std::wstring& name) const {
     CopyFileW(HostPath(VESKO_SLEEPER_PATH).c_str(), PathOf(name).c_str(), FALSE);
     return PathOf(name);
@@ -434,6 +441,20 @@ void ClickWindow(HWND hwnd) {
     RECT r{};
     GetWindowRect(hwnd, &r);
     LeftClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+bool ClickUntil(POINT at, const std::function<bool()>& shown) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        LeftClickAt(at);
+        if (WaitUntil(shown, 3000)) return true;
+    }
+    return false;
+}
+
+bool Press(HWND button, const std::function<bool()>& shown) {
+    RECT r{};
+    GetWindowRect(button, &r);
+    return ClickUntil({(r.left + r.right) / 2, (r.top + r.bottom) / 2}, shown);
 }
 
 void TypeText(const std::wstring& text) {

@@ -38,6 +38,8 @@ public:
     std::wstring ExePath() const { return PathOf(L"vesko.exe"); }
 
     Process Start(const std::vector<std::wstring>& args = {});
+    // Starts a copy of vesko.exe under another file name in the folder.
+    Process StartAs(const std::wstring& exeName, const std::vector<std::wstring>& args = {});
     // Copies the sleeper program under the given name into the folder and starts it.
     Process StartHelper(const std::wstring& name);
     // Only copies it there; returns its path.
@@ -98,6 +100,11 @@ void RightClickAt(POINT at);
 void LeftClickAt(POINT at);
 // A left click on the middle of a window (a button, a field).
 void ClickWindow(HWND hwnd);
+// A click repeated once when its effect does not show within 3 s: under Wine
+// the first press on a window shown a moment ago is sometimes lost.
+bool ClickUntil(POINT at, const std::function<bool()>& shown);
+// The same on the middle of a button.
+bool Press(HWND button, const std::function<bool()>& shown);
 void PressKey(WORD vk);
 // Types the text as key presses of its characters.
 void TypeText(const std::wstring& text);

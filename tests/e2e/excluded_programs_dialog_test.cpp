@@ -7,8 +7,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <functional>
-
 #include "Harness.h"
 #include "ui/ControlIds.h"
 #include "ui/SettingsLayout.h"
@@ -17,22 +15,6 @@ using namespace e2e;
 namespace ids = vesko::ids;
 
 namespace {
-
-// A button pressed with a real click until its effect shows; a press that
-// meets a window still settling after its activation is pressed once more.
-bool ClickUntil(POINT at, const std::function<bool()>& shown) {
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        LeftClickAt(at);
-        if (WaitUntil(shown, 3000)) return true;
-    }
-    return false;
-}
-
-bool Press(HWND button, const std::function<bool()>& shown) {
-    RECT r{};
-    GetWindowRect(button, &r);
-    return ClickUntil({(r.left + r.right) / 2, (r.top + r.bottom) / 2}, shown);
-}
 
 // The program with its window shown, and its excluded-programs dialog.
 struct DialogProgram {

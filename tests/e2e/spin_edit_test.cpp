@@ -92,8 +92,11 @@ TEST(SpinEdit, TypingIsFilteredAndClampedAtEachKeyRelease) {
     f.Type("100");
     EXPECT_TRUE(f.Shows("CPU_Percent", "01")) << f.Text("CPU_Percent");
 
-    f.ClickArrow("Timer_Minute", true);  // 0..59
+    // 0..59, shows its default 1
     EXPECT_TRUE(f.Shows("Timer_Minute", "1")) << f.Text("Timer_Minute");
+    f.ClickArrow("Timer_Minute", true);
+    EXPECT_TRUE(f.Shows("Timer_Minute", "2")) << f.Text("Timer_Minute");
+    f.ClickArrow("Timer_Minute", false);
     f.ClickArrow("Timer_Minute", false);
     f.ClickArrow("Timer_Minute", false);  // the minimum holds
     EXPECT_TRUE(f.Shows("Timer_Minute", "0")) << f.Text("Timer_Minute");

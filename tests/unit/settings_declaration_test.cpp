@@ -145,6 +145,22 @@ TEST(SettingsDeclaration, RefusedWriteStopsAtThatKeyWithThePath) {
     EXPECT_EQ(*f.bytes, "[Omake]\r\nTitle=x\r\n");
 }
 
+// Cancel puts the stored label texts back, a missing key as the given text;
+// nothing else of the draft changes.
+TEST(SettingsDeclaration, CountdownLabelsComeBackAsStoredOrAsTheMissingText) {
+    MemoryFile f;
+    f.bytes = "[Timer]\r\nTimer_SetTime=9:05\r\n";
+    IniFile ini = f.Open();
+    Settings form;
+    form.Timer_SetTime = "10:00";
+    form.Timer_ScheduleTime.text = "10:30";
+    form.Timer_Hour = 7;
+    LoadCountdownLabels(ini, form, "エラー");
+    EXPECT_EQ(form.Timer_SetTime, "9:05");
+    EXPECT_EQ(form.Timer_ScheduleTime.text, "エラー");
+    EXPECT_EQ(form.Timer_Hour, 7);
+}
+
 TEST(SettingsDeclaration, NewSettingsHoldTheDefaultsAndTheDraftClampsToEachRange) {
     const Settings fresh;
     MemoryFile f;

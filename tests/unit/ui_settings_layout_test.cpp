@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ui/ControlIds.h"
+#include "ui/SettingsBinding.h"
 #include "ui/SettingsLayout.h"
 
 namespace vesko {
@@ -144,14 +145,15 @@ TEST(SettingsLayout, SpinRangesCanBeTyped) {
     for (const LayoutControl& c : SettingsLayout()) {
         if (c.kind != LayoutKind::SpinEdit) continue;
         ++spins;
-        const SpinLimits& l = c.limits;
-        EXPECT_LE(l.min, l.max) << Describe(c);
-        if (l.min != l.max) {
-            EXPECT_TRUE(l.initial >= l.min && l.initial <= l.max) << Describe(c);
+        const SettingDef* d = BoundSetting(c);
+        ASSERT_NE(d, nullptr) << Describe(c);
+        EXPECT_LE(d->min, d->max) << Describe(c);
+        if (d->min != d->max) {
+            EXPECT_TRUE(d->defaultInt >= d->min && d->defaultInt <= d->max) << Describe(c);
         }
         // A limit shorter than the largest value would make it unreachable by typing.
-        if (l.maxLength > 0 && l.min != l.max) {
-            EXPECT_LE(std::to_string(l.max).size(), static_cast<std::size_t>(l.maxLength)) << Describe(c);
+        if (d->maxLength > 0 && d->min != d->max) {
+            EXPECT_LE(std::to_string(d->max).size(), static_cast<std::size_t>(d->maxLength)) << Describe(c);
         }
     }
     EXPECT_EQ(spins, 18);
@@ -159,6 +161,44 @@ TEST(SettingsLayout, SpinRangesCanBeTyped) {
     ASSERT_NE(units, nullptr);
     EXPECT_EQ(units->kind, LayoutKind::DropDownList);
     EXPECT_EQ(units->items.size(), 3u);
+}
+
+// Every declared setting shown by a control has exactly one control of its
+// kind, named by its key; every value control but the start-with-Windows
+// switch (a link, not a key) shows exactly one declared setting.
+TEST(SettingsBinding, EachSettingHasOneControlAndEachControlOneSetting) {
+    std::set<const LayoutControl*> bound;
+    for (const SettingDef& d : SettingsDeclaration()) {
+        const auto kind = BoundControlKind(d);
+        if (!kind) continue;
+        int matches = 0;
+        for (const LayoutControl& c : SettingsLayout()) {
+            if (c.name != d.key) continue;
+            ++matches;
+            EXPECT_EQ(c.kind, *kind) << d.key;
+            bound.insert(&c);
+        }
+        EXPECT_EQ(matches, 1) << d.key;
+    }
+    int bindings = 0;
+    for (const SettingBinding& b : SettingBindings()) {
+        ++bindings;
+        ASSERT_NE(b.control, nullptr) << b.setting->key;
+        EXPECT_EQ(BoundSetting(*b.control), b.setting) << b.setting->key;
+    }
+    EXPECT_EQ(bindings, static_cast<int>(bound.size()));
+    for (const LayoutControl& c : SettingsLayout()) {
+        const bool valueControl = c.kind == LayoutKind::CheckBox || c.kind == LayoutKind::SpinEdit ||
+                                  c.kind == LayoutKind::DropDownList || c.kind == LayoutKind::RadioButton;
+        if (!valueControl || c.name == "StartWithWindows") {
+            EXPECT_EQ(BoundSetting(c), nullptr) << Describe(c);
+            continue;
+        }
+        EXPECT_TRUE(bound.count(&c)) << Describe(c) << " shows no declared setting";
+    }
+    // The check box of the program list shows ExeStop_Enabled; Application_Enabled is saved from it.
+    EXPECT_FALSE(BoundControlKind(DeclarationOf(&Settings::Application_Enabled)));
+    EXPECT_EQ(BoundSetting(*FindLayoutControl("ExeStop_Enabled")), &DeclarationOf(&Settings::ExeStop_Enabled));
 }
 
 // The end-to-end driver finds the status labels by these ids.

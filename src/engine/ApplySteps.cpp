@@ -1,0 +1,32 @@
+#include "engine/ApplySteps.h"
+
+#include <exception>
+
+namespace vesko {
+
+bool ApplySettings(ApplyHost& host, ApplyButton button) {
+    if (auto refusal = host.ValidateControls()) {
+        host.RefuseArming(*refusal);
+        return false;
+    }
+    host.RearmForApply();
+    try {
+        host.SaveControls();
+    } catch (const std::exception& e) {
+        // The stamps stay reset; the tick keeps the settings it had.
+        host.ShowError(e.what());
+        return false;
+    }
+    host.ShowFunctionInTray();
+    host.ReloadActiveSettings();
+    if (button == ApplyButton::Ok) host.HideWindow();
+    host.AllowMethodFallback();
+    return true;
+}
+
+void DiscardEdits(ApplyHost& host) {
+    host.HideWindow();
+    host.ReloadControls();
+}
+
+}  // namespace vesko
