@@ -444,9 +444,9 @@ void ClickWindow(HWND hwnd) {
 }
 
 bool ClickUntil(POINT at, const std::function<bool()>& shown) {
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
         LeftClickAt(at);
-        if (WaitUntil(shown, 3000)) return true;
+        if (WaitUntil(shown, 4000)) return true;
     }
     return false;
 }

@@ -100,8 +100,9 @@ void RightClickAt(POINT at);
 void LeftClickAt(POINT at);
 // A left click on the middle of a window (a button, a field).
 void ClickWindow(HWND hwnd);
-// A click repeated once when its effect does not show within 3 s: under Wine
-// the first press on a window shown a moment ago is sometimes lost.
+// A click repeated (up to three presses) while its effect does not show within
+// 4 s: under a loaded Wine a press on a window shown a moment ago is now and
+// then lost. Only for presses whose repetition after a late one does no harm.
 bool ClickUntil(POINT at, const std::function<bool()>& shown);
 // The same on the middle of a button.
 bool Press(HWND button, const std::function<bool()>& shown);
