@@ -1,11 +1,190 @@
 #include "ExcludedProgramsDialog.h"
 
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <algorithm>
+#include <string>
+
+#include "Monitor.h"
+#include "WinUi.h"
+#include "base/WinText_win.h"
 #include "ui/ControlIds.h"
 
 namespace vesko {
+namespace {
+
+constexpr const char* kTitle = "EXEファイルの選択";
+// 96-DPI layout: the list fills the dialog above a row of buttons.
+constexpr int kMargin = 8, kButtonW = 75, kButtonH = 25, kGap = 8;
+constexpr int kMinWidth = 3 * kButtonW + 2 * kGap + 2 * kMargin + 16, kMinHeight = 140;
+
+}  // namespace
 
 bool ExcludedProgramsDialog::Create(HINSTANCE instance) {
-    return CreateWindowFor(instance, {VESKO_CLASS_FORM4, "ソフトの設定", 360, 240, WS_EX_DLGMODALFRAME});
+    WindowSpec spec{VESKO_CLASS_FORM4, kTitle, 320, 281, WS_EX_DLGMODALFRAME};
+    spec.resizable = true;
+    return CreateWindowFor(instance, spec);
+}
+
+void ExcludedProgramsDialog::CreateControls() {
+    list_ = CreateChild(hwnd_, WC_LISTVIEWW, "",
+                        LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP | WS_GROUP, 0, 0, 10, 10,
+                        ids::ExcludedProgramList, WS_EX_CLIENTEDGE);
+    ListView_SetExtendedListViewStyle(list_, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    std::wstring header = Widen("EXEファイルパス");
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = header.data();
+    column.cx = 100;
+    ListView_InsertColumn(list_, 0, &column);
+    add_ = CreateChild(hwnd_, L"BUTTON", "追加", BS_PUSHBUTTON | WS_TABSTOP, 0, 0, kButtonW, kButtonH,
+                       ids::AddProgramButton);
+    delete_ = CreateChild(hwnd_, L"BUTTON", "削除", BS_PUSHBUTTON | WS_TABSTOP, 0, 0, kButtonW, kButtonH,
+                          ids::DeleteProgramButton);
+    close_ = CreateChild(hwnd_, L"BUTTON", "閉じる", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 0, kButtonW, kButtonH,
+                         ids::CloseExcludedButton);
+    RECT r;
+    GetClientRect(hwnd_, &r);
+    Arrange(r.right, r.bottom);
+}
+
+void ExcludedProgramsDialog::Arrange(int width, int height) {
+    const int m = Scale(kMargin), bw = Scale(kButtonW), bh = Scale(kButtonH), gap = Scale(kGap);
+    const int buttonsTop = height - m - bh;
+    MoveWindow(list_, m, m, std::max(0, width - 2 * m), std::max(0, buttonsTop - gap - m), TRUE);
+    MoveWindow(add_, m, buttonsTop, bw, bh, TRUE);
+    MoveWindow(delete_, m + bw + gap, buttonsTop, bw, bh, TRUE);
+    MoveWindow(close_, width - m - bw, buttonsTop, bw, bh, TRUE);
+    FitColumn();
+}
+
+// The one column takes the list's whole inner width, scroll bar excluded.
+void ExcludedProgramsDialog::FitColumn() {
+    RECT inner;
+    GetClientRect(list_, &inner);
+    ListView_SetColumnWidth(list_, 0, inner.right - inner.left);
+}
+
+void ExcludedProgramsDialog::Fill() {
+    ListView_DeleteAllItems(list_);
+    const auto& entries = monitor_->ExcludedPrograms();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        std::wstring text = Widen(entries[i]);
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(i);
+        item.pszText = text.data();
+        ListView_InsertItem(list_, &item);
+    }
+    FitColumn();
+}
+
+void ExcludedProgramsDialog::AddProgram() {
+    std::wstring path(32768, L'\0');
+    const std::wstring title = Widen(kTitle);
+    // Display text, NUL, pattern, then the closing NUL pair.
+    const std::wstring filter = Widen("EXEファイル(*.exe)") + L'\0' + L"*.exe" + L'\0' + L'\0';
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = hwnd_;
+    ofn.lpstrFilter = filter.c_str();
+    ofn.lpstrFile = path.data();
+    ofn.nMaxFile = static_cast<DWORD>(path.size());
+    ofn.lpstrTitle = title.c_str();
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
+    if (!GetOpenFileNameW(&ofn)) return;  // cancelled
+    path.resize(wcslen(path.c_str()));
+    if (auto refusal = monitor_->AddExcludedProgram(Narrow(path))) {
+        ShowErrorBox(hwnd_, *refusal);
+        return;
+    }
+    Fill();
+    ListView_EnsureVisible(list_, ListView_GetItemCount(list_) - 1, FALSE);
+}
+
+void ExcludedProgramsDialog::DeleteSelected() {
+    const int selected = ListView_GetNextItem(list_, -1, LVNI_SELECTED);
+    if (selected < 0) return;
+    monitor_->RemoveExcludedProgram(static_cast<std::size_t>(selected));
+    Fill();
+}
+
+LRESULT ExcludedProgramsDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_COMMAND:
+            switch (LOWORD(wp)) {
+                case ids::AddProgramButton: AddProgram(); return 0;
+                case ids::DeleteProgramButton: DeleteSelected(); return 0;
+                case ids::CloseExcludedButton:
+                case IDOK:
+                case IDCANCEL:  // Esc
+                    done_ = true;
+                    return 0;
+            }
+            break;
+        case WM_CLOSE:
+            done_ = true;
+            return 0;
+        case DM_GETDEFID:
+            return MAKELRESULT(ids::CloseExcludedButton, DC_HASDEFID);
+        case WM_SIZE:
+            if (list_) Arrange(LOWORD(lp), HIWORD(lp));
+            return 0;
+        case WM_GETMINMAXINFO: {
+            auto* info = reinterpret_cast<MINMAXINFO*>(lp);
+            info->ptMinTrackSize = {Scale(kMinWidth), Scale(kMinHeight)};
+            return 0;
+        }
+    }
+    return Window::HandleMessage(msg, wp, lp);
+}
+
+void ExcludedProgramsDialog::ShowModal(HWND owner, Monitor& monitor) {
+    if (!hwnd_ || modal_) return;
+    monitor_ = &monitor;
+    try {
+        monitor.ReloadExcludedPrograms();
+    } catch (const std::exception& e) {
+        ShowErrorBox(owner, e.what());
+        return;
+    }
+    Fill();
+    modal_ = true;
+    const bool disableOwner = owner && IsWindowEnabled(owner);
+    if (disableOwner) EnableWindow(owner, FALSE);
+    CenterOn(owner && IsWindowVisible(owner) ? owner : nullptr);
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    SetFocus(list_);
+    RunModalLoop();
+    // The owner is enabled before the dialog goes, so that activation returns to it.
+    if (disableOwner) EnableWindow(owner, TRUE);
+    ShowWindow(hwnd_, SW_HIDE);
+    modal_ = false;
+    try {
+        monitor.SaveExcludedPrograms();
+    } catch (const std::exception& e) {
+        ShowErrorBox(owner, e.what());
+    }
+}
+
+void ExcludedProgramsDialog::RunModalLoop() {
+    done_ = false;
+    MSG msg;
+    while (!done_) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            // The program was told to end meanwhile: the outer loop ends too.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        if (got < 0) return;
+        if (!IsDialogMessageW(hwnd_, &msg) && !DialogKeys(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
 }
 
 }  // namespace vesko

@@ -241,6 +241,10 @@ bool MainWindow::OnCommand(int id) {
         monitor_.SetCountdown();
         return true;
     }
+    if (id == LayoutControlId("ExcludedProgramsButton")) {
+        if (ShowExcludedPrograms) ShowExcludedPrograms();
+        return true;
+    }
     if (id >= ids::kFirstPowerCommand && id <= ids::kLastPowerCommand) {
         monitor_.RunPowerCommand(ids::PowerCommandOf(id));
         return true;

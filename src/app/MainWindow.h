@@ -30,6 +30,8 @@ public:
     Monitor& GetMonitor() { return monitor_; }
     // Shows the About box modally (set by the entry, which owns that window).
     std::function<void()> ShowAboutBox;
+    // Shows the excluded-programs dialog modally (set by the entry as well).
+    std::function<void()> ShowExcludedPrograms;
 
     // What the monitor shows. The status labels are written while the window
     // is visible, and from the last status when it shows.

@@ -221,6 +221,20 @@ void Monitor::ShowTrayIcon() {
 
 void Monitor::RemoveTrayIcon() { trayIcon_.reset(); }
 
+void Monitor::ReloadExcludedPrograms() {
+    vesko::ReloadExcludedPrograms(excludedPrograms_, *listFile_);
+    // The list is loaded: the first tick must not append the file once more.
+    state_.FirstTick = false;
+}
+
+std::optional<std::string> Monitor::AddExcludedProgram(const std::string& path) {
+    return vesko::AddExcludedProgram(excludedPrograms_, path, *listFile_);
+}
+
+void Monitor::RemoveExcludedProgram(std::size_t index) { vesko::RemoveExcludedProgram(excludedPrograms_, index); }
+
+void Monitor::SaveExcludedPrograms() { SaveExcludedProgramList(*listFile_, excludedPrograms_); }
+
 void Monitor::LogExit() { WriteLog(logmsg::kExit, Now()); }
 
 void Monitor::ShowFunctionState(bool enabled) {

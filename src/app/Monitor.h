@@ -65,6 +65,16 @@ public:
     // The exit entry of the event log; raises when it cannot be written.
     void LogExit();
 
+    // The live excluded-program list: the dialog edits it, the tick tests it.
+    const std::vector<std::string>& ExcludedPrograms() const { return excludedPrograms_; }
+    // Before the dialog opens: the list from its file (FileOpenError when unreadable).
+    void ReloadExcludedPrograms();
+    // A chosen path appended; the refusal's text when the file cannot hold it.
+    std::optional<std::string> AddExcludedProgram(const std::string& path);
+    void RemoveExcludedProgram(std::size_t index);
+    // When the dialog has closed: the list to its file (FileCreateError when unwritable).
+    void SaveExcludedPrograms();
+
     Settings& Draft() { return draft_; }
     std::string IniPath() const;
 

@@ -20,7 +20,7 @@ bool Window::CreateWindowFor(HINSTANCE instance, const WindowSetup& setup) {
     wc.lpszClassName = setup.className;
     RegisterClassExW(&wc);
     // No WS_CLIPCHILDREN: group frames rely on the window painting behind them.
-    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | (setup.resizable ? WS_THICKFRAME : 0);
     RECT r{0, 0, Scale(setup.clientWidth), Scale(setup.clientHeight)};
     AdjustWindowRectEx(&r, style, FALSE, setup.exStyle);
     const int at = setup.atOrigin ? 0 : CW_USEDEFAULT;
@@ -53,6 +53,19 @@ void Window::CenterOnScreen() {
     const int w = r.right - r.left, h = r.bottom - r.top;
     SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0,
                  0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Window::CenterOn(HWND other) {
+    RECT o;
+    if (!other || !GetWindowRect(other, &o)) {
+        CenterOnScreen();
+        return;
+    }
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    SetWindowPos(hwnd_, nullptr, o.left + (o.right - o.left - w) / 2, o.top + (o.bottom - o.top - h) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace vesko

@@ -12,6 +12,7 @@ struct WindowSetup {
     DWORD exStyle;
     const wchar_t* icon = nullptr;  // resource name of the class icon
     bool atOrigin = false;          // placed at 0,0 instead of where the system chooses
+    bool resizable = false;         // a sizing frame instead of the fixed dialog frame
 };
 
 class Window {
@@ -27,6 +28,8 @@ protected:
     // Closing hides; everything else goes to the default procedure.
     virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     void CenterOnScreen();
+    // Centred on another window (on the screen when there is none).
+    void CenterOn(HWND other);
     HWND hwnd_ = nullptr;
 
 private:

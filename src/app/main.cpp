@@ -41,7 +41,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
 
     // COM for the shell link object, the common controls.
     CoInitialize(nullptr);
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS | ICC_LINK_CLASS};
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS | ICC_LINK_CLASS | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&icc);
 
     // The four windows, main window first.
@@ -59,6 +59,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     StartupSwitches sw = ParseStartupSwitches(args);
     if (sw.lockWarning) warningWindow.LockAbort();
     mainWindow.ShowAboutBox = [] { aboutBox.ShowModal(mainWindow.Handle()); };
+    mainWindow.ShowExcludedPrograms = [] {
+        excludedProgramsDialog.ShowModal(mainWindow.Handle(), mainWindow.GetMonitor());
+    };
     mainWindow.GetMonitor().AttachWarningWindow(&warningWindow);
     warningWindow.OnAbort = [] { mainWindow.GetMonitor().AbortWarning(); };
     mainWindow.ApplyStartVisibility(sw.hide, sw.noTrayIcon);

@@ -49,6 +49,27 @@ std::vector<std::string> TakeFirstTickEntries(bool& FirstTick, ExcludedListFile&
     return entries ? std::move(*entries) : std::vector<std::string>{};
 }
 
+// ---- Editing the live list ------------------------------------------------
+
+void ReloadExcludedPrograms(std::vector<std::string>& live, ExcludedListFile& file) {
+    std::optional<std::vector<std::string>> entries = LoadExcludedProgramList(file);
+    live = entries ? std::move(*entries) : std::vector<std::string>{};
+}
+
+std::optional<std::string> AddExcludedProgram(std::vector<std::string>& live, const std::string& path,
+                                              ExcludedListFile& file) {
+    if (!file.CanHold(path))
+        return "ファイル名 " + path + " はこのシステムの文字コードで表せないため、一覧に追加できません";
+    live.push_back(path);
+    return std::nullopt;
+}
+
+bool RemoveExcludedProgram(std::vector<std::string>& live, std::size_t index) {
+    if (index >= live.size()) return false;
+    live.erase(live.begin() + static_cast<std::ptrdiff_t>(index));
+    return true;
+}
+
 // ---- Path keys ------------------------------------------------------------
 
 namespace {

@@ -32,6 +32,8 @@ public:
     virtual std::optional<std::string> Read() = 0;
     // Creates or replaces the file; false when it cannot be written.
     virtual bool Write(const std::string& text) = 0;
+    // Whether the file's code page holds this text unaltered.
+    virtual bool CanHold(const std::string& text) = 0;
 };
 
 // Lines split at CR LF, a lone CR or a lone LF; every line is an entry, empty
@@ -51,6 +53,23 @@ void SaveExcludedProgramList(ExcludedListFile& file, const std::vector<std::stri
 // too). An unreadable file raises FileOpenError and leaves the flag set, so
 // the next tick tries again. Later ticks get nothing.
 std::vector<std::string> TakeFirstTickEntries(bool& FirstTick, ExcludedListFile& file);
+
+// ---- Editing the live list ------------------------------------------------
+
+// Before the dialog opens: the live list becomes the file's entries (empty
+// when there is no file). An unreadable file raises FileOpenError and leaves
+// the live list as it was, so the programs listed keep holding the function
+// back.
+void ReloadExcludedPrograms(std::vector<std::string>& live, ExcludedListFile& file);
+
+// Appends a path chosen by the user. A path the file's code page cannot hold
+// would be saved altered and never match its program: it is not added, and
+// the refusal's text is returned instead.
+std::optional<std::string> AddExcludedProgram(std::vector<std::string>& live, const std::string& path,
+                                              ExcludedListFile& file);
+
+// Removes the entry at index; false (and nothing removed) when there is none.
+bool RemoveExcludedProgram(std::vector<std::string>& live, std::size_t index);
 
 // ---- The in-use test ----------------------------------------------------
 

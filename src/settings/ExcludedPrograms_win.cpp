@@ -81,6 +81,10 @@ public:
         return true;
     }
 
+    // Through the code page and back: a character it lacks (or maps to a
+    // look-alike) comes back different.
+    bool CanHold(const std::string& text) override { return AnsiToUtf8(Utf8ToAnsi(text)) == text; }
+
 private:
     std::string path_;
     std::wstring widePath_;

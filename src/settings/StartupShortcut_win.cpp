@@ -1,18 +1,119 @@
+// The shell side of the start-with-Windows switch: the Startup folder and the
+// link file through the Unicode shell-link interface, since the program's
+// folder may hold characters the ANSI code page lacks.
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <cstdio>
+#include <string>
+
+#include "base/Error.h"
+#include "base/WinText_win.h"
 #include "settings/StartupShortcut.h"
 
 namespace vesko {
 namespace {
 
-// Placeholder until the shell-link binding lands: the switch reads off and
-// saving changes nothing.
-class NoStartupShortcut : public StartupShortcut {
+// The system's description of a failure result.
+std::string DescriptionOf(HRESULT hr) {
+    wchar_t* text = nullptr;
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring description = n && text ? std::wstring(text, n) : std::wstring();
+    if (text) LocalFree(text);
+    while (!description.empty() && (description.back() == L'\r' || description.back() == L'\n' ||
+                                    description.back() == L' '))
+        description.pop_back();
+    if (!description.empty()) return Narrow(description);
+    char code[32];
+    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
+    return std::string("エラー ") + code;
+}
+
+void Check(HRESULT hr) {
+    if (FAILED(hr)) throw AppError(DescriptionOf(hr), static_cast<std::uint32_t>(hr));
+}
+
+// A COM interface pointer released when it goes.
+template <class I>
+class ComPtr {
 public:
-    bool IsOn() override { return false; }
-    void Save(bool) override {}
+    ComPtr() = default;
+    ~ComPtr() {
+        if (p_) p_->Release();
+    }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    I* operator->() const { return p_; }
+    I** Out() { return &p_; }
+    void** OutVoid() { return reinterpret_cast<void**>(&p_); }
+
+private:
+    I* p_ = nullptr;
+};
+
+struct LinkObject {
+    ComPtr<IShellLinkW> link;
+    ComPtr<IPersistFile> file;
+    LinkObject() {
+        Check(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.OutVoid()));
+        Check(link->QueryInterface(IID_IPersistFile, file.OutVoid()));
+    }
+};
+
+class WinShellLinks : public ShellLinks {
+public:
+    std::string StartupFolder() override {
+        PIDLIST_ABSOLUTE list = nullptr;
+        Check(SHGetSpecialFolderLocation(nullptr, CSIDL_STARTUP, &list));
+        wchar_t path[MAX_PATH] = {};
+        const BOOL found = SHGetPathFromIDListW(list, path);
+        CoTaskMemFree(list);
+        if (!found) Check(E_FAIL);
+        std::wstring folder = path;
+        if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+        return Narrow(folder);
+    }
+
+    std::string OwnPath() override {
+        std::wstring buffer(MAX_PATH, L'\0');
+        for (;;) {
+            const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+            if (n < buffer.size()) return Narrow(buffer.substr(0, n));
+            buffer.resize(buffer.size() * 2);
+        }
+    }
+
+    bool FileExists(const std::string& path) override {
+        return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+
+    void WriteLink(const std::string& path, const ShellLinkFields& fields) override {
+        LinkObject object;
+        Check(object.link->SetArguments(Widen(fields.arguments).c_str()));
+        Check(object.link->SetPath(Widen(fields.target).c_str()));
+        Check(object.link->SetWorkingDirectory(Widen(fields.workingFolder).c_str()));
+        Check(object.file->Save(Widen(path).c_str(), FALSE));
+    }
+
+    std::string ReadArguments(const std::string& path) override {
+        LinkObject object;
+        Check(object.file->Load(Widen(path).c_str(), STGM_READ));
+        wchar_t arguments[MAX_PATH] = {};
+        Check(object.link->GetArguments(arguments, MAX_PATH));
+        return Narrow(arguments);
+    }
+
+    void RemoveFile(const std::string& path) override { DeleteFileW(Widen(path).c_str()); }
 };
 
 }  // namespace
 
-std::unique_ptr<StartupShortcut> OpenStartupShortcut() { return std::make_unique<NoStartupShortcut>(); }
+std::unique_ptr<StartupShortcut> OpenStartupShortcut() {
+    return std::make_unique<StartupShortcutRules>(std::make_unique<WinShellLinks>());
+}
 
 }  // namespace vesko

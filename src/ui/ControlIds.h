@@ -77,6 +77,14 @@ enum : int {
     WarningLockedAbortButton = 3003,
 };
 
+// Excluded-programs dialog.
+enum : int {
+    ExcludedProgramList = 5001,
+    AddProgramButton = 5002,
+    DeleteProgramButton = 5003,
+    CloseExcludedButton = 5004,
+};
+
 // The main window's one-second timer.
 enum : int {
     MonitorTimer = 1,

@@ -149,9 +149,20 @@ Process Sandbox::Start(const std::vector<std::wstring>& args) {
     return p;
 }
 
-Process Sandbox::StartHelper(const std::wstring& name) {
+Process Sandbox::StartAs(const std::wstring& exeName, const std::vector<std::wstring>& args) {
+    CopyFileW(ExePath().c_str(), PathOf(exeName).c_str(), FALSE);
+    Process p = Launch(PathOf(exeName), args, dir_);
+    if (p.handle) started_.push_back(p);
+    return p;
+}
+
+std::wstring Sandbox::PlaceHelper(const std::wstring& name) const {
     CopyFileW(HostPath(VESKO_SLEEPER_PATH).c_str(), PathOf(name).c_str(), FALSE);
-    Process p = Launch(PathOf(name), {}, dir_);
+    return PathOf(name);
+}
+
+Process Sandbox::StartHelper(const std::wstring& name) {
+    Process p = Launch(PlaceHelper(name), {}, dir_);
     if (p.handle) started_.push_back(p);
     return p;
 }
@@ -501,6 +512,75 @@ HWND FocusedWindow(HWND top) {
 bool BringToFront(HWND top) {
     SetForegroundWindow(top);
     return WaitUntil([&] { return GetForegroundWindow() == top; }, 3000);
+}
+
+void ClickWindow(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    LeftClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+bool ClickUntil(POINT at, const std::function<bool()>& shown) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        LeftClickAt(at);
+        if (WaitUntil(shown, 4000)) return true;
+    }
+    return false;
+}
+
+bool Press(HWND button, const std::function<bool()>& shown) {
+    RECT r{};
+    GetWindowRect(button, &r);
+    return ClickUntil({(r.left + r.right) / 2, (r.top + r.bottom) / 2}, shown);
+}
+
+void TypeText(const std::wstring& text) {
+    for (wchar_t c : text) {
+        INPUT in[2]{};
+        in[0].type = in[1].type = INPUT_KEYBOARD;
+        in[0].ki.wScan = in[1].ki.wScan = c;
+        in[0].ki.dwFlags = KEYEVENTF_UNICODE;
+        in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+        SendInput(2, in, sizeof(INPUT));
+        Sleep(15);
+    }
+}
+
+FileHold::FileHold(const std::wstring& path)
+    : handle_(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+
+FileHold::~FileHold() {
+    if (Held()) CloseHandle(handle_);
+}
+
+std::vector<std::string> ListViewItems(HWND list) {
+    std::vector<std::string> items;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(list, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return items;
+    // The item record and its text buffer live in the list's own process.
+    constexpr std::size_t kChars = 1024;
+    auto* remote = static_cast<BYTE*>(
+        VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+    if (remote) {
+        const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            LVITEMW item{};
+            item.iSubItem = 0;
+            item.pszText = reinterpret_cast<LPWSTR>(remote + sizeof(LVITEMW));
+            item.cchTextMax = kChars;
+            WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
+            const auto n = SendMessageW(list, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(remote));
+            std::wstring text(static_cast<std::size_t>(n), L'\0');
+            ReadProcessMemory(process, remote + sizeof(LVITEMW), text.data(), text.size() * sizeof(wchar_t),
+                              nullptr);
+            items.push_back(Utf8(text));
+        }
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return items;
 }
 
 void PressKey(WORD vk) {

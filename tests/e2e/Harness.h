@@ -38,8 +38,12 @@ public:
     std::wstring ExePath() const { return PathOf(L"vesko.exe"); }
 
     Process Start(const std::vector<std::wstring>& args = {});
+    // Starts a copy of vesko.exe under another file name in the folder.
+    Process StartAs(const std::wstring& exeName, const std::vector<std::wstring>& args = {});
     // Copies the sleeper program under the given name into the folder and starts it.
     Process StartHelper(const std::wstring& name);
+    // Only copies it there; returns its path.
+    std::wstring PlaceHelper(const std::wstring& name) const;
     void EndAll();
 
     // Files beside the exe. Text helpers convert from and to the ANSI code page.
@@ -112,6 +116,34 @@ void TypeKeys(const char* keys);
 HWND FocusedWindow(HWND top);
 // Brings a window of the program to the front, as a click on it would.
 bool BringToFront(HWND top);
+// A left click on the middle of a window (a button, a field).
+void ClickWindow(HWND hwnd);
+// A click repeated (up to three presses) while its effect does not show within
+// 4 s: under a loaded Wine a press on a window shown a moment ago is now and
+// then lost. Only for presses whose repetition after a late one does no harm.
+bool ClickUntil(POINT at, const std::function<bool()>& shown);
+// The same on the middle of a button.
+bool Press(HWND button, const std::function<bool()>& shown);
+void PressKey(WORD vk);
+// Types the text as key presses of its characters.
+void TypeText(const std::wstring& text);
+
+// A file held open without sharing, so no other program can read it, until
+// the holder goes.
+class FileHold {
+public:
+    explicit FileHold(const std::wstring& path);
+    ~FileHold();
+    FileHold(const FileHold&) = delete;
+    FileHold& operator=(const FileHold&) = delete;
+    bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
+// The captions of a report-view list of another process, in order.
+std::vector<std::string> ListViewItems(HWND list);
 
 // Starts the program in a fresh folder (printed first), opens its tray menu
 // and presses the key; for commands that end the whole session.

@@ -27,6 +27,8 @@ public:
         content = text;
         return true;
     }
+    // The code page of this fake lacks only the accented e.
+    bool CanHold(const std::string& text) override { return text.find("é") == std::string::npos; }
 };
 
 TEST(ExcludedList, LinesSplitAtEveryKindOfLineEnd) {
@@ -115,6 +117,35 @@ TEST(ExcludedList, FirstTickRetriesAnUnreadableFile) {
     file.readable = true;
     EXPECT_EQ(TakeFirstTickEntries(firstTick, file), Lines{"C:\\a.exe"});
     EXPECT_FALSE(firstTick);
+}
+
+TEST(ExcludedList, TheDialogEditsTheLiveList) {
+    FakeListFile file;
+    Lines live{"C:\\old.exe"};
+    ReloadExcludedPrograms(live, file);  // no file: nothing listed
+    EXPECT_TRUE(live.empty());
+
+    file.content = "C:\\a.exe\r\nC:\\b.exe\r\n";
+    ReloadExcludedPrograms(live, file);
+    EXPECT_EQ(live, (Lines{"C:\\a.exe", "C:\\b.exe"}));
+
+    // The same program twice is two entries; a path outside the code page is
+    // refused with its name rather than saved as a different path.
+    EXPECT_FALSE(AddExcludedProgram(live, "C:\\a.exe", file));
+    auto refusal = AddExcludedProgram(live, "C:\\café\\x.exe", file);
+    ASSERT_TRUE(refusal);
+    EXPECT_NE(refusal->find("C:\\café\\x.exe"), std::string::npos);
+    EXPECT_EQ(live, (Lines{"C:\\a.exe", "C:\\b.exe", "C:\\a.exe"}));
+
+    EXPECT_TRUE(RemoveExcludedProgram(live, 0));
+    EXPECT_FALSE(RemoveExcludedProgram(live, 2));  // nothing selected past the end
+    EXPECT_EQ(live, (Lines{"C:\\b.exe", "C:\\a.exe"}));
+
+    // An unreadable file leaves the live list as it was: the listed programs
+    // keep holding the function back.
+    file.readable = false;
+    EXPECT_THROW(ReloadExcludedPrograms(live, file), FileOpenError);
+    EXPECT_EQ(live, (Lines{"C:\\b.exe", "C:\\a.exe"}));
 }
 
 }  // namespace
