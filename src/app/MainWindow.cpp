@@ -21,9 +21,10 @@ bool MainWindow::Create(HINSTANCE instance) {
         return false;
     CreateMenus();
     monitor_.CreateComponents(instance, trayMenu_);
-    ::SetTimer(hwnd_, ids::MonitorTimer, 1000, nullptr);
     shown_ = IsWindowVisible(hwnd_) != FALSE;
     if (RestorePlacement()) monitor_.Start();
+    // The first tick comes after start-up, never inside one of its boxes.
+    ::SetTimer(hwnd_, ids::MonitorTimer, 1000, nullptr);
     return true;
 }
 

@@ -55,6 +55,9 @@ void Monitor::CreateComponents(HINSTANCE instance, HMENU trayMenu) {
     listFile_ = OpenExcludedListFile();
     programs_ = CreateProgramSystem();
 
+    // Until start-up has run, the tick finds the engine armed and nothing on.
+    state_.StartAt(ReadArmReadings());
+
     trayIcon_ = std::make_unique<WinTrayIcon>(window_.Handle(), instance);
     TrayIcon& t = trayIcon_->Tray();
     t.SetTipHelp(kAppTitle);
@@ -71,26 +74,29 @@ void Monitor::CreateComponents(HINSTANCE instance, HMENU trayMenu) {
 }
 
 void Monitor::Start() {
-    state_.FirstTick = true;
-    state_.MethodCheckPending = true;
+    // What the tick needs comes before anything that can fail: the hold-off,
+    // every running time and no countdown in force.
+    state_.StartAt(ReadArmReadings());
+    active_.Timer_ScheduleTime.time = kNoTimerSchedule;
     try {
         // The first readings; the octet totals read now are the first tick's baseline.
         cpu_->GetUsage();
         StatusDisplay status = ReadStatus(Now());
         window_.ShowStatus(status);
         LoadSettings();
-        trayIcon_->Tray().SetTipHelp(TrayTipText(trayIcon_->Tray().IsShell5OrLater(), status));
+        // The stored schedule is the previous run's: only this start's countdown counts.
+        active_.Timer_ScheduleTime.time = kNoTimerSchedule;
+        RefreshTrayTip(TrayTipText(trayIcon_->Tray().IsShell5OrLater(), status));
         ShowFunctionState(draft_.Function_Enabled);
         // The countdown runs from the program's start and is stored at every start.
-        const bool scheduled = SetCountdown();
+        if (SetCountdown()) active_.Timer_ScheduleTime.time = TimerScheduleFromText(draft_.Timer_ScheduleTime.text);
+        // The running times count from the end of the countdown's box.
+        state_.StartAt(ReadArmReadings());
         {
             auto ini = OpenSystemProfileFile(IniPath());
             WriteSetting(*ini, &Settings::Timer_SetTime, draft_.Timer_SetTime);
             WriteSetting(*ini, &Settings::Timer_ScheduleTime, draft_.Timer_ScheduleTime.text);
         }
-        active_.Timer_ScheduleTime.time =
-            scheduled ? TimerScheduleFromText(draft_.Timer_ScheduleTime.text) : kNoTimerSchedule;
-        state_.StartAt(ReadArmReadings());
         if (active_.Log_Enabled) WriteLog(StartLogMessage(args_), Now());
         // Methods the machine cannot use fall back silently.
         UpdatePowerAvailabilityAtStart(*powerSystem_, active_, *this);
@@ -100,7 +106,7 @@ void Monitor::Start() {
         window_.SetMenuItemEnabled(ids::PowerCommandId(ManualCommand::MsDos), items.msDos);
         window_.SetMenuItemEnabled(ids::PowerCommandId(ManualCommand::ForceHung), items.forceIfHung);
     } catch (const std::exception& e) {
-        // Start-up goes on with what was done so far.
+        // Start-up goes on with what was done so far; the engine is armed already.
         ShowErrorBox(window_.Handle(), e.what());
     }
 }
@@ -138,12 +144,11 @@ bool Monitor::SetCountdown() {
 void Monitor::OnTick() {
     try {
         if (state_.FirstTick)
-            for (std::string& entry : TakeFirstTickEntries(state_.FirstTick, *listFile_))
-                excludedPrograms_.push_back(std::move(entry));
+            if (auto failure = LoadExcludedListOnTick(state_, *listFile_, excludedPrograms_)) LogQuietly(*failure);
         const DateTime now = Now();
         StatusDisplay status = ReadStatus(now);
         window_.ShowStatus(status);
-        trayIcon_->Tray().SetTipHelp(status.TipHelp);
+        RefreshTrayTip(status.TipHelp);
         ListExclusions exclusions(excludedPrograms_, *programs_);
         TickVerdict v = EvaluateTick(now, ReadMonotonicMilliseconds(), status, active_, [] { return TryReadCursorPos(); },
                                      &exclusions, state_);
@@ -163,7 +168,8 @@ void Monitor::OnTick() {
 void Monitor::ToggleFunction() {
     const DateTime now = Now();
     const bool checked = window_.IsMenuItemChecked(ids::ToggleFunction);
-    FunctionSwitch sw = vesko::ToggleFunction(checked, active_, now, ReadUptimeMilliseconds());
+    FunctionSwitch sw =
+        vesko::ToggleFunction(checked, active_, now, state_.ConditionUptimeMs(ReadUptimeMilliseconds()));
     ApplyFunctionSwitch(sw, vesko::ReadArmReadings(now), active_, draft_, state_);
     window_.SetMenuItemChecked(ids::ToggleFunction, sw.FunctionEnabled);
     if (sw.TrayIconId) SetTrayIcon(*sw.TrayIconId);
@@ -194,6 +200,22 @@ void Monitor::ShowTrayIcon() {
 }
 
 void Monitor::RemoveTrayIcon() { trayIcon_.reset(); }
+
+void Monitor::RefreshTrayTip(const std::string& tip) {
+    // The icon is a view of the engine: a shell that refuses or times out
+    // never keeps the conditions from running.
+    try {
+        if (trayIcon_) trayIcon_->Tray().SetTipHelp(tip);
+    } catch (...) {
+    }
+}
+
+void Monitor::LogQuietly(const std::string& message) {
+    try {
+        WriteLog(message, Now());
+    } catch (...) {
+    }
+}
 
 void Monitor::LogExit() { WriteLog(logmsg::kExit, Now()); }
 

@@ -66,6 +66,9 @@ private:
     void LoadSettings();
     void ShowFunctionState(bool enabled);
     void SetTrayIcon(int index);
+    void RefreshTrayTip(const std::string& tip);
+    // An event-log line whose failure has nowhere to go.
+    void LogQuietly(const std::string& message);
 
     // ExecutionHost, LogWriter and Clock.
     DateTime Now() override;
