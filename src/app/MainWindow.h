@@ -61,6 +61,8 @@ private:
     void CreateMenus();
     // The OS version text and the stored position; false after an error box.
     bool RestorePlacement();
+    // Moves a window saved on a monitor that is gone onto a visible one.
+    void KeepOnScreen();
     bool OnCommand(int id);
     void ShowWindowMenu(LPARAM lp);
     // The one-second timer: waiting input first, then the monitor's tick.

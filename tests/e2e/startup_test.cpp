@@ -207,6 +207,22 @@ TEST(Startup, DefaultCaptionAndPositionFromTheFile) {
     EXPECT_EQ(r.top, 80);
 }
 
+// A position saved on a monitor that is no longer there comes back onto the screen.
+TEST(Startup, PositionOffEveryMonitorComesBackOntoTheScreen) {
+    Sandbox box;
+    box.WriteText(L"vesko.ini", "[Window]\r\nWindowPosX=3000\r\nWindowPosY=-2000\r\n");
+    Process p = StartAndWait(box);
+    HWND form = WaitForWindow(p.pid, VESKO_CLASS_FORM1, true);
+    ASSERT_TRUE(form);
+    RECT r, screen;
+    GetWindowRect(form, &r);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &screen, 0);
+    EXPECT_GE(r.left, screen.left);
+    EXPECT_LE(r.right, screen.right);
+    EXPECT_GE(r.top, screen.top);
+    EXPECT_LE(r.bottom, screen.bottom);
+}
+
 namespace {
 
 // Watches for `ms`: true when the warning window showed or a power action was
