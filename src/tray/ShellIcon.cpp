@@ -174,17 +174,14 @@ std::intptr_t ShellIcon::HandleMessage(std::uint32_t msg, std::intptr_t wParam, 
             if (wasShown) {
                 // The restart notice below must come even if the shell is
                 // not ready yet; the error goes to the owner's error event.
+                // The message can also come without a real restart, and then
+                // the shell still holds the icon and refuses a second add: the
+                // add's own modify brings that one up to date.
                 try {
                     AddIcon();
                 } catch (const NotifyIconError& e) {
-                    // The message can also come without a real restart, and
-                    // then the shell still holds the icon and refuses a second
-                    // add: bring that one up to date instead.
-                    SetFlags(true, true);
-                    if (!shell_.NotifyIcon(NotifyCommand::Modify, record_)) {
-                        SetFlags(false, false);
-                        ReportError(e);
-                    }
+                    SetFlags(false, false);
+                    ReportError(e);
                 }
             }
         }
