@@ -226,7 +226,11 @@ void Monitor::ShowFunctionState(bool enabled) {
 }
 
 void Monitor::SetTrayIcon(int index) {
-    if (trayIcon_) trayIcon_->Tray().SetResourceIconID(index);
+    // Like the tip: a refused icon change never ends a tick or a command.
+    try {
+        if (trayIcon_) trayIcon_->Tray().SetResourceIconID(index);
+    } catch (...) {
+    }
 }
 
 DateTime Monitor::Now() { return LocalNow(); }
