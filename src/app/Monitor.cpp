@@ -152,7 +152,13 @@ void Monitor::OnTick() {
         ListExclusions exclusions(excludedPrograms_, *programs_);
         TickVerdict v = EvaluateTick(now, ReadMonotonicMilliseconds(), status, active_, [] { return TryReadCursorPos(); },
                                      &exclusions, state_);
-        if (auto icon = v.Exclusion.TrayIconId()) SetTrayIcon(*icon);
+        if (auto icon = v.Exclusion.TrayIconId()) {
+            // Like the tip: a refused icon change never ends the tick.
+            try {
+                SetTrayIcon(*icon);
+            } catch (...) {
+            }
+        }
         if (warning_) {
             bool aborted = RunWarningStep(warningAborted_, v.Ready, v.MinutesToAct, active_, *warning_, *this);
             ResumeState rs{state_, active_};
@@ -226,11 +232,7 @@ void Monitor::ShowFunctionState(bool enabled) {
 }
 
 void Monitor::SetTrayIcon(int index) {
-    // Like the tip: a refused icon change never ends a tick or a command.
-    try {
-        if (trayIcon_) trayIcon_->Tray().SetResourceIconID(index);
-    } catch (...) {
-    }
+    if (trayIcon_) trayIcon_->Tray().SetResourceIconID(index);
 }
 
 DateTime Monitor::Now() { return LocalNow(); }
