@@ -66,6 +66,9 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT VESKO_NO_E2E)
     # This one waits for a condition to count its first minute.
     set_tests_properties(StatusOutlook.TheMemoryMarkCountsAndTheSummaryNamesMethodTimeAndTheListedProgram
                          PROPERTIES TIMEOUT 180)
+    # These wait for a running time to pass twice: before and after a pause or a resume.
+    set_tests_properties(PowerSaving.AfterAResumeTheUptimeConditionHoldsAnew
+                         TrayMenu.SwitchingOnAfterAPauseGivesTheFullDurationAgain PROPERTIES TIMEOUT 330)
     # The two forced commands end the whole Wine session; a script outside it checks them.
     foreach(key F C)
         set(name TrayMenuForced.Key${key}EndsTheSessionAfterItsLogLine)

@@ -22,9 +22,9 @@ constexpr int kMinWidth = 3 * kButtonW + 2 * kGap + 2 * kMargin + 16, kMinHeight
 }  // namespace
 
 bool ExcludedProgramsDialog::Create(HINSTANCE instance) {
-    WindowSpec spec{VESKO_CLASS_FORM4, kTitle, 320, 281, WS_EX_DLGMODALFRAME};
-    spec.resizable = true;
-    return CreateWindowFor(instance, spec);
+    WindowSetup setup{VESKO_CLASS_FORM4, kTitle, 320, 281, WS_EX_DLGMODALFRAME};
+    setup.resizable = true;
+    return CreateWindowFor(instance, setup);
 }
 
 void ExcludedProgramsDialog::CreateControls() {

@@ -4,6 +4,7 @@
 
 #include "WinUi.h"
 #include "base/WinText_win.h"
+#include "controls/ScreenPlacement.h"
 #include "readings/OSVersion.h"
 #include "settings/ProfileFile_win.h"
 #include "settings/SettingsDeclaration.h"
@@ -25,9 +26,10 @@ bool MainWindow::Create(HINSTANCE instance) {
     SetDialogKeysWindow(hwnd_);
     CreateMenus();
     monitor_.CreateComponents(instance, trayMenu_);
-    ::SetTimer(hwnd_, ids::MonitorTimer, 1000, nullptr);
     shown_ = IsWindowVisible(hwnd_) != FALSE;
     if (RestorePlacement()) monitor_.Start();
+    // The first tick comes after start-up, never inside one of its boxes.
+    ::SetTimer(hwnd_, ids::MonitorTimer, 1000, nullptr);
     return true;
 }
 
@@ -67,6 +69,7 @@ bool MainWindow::RestorePlacement() {
         const int x = ReadSetting(*ini, &Settings::WindowPosX);
         const int y = ReadSetting(*ini, &Settings::WindowPosY);
         SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        KeepOnScreen();
         Settings& draft = monitor_.Draft();
         draft.StayOnTop = ReadSetting(*ini, &Settings::StayOnTop);
         if (draft.StayOnTop) {
@@ -78,6 +81,20 @@ bool MainWindow::RestorePlacement() {
         ShowErrorBox(hwnd_, e.what());
         return false;
     }
+}
+
+void MainWindow::KeepOnScreen() {
+    // A position saved on a monitor that is gone comes back onto the nearest one.
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info)) return;
+    const RECT& w = info.rcWork;
+    const ScreenRect placed = KeepOnWorkArea({r.left, r.top, r.right, r.bottom}, {w.left, w.top, w.right, w.bottom},
+                                             GetSystemMetrics(SM_CYCAPTION) + 8);
+    if (placed.left != r.left || placed.top != r.top)
+        SetWindowPos(hwnd_, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainWindow::ShowStatus(const StatusDisplay& s) {

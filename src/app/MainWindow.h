@@ -80,6 +80,8 @@ private:
     void CreateMenus();
     // The OS version text and the stored position; false after an error box.
     bool RestorePlacement();
+    // Moves a window saved on a monitor that is gone onto a visible one.
+    void KeepOnScreen();
     bool OnCommand(int id);
     void ShowWindowMenu(LPARAM lp);
     // The dialog manager's focus moves (Tab, arrows): wp is the control

@@ -57,6 +57,9 @@ void Monitor::CreateComponents(HINSTANCE instance, HMENU trayMenu) {
     listFile_ = OpenExcludedListFile();
     programs_ = CreateProgramSystem();
 
+    // Until start-up has run, the tick finds the engine armed and nothing on.
+    state_.StartAt(ReadArmReadings());
+
     trayIcon_ = std::make_unique<WinTrayIcon>(window_.Handle(), instance);
     TrayIcon& t = trayIcon_->Tray();
     t.SetTipHelp(kAppTitle);
@@ -75,26 +78,29 @@ void Monitor::CreateComponents(HINSTANCE instance, HMENU trayMenu) {
 }
 
 void Monitor::Start() {
-    state_.FirstTick = true;
-    state_.MethodCheckPending = true;
+    // What the tick needs comes before anything that can fail: the hold-off,
+    // every running time and no countdown in force.
+    state_.StartAt(ReadArmReadings());
+    active_.Timer_ScheduleTime.time = kNoTimerSchedule;
     try {
         // The first readings; the octet totals read now are the first tick's baseline.
         cpu_->GetUsage();
         StatusDisplay status = ReadStatus(Now());
         window_.ShowStatus(status);
         LoadSettings();
-        trayIcon_->Tray().SetTipHelp(TrayTipText(trayIcon_->Tray().IsShell5OrLater(), status));
+        // The stored schedule is the previous run's: only this start's countdown counts.
+        active_.Timer_ScheduleTime.time = kNoTimerSchedule;
+        RefreshTrayTip(TrayTipText(trayIcon_->Tray().IsShell5OrLater(), status));
         ShowFunctionState(draft_.Function_Enabled);
         // The countdown runs from the program's start and is stored at every start.
-        const bool scheduled = SetCountdown();
+        if (SetCountdown()) active_.Timer_ScheduleTime.time = TimerScheduleFromText(draft_.Timer_ScheduleTime.text);
+        // The running times count from the end of the countdown's box.
+        state_.StartAt(ReadArmReadings());
         {
             auto ini = OpenSystemProfileFile(IniPath());
             WriteSetting(*ini, &Settings::Timer_SetTime, draft_.Timer_SetTime);
             WriteSetting(*ini, &Settings::Timer_ScheduleTime, draft_.Timer_ScheduleTime.text);
         }
-        active_.Timer_ScheduleTime.time =
-            scheduled ? TimerScheduleFromText(draft_.Timer_ScheduleTime.text) : kNoTimerSchedule;
-        state_.StartAt(ReadArmReadings());
         if (active_.Log_Enabled) WriteLog(StartLogMessage(args_), Now());
         // Methods the machine cannot use fall back silently.
         UpdatePowerAvailabilityAtStart(*powerSystem_, active_, *this);
@@ -104,7 +110,7 @@ void Monitor::Start() {
         window_.SetMenuItemEnabled(ids::PowerCommandId(ManualCommand::MsDos), items.msDos);
         window_.SetMenuItemEnabled(ids::PowerCommandId(ManualCommand::ForceHung), items.forceIfHung);
     } catch (const std::exception& e) {
-        // Start-up goes on with what was done so far.
+        // Start-up goes on with what was done so far; the engine is armed already.
         ShowErrorBox(window_.Handle(), e.what());
     }
 }
@@ -147,8 +153,7 @@ void Monitor::OnTick() {
     std::optional<std::string> pendingTip;
     try {
         if (state_.FirstTick)
-            for (std::string& entry : TakeFirstTickEntries(state_.FirstTick, *listFile_))
-                excludedPrograms_.push_back(std::move(entry));
+            if (auto failure = LoadExcludedListOnTick(state_, *listFile_, excludedPrograms_)) LogQuietly(*failure);
         const DateTime now = Now();
         StatusDisplay status = ReadStatus(now);
         window_.ShowStatus(status);
@@ -157,7 +162,13 @@ void Monitor::OnTick() {
         const std::uint64_t monotonicMs = ReadMonotonicMilliseconds();
         TickVerdict v = EvaluateTick(now, monotonicMs, status, active_, [] { return TryReadCursorPos(); },
                                      &exclusions, state_);
-        if (auto icon = v.Exclusion.TrayIconId()) SetTrayIcon(*icon);
+        if (auto icon = v.Exclusion.TrayIconId()) {
+            // Like the tip: a refused icon change never ends the tick.
+            try {
+                SetTrayIcon(*icon);
+            } catch (...) {
+            }
+        }
         bool aborted = false;
         if (warning_) aborted = RunWarningStep(warningAborted_, v.Ready, v.MinutesToAct, active_, *warning_, *this);
         ShowOutlook({v, active_, state_, status.Readings, now, monotonicMs}, *pendingTip);
@@ -170,17 +181,13 @@ void Monitor::OnTick() {
         UpdatePowerAvailability(*powerSystem_, active_, state_.MethodCheckPending, *this);
     } catch (...) {
         // One failed reading or shell call never stops the watching.
-        try {
-            if (pendingTip) trayIcon_->Tray().SetTipHelp(*pendingTip);
-        } catch (...) {
-        }
+        if (pendingTip) RefreshTrayTip(*pendingTip);
     }
 }
 
 void Monitor::ShowOutlook(const TickOutlook& tick, const std::string& tip) {
     const std::string summary = SummaryLine(tick);
-    TrayIcon& tray = trayIcon_->Tray();
-    tray.SetTipHelp(TrayTipWithLine(tip, tray.IsShell5OrLater(), summary));
+    RefreshTrayTip(TrayTipWithLine(tip, trayIcon_->Tray().IsShell5OrLater(), summary));
     // The marks cost a little each second; a hidden window needs none of it.
     if (window_.StatusVisible()) window_.ShowOutlook(ConditionMarks(tick), summary);
 }
@@ -188,7 +195,8 @@ void Monitor::ShowOutlook(const TickOutlook& tick, const std::string& tip) {
 void Monitor::ToggleFunction() {
     const DateTime now = Now();
     const bool checked = window_.IsMenuItemChecked(ids::ToggleFunction);
-    FunctionSwitch sw = vesko::ToggleFunction(checked, active_, now, ReadUptimeMilliseconds());
+    FunctionSwitch sw =
+        vesko::ToggleFunction(checked, active_, now, state_.ConditionUptimeMs(ReadUptimeMilliseconds()));
     ApplyFunctionSwitch(sw, vesko::ReadArmReadings(now), active_, draft_, state_);
     window_.ShowSetting(&Settings::Function_Enabled, draft_);
     window_.SetMenuItemChecked(ids::ToggleFunction, sw.FunctionEnabled);
@@ -234,6 +242,22 @@ std::optional<std::string> Monitor::AddExcludedProgram(const std::string& path) 
 void Monitor::RemoveExcludedProgram(std::size_t index) { vesko::RemoveExcludedProgram(excludedPrograms_, index); }
 
 void Monitor::SaveExcludedPrograms() { SaveExcludedProgramList(*listFile_, excludedPrograms_); }
+
+void Monitor::RefreshTrayTip(const std::string& tip) {
+    // The icon is a view of the engine: a shell that refuses or times out
+    // never keeps the conditions from running.
+    try {
+        if (trayIcon_) trayIcon_->Tray().SetTipHelp(tip);
+    } catch (...) {
+    }
+}
+
+void Monitor::LogQuietly(const std::string& message) {
+    try {
+        WriteLog(message, Now());
+    } catch (...) {
+    }
+}
 
 void Monitor::LogExit() { WriteLog(logmsg::kExit, Now()); }
 

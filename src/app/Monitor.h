@@ -86,6 +86,9 @@ private:
     // marks and the line into the window.
     void ShowOutlook(const TickOutlook& tick, const std::string& tip);
     void SetTrayIcon(int index);
+    void RefreshTrayTip(const std::string& tip);
+    // An event-log line whose failure has nowhere to go.
+    void LogQuietly(const std::string& message);
 
     // ExecutionHost, LogWriter and Clock.
     DateTime Now() override;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "base/Error.h"
 #include "engine/TimerSchedule.h"
 #include "engine/Warning.h"
 #include "log/EventLog.h"
@@ -19,12 +20,37 @@ bool ExecutionDue(bool ready, std::int64_t minutesToAct, bool sameMinute, bool a
     return ready && !sameMinute && !abortCarriedOut && minutesToAct <= 0;
 }
 
-void ExecuteShutdown(ExecutionHost& host, WarningDialog& dialog) {
+namespace {
+
+// Re-arming comes before the log line, so a log that cannot be written still
+// leaves the engine waiting for the conditions anew.
+void RefusedCall(const AppError& refusal, ExecutionHost& host, WarningDialog& dialog, ResumeState& state) {
+    state.monitor.ResumedAt(host.ReadArmReadings());
+    state.monitor.MethodCheckPending = true;
+    dialog.SetAbortEnabled(true);
+    if (state.monitor.PowerRefusalLogged) return;
+    state.monitor.PowerRefusalLogged = true;
+    host.WriteLog(refusal.what(), host.Now());
+}
+
+}  // namespace
+
+void ExecuteShutdown(ExecutionHost& host, WarningDialog& dialog, ResumeState& state) {
     dialog.SetLabelText(execmsg::kShuttingDown);
     dialog.SetAbortEnabled(false);
-    host.WriteLog(logmsg::kShutdown, host.Now());
-    // The program ends with Windows; nothing is restored.
-    host.ForcePowerOff();
+    const DateTime at = host.Now();
+    const bool quiet = state.monitor.PowerRefusalLogged;
+    if (!quiet) host.WriteLog(logmsg::kShutdown, at);
+    try {
+        host.ForcePowerOff();
+    } catch (const AppError& refusal) {
+        RefusedCall(refusal, host, dialog, state);
+        return;
+    }
+    // The program ends with Windows; nothing is restored or called again.
+    state.monitor.WindowsEnding = true;
+    state.monitor.PowerRefusalLogged = false;
+    if (quiet) host.WriteLog(logmsg::kShutdown, at);
 }
 
 namespace {
@@ -36,15 +62,24 @@ struct SleepTexts {
     void (ExecutionHost::*enter)();
 };
 
-// The machine's return from the blocking call is the only sign of the resume;
-// a refusal raises out of here with the first line logged and nothing re-armed.
+// The machine's return from the blocking call is the only sign of the resume.
 void ExecuteSleep(const SleepTexts& t, ExecutionHost& host, WarningDialog& dialog, ResumeState& state) {
     dialog.SetAbortEnabled(false);
     dialog.SetLabelText(t.dialogText);
-    host.WriteLog(t.logLine, host.Now());
+    // After a refusal the attempts stay out of the log until one is taken.
+    const DateTime at = host.Now();
+    const bool quiet = state.monitor.PowerRefusalLogged;
+    if (!quiet) host.WriteLog(t.logLine, at);
     dialog.Hide();
     dialog.Repaint();
-    (host.*t.enter)();
+    try {
+        (host.*t.enter)();
+    } catch (const AppError& refusal) {
+        RefusedCall(refusal, host, dialog, state);
+        return;
+    }
+    state.monitor.PowerRefusalLogged = false;
+    if (quiet) host.WriteLog(t.logLine, at);
     host.WriteLog(t.resumeLine, host.Now());
     if (!host.IsMainWindowVisible()) host.HideApplication();
     dialog.SetAbortEnabled(true);
@@ -70,9 +105,9 @@ void ExecuteHibernate(ExecutionHost& host, WarningDialog& dialog, ResumeState& s
 
 bool ExecuteIfDue(bool ready, std::int64_t minutesToAct, bool sameMinute, bool abortCarriedOut,
                   ExecutionHost& host, WarningDialog& dialog, ResumeState& state) {
-    if (!ExecutionDue(ready, minutesToAct, sameMinute, abortCarriedOut)) return false;
+    if (state.monitor.WindowsEnding || !ExecutionDue(ready, minutesToAct, sameMinute, abortCarriedOut)) return false;
     switch (SelectPowerMethod(state.settings)) {
-        case PowerMethod::Shutdown: ExecuteShutdown(host, dialog); break;
+        case PowerMethod::Shutdown: ExecuteShutdown(host, dialog, state); break;
         case PowerMethod::Suspend: ExecuteSuspend(host, dialog, state); break;
         case PowerMethod::Hibernation: ExecuteHibernate(host, dialog, state); break;
     }

@@ -55,12 +55,18 @@ struct ResumeState {
 // ExecuteIfDue's gate: a verdict in the hold-off minute or in the tick of an abort is dropped.
 bool ExecutionDue(bool ready, std::int64_t minutesToAct, bool sameMinute, bool abortCarriedOut);
 
-void ExecuteShutdown(ExecutionHost& host, WarningDialog& dialog);
+// A refused power call (the power actions' AppError) ends the attempt, not
+// the tick: the refusal is logged once, the abort button works again, the
+// method's availability is checked again, and every condition must hold anew
+// (as after a resume) before the next attempt. A requested power-off is not
+// repeated while Windows ends.
+void ExecuteShutdown(ExecutionHost& host, WarningDialog& dialog, ResumeState& state);
 void ExecuteSuspend(ExecutionHost& host, WarningDialog& dialog, ResumeState& state);
 void ExecuteHibernate(ExecutionHost& host, WarningDialog& dialog, ResumeState& state);
 
-// When due, the method SelectPowerMethod picks. True when a
-// method was carried out (and, for suspend and hibernate, the machine is back).
+// When due, the method SelectPowerMethod picks. True when a method was
+// attempted (and, for suspend and hibernate, the machine is back or the call
+// was refused).
 bool ExecuteIfDue(bool ready, std::int64_t minutesToAct, bool sameMinute, bool abortCarriedOut,
                   ExecutionHost& host, WarningDialog& dialog, ResumeState& state);
 

@@ -19,6 +19,8 @@ namespace vesko {
 struct MonitorState {
     // The excluded-program list file has not been loaded yet.
     bool FirstTick = true;
+    // Its failure to read has been logged.
+    bool ListFailureReported = false;
     // Interface counters at the previous network reading.
     NetworkBaseline Network;
     // Last start, OK, Apply, tray-menu enable or resume: nothing acts in its minute.
@@ -43,6 +45,12 @@ struct MonitorState {
     std::uint64_t LastTickMs = 0;
     // One automatic fallback of the power-saving method is allowed.
     bool MethodCheckPending = true;
+    // A power call was refused and its refusal logged; later attempts stay
+    // quiet in the log until one succeeds.
+    bool PowerRefusalLogged = false;
+    // Power-off was requested: Windows is ending, nothing is called again
+    // unless the user arms anew.
+    bool WindowsEnding = false;
 
     // Start, OK/Apply, switching on from the tray and resume: the hold-off
     // minute, every duration condition's running time and the cursor position
@@ -52,6 +60,7 @@ struct MonitorState {
         RestartRunningTimes(r);
         LastEvaluation = 0;
         TimerSpent = false;
+        WindowsEnding = false;
     }
 
     // The hold-off minute, every duration condition's running time and the

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "log/EventLog.h"
 #include "readings/Uptime.h"
 #include "tray/ShellIcon.h"
 #include "tray/TrayText.h"
@@ -93,6 +94,18 @@ TickVerdict EvaluateTick(DateTime now, std::uint64_t monotonicMs, const StatusDi
     v.Ready = combined.Ready;
     v.MinutesToAct = combined.MinutesToAct;
     return v;
+}
+
+std::optional<std::string> LoadExcludedListOnTick(MonitorState& state, ExcludedListFile& file,
+                                                  std::vector<std::string>& list) {
+    try {
+        for (std::string& entry : TakeFirstTickEntries(state.FirstTick, file)) list.push_back(std::move(entry));
+    } catch (const FileOpenError& e) {
+        if (state.ListFailureReported) return std::nullopt;
+        state.ListFailureReported = true;
+        return std::string(e.what());
+    }
+    return std::nullopt;
 }
 
 }  // namespace vesko

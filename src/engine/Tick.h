@@ -9,11 +9,13 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/Conditions.h"
 #include "base/DateTime.h"
 #include "engine/MonitorState.h"
 #include "readings/NetworkTraffic.h"
+#include "settings/ExcludedPrograms.h"
 #include "settings/Settings.h"
 
 namespace vesko {
@@ -104,5 +106,12 @@ inline constexpr std::uint64_t kTickGapMs = 60000;
 TickVerdict EvaluateTick(DateTime now, std::uint64_t monotonicMs, const StatusDisplay& status,
                          const Settings& settings, const CursorReader& readCursor,
                          ExcludedProgramList* programs, MonitorState& state);
+
+// The excluded-program list file, loaded into `list` on the first tick. A file
+// that exists but cannot be read leaves the list as it is and is tried again
+// on the next tick; the tick goes on. The failure's text is returned the first
+// time only, for the event log.
+std::optional<std::string> LoadExcludedListOnTick(MonitorState& state, ExcludedListFile& file,
+                                                  std::vector<std::string>& list);
 
 }  // namespace vesko

@@ -103,6 +103,25 @@ std::string FileText(const SettingDef& d, const Settings& s) {
 
 bool IsRadio(const SettingDef& d) { return d.control == C::MethodRadio || d.control == C::CombinationRadio; }
 
+// A file value as the row's control would hold it: a spin edit clamps to its
+// range, the unit box selects nothing (-1) for a value outside it.
+int ControlValue(const SettingDef& d, int v) {
+    if (d.control == C::UnitComboBox) return v >= d.min && v <= d.max ? v : -1;
+    if (d.control == C::SpinEdit) return static_cast<int>(SpinValue(d.min, d.max, d.maxLength, 0).ClampValue(v));
+    return v;
+}
+
+// The in-memory copy's value: the control's, and for a spin edit without a
+// range whatever its typing limit lets a user type (sign included).
+int InMemoryValue(const SettingDef& d, int v) {
+    v = ControlValue(d, v);
+    if (d.control != C::SpinEdit || d.min != d.max || d.maxLength <= 0 || d.maxLength > 9) return v;
+    std::int64_t limit = 1;
+    for (int i = 0; i < d.maxLength; ++i) limit *= 10;
+    const std::int64_t low = -(limit / 10 - 1), high = limit - 1;
+    return static_cast<int>(v < low ? low : v > high ? high : v);
+}
+
 }  // namespace
 
 Settings::Settings() {
@@ -192,9 +211,7 @@ void LoadDraft(ProfileFile& file, Settings& draft) {
         } else if (auto* b = std::get_if<bool S::*>(&d.member)) {
             draft.**b = ReadBool(file, d);
         } else if (auto* i = std::get_if<int S::*>(&d.member)) {
-            const int v = ReadInt(file, d);
-            if (d.control == C::UnitComboBox) draft.**i = v >= d.min && v <= d.max ? v : -1;
-            else draft.**i = static_cast<int>(SpinValue(d.min, d.max, d.maxLength, 0).ClampValue(v));
+            draft.**i = ControlValue(d, ReadInt(file, d));
         }
     }
 }
@@ -217,7 +234,7 @@ void LoadActiveSettings(ProfileFile& file, Settings& active) {
     for (const SettingDef& d : kDeclaration) {
         if (!d.inMemory) continue;
         if (auto* b = std::get_if<bool S::*>(&d.member)) active.**b = ReadBool(file, d);
-        else if (auto* i = std::get_if<int S::*>(&d.member)) active.**i = ReadInt(file, d);
+        else if (auto* i = std::get_if<int S::*>(&d.member)) active.**i = InMemoryValue(d, ReadInt(file, d));
         else if (auto* t = std::get_if<TimeOfDayText S::*>(&d.member))
             (active.**t).time = TimerScheduleFromText(ReadText(file, d));
     }

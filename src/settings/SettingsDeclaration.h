@@ -77,7 +77,9 @@ void LoadCountdownLabels(ProfileFile& file, Settings& draft, const std::string& 
 // The draft into the file, in declaration order, window keys left out; stops
 // at a refused key.
 void SaveSettings(ProfileFile& file, const Settings& draft);
-// The file into the in-memory copy, values as the file holds them.
+// The file into the in-memory copy, each number brought into the range its
+// control allows (a spin edit without a range: its typing limit), so the tick
+// never works with a value the window could not produce. The file is not written.
 void LoadActiveSettings(ProfileFile& file, Settings& active);
 
 }  // namespace vesko

@@ -99,30 +99,48 @@ bool ShellIcon::AddIcon() {
         if (Notify(NotifyCommand::Modify)) shown_ = true;
         return shown_;
     }
-    if (Notify(NotifyCommand::Add)) {
-        SetFlags(true, true);
-        tracker_->ResetHoverRect();
-        return true;
-    }
-    return RetryTimedOutAdd();
+    if (Notify(NotifyCommand::Add)) return MarkShown();
+    const std::uint32_t error = shell_.LastError();
+    // The shell may hold the icon already (a spurious failure, a lost flag,
+    // a busy shell that took the add): bring that one up to date.
+    if (Notify(NotifyCommand::Modify)) return MarkShown();
+    if (error != kErrorTimeout) throw NotifyIconError(kNotifyIconAddFailed);
+    // A busy shell is asked again later by timer, never by sleeping here.
+    retriesLeft_ = kRetrySteps;
+    windows_.StartTimer(window_, kRetryTimerId, kRetryPauseMs);
+    return false;
 }
 
-bool ShellIcon::RetryTimedOutAdd() {
-    // A busy shell can time out and still have taken the add, so each step
-    // first tries a modify, then a fresh add.
-    for (int counter = kRetrySteps - 1;; --counter) {
-        if (shell_.LastError() != kErrorTimeout) throw NotifyIconError(kNotifyIconAddFailed);
-        shell_.Sleep(kRetryPauseMs);
-        SetFlags(true, true);
-        if (Notify(NotifyCommand::Modify)) break;
-        SetFlags(false, false);
-        if (doForegroundWindow_) windows_.SetForeground(window_);
-        if (Notify(NotifyCommand::Add)) break;
-        if (counter == 0) throw NotifyIconError(kNotifyIconModifyFailed);
-    }
+bool ShellIcon::MarkShown() {
     SetFlags(true, true);
+    retriesLeft_ = 0;
+    windows_.StopTimer(window_, kRetryTimerId);
     tracker_->ResetHoverRect();
     return true;
+}
+
+void ShellIcon::RetryTimedOutAdd() {
+    windows_.StopTimer(window_, kRetryTimerId);
+    if (shown_ || added_ || retriesLeft_ <= 0) return;
+    --retriesLeft_;
+    // Each step first tries a modify (the shell may have taken the add), then a fresh add.
+    if (Notify(NotifyCommand::Modify)) {
+        MarkShown();
+        return;
+    }
+    if (doForegroundWindow_) windows_.SetForeground(window_);
+    if (Notify(NotifyCommand::Add)) {
+        MarkShown();
+        return;
+    }
+    if (shell_.LastError() != kErrorTimeout) {
+        retriesLeft_ = 0;
+        ReportError(NotifyIconError(kNotifyIconAddFailed));
+    } else if (retriesLeft_ == 0) {
+        ReportError(NotifyIconError(kNotifyIconModifyFailed));
+    } else {
+        windows_.StartTimer(window_, kRetryTimerId, kRetryPauseMs);
+    }
 }
 
 bool ShellIcon::ModifyIcon() {
@@ -174,17 +192,14 @@ std::intptr_t ShellIcon::HandleMessage(std::uint32_t msg, std::intptr_t wParam, 
             if (wasShown) {
                 // The restart notice below must come even if the shell is
                 // not ready yet; the error goes to the owner's error event.
+                // The message can also come without a real restart, and then
+                // the shell still holds the icon and refuses a second add: the
+                // add's own modify brings that one up to date.
                 try {
                     AddIcon();
                 } catch (const NotifyIconError& e) {
-                    // The message can also come without a real restart, and
-                    // then the shell still holds the icon and refuses a second
-                    // add: bring that one up to date instead.
-                    SetFlags(true, true);
-                    if (!Notify(NotifyCommand::Modify)) {
-                        SetFlags(false, false);
-                        ReportError(e);
-                    }
+                    SetFlags(false, false);
+                    ReportError(e);
                 }
             }
         }
@@ -192,6 +207,10 @@ std::intptr_t ShellIcon::HandleMessage(std::uint32_t msg, std::intptr_t wParam, 
             TrayMessageArgs notice{traymsg::kTaskbarRestarted, wParam, lParam, 0};
             owner_(notice);
         }
+    }
+    if (msg == traymsg::kTimer && static_cast<std::uintptr_t>(wParam) == kRetryTimerId) {
+        RetryTimedOutAdd();
+        return 0;
     }
     TrayMessageArgs message{msg, wParam, lParam, 0};
     if (tracker_) tracker_->HandleMessage(message);

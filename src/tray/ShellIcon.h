@@ -34,7 +34,10 @@ public:
     IconHandle GetIconHandle() const { return record_.Icon; }
 
     // Each returns whether the icon is shown (Hide and Delete: whether the
-    // shell took the call). Add raises NotifyIconError.
+    // shell took the call). A refused add tries a modify (the shell may hold
+    // the icon already), then raises NotifyIconError; a shell that timed out
+    // is asked again by timer (kRetrySteps times, kRetryPauseMs apart), and
+    // the retries' final failure goes to the error sink.
     bool AddIcon();
     bool ModifyIcon();
     bool HideIcon();
@@ -85,11 +88,14 @@ public:
     static constexpr std::size_t kBalloonTextLimit = 255;
     static constexpr std::uint32_t kRetryPauseMs = 2000;
     static constexpr int kRetrySteps = 6;
+    static constexpr std::uintptr_t kRetryTimerId = 11;
+    bool RetryPending() const { return retriesLeft_ > 0; }
 
 private:
     void PrepareRecord();
     bool Notify(NotifyCommand command);
-    bool RetryTimedOutAdd();
+    void RetryTimedOutAdd();
+    bool MarkShown();
     void SetFlags(bool added, bool shown) { added_ = added, shown_ = shown; }
     std::string Cut(const std::string& text, std::size_t limit) const;
 
@@ -106,6 +112,7 @@ private:
     std::unique_ptr<ClickHoverTracker> tracker_;
     bool doForegroundWindow_ = false;
     bool tipStale_ = false;
+    int retriesLeft_ = 0;
 };
 
 // One per process: registers the hidden window class and "TaskbarCreated"

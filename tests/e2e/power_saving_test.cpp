@@ -127,6 +127,28 @@ TEST(PowerSaving, TheWarningCountsDownThenTheMachineHibernatesWakesAndReArms) {
     EXPECT_TRUE(p.Running());
 }
 
+// After a resume the uptime condition counts from the resume: with two
+// minutes of uptime asked, the second hibernation comes two minutes after the
+// first wake-up, not in the minute after it.
+TEST(PowerSaving, AfterAResumeTheUptimeConditionHoldsAnew) {
+    Sandbox box;
+    box.WriteText(L"vesko.ini",
+                  "[OS]\r\nOS_Enabled=1\r\nOS_Hour=0\r\nOS_Minute=2\r\n"
+                  "[PowerSaving]\r\nShutdown=0\r\nSuspend=0\r\nHibernation=1\r\n"
+                  "[Other]\r\nFunction_Enabled=1\r\nLog_Enabled=1\r\n");
+    Process p = box.Start({L"/h"});
+    ASSERT_TRUE(WaitForWindow(p.pid, VESKO_CLASS_FORM1));
+    auto resumes = [&] {
+        int n = 0;
+        for (const std::string& line : LogLines(box)) n += line.find("休止状態から復帰") != std::string::npos;
+        return n;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return resumes() == 1; }, 150000)) << "the machine's uptime is over two minutes";
+    const DWORD woke = GetTickCount();
+    ASSERT_TRUE(WaitUntil([&] { return resumes() == 2; }, 200000));
+    EXPECT_GE(GetTickCount() - woke, 115000u) << "the uptime kept counting across the sleep";
+}
+
 TEST(PowerSaving, AbortSwitchesTheFunctionOffInTheFileTheMenuAndTheIcon) {
     Sandbox box;
     Process p;

@@ -206,3 +206,74 @@ TEST(Startup, DefaultCaptionAndPositionFromTheFile) {
     EXPECT_EQ(r.left, 120);
     EXPECT_EQ(r.top, 80);
 }
+
+// A position saved on a monitor that is no longer there comes back onto the screen.
+TEST(Startup, PositionOffEveryMonitorComesBackOntoTheScreen) {
+    Sandbox box;
+    box.WriteText(L"vesko.ini", "[Window]\r\nWindowPosX=3000\r\nWindowPosY=-2000\r\n");
+    Process p = StartAndWait(box);
+    HWND form = WaitForWindow(p.pid, VESKO_CLASS_FORM1, true);
+    ASSERT_TRUE(form);
+    RECT r, screen;
+    GetWindowRect(form, &r);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &screen, 0);
+    EXPECT_GE(r.left, screen.left);
+    EXPECT_LE(r.right, screen.right);
+    EXPECT_GE(r.top, screen.top);
+    EXPECT_LE(r.bottom, screen.bottom);
+}
+
+namespace {
+
+// Watches for `ms`: true when the warning window showed or a power action was
+// logged (a line other than the start line).
+bool ActedOrWarnedWithin(const Sandbox& box, DWORD pid, DWORD ms) {
+    bool seen = false;
+    WaitUntil([&] {
+        HWND warning = FindProcessWindow(pid, VESKO_CLASS_FORM3);
+        if (warning && IsWindowVisible(warning)) seen = true;
+        for (const std::string& line : LogLines(box))
+            if (line.find("休止状態") != std::string::npos) seen = true;
+        return seen;
+    }, ms);
+    return seen;
+}
+
+}  // namespace
+
+// A start-up that fails writing the countdown's keys still arms the engine:
+// a 30-minute memory condition neither warns nor acts in the next minutes.
+TEST(Startup, ReadOnlySettingsFileNeverActsEarly) {
+    Sandbox box;
+    box.WriteText(L"vesko.ini",
+                  "[Memory]\r\nMemory_Enabled=1\r\nMemory_Percent=99\r\nMemory_Time=30\r\n"
+                  "[PowerSaving]\r\nShutdown=0\r\nSuspend=0\r\nHibernation=1\r\n"
+                  "[Other]\r\nWarning_Enabled=1\r\nWarning_Time=3\r\nFunction_Enabled=1\r\nLog_Enabled=1\r\n");
+    box.SetReadOnly(L"vesko.ini", true);
+    Process p = StartAndWait(box);
+    HWND msg = WaitForMessageBox(p.pid);
+    ASSERT_TRUE(msg);
+    AnswerMessageBox(msg);
+    EXPECT_FALSE(ActedOrWarnedWithin(box, p.pid, 75000));
+    EXPECT_TRUE(p.Running());
+    box.SetReadOnly(L"vesko.ini", false);
+}
+
+// A hand-edited hour below the range is brought to 0 on load, not taken as a
+// time that has always passed.
+TEST(Startup, HandEditedNegativeHourNeverActs) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    if (now.wHour == 0 || now.wHour == 23) GTEST_SKIP() << "the clamped hour is 0";
+    Sandbox box;
+    box.WriteText(L"vesko.ini",
+                  "[Time]\r\nTime_Enabled=1\r\nTime_Hour=-24\r\nTime_Minute=" + std::to_string(now.wMinute) +
+                      "\r\n[PowerSaving]\r\nShutdown=0\r\nSuspend=0\r\nHibernation=1\r\n"
+                      "[Other]\r\nWarning_Enabled=1\r\nWarning_Time=5\r\nFunction_Enabled=1\r\n");
+    Process p = StartAndWait(box);
+    EXPECT_FALSE(ActedOrWarnedWithin(box, p.pid, 75000));
+    EXPECT_TRUE(p.Running());
+    auto ini = box.ReadText(L"vesko.ini");
+    ASSERT_TRUE(ini);
+    EXPECT_NE(ini->find("Time_Hour=-24\r\n"), std::string::npos) << "loading leaves the file as it was";
+}

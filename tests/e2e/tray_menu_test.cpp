@@ -108,6 +108,33 @@ TEST(TrayMenu, ESwitchesTheFunctionOffAndOnInTheFileAndTheIcon) {
     EXPECT_FALSE(FindProcessWindow(t.p.pid, L"#32770", true));
 }
 
+// Switched on from the tray after a pause, a one-minute memory condition runs
+// its full minute from the switch, not from the start of the program.
+TEST(TrayMenu, SwitchingOnAfterAPauseGivesTheFullDurationAgain) {
+    Sandbox box;
+    box.WriteText(L"vesko.ini",
+                  "[Memory]\r\nMemory_Enabled=1\r\nMemory_Percent=99\r\nMemory_Time=1\r\n"
+                  "[PowerSaving]\r\nShutdown=0\r\nSuspend=0\r\nHibernation=1\r\n"
+                  "[Other]\r\nFunction_Enabled=0\r\nLog_Enabled=1\r\n");
+    Process p;
+    TraySpot spot = StartInTray(box, p, TrayLook::Off);
+    // The pause: longer than the condition, ending early in a minute.
+    Sleep(70000);
+    SYSTEMTIME t;
+    do {
+        Sleep(200);
+        GetLocalTime(&t);
+    } while (t.wSecond < 5 || t.wSecond > 15);
+    ASSERT_TRUE(OpenTrayMenu(p.pid, spot));
+    PressKey('E');
+    const DWORD on = GetTickCount();
+    ASSERT_TRUE(WaitUntil([&] { return IniValue(box, "Function_Enabled") == "1"; }));
+    ASSERT_TRUE(WaitUntil([&] { return LastLogLineEndsWith(box, " Windowsを休止状態にしました") ||
+                                       LastLogLineEndsWith(box, " Windowsは休止状態から復帰しました"); },
+                          150000));
+    EXPECT_GE(GetTickCount() - on, 58000u) << "acted before the condition held a full minute from the switch";
+}
+
 TEST(TrayMenu, AOpensTheAboutBoxAndHOpensTheHelpQuietly) {
     TrayProgram t;
     ASSERT_TRUE(t.Menu());

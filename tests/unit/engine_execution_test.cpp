@@ -100,7 +100,7 @@ struct Tick {
 
 TEST(Execution, ShutdownLogsBeforeItEndsWindows) {
     Tick t;
-    ExecuteShutdown(t.host, t.dialog);
+    ExecuteShutdown(t.host, t.dialog, t.state);
     EXPECT_EQ(t.calls, (Calls{"label Windowsを終了をしています", "abort off",
                               "log ケルダン!を正常に終了しWindowsを終了しました", "ForcePowerOff"}));
     EXPECT_EQ(t.host.log[0].second, kStart);
@@ -146,19 +146,48 @@ TEST(Execution, SuspendAndHibernateLogHideSleepAndRearm) {
     }
 }
 
-TEST(Execution, RefusedRequestEndsTheTickAndTheNextTickTriesAgain) {
-    Tick t;
-    t.host.refusePower = [] { throw PowerActionError(powermsg::kSuspendNotAllowed); };
-    EXPECT_THROW(ExecuteSuspend(t.host, t.dialog, t.state), PowerActionError);
-    EXPECT_EQ(t.host.log.size(), 1u);  // no resume line
-    EXPECT_FALSE(t.dialog.abortEnabled);
-    EXPECT_EQ(t.dialog.label, "Windowsをサスペンドしています");
-    EXPECT_EQ(t.monitor.HoldOffStamp, kStart);  // nothing re-armed
-    EXPECT_EQ(t.calls.back(), "Suspend");
+// A refused call, as long as the system keeps refusing: one attempt line and
+// one refusal line in all, the abort button back every time, the availability
+// check due again, and every condition re-armed so the next attempt waits.
+TEST(Execution, RefusedCallIsLoggedOnceAndRearms) {
+    for (bool shutdown : {false, true}) {
+        Tick t;
+        t.settings.Shutdown = shutdown;
+        t.settings.Hibernation = !shutdown;
+        t.host.refusePower = [] { throw PowerActionError(powermsg::kHibernateFailed); };
+        for (int tick = 0; tick < 10; ++tick) {
+            t.monitor.MethodCheckPending = false;
+            t.host.now = kStart + tick * EncodeTime(0, 1);
+            EXPECT_TRUE(ExecuteIfDue(true, 0, false, false, t.host, t.dialog, t.state));
+            EXPECT_TRUE(t.dialog.abortEnabled) << tick;
+            EXPECT_TRUE(t.monitor.MethodCheckPending) << tick;
+            EXPECT_EQ(t.monitor.HoldOffStamp, t.host.now) << "re-armed at the refusal";
+            EXPECT_EQ(t.monitor.CpuLowSince, FakeHost::kWakeMs);
+            EXPECT_EQ(t.monitor.ConditionUptimeMs(FakeHost::kWakeUptimeMs + 1000), 1000u);
+        }
+        ASSERT_EQ(t.host.log.size(), 2u) << shutdown;
+        EXPECT_EQ(t.host.log[0].first, shutdown ? logmsg::kShutdown : logmsg::kHibernate);
+        EXPECT_EQ(t.host.log[1].first, powermsg::kHibernateFailed);
+        EXPECT_FALSE(t.monitor.WindowsEnding);
 
-    EXPECT_THROW(ExecuteSuspend(t.host, t.dialog, t.state), PowerActionError);
-    ASSERT_EQ(t.host.log.size(), 2u);
-    EXPECT_EQ(t.host.log[1].first, logmsg::kSuspend);  // the same line again
+        // The system takes the call again: its line is written once more,
+        // with the moment of the call.
+        t.host.refusePower = nullptr;
+        t.host.now = kStart + EncodeTime(1, 0);
+        ExecuteIfDue(true, 0, false, false, t.host, t.dialog, t.state);
+        ASSERT_GE(t.host.log.size(), 3u);
+        EXPECT_EQ(t.host.log[2].first, shutdown ? logmsg::kShutdown : logmsg::kHibernate);
+        EXPECT_EQ(t.host.log[2].second, kStart + EncodeTime(1, 0));
+        EXPECT_FALSE(t.monitor.PowerRefusalLogged);
+    }
+}
+
+TEST(Execution, PowerOffIsRequestedOnceWhileWindowsEnds) {
+    Tick t;
+    for (int tick = 0; tick < 5; ++tick) ExecuteIfDue(true, 0, false, false, t.host, t.dialog, t.state);
+    EXPECT_EQ(std::count(t.calls.begin(), t.calls.end(), "ForcePowerOff"), 1);
+    t.monitor.Arm({kStart, 5000, 5000, std::nullopt});  // the user arms again: it may act again
+    EXPECT_TRUE(ExecuteIfDue(true, 0, false, false, t.host, t.dialog, t.state));
 }
 
 TEST(Execution, UnwritableLogKeepsThePowerCallFromHappening) {
@@ -171,7 +200,7 @@ TEST(Execution, UnwritableLogKeepsThePowerCallFromHappening) {
     }
     Tick t;
     t.host.refuseLog = true;
-    EXPECT_THROW(ExecuteShutdown(t.host, t.dialog), FileCreateError);
+    EXPECT_THROW(ExecuteShutdown(t.host, t.dialog, t.state), FileCreateError);
     EXPECT_EQ(t.calls, (Calls{"label Windowsを終了をしています", "abort off"}));
 }
 

@@ -299,6 +299,47 @@ TEST(Tick, UptimeLabelShowsTheSystemUptimeAfterAResume) {
     EXPECT_EQ(d.Readings.UptimeMinutes, 2);
 }
 
+class UnreadableListFile : public ExcludedListFile {
+public:
+    std::string path = "C:\\app\\ExeNameList.txt";
+    bool readable = false;
+    int reads = 0;
+    const std::string& Path() const override { return path; }
+    bool Exists() override { return true; }
+    std::optional<std::string> Read() override {
+        ++reads;
+        return readable ? std::optional<std::string>("C:\\b.exe\r\n") : std::nullopt;
+    }
+    bool Write(const std::string&) override { return false; }
+    bool CanHold(const std::string&) override { return true; }
+};
+
+// A list file that exists but cannot be read for ten ticks: each tick goes on
+// with the list it has, the failure is reported once, and the file is loaded
+// once it can be read.
+TEST(Tick, UnreadableListFileNeverStopsTheTick) {
+    MonitorState state;
+    UnreadableListFile file;
+    std::vector<std::string> list{"C:\\a.exe"};
+    int reports = 0;
+    for (int tick = 0; tick < 10; ++tick) {
+        std::optional<std::string> failure;
+        ASSERT_NO_THROW(failure = LoadExcludedListOnTick(state, file, list));
+        if (failure) {
+            ++reports;
+            EXPECT_EQ(*failure, "ファイル C:\\app\\ExeNameList.txt は開けません");
+        }
+        EXPECT_EQ(list, std::vector<std::string>{"C:\\a.exe"});
+    }
+    EXPECT_EQ(reports, 1);
+    EXPECT_EQ(file.reads, 10);
+    file.readable = true;
+    EXPECT_FALSE(LoadExcludedListOnTick(state, file, list));
+    EXPECT_EQ(list, (std::vector<std::string>{"C:\\a.exe", "C:\\b.exe"}));
+    EXPECT_FALSE(LoadExcludedListOnTick(state, file, list));
+    EXPECT_EQ(file.reads, 11) << "loaded once";
+}
+
 }  // namespace
 // A sleep the program did not start (the user's, a lid) shows as a gap between
 // ticks: every duration condition holds its full length again from the wake-up,

@@ -91,7 +91,8 @@ TEST(SettingsDeclaration, HandEditedValuesReadAsDocumented) {
     EXPECT_FALSE(active.Timer_Enabled) << "a word reads as the default";
     EXPECT_TRUE(active.Time_Enabled) << "any integer but 0 is true";
     EXPECT_EQ(active.Memory_Percent, 30) << "names match without regard to case";
-    EXPECT_EQ(active.CPU_Percent, 150) << "the in-memory copy is not clamped";
+    EXPECT_EQ(active.CPU_Percent, 99) << "the in-memory copy is clamped like the control";
+    EXPECT_EQ(active.Network_Unit, -1) << "a unit outside the box selects none";
     EXPECT_EQ(form.CPU_Percent, 99) << "the control is";
     EXPECT_FALSE(HasTimerSchedule(active.Timer_ScheduleTime.time)) << "no countdown in force, never midnight";
     EXPECT_EQ(form.Network_Unit, -1);
@@ -183,7 +184,7 @@ TEST(SettingsDeclaration, NewSettingsHoldTheDefaultsAndTheDraftClampsToEachRange
         auto* i = std::get_if<int Settings::*>(&d.member);
         if (!i || d.control != SettingControl::SpinEdit || d.min == d.max) continue;
         EXPECT_EQ(draft.**i, d.max) << d.key << ": the draft keeps inside the range";
-        EXPECT_EQ(active.**i, d.max + 1) << d.key << ": the in-memory copy takes the file's value";
+        EXPECT_EQ(active.**i, d.max) << d.key << ": so does the in-memory copy";
     }
 }
 

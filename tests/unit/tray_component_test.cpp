@@ -264,7 +264,7 @@ TEST(TrayIcon, FailedReaddAfterRestartReachesOnError) {
 
 TEST(TrayIcon, StartUpShowPropagatesTheAddError) {
     TrayRig rig(kV5, false);
-    rig.shell.Fail(2);
+    rig.shell.Fail(2, 2);  // the add and the modify it tries next
     EXPECT_THROW(rig.tray->SetVisible(true), NotifyIconError);
 }
 

@@ -133,36 +133,58 @@ TEST(TrayShellIcon, TaskbarCreatedForgetsAHiddenIcon) {
     EXPECT_EQ(rig.shell.Commands(), (std::vector<Cmd>{Cmd::Add, Cmd::Modify, Cmd::Add}));
 }
 
-TEST(TrayShellIcon, TimedOutAddRetriesSixStepsThenGivesUp) {
+// A shell that keeps timing out: the add and its modify fail, then six timer
+// steps of a modify and an add, 2 s apart; the interface thread never sleeps.
+TEST(TrayShellIcon, TimedOutAddRetriesSixTimerStepsThenGivesUp) {
     ShellIconRig rig;
-    rig.shell.Fail(kErrorTimeout, 1 + 2 * 6);
-    try {
-        rig.icon->AddIcon();
-        FAIL() << "no error";
-    } catch (const NotifyIconError& e) {
-        EXPECT_STREQ(e.what(), "タスクトレイのアイコンを変更できません。");
+    std::vector<std::string> errors;
+    rig.icon->SetErrorSink([&](const std::exception& e) { errors.push_back(e.what()); });
+    rig.shell.Fail(kErrorTimeout, 2 + 2 * 6);
+    EXPECT_FALSE(rig.icon->AddIcon());
+    EXPECT_TRUE(rig.icon->RetryPending());
+    EXPECT_EQ(rig.windows.Timers[ShellIcon::kRetryTimerId], 2000u);
+    for (int step = 0; step < 6; ++step) {
+        EXPECT_TRUE(errors.empty()) << step;
+        rig.windows.Deliver(rig.icon->Window(), traymsg::kTimer, ShellIcon::kRetryTimerId);
     }
-    std::vector<Cmd> expected{Cmd::Add};
+    std::vector<Cmd> expected{Cmd::Add, Cmd::Modify};
     for (int i = 0; i < 6; ++i) expected.insert(expected.end(), {Cmd::Modify, Cmd::Add});
     EXPECT_EQ(rig.shell.Commands(), expected);
-    EXPECT_EQ(rig.shell.Sleeps, std::vector<std::uint32_t>(6, 2000));
+    EXPECT_TRUE(rig.shell.Sleeps.empty());
+    EXPECT_EQ(errors, std::vector<std::string>{"タスクトレイのアイコンを変更できません。"});
+    EXPECT_EQ(rig.windows.Timers.count(ShellIcon::kRetryTimerId), 0u);
     EXPECT_FALSE(rig.icon->Added());
     EXPECT_FALSE(rig.icon->Shown());
+    // A stray timer message after the end does nothing.
+    rig.windows.Deliver(rig.icon->Window(), traymsg::kTimer, ShellIcon::kRetryTimerId);
+    EXPECT_EQ(rig.shell.Calls.size(), expected.size());
 }
 
 TEST(TrayShellIcon, TimedOutAddThatTheShellTookEndsWithTheModify) {
     ShellIconRig rig;
-    rig.shell.Fail(kErrorTimeout, 3);  // add, then modify and add of step one
-    EXPECT_TRUE(rig.icon->AddIcon());
-    EXPECT_EQ(rig.shell.Commands(), (std::vector<Cmd>{Cmd::Add, Cmd::Modify, Cmd::Add, Cmd::Modify}));
-    EXPECT_EQ(rig.shell.Sleeps.size(), 2u);
+    rig.shell.Fail(kErrorTimeout, 4);  // add and modify, then modify and add of step one
+    EXPECT_FALSE(rig.icon->AddIcon());
+    rig.windows.Deliver(rig.icon->Window(), traymsg::kTimer, ShellIcon::kRetryTimerId);
+    EXPECT_FALSE(rig.icon->Shown());
+    rig.windows.Deliver(rig.icon->Window(), traymsg::kTimer, ShellIcon::kRetryTimerId);
+    EXPECT_EQ(rig.shell.Commands(), (std::vector<Cmd>{Cmd::Add, Cmd::Modify, Cmd::Modify, Cmd::Add, Cmd::Modify}));
+    EXPECT_TRUE(rig.shell.Sleeps.empty());
     EXPECT_TRUE(rig.icon->Added());
     EXPECT_TRUE(rig.icon->Shown());
+    EXPECT_FALSE(rig.icon->RetryPending());
+    EXPECT_EQ(rig.windows.Timers.count(ShellIcon::kRetryTimerId), 0u);
 }
 
-TEST(TrayShellIcon, OtherFailureRaisesTheFirstMessageAtOnce) {
+// A refused add tries a modify first: the shell may hold the icon already.
+TEST(TrayShellIcon, RefusedAddTriesAModifyThenRaisesTheFirstMessage) {
+    ShellIconRig held;
+    held.shell.Fail(5);  // access denied, but the icon is there
+    EXPECT_TRUE(held.icon->AddIcon());
+    EXPECT_EQ(held.shell.Commands(), (std::vector<Cmd>{Cmd::Add, Cmd::Modify}));
+    EXPECT_TRUE(held.icon->Shown());
+
     ShellIconRig rig;
-    rig.shell.Fail(5);  // access denied
+    rig.shell.Fail(5, 2);
     try {
         rig.icon->AddIcon();
         FAIL() << "no error";
@@ -170,15 +192,22 @@ TEST(TrayShellIcon, OtherFailureRaisesTheFirstMessageAtOnce) {
         EXPECT_STREQ(e.what(), "タスクトレイにアイコンを登録できません。");
     }
     EXPECT_TRUE(rig.shell.Sleeps.empty());
-    EXPECT_EQ(rig.shell.Calls.size(), 1u);
+    EXPECT_TRUE(rig.windows.Timers.empty());
+    EXPECT_EQ(rig.shell.Calls.size(), 2u);
 }
 
 TEST(TrayShellIcon, RetryStopsWhenTheErrorIsNoLongerATimeOut) {
     ShellIconRig rig;
-    rig.shell.Fail(kErrorTimeout, 2);  // add, modify
+    std::vector<std::string> errors;
+    rig.icon->SetErrorSink([&](const std::exception& e) { errors.push_back(e.what()); });
+    rig.shell.Fail(kErrorTimeout, 3);  // add, modify, the retry's modify
     rig.shell.Fail(5);                 // the retry's add
-    EXPECT_THROW(rig.icon->AddIcon(), NotifyIconError);
-    EXPECT_EQ(rig.shell.Sleeps.size(), 1u);
+    EXPECT_FALSE(rig.icon->AddIcon());
+    rig.windows.Deliver(rig.icon->Window(), traymsg::kTimer, ShellIcon::kRetryTimerId);
+    EXPECT_EQ(errors, std::vector<std::string>{"タスクトレイにアイコンを登録できません。"});
+    EXPECT_FALSE(rig.icon->RetryPending());
+    EXPECT_EQ(rig.windows.Timers.count(ShellIcon::kRetryTimerId), 0u);
+    EXPECT_TRUE(rig.shell.Sleeps.empty());
 }
 
 TEST(TrayShellIcon, FailedModifyAddsAfreshUnlessItTimedOut) {
@@ -193,7 +222,7 @@ TEST(TrayShellIcon, FailedModifyAddsAfreshUnlessItTimedOut) {
     EXPECT_EQ(rig.shell.Commands(), (std::vector<Cmd>{Cmd::Add, Cmd::Modify, Cmd::Modify, Cmd::Add}));
 
     // The add's error is swallowed; the icon is then simply not shown.
-    rig.shell.Fail(5, 2);
+    rig.shell.Fail(5, 3);  // the modify, then the add and its modify
     EXPECT_FALSE(rig.icon->ModifyIcon());
     EXPECT_FALSE(rig.icon->Added());
 }
