@@ -8,6 +8,7 @@
 
 #include "Monitor.h"
 #include "WinUi.h"
+#include "base/ScopedWin.h"
 #include "base/WinText_win.h"
 #include "ui/ControlIds.h"
 
@@ -93,7 +94,15 @@ void ExcludedProgramsDialog::AddProgram() {
     ofn.nMaxFile = static_cast<DWORD>(path.size());
     ofn.lpstrTitle = title.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameW(&ofn)) return;  // cancelled
+    // The file dialog's library (and the printing libraries it draws in) is
+    // loaded for the one choice: the resident program never needs it otherwise.
+    ScopedLibrary dialogs(L"comdlg32.dll");
+    auto getOpenFileName = dialogs.Function<BOOL(WINAPI*)(OPENFILENAMEW*)>("GetOpenFileNameW");
+    if (!getOpenFileName) {
+        ShowErrorBox(hwnd_, SystemErrorText(GetLastError()));
+        return;
+    }
+    if (!getOpenFileName(&ofn)) return;  // cancelled
     path.resize(wcslen(path.c_str()));
     if (auto refusal = monitor_->AddExcludedProgram(Narrow(path))) {
         ShowErrorBox(hwnd_, *refusal);

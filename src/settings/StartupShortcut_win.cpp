@@ -6,7 +6,6 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
-#include <cstdio>
 #include <string>
 
 #include "base/Error.h"
@@ -16,25 +15,8 @@
 namespace vesko {
 namespace {
 
-// The system's description of a failure result.
-std::string DescriptionOf(HRESULT hr) {
-    wchar_t* text = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring description = n && text ? std::wstring(text, n) : std::wstring();
-    if (text) LocalFree(text);
-    while (!description.empty() && (description.back() == L'\r' || description.back() == L'\n' ||
-                                    description.back() == L' '))
-        description.pop_back();
-    if (!description.empty()) return Narrow(description);
-    char code[32];
-    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
-    return std::string("エラー ") + code;
-}
-
 void Check(HRESULT hr) {
-    if (FAILED(hr)) throw AppError(DescriptionOf(hr), static_cast<std::uint32_t>(hr));
+    if (FAILED(hr)) throw AppError(SystemErrorText(static_cast<unsigned long>(hr)), static_cast<std::uint32_t>(hr));
 }
 
 // A COM interface pointer released when it goes.
