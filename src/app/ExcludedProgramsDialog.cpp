@@ -9,6 +9,7 @@
 #include "Monitor.h"
 #include "WinUi.h"
 #include "base/ScopedWin.h"
+#include "controls/CommonControls_win.h"
 #include "base/WinText_win.h"
 #include "ui/ControlIds.h"
 
@@ -23,6 +24,7 @@ constexpr int kMinWidth = 3 * kButtonW + 2 * kGap + 2 * kMargin + 16, kMinHeight
 }  // namespace
 
 bool ExcludedProgramsDialog::Create(HINSTANCE instance) {
+    CommonControls::Load();
     WindowSetup setup{VESKO_CLASS_FORM4, kTitle, 320, 281, WS_EX_DLGMODALFRAME};
     setup.resizable = true;
     return CreateWindowFor(instance, setup);
@@ -150,7 +152,7 @@ LRESULT ExcludedProgramsDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void ExcludedProgramsDialog::ShowModal(HWND owner, Monitor& monitor) {
-    if (!hwnd_ || modal_) return;
+    if (modal_) return;
     monitor_ = &monitor;
     try {
         monitor.ReloadExcludedPrograms();
@@ -158,6 +160,7 @@ void ExcludedProgramsDialog::ShowModal(HWND owner, Monitor& monitor) {
         ShowErrorBox(owner, e.what());
         return;
     }
+    if (!hwnd_ && !Create(GetModuleHandleW(nullptr))) return;
     Fill();
     modal_ = true;
     const bool disableOwner = owner && IsWindowEnabled(owner);
