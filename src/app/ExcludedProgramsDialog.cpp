@@ -98,6 +98,7 @@ void ExcludedProgramsDialog::AddProgram() {
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
     // The file dialog's library (and the printing libraries it draws in) is
     // loaded for the one choice: the resident program never needs it otherwise.
+    ScopedComInit com;  // the dialog's folder view is a COM object
     ScopedLibrary dialogs(L"comdlg32.dll");
     auto getOpenFileName = dialogs.Function<BOOL(WINAPI*)(OPENFILENAMEW*)>("GetOpenFileNameW");
     if (!getOpenFileName) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "WinUi.h"
+#include "base/ScopedWin.h"
 #include "base/WinText_win.h"
 #include "controls/CommonControls_win.h"
 #include "controls/ScreenPlacement.h"
@@ -237,6 +238,7 @@ void MainWindow::Help() {
     std::string address = "file:///";
     for (char c : ExeFolder()) address += c == '\\' ? '/' : c;
     address += "index.htm";
+    ScopedComInit com;  // the shell may hand the page to a COM handler
     ShellExecuteW(hwnd_, L"open", Widen(address).c_str(), nullptr, nullptr, SW_SHOW);
 }
 

@@ -1,7 +1,6 @@
 // The program's entry: one copy only, the main window, the switches, the loop.
 // The other three windows are made when first shown.
 #include <windows.h>
-#include <objbase.h>
 #include <shellapi.h>
 
 #include <string>
@@ -39,9 +38,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
         return 0;
     }
 
-    // COM for the shell link object.
-    CoInitialize(nullptr);
-
     std::vector<std::string> args = CommandLineArgs();
     static MainWindow mainWindow(args);
     static AboutBox aboutBox;
@@ -67,6 +63,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    CoUninitialize();
     return static_cast<int>(msg.wParam);
 }

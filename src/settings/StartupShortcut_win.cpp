@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/Error.h"
+#include "base/ScopedWin.h"
 #include "base/WinText_win.h"
 #include "settings/StartupShortcut.h"
 
@@ -37,11 +38,13 @@ private:
     I* p_ = nullptr;
 };
 
+// Declared first, COM is there before the interfaces and goes after them.
 struct LinkObject {
+    ScopedComInit com;
     ComPtr<IShellLinkW> link;
     ComPtr<IPersistFile> file;
     LinkObject() {
-        Check(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.OutVoid()));
+        Check(com.CreateInstance(CLSID_ShellLink, IID_IShellLinkW, link.OutVoid()));
         Check(link->QueryInterface(IID_IPersistFile, file.OutVoid()));
     }
 };
@@ -49,14 +52,13 @@ struct LinkObject {
 class WinShellLinks : public ShellLinks {
 public:
     std::string StartupFolder() override {
-        PIDLIST_ABSOLUTE list = nullptr;
-        Check(SHGetSpecialFolderLocation(nullptr, CSIDL_STARTUP, &list));
+        // By path, not through an item list: item lists are COM allocations,
+        // which would load COM into the resident program at every start.
         wchar_t path[MAX_PATH] = {};
-        const BOOL found = SHGetPathFromIDListW(list, path);
-        CoTaskMemFree(list);
-        if (!found) Check(E_FAIL);
+        Check(SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, path));
         std::wstring folder = path;
-        if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+        if (folder.empty()) Check(E_FAIL);
+        if (folder.back() == L'\\') folder.pop_back();
         return Narrow(folder);
     }
 
