@@ -5,6 +5,7 @@
 
 #include "ui/ControlIds.h"
 #include "WinUi.h"
+#include "controls/CommonControls_win.h"
 #include "controls/UrlLink_win.h"
 #include "base/WinText_win.h"
 
@@ -61,6 +62,7 @@ AboutBox::~AboutBox() {
 }
 
 bool AboutBox::Create(HINSTANCE instance) {
+    CommonControls::Load();
     picture_ = static_cast<HBITMAP>(LoadImageW(instance, L"ABOUTBMP", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!CreateWindowFor(instance, {VESKO_CLASS_ABOUT, "バージョン情報", 296, 170, WS_EX_DLGMODALFRAME}))
         return false;
@@ -143,7 +145,7 @@ void AboutBox::EndModal(int result) {
 }
 
 void AboutBox::ShowModal(HWND owner) {
-    if (!hwnd_) return;
+    if (!hwnd_ && !Create(GetModuleHandleW(nullptr))) return;
     if (modal_) {
         // Opened again from the tray menu while it is up: one box only.
         SetForegroundWindow(hwnd_);

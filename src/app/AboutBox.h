@@ -1,6 +1,6 @@
 #pragma once
-// The About box, the "バージョン情報" dialog. It lives hidden for the whole process
-// and is shown modally from the menu command of the main window.
+// The About box, the "バージョン情報" dialog. Made when first opened, then kept
+// hidden between showings; shown modally from the main window's menu command.
 #include <windows.h>
 
 #include "Window.h"
@@ -17,7 +17,7 @@ public:
     // Creates the hidden box with its controls, centred on the screen.
     bool Create(HINSTANCE instance);
 
-    // Shows the box modally and returns when it has been closed by OK, Esc or
+    // Shows the box modally (made first if it is not yet) and returns when it has been closed by OK, Esc or
     // its close box. The owner (may be null) is disabled meanwhile; messages of
     // the whole thread keep flowing, so the main window's timers keep ticking.
     // A call while the box is already open brings it to the front and returns.

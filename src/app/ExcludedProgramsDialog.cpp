@@ -8,6 +8,8 @@
 
 #include "Monitor.h"
 #include "WinUi.h"
+#include "base/ScopedWin.h"
+#include "controls/CommonControls_win.h"
 #include "base/WinText_win.h"
 #include "ui/ControlIds.h"
 
@@ -22,6 +24,7 @@ constexpr int kMinWidth = 3 * kButtonW + 2 * kGap + 2 * kMargin + 16, kMinHeight
 }  // namespace
 
 bool ExcludedProgramsDialog::Create(HINSTANCE instance) {
+    CommonControls::Load();
     WindowSetup setup{VESKO_CLASS_FORM4, kTitle, 320, 281, WS_EX_DLGMODALFRAME};
     setup.resizable = true;
     return CreateWindowFor(instance, setup);
@@ -93,7 +96,16 @@ void ExcludedProgramsDialog::AddProgram() {
     ofn.nMaxFile = static_cast<DWORD>(path.size());
     ofn.lpstrTitle = title.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameW(&ofn)) return;  // cancelled
+    // The file dialog's library (and the printing libraries it draws in) is
+    // loaded for the one choice: the resident program never needs it otherwise.
+    ScopedComInit com;  // the dialog's folder view is a COM object
+    ScopedLibrary dialogs(L"comdlg32.dll");
+    auto getOpenFileName = dialogs.Function<BOOL(WINAPI*)(OPENFILENAMEW*)>("GetOpenFileNameW");
+    if (!getOpenFileName) {
+        ShowErrorBox(hwnd_, SystemErrorText(GetLastError()));
+        return;
+    }
+    if (!getOpenFileName(&ofn)) return;  // cancelled
     path.resize(wcslen(path.c_str()));
     if (auto refusal = monitor_->AddExcludedProgram(Narrow(path))) {
         ShowErrorBox(hwnd_, *refusal);
@@ -141,7 +153,7 @@ LRESULT ExcludedProgramsDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void ExcludedProgramsDialog::ShowModal(HWND owner, Monitor& monitor) {
-    if (!hwnd_ || modal_) return;
+    if (modal_) return;
     monitor_ = &monitor;
     try {
         monitor.ReloadExcludedPrograms();
@@ -149,6 +161,7 @@ void ExcludedProgramsDialog::ShowModal(HWND owner, Monitor& monitor) {
         ShowErrorBox(owner, e.what());
         return;
     }
+    if (!hwnd_ && !Create(GetModuleHandleW(nullptr))) return;
     Fill();
     modal_ = true;
     const bool disableOwner = owner && IsWindowEnabled(owner);

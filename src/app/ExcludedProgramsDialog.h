@@ -1,8 +1,9 @@
 #pragma once
 // The excluded-programs dialog "EXEファイルの選択": the live list of programs
 // during whose run the function stands aside, with adding through the
-// system's open dialog and deleting the selected entry. It lives hidden for
-// the whole process and is shown modally from the main window's "設定" button.
+// system's open dialog and deleting the selected entry. Made when first
+// opened, then kept hidden between showings; shown modally from the main
+// window's "設定" button.
 #include <windows.h>
 
 #include "Window.h"

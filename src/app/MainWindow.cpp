@@ -2,8 +2,12 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "WinUi.h"
+#include "base/ScopedWin.h"
 #include "base/WinText_win.h"
+#include "controls/CommonControls_win.h"
 #include "controls/ScreenPlacement.h"
 #include "readings/OSVersion.h"
 #include "settings/ProfileFile_win.h"
@@ -33,7 +37,10 @@ bool MainWindow::Create(HINSTANCE instance) {
     return true;
 }
 
-void MainWindow::CreateControls() {
+void MainWindow::BuildControls() {
+    if (controlsBuilt_) return;
+    controlsBuilt_ = true;
+    CommonControls::Load();
     // Every control of the settings window, from its layout table; the status
     // panel and the countdown's labels are among them.
     controls_ = CreateSettingsControls(hwnd_, Scale(96) / 96.0, UiFont());
@@ -47,6 +54,11 @@ void MainWindow::CreateControls() {
     timerDueLabel_ = controls_.Window("TimerDueLabel");
     for (std::size_t i = 0; i < conditionMarks_.size(); ++i) conditionMarks_[i] = controls_.Window(kConditionMarkNames[i]);
     summaryLine_ = controls_.Window("SummaryLine");
+
+    SetText(osVersionLabel_, osVersionText_);
+    ShowDraft(monitor_.Draft());
+    ShowStartWithWindows(startWithWindows_);
+    for (const auto& [key, usable] : choiceUsable_) EnableWindow(controls_.Window(key), usable);
 }
 
 void MainWindow::CreateMenus() {
@@ -64,7 +76,7 @@ void MainWindow::CreateMenus() {
 
 bool MainWindow::RestorePlacement() {
     try {
-        SetText(osVersionLabel_, GetOSVersionText(ReadOSVersionRecord()));
+        osVersionText_ = GetOSVersionText(ReadOSVersionRecord());
         auto ini = OpenSystemProfileFile(monitor_.IniPath());
         const int x = ReadSetting(*ini, &Settings::WindowPosX);
         const int y = ReadSetting(*ini, &Settings::WindowPosY);
@@ -104,6 +116,7 @@ void MainWindow::ShowStatus(const StatusDisplay& s) {
 }
 
 void MainWindow::WriteStatusLabels() {
+    if (!controlsBuilt_) return;
     const StatusDisplay& s = status_;
     SetText(statusCpu_, s.StatusCpu);
     SetText(statusNetwork_, s.StatusNetwork);
@@ -115,35 +128,50 @@ void MainWindow::WriteStatusLabels() {
 bool MainWindow::StatusVisible() const { return IsWindowVisible(hwnd_) && !IsIconic(hwnd_); }
 
 void MainWindow::ShowOutlook(const std::array<std::string, kConditionCount>& marks, const std::string& summary) {
+    if (!controlsBuilt_) return;
     for (std::size_t i = 0; i < marks.size(); ++i) SetText(conditionMarks_[i], marks[i]);
     SetText(summaryLine_, summary);
 }
 
 void MainWindow::ShowDraft(const Settings& draft) {
     SetWindowTextW(hwnd_, Widen(draft.Title).c_str());
+    if (!controlsBuilt_) return;  // shown from the draft when built
     ShowSettings(controls_, draft);
     ShowCountdown(draft.Timer_SetTime, draft.Timer_ScheduleTime.text);
 }
 
 void MainWindow::ShowSetting(const SettingMember& member, const Settings& draft) {
-    ShowSettings(controls_, draft, &member);
+    if (controlsBuilt_) ShowSettings(controls_, draft, &member);
 }
 
-void MainWindow::ReadDraft(Settings& draft) const { ReadSettings(controls_, draft); }
+// Before the controls exist nobody can have edited them: the draft is
+// already what they would hold.
+void MainWindow::ReadDraft(Settings& draft) const {
+    if (controlsBuilt_) ReadSettings(controls_, draft);
+}
 
 void MainWindow::ShowStartWithWindows(bool on) {
-    SendMessageW(controls_.Window("StartWithWindows"), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+    startWithWindows_ = on;
+    if (controlsBuilt_)
+        SendMessageW(controls_.Window("StartWithWindows"), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 bool MainWindow::StartWithWindowsChecked() const {
+    if (!controlsBuilt_) return startWithWindows_;
     return SendMessageW(controls_.Window("StartWithWindows"), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void MainWindow::SetChoiceEnabled(bool Settings::* method, bool enabled) {
-    EnableWindow(controls_.Window(DeclarationOf(method).key), enabled);
+    const std::string key = DeclarationOf(method).key;
+    auto known = std::find_if(choiceUsable_.begin(), choiceUsable_.end(), [&](const auto& c) { return c.first == key; });
+    if (known == choiceUsable_.end()) choiceUsable_.emplace_back(key, enabled);
+    else known->second = enabled;
+    if (controlsBuilt_) EnableWindow(controls_.Window(key), enabled);
 }
 
-void MainWindow::FocusOkButton() { SetFocus(controls_.Window("OkButton")); }
+void MainWindow::FocusOkButton() {
+    if (controlsBuilt_) SetFocus(controls_.Window("OkButton"));
+}
 
 void MainWindow::MoveFocus(WPARAM wp, bool byHandle) {
     HWND next = byHandle ? reinterpret_cast<HWND>(wp) : GetNextDlgTabItem(hwnd_, GetFocus(), wp != 0);
@@ -151,6 +179,7 @@ void MainWindow::MoveFocus(WPARAM wp, bool byHandle) {
 }
 
 void MainWindow::ShowCountdown(const std::string& setTime, const std::string& dueTime) {
+    if (!controlsBuilt_) return;
     SetText(timerSetTimeLabel_, setTime);
     SetText(timerDueLabel_, dueTime);
 }
@@ -209,6 +238,7 @@ void MainWindow::Help() {
     std::string address = "file:///";
     for (char c : ExeFolder()) address += c == '\\' ? '/' : c;
     address += "index.htm";
+    ScopedComInit com;  // the shell may hand the page to a COM handler
     ShellExecuteW(hwnd_, L"open", Widen(address).c_str(), nullptr, nullptr, SW_SHOW);
 }
 
@@ -314,7 +344,10 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         case WM_SHOWWINDOW:
             // The last tick's readings, as if the labels had followed every tick.
-            if (wp) WriteStatusLabels();
+            if (wp) {
+                BuildControls();
+                WriteStatusLabels();
+            }
             break;
         case WM_TIMER:
             if (wp == ids::MonitorTimer) OnTick();

@@ -22,8 +22,8 @@ class MainWindow : public Window, public NoticeWindow {
 public:
     explicit MainWindow(std::vector<std::string> args);
 
-    // Creates the window, its controls, menus and the monitor's components,
-    // then starts the monitor; no other window exists yet.
+    // Creates the window, its menus and the monitor's components, then
+    // starts the monitor; the controls come when the window first shows.
     bool Create(HINSTANCE instance);
     // Shows or hides the window as the start switches say, then the tray icon.
     void ApplyStartVisibility(bool hide, bool noTrayIcon);
@@ -73,10 +73,13 @@ public:
     void HideApplicationWindow() override;
 
 protected:
-    void CreateControls() override;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    // Every control of the settings window, built when the window first
+    // shows (a program started hidden may never need them), then filled from
+    // the draft and what the monitor reported meanwhile.
+    void BuildControls();
     void CreateMenus();
     // The OS version text and the stored position; false after an error box.
     bool RestorePlacement();
@@ -93,6 +96,11 @@ private:
 
     Monitor monitor_;
     SettingsControls controls_;
+    bool controlsBuilt_ = false;
+    // What the controls show once built: the draft is the monitor's.
+    std::string osVersionText_;
+    bool startWithWindows_ = false;
+    std::vector<std::pair<std::string, bool>> choiceUsable_;  // radio button key, usable
     std::array<HWND, kConditionCount> conditionMarks_{};
     HWND summaryLine_ = nullptr;
     bool shown_ = false;

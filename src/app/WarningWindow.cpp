@@ -4,6 +4,7 @@
 
 #include "ui/ControlIds.h"
 #include "WinUi.h"
+#include "controls/CommonControls_win.h"
 #include "controls/LabelWrap.h"
 #include "base/WinText_win.h"
 
@@ -15,9 +16,11 @@ constexpr int kClientHeight = 89;
 
 }  // namespace
 
-bool WarningWindow::Create(HINSTANCE instance) {
-    if (!CreateWindowFor(instance, {VESKO_CLASS_FORM3, "警告", kClientWidth, kClientHeight,
-                                    WS_EX_DLGMODALFRAME | WS_EX_TOPMOST}))
+bool WarningWindow::Create() {
+    if (hwnd_) return true;
+    CommonControls::Load();
+    if (!CreateWindowFor(GetModuleHandleW(nullptr), {VESKO_CLASS_FORM3, "警告", kClientWidth, kClientHeight,
+                                                     WS_EX_DLGMODALFRAME | WS_EX_TOPMOST}))
         return false;
     DisableClosing();
     return true;
@@ -44,15 +47,18 @@ void WarningWindow::DisableClosing() {
 void WarningWindow::CreateControls() {
     // Room for two lines: a long number or method name wraps instead of
     // running off the dialog's edge.
-    MessageLabel = CreateChild(hwnd_, L"STATIC", "99999 分後にWindowsをシャットダウンします", SS_OWNERDRAW | SS_NOPREFIX, 8, 24,
-                         kClientWidth - 16, 30, ids::WarningMessage);
+    MessageLabel = CreateChild(hwnd_, L"STATIC", text_, SS_OWNERDRAW | SS_NOPREFIX, 8, 24, kClientWidth - 16, 30,
+                               ids::WarningMessage);
     AbortButton = CreateChild(hwnd_, L"BUTTON", "中止", BS_PUSHBUTTON | WS_TABSTOP, 64, 56, 97, 25, ids::WarningAbortButton);
     LockedAbortButton = CreateChild(hwnd_, L"BUTTON", "中止", BS_PUSHBUTTON | WS_TABSTOP, 64, 56, 97, 25, ids::WarningLockedAbortButton);
-    ShowWindow(LockedAbortButton, SW_HIDE);
     EnableWindow(LockedAbortButton, FALSE);
+    EnableWindow(AbortButton, abortEnabled_);
+    ShowWindow(locked_ ? AbortButton : LockedAbortButton, SW_HIDE);
 }
 
 void WarningWindow::LockAbort() {
+    locked_ = true;
+    if (!hwnd_) return;
     ShowWindow(AbortButton, SW_HIDE);
     ShowWindow(LockedAbortButton, SW_SHOW);
 }
@@ -120,30 +126,37 @@ void WarningWindow::DrawMessage(const DRAWITEMSTRUCT& item) {
     SelectObject(dc, oldFont);
 }
 
-std::string WarningWindow::LabelText() { return GetText(MessageLabel); }
+std::string WarningWindow::LabelText() { return MessageLabel ? GetText(MessageLabel) : text_; }
 
 void WarningWindow::SetLabelText(const std::string& text) {
-    if (GetText(MessageLabel) == text) return;
+    text_ = text;
+    if (!MessageLabel || GetText(MessageLabel) == text) return;
     SetText(MessageLabel, text);
     InvalidateRect(MessageLabel, nullptr, TRUE);
 }
 
-bool WarningWindow::IsVisible() { return IsWindowVisible(hwnd_) != FALSE; }
+bool WarningWindow::IsVisible() { return hwnd_ && IsWindowVisible(hwnd_); }
 
 // Shown by the tick while the user works elsewhere: it comes to the top of the
 // always-on-top windows without taking the keyboard focus, so that typing
 // cannot press the abort button by accident.
 void WarningWindow::Show() {
+    if (!Create()) return;
     if (!IsVisible()) CenterOnScreen();
     SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
-void WarningWindow::Hide() { ShowWindow(hwnd_, SW_HIDE); }
-
-void WarningWindow::Repaint() {
-    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+void WarningWindow::Hide() {
+    if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
 }
 
-void WarningWindow::SetAbortEnabled(bool enabled) { EnableWindow(AbortButton, enabled ? TRUE : FALSE); }
+void WarningWindow::Repaint() {
+    if (hwnd_) RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void WarningWindow::SetAbortEnabled(bool enabled) {
+    abortEnabled_ = enabled;
+    if (AbortButton) EnableWindow(AbortButton, enabled ? TRUE : FALSE);
+}
 
 }  // namespace vesko

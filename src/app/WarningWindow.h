@@ -1,6 +1,8 @@
 #pragma once
 // The warning window. The monitor tick drives it through the
 // WarningDialog interface; the owner receives the abort through OnAbort.
+// The window is made when a warning first shows: until then the tick talks to
+// the text and switches kept here, which the window takes over when made.
 #include <windows.h>
 
 #include <functional>
@@ -13,8 +15,6 @@ namespace vesko {
 
 class WarningWindow : public Window, public WarningDialog {
 public:
-    // Creates the hidden dialog, centred on the screen, with its Close item greyed.
-    bool Create(HINSTANCE instance);
     // "/c": hide the abort button and show the disabled one in its place.
     void LockAbort();
 
@@ -40,9 +40,18 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    // Creates the hidden dialog, centred on the screen, with its Close item
+    // greyed, once; false when the window cannot be made.
+    bool Create();
     void DisableClosing();
     void AbortClicked();
     void DrawMessage(const DRAWITEMSTRUCT& item);
+
+    // The label's design-time text, until the tick sets its own.
+    static constexpr const char* kInitialText = "99999 分後にWindowsをシャットダウンします";
+    std::string text_ = kInitialText;
+    bool abortEnabled_ = true;
+    bool locked_ = false;
 };
 
 }  // namespace vesko

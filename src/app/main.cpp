@@ -1,7 +1,6 @@
-// The program's entry: one copy only, the four windows, the switches, the loop.
+// The program's entry: one copy only, the main window, the switches, the loop.
+// The other three windows are made when first shown.
 #include <windows.h>
-#include <commctrl.h>
-#include <objbase.h>
 #include <shellapi.h>
 
 #include <string>
@@ -39,21 +38,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
         return 0;
     }
 
-    // COM for the shell link object, the common controls.
-    CoInitialize(nullptr);
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS | ICC_LINK_CLASS | ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
-
-    // The four windows, main window first.
     std::vector<std::string> args = CommandLineArgs();
     static MainWindow mainWindow(args);
     static AboutBox aboutBox;
     static WarningWindow warningWindow;
     static ExcludedProgramsDialog excludedProgramsDialog;
     if (!mainWindow.Create(instance)) return 1;
-    aboutBox.Create(instance);
-    warningWindow.Create(instance);
-    excludedProgramsDialog.Create(instance);
 
     // The start switches, the windows wired to each other, the start visibility.
     StartupSwitches sw = ParseStartupSwitches(args);
@@ -73,6 +63,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    CoUninitialize();
     return static_cast<int>(msg.wParam);
 }

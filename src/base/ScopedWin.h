@@ -108,24 +108,6 @@ private:
     HGDIOBJ previous_;
 };
 
-// COM on this thread for the guard's lifetime. CoUninitialize only follows a
-// successful CoInitializeEx (S_FALSE included: the count still went up).
-class ScopedComInit {
-public:
-    explicit ScopedComInit(DWORD model = COINIT_APARTMENTTHREADED) : result_(::CoInitializeEx(nullptr, model)) {}
-    ~ScopedComInit() {
-        if (SUCCEEDED(result_)) ::CoUninitialize();
-    }
-    ScopedComInit(const ScopedComInit&) = delete;
-    ScopedComInit& operator=(const ScopedComInit&) = delete;
-
-    bool Initialized() const { return SUCCEEDED(result_); }
-    HRESULT Result() const { return result_; }
-
-private:
-    HRESULT result_;
-};
-
 // A library loaded with LoadLibraryW and freed with FreeLibrary. Function
 // lookups on a library that did not load answer nullptr, so callers check
 // only the function they need.
@@ -153,6 +135,40 @@ public:
 
 private:
     HMODULE module_;
+};
+
+// COM on this thread for the guard's lifetime, from ole32 loaded for it: the
+// resident program needs COM only for the rare shell call (a link, the file
+// dialog, the help page), and importing ole32 would map it and its runtime
+// into every running copy. CoUninitialize only follows a successful
+// CoInitializeEx (S_FALSE included: the count still went up).
+class ScopedComInit {
+public:
+    explicit ScopedComInit(DWORD model = COINIT_APARTMENTTHREADED) : ole32_(L"ole32.dll") {
+        auto init = ole32_.Function<HRESULT(WINAPI*)(LPVOID, DWORD)>("CoInitializeEx");
+        result_ = init ? init(nullptr, model) : HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+    }
+    ~ScopedComInit() {
+        if (!SUCCEEDED(result_)) return;
+        if (auto uninit = ole32_.Function<void(WINAPI*)()>("CoUninitialize")) uninit();
+    }
+    ScopedComInit(const ScopedComInit&) = delete;
+    ScopedComInit& operator=(const ScopedComInit&) = delete;
+
+    bool Initialized() const { return SUCCEEDED(result_); }
+    HRESULT Result() const { return result_; }
+
+    // CoCreateInstance for an in-process server.
+    HRESULT CreateInstance(REFCLSID clsid, REFIID iid, void** out) const {
+        *out = nullptr;
+        auto create = ole32_.Function<HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*)>(
+            "CoCreateInstance");
+        return create ? create(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, out) : HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+    }
+
+private:
+    ScopedLibrary ole32_;
+    HRESULT result_;
 };
 
 }  // namespace vesko

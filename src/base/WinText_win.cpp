@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <cstdio>
+
 #include "base/WinText_win.h"
 
 namespace vesko {
@@ -40,6 +42,22 @@ std::string ExeFolder() {
     }
     std::size_t slash = buf.find_last_of(L"\\/");
     return Narrow(buf.substr(0, slash + 1));
+}
+
+std::string SystemErrorText(unsigned long code) {
+    wchar_t* text = nullptr;
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring description = n && text ? std::wstring(text, n) : std::wstring();
+    if (text) LocalFree(text);
+    while (!description.empty() && (description.back() == L'\r' || description.back() == L'\n' ||
+                                    description.back() == L' '))
+        description.pop_back();
+    if (!description.empty()) return Narrow(description);
+    char hex[32];
+    std::snprintf(hex, sizeof hex, "0x%08lX", code);
+    return std::string("エラー ") + hex;
 }
 
 }  // namespace vesko

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/WinText_win.h"
+#include "controls/CommonControls_win.h"
 
 namespace vesko {
 namespace {
@@ -48,8 +49,7 @@ SpinEdit::SpinEdit(HWND edit, const SpinValue& rules, double dpiScale)
 
 SpinEdit* SpinEdit::Create(HWND parent, int id, int x, int y, int w, int h, double dpiScale, const SpinValue& rules,
                            HFONT font) {
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_UPDOWN_CLASS};
-    InitCommonControlsEx(&icc);
+    CommonControls::Load();
     // Multi-line so that the text rectangle can be narrowed clear of the
     // arrows; the arrows are a child, hence WS_CLIPCHILDREN.
     HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"0",
@@ -60,7 +60,7 @@ SpinEdit* SpinEdit::Create(HWND parent, int id, int x, int y, int w, int h, doub
     if (!edit) return nullptr;
     auto* self = new SpinEdit(edit, rules, dpiScale);
     SetPropW(edit, kObjectProperty, self);
-    SetWindowSubclass(edit, Proc, kSubclassId, reinterpret_cast<DWORD_PTR>(self));
+    CommonControls::SetSubclass(edit, Proc, kSubclassId, reinterpret_cast<DWORD_PTR>(self));
     self->arrows_ = CreateWindowExW(0, UPDOWN_CLASSW, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, self->arrowWidth_,
                                     Scaled(kArrowHeight, dpiScale), edit, nullptr, GetModuleHandleW(nullptr), nullptr);
     // The arrows never move their own position (each click is refused after
@@ -166,10 +166,10 @@ void SpinEdit::Layout() {
 LRESULT CALLBACK SpinEdit::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
     auto* self = reinterpret_cast<SpinEdit*>(data);
     if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, Proc, kSubclassId);
+        CommonControls::RemoveSubclass(hwnd, Proc, kSubclassId);
         RemovePropW(hwnd, kObjectProperty);
         delete self;
-        return DefSubclassProc(hwnd, msg, wp, lp);
+        return CommonControls::DefProc(hwnd, msg, wp, lp);
     }
     return self->Dispatch(msg, wp, lp);
 }
@@ -186,7 +186,7 @@ LRESULT SpinEdit::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
         else if (wp == VK_DOWN) Step(-1);
         break;
     case WM_KEYUP: {
-        LRESULT r = DefSubclassProc(edit_, msg, wp, lp);
+        LRESULT r = CommonControls::DefProc(edit_, msg, wp, lp);
         Repair();
         return r;
     }
@@ -201,7 +201,7 @@ LRESULT SpinEdit::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
         return OnSetFocus(msg, wp, lp);
     case WM_SIZE:
     case WM_SETFONT: {
-        LRESULT r = DefSubclassProc(edit_, msg, wp, lp);
+        LRESULT r = CommonControls::DefProc(edit_, msg, wp, lp);
         Layout();
         return r;
     }
@@ -214,7 +214,7 @@ LRESULT SpinEdit::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     }
     }
-    return DefSubclassProc(edit_, msg, wp, lp);
+    return CommonControls::DefProc(edit_, msg, wp, lp);
 }
 
 LRESULT SpinEdit::OnChar(UINT msg, WPARAM wp, LPARAM lp) {
@@ -222,13 +222,13 @@ LRESULT SpinEdit::OnChar(UINT msg, WPARAM wp, LPARAM lp) {
         MessageBeep(0);
         return 0;
     }
-    return DefSubclassProc(edit_, msg, wp, lp);
+    return CommonControls::DefProc(edit_, msg, wp, lp);
 }
 
 LRESULT SpinEdit::OnSetFocus(UINT msg, WPARAM wp, LPARAM lp) {
     // A click places the caret itself; only a keyboard arrival selects all.
     bool selectAll = autoSelect_ && !LeftButtonDownOn(edit_);
-    LRESULT r = DefSubclassProc(edit_, msg, wp, lp);
+    LRESULT r = CommonControls::DefProc(edit_, msg, wp, lp);
     if (selectAll) SendMessageW(edit_, EM_SETSEL, 0, -1);
     return r;
 }

@@ -4,6 +4,7 @@
 
 #include "controls/GroupBoxGeometry.h"
 #include "base/WinText_win.h"
+#include "controls/CommonControls_win.h"
 
 namespace vesko {
 namespace {
@@ -131,7 +132,7 @@ void PaintThemedOrPlain(HWND hwnd, BoxState& box) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
     if (!PaintThemed(hwnd, box, dc))
-        DefSubclassProc(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+        CommonControls::DefProc(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
     EndPaint(hwnd, &ps);
 }
 
@@ -144,7 +145,7 @@ LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DW
         return 0;
     case WM_ERASEBKGND:
         if (box->Themed()) FillWithParentBrush(hwnd, reinterpret_cast<HDC>(wp));
-        else DefSubclassProc(hwnd, msg, wp, lp);
+        else CommonControls::DefProc(hwnd, msg, wp, lp);
         return 1;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
@@ -161,11 +162,11 @@ LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DW
         break;
     case WM_NCDESTROY:
         box->Close();
-        RemoveWindowSubclass(hwnd, BoxProc, kSubclassId);
+        CommonControls::RemoveSubclass(hwnd, BoxProc, kSubclassId);
         delete box;
-        return DefSubclassProc(hwnd, msg, wp, lp);
+        return CommonControls::DefProc(hwnd, msg, wp, lp);
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return CommonControls::DefProc(hwnd, msg, wp, lp);
 }
 
 }  // namespace
@@ -183,7 +184,7 @@ HWND ThemedGroupBox::Create(HWND parent, const std::string& caption, int id, con
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     auto* box = new BoxState;
     box->Open(hwnd);
-    SetWindowSubclass(hwnd, BoxProc, kSubclassId, reinterpret_cast<DWORD_PTR>(box));
+    CommonControls::SetSubclass(hwnd, BoxProc, kSubclassId, reinterpret_cast<DWORD_PTR>(box));
     return hwnd;
 }
 

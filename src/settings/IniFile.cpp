@@ -1,8 +1,6 @@
 #include "settings/IniFile.h"
 
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include <cstdio>
 
 #include "base/Text.h"
 
@@ -124,18 +122,26 @@ bool IniDocument::Set(const std::string& section, const std::string& key, const 
 }
 
 TextFileAccess TextFileAccess::Plain() {
+    // C streams rather than iostreams: the resident program then carries no
+    // locale machinery it never uses.
     TextFileAccess a;
     a.read = [](const std::string& path) -> std::optional<std::string> {
-        std::ifstream in(path, std::ios::binary);
+        std::FILE* in = std::fopen(path.c_str(), "rb");
         if (!in) return std::nullopt;
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        std::string bytes;
+        char buf[4096];
+        std::size_t got;
+        while ((got = std::fread(buf, 1, sizeof buf, in)) > 0) bytes.append(buf, got);
+        const bool failed = std::ferror(in) != 0;
+        std::fclose(in);
+        if (failed) return std::nullopt;
+        return bytes;
     };
     a.write = [](const std::string& path, const std::string& bytes) {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        std::FILE* out = std::fopen(path.c_str(), "wb");
         if (!out) return false;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        return static_cast<bool>(out);
+        const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+        return std::fclose(out) == 0 && written;
     };
     a.toUtf8 = [](const std::string& s) { return s; };
     a.fromUtf8 = [](const std::string& s) { return s; };

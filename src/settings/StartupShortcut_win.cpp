@@ -6,35 +6,18 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
-#include <cstdio>
 #include <string>
 
 #include "base/Error.h"
+#include "base/ScopedWin.h"
 #include "base/WinText_win.h"
 #include "settings/StartupShortcut.h"
 
 namespace vesko {
 namespace {
 
-// The system's description of a failure result.
-std::string DescriptionOf(HRESULT hr) {
-    wchar_t* text = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring description = n && text ? std::wstring(text, n) : std::wstring();
-    if (text) LocalFree(text);
-    while (!description.empty() && (description.back() == L'\r' || description.back() == L'\n' ||
-                                    description.back() == L' '))
-        description.pop_back();
-    if (!description.empty()) return Narrow(description);
-    char code[32];
-    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
-    return std::string("エラー ") + code;
-}
-
 void Check(HRESULT hr) {
-    if (FAILED(hr)) throw AppError(DescriptionOf(hr), static_cast<std::uint32_t>(hr));
+    if (FAILED(hr)) throw AppError(SystemErrorText(static_cast<unsigned long>(hr)), static_cast<std::uint32_t>(hr));
 }
 
 // A COM interface pointer released when it goes.
@@ -55,11 +38,13 @@ private:
     I* p_ = nullptr;
 };
 
+// Declared first, COM is there before the interfaces and goes after them.
 struct LinkObject {
+    ScopedComInit com;
     ComPtr<IShellLinkW> link;
     ComPtr<IPersistFile> file;
     LinkObject() {
-        Check(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.OutVoid()));
+        Check(com.CreateInstance(CLSID_ShellLink, IID_IShellLinkW, link.OutVoid()));
         Check(link->QueryInterface(IID_IPersistFile, file.OutVoid()));
     }
 };
@@ -67,14 +52,13 @@ struct LinkObject {
 class WinShellLinks : public ShellLinks {
 public:
     std::string StartupFolder() override {
-        PIDLIST_ABSOLUTE list = nullptr;
-        Check(SHGetSpecialFolderLocation(nullptr, CSIDL_STARTUP, &list));
+        // By path, not through an item list: item lists are COM allocations,
+        // which would load COM into the resident program at every start.
         wchar_t path[MAX_PATH] = {};
-        const BOOL found = SHGetPathFromIDListW(list, path);
-        CoTaskMemFree(list);
-        if (!found) Check(E_FAIL);
+        Check(SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, path));
         std::wstring folder = path;
-        if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+        if (folder.empty()) Check(E_FAIL);
+        if (folder.back() == L'\\') folder.pop_back();
         return Narrow(folder);
     }
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "Harness.h"
+#include "WarningScenario.h"
 #include "ui/ControlIds.h"
 
 using namespace e2e;
@@ -18,49 +19,6 @@ std::string HourMinute(const SYSTEMTIME& t) {
     char buf[8];
     std::snprintf(buf, sizeof buf, "%d:%02d", t.wHour, t.wMinute);
     return buf;
-}
-
-SYSTEMTIME Now() {
-    SYSTEMTIME t;
-    GetLocalTime(&t);
-    return t;
-}
-
-// The local time `minutes` from now, to the minute.
-SYSTEMTIME MinutesAhead(const SYSTEMTIME& from, int minutes) {
-    FILETIME ft;
-    SystemTimeToFileTime(&from, &ft);
-    ULARGE_INTEGER u{{ft.dwLowDateTime, ft.dwHighDateTime}};
-    u.QuadPart += static_cast<ULONGLONG>(minutes) * 60 * 10000000ULL;
-    ft = {u.LowPart, u.HighPart};
-    SYSTEMTIME t;
-    FileTimeToSystemTime(&ft, &t);
-    return t;
-}
-
-// Lets a scenario start early in a minute, so that its minute arithmetic
-// is not cut short by the clock turning over during start-up.
-SYSTEMTIME StartOfAFreshMinute() {
-    SYSTEMTIME t = Now();
-    if (t.wSecond >= 45) Sleep((61 - t.wSecond) * 1000);
-    return Now();
-}
-
-// Hibernation chosen, the Time condition at the given clock time, the
-// warning on from five minutes before.
-std::string HibernateAt(const SYSTEMTIME& at) {
-    return "[Time]\r\nTime_Enabled=1\r\nTime_Hour=" + std::to_string(at.wHour) +
-           "\r\nTime_Minute=" + std::to_string(at.wMinute) +
-           "\r\n[PowerSaving]\r\nShutdown=0\r\nSuspend=0\r\nHibernation=1\r\n"
-           "[Other]\r\nWarning_Enabled=1\r\nWarning_Time=5\r\nFunction_Enabled=1\r\n";
-}
-
-// Hibernation three minutes ahead: the warning is up from the first tick.
-HWND StartWithTheWarningUp(Sandbox& box, Process& p, const wchar_t* hideSwitch) {
-    SYSTEMTIME start = StartOfAFreshMinute();
-    box.WriteText(L"vesko.ini", HibernateAt(MinutesAhead(start, 3)));
-    p = box.Start({hideSwitch});
-    return WaitForWindow(p.pid, VESKO_CLASS_FORM3, true);
 }
 
 }  // namespace
@@ -111,7 +69,9 @@ TEST(PowerSaving, TheWarningCountsDownThenTheMachineHibernatesWakesAndReArms) {
     EXPECT_NE(lines[2].find(" Windowsは休止状態から復帰しました"), std::string::npos) << lines[2];
 
     // Re-armed from the resume: the countdown's set time is now, its schedule
-    // now plus the Timer's default minute.
+    // now plus the Timer's default minute, as the window shows once opened.
+    PostMessageW(form1, WM_COMMAND, MAKEWPARAM(ids::Restore, 0), 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(form1) != FALSE; }, 5000));
     EXPECT_TRUE(WaitUntil([&] { return ControlText(form1, ids::TimerSetTimeLabel) == HourMinute(resumed); }, 3000))
         << ControlText(form1, ids::TimerSetTimeLabel);
     EXPECT_EQ(ControlText(form1, ids::TimerDueLabel), HourMinute(MinutesAhead(resumed, 1)));
@@ -192,6 +152,12 @@ TEST(PowerSaving, WithTheLockSwitchTheWarningShowsAGreyedAbortButton) {
     EXPECT_FALSE(IsWindowVisible(b1));
     EXPECT_TRUE(IsWindowVisible(b2));
     EXPECT_FALSE(IsWindowEnabled(b2));
+    // The locked button stands in the abort button's place, under the same caption.
+    RECT r1{}, r2{};
+    GetWindowRect(b1, &r1);
+    GetWindowRect(b2, &r2);
+    EXPECT_TRUE(EqualRect(&r1, &r2));
+    EXPECT_EQ(ControlText(form3, ids::WarningLockedAbortButton), "中止");
     Sleep(300);
     EXPECT_FALSE(SaveScreenshot(L"warning_dialog_locked").empty());
     // A click on the greyed button does nothing.

@@ -99,30 +99,6 @@ TEST(Startup, SwitchesGiveTheirLogTexts) {
     }
 }
 
-TEST(Startup, LockedWarningUnderC) {
-    Sandbox box;
-    Process p = StartAndWait(box, {L"/c"});
-    HWND form3 = WaitForWindow(p.pid, VESKO_CLASS_FORM3);
-    ASSERT_TRUE(form3);
-    // The dialog exists before its controls, and the switch is applied after
-    // all four windows: wait for the locked button to come up.
-    ASSERT_TRUE(WaitUntil([&] {
-        HWND b = GetDlgItem(form3, vesko::ids::WarningLockedAbortButton);
-        return b && (GetWindowLongW(b, GWL_STYLE) & WS_VISIBLE);
-    }));
-    HWND b1 = GetDlgItem(form3, vesko::ids::WarningAbortButton), b2 = GetDlgItem(form3, vesko::ids::WarningLockedAbortButton);
-    ASSERT_TRUE(b1);
-    EXPECT_FALSE(GetWindowLongW(b1, GWL_STYLE) & WS_VISIBLE);
-    EXPECT_TRUE(GetWindowLongW(b2, GWL_STYLE) & WS_VISIBLE);
-    EXPECT_FALSE(IsWindowEnabled(b2));
-    // The locked button stands in the abort button's place, under the same caption.
-    RECT r1{}, r2{};
-    GetWindowRect(b1, &r1);
-    GetWindowRect(b2, &r2);
-    EXPECT_TRUE(EqualRect(&r1, &r2));
-    EXPECT_EQ(ControlText(form3, vesko::ids::WarningLockedAbortButton), "中止");
-}
-
 TEST(Startup, SecondCopyIsRefusedAndLogsNothing) {
     Sandbox box;
     StartAndWait(box);

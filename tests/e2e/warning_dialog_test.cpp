@@ -1,11 +1,12 @@
-// The warning dialog as the program creates it: a hidden, fixed, always-on-top
-// dialog centred on the screen that the user cannot close, with the abort
-// button in its designed place.
+// The warning dialog as the tick shows it: a fixed, always-on-top dialog
+// centred on the screen that the user cannot close, with the abort button in
+// its designed place. It is made when a warning first shows.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 #include "Harness.h"
+#include "WarningScenario.h"
 #include "ui/ControlIds.h"
 
 using namespace e2e;
@@ -38,23 +39,17 @@ void ExpectPlacedAt(HWND dialog, int id, int x, int y, int w, int h) {
     EXPECT_EQ(r.bottom - r.top, Scaled(h));
 }
 
-// The main window is shown only after all four windows are complete, so the
-// dialog and its controls are all there once it is visible.
-HWND StartAndFindDialog(Sandbox& box, Process& p) {
-    p = box.Start();
-    EXPECT_TRUE(WaitForWindow(p.pid, VESKO_CLASS_FORM1, true)) << "no main window";
-    return FindProcessWindow(p.pid, VESKO_CLASS_FORM3);
-}
+// Started hidden with a warning due, so the dialog is up from the first tick.
+HWND StartAndFindDialog(Sandbox& box, Process& p) { return StartWithTheWarningUp(box, p, L"/h"); }
 
 }  // namespace
 
-TEST(WarningDialog, CreatedHiddenFixedAlwaysOnTopAndCentred) {
+TEST(WarningDialog, ShownFixedAlwaysOnTopAndCentred) {
     Sandbox box;
     Process p;
     HWND form3 = StartAndFindDialog(box, p);
     ASSERT_TRUE(form3);
 
-    EXPECT_FALSE(IsWindowVisible(form3)) << "the tick shows it, start-up does not";
     EXPECT_EQ(WindowTitle(form3), "警告");
     RECT client{};
     GetClientRect(form3, &client);
@@ -105,9 +100,6 @@ TEST(WarningDialog, TheUserCannotCloseIt) {
     Process p;
     HWND form3 = StartAndFindDialog(box, p);
     ASSERT_TRUE(form3);
-    // Shown the way the tick shows it: in front, without the focus.
-    ShowWindow(form3, SW_SHOWNOACTIVATE);
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(form3) != FALSE; }, 5000));
 
     DWORD_PTR result = 0;
     SendMessageTimeoutW(form3, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);

@@ -4,6 +4,7 @@
 
 #include "Harness.h"
 #include "ui/ControlIds.h"
+#include "ui/SettingsLayout.h"
 
 using namespace e2e;
 namespace ids = vesko::ids;
@@ -138,9 +139,11 @@ TEST(Tick, StatusLabelsChangeEverySecondWithRealReadings) {
 TEST(Tick, LabelsAreCurrentWhenTheWindowIsRestoredAfterRunningHidden) {
     Sandbox box;
     Process p;
+    box.WriteText(L"vesko.ini", "[CPU]\r\nCPU_Percent=37\r\n");
     HWND form = StartForm(box, p, {L"/h"});
     ASSERT_TRUE(form);
     Sleep(5000);
+    EXPECT_FALSE(GetDlgItem(form, ids::StatusClock)) << "a window never shown holds no controls";
     SYSTEMTIME from;
     GetLocalTime(&from);
     Command(form, ids::Restore);
@@ -148,6 +151,9 @@ TEST(Tick, LabelsAreCurrentWhenTheWindowIsRestoredAfterRunningHidden) {
     const std::string clock = ControlText(form, ids::StatusClock);
     EXPECT_TRUE(EndsWithTimeSince(clock, from)) << clock;
     EXPECT_NE(ControlText(form, ids::StatusUptime).find("秒"), std::string::npos);
+    // Built late, filled as if it had been there all along.
+    EXPECT_FALSE(ControlText(form, ids::OsVersionLabel).empty());
+    EXPECT_EQ(ControlText(form, vesko::LayoutControlId("CPU_Percent")), "37");
     // And they follow the tick while shown.
     Sleep(2000);
     GetLocalTime(&from);

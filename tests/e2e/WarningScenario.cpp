@@ -1,0 +1,44 @@
+#include "WarningScenario.h"
+
+#include "ui/ControlIds.h"
+
+namespace e2e {
+
+SYSTEMTIME Now() {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    return t;
+}
+
+SYSTEMTIME MinutesAhead(const SYSTEMTIME& from, int minutes) {
+    FILETIME ft;
+    SystemTimeToFileTime(&from, &ft);
+    ULARGE_INTEGER u{{ft.dwLowDateTime, ft.dwHighDateTime}};
+    u.QuadPart += static_cast<ULONGLONG>(minutes) * 60 * 10000000ULL;
+    ft = {u.LowPart, u.HighPart};
+    SYSTEMTIME t;
+    FileTimeToSystemTime(&ft, &t);
+    return t;
+}
+
+SYSTEMTIME StartOfAFreshMinute() {
+    SYSTEMTIME t = Now();
+    if (t.wSecond >= 45) Sleep((61 - t.wSecond) * 1000);
+    return Now();
+}
+
+std::string HibernateAt(const SYSTEMTIME& at) {
+    return "[Time]\r\nTime_Enabled=1\r\nTime_Hour=" + std::to_string(at.wHour) +
+           "\r\nTime_Minute=" + std::to_string(at.wMinute) +
+           "\r\n[PowerSaving]\r\nShutdown=0\r\nSuspend=0\r\nHibernation=1\r\n"
+           "[Other]\r\nWarning_Enabled=1\r\nWarning_Time=5\r\nFunction_Enabled=1\r\n";
+}
+
+HWND StartWithTheWarningUp(Sandbox& box, Process& p, const wchar_t* startSwitch) {
+    SYSTEMTIME start = StartOfAFreshMinute();
+    box.WriteText(L"vesko.ini", HibernateAt(MinutesAhead(start, 3)));
+    p = box.Start({startSwitch});
+    return WaitForWindow(p.pid, VESKO_CLASS_FORM3, true);
+}
+
+}  // namespace e2e

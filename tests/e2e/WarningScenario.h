@@ -1,0 +1,25 @@
+#pragma once
+// Clock arithmetic for scenarios that wait for a time of day, and a program
+// started with the warning already up.
+#include <windows.h>
+
+#include <string>
+
+#include "Harness.h"
+
+namespace e2e {
+
+SYSTEMTIME Now();
+// The local time `minutes` from `from`, to the minute.
+SYSTEMTIME MinutesAhead(const SYSTEMTIME& from, int minutes);
+// Lets a scenario start early in a minute, so that its minute arithmetic is
+// not cut short by the clock turning over during start-up.
+SYSTEMTIME StartOfAFreshMinute();
+// Hibernation chosen, the Time condition at the given clock time, the
+// warning on from five minutes before.
+std::string HibernateAt(const SYSTEMTIME& at);
+// Hibernation three minutes ahead: the warning is up from the first tick.
+// Returns the visible warning window, or null.
+HWND StartWithTheWarningUp(Sandbox& box, Process& p, const wchar_t* startSwitch);
+
+}  // namespace e2e
