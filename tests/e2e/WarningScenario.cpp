@@ -1,5 +1,7 @@
 #include "WarningScenario.h"
 
+#include <cstdio>
+
 #include "ui/ControlIds.h"
 
 namespace e2e {
@@ -19,6 +21,12 @@ SYSTEMTIME MinutesAhead(const SYSTEMTIME& from, int minutes) {
     SYSTEMTIME t;
     FileTimeToSystemTime(&ft, &t);
     return t;
+}
+
+std::string HourMinute(const SYSTEMTIME& t) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%d:%02d", t.wHour, t.wMinute);
+    return buf;
 }
 
 SYSTEMTIME StartOfAFreshMinute() {

@@ -12,6 +12,8 @@ namespace e2e {
 SYSTEMTIME Now();
 // The local time `minutes` from `from`, to the minute.
 SYSTEMTIME MinutesAhead(const SYSTEMTIME& from, int minutes);
+// "9:05": hours and minutes as the program writes a clock time.
+std::string HourMinute(const SYSTEMTIME& t);
 // Lets a scenario start early in a minute, so that its minute arithmetic is
 // not cut short by the clock turning over during start-up.
 SYSTEMTIME StartOfAFreshMinute();

@@ -4,24 +4,12 @@
 // the function off everywhere.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "Harness.h"
 #include "WarningScenario.h"
 #include "ui/ControlIds.h"
 
 using namespace e2e;
 namespace ids = vesko::ids;
-
-namespace {
-
-std::string HourMinute(const SYSTEMTIME& t) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "%d:%02d", t.wHour, t.wMinute);
-    return buf;
-}
-
-}  // namespace
 
 TEST(PowerSaving, TheWarningCountsDownThenTheMachineHibernatesWakesAndReArms) {
     Sandbox box;

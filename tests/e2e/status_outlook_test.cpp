@@ -3,9 +3,8 @@
 // method and the time, and says so while a listed program holds it back.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "Harness.h"
+#include "WarningScenario.h"
 #include "engine/Conditions.h"
 #include "ui/ControlIds.h"
 
@@ -13,25 +12,6 @@ using namespace e2e;
 namespace ids = vesko::ids;
 
 namespace {
-
-SYSTEMTIME MinutesFromNow(int minutes) {
-    FILETIME ft;
-    GetSystemTimeAsFileTime(&ft);
-    ULARGE_INTEGER u{{ft.dwLowDateTime, ft.dwHighDateTime}};
-    u.QuadPart += static_cast<ULONGLONG>(minutes) * 60 * 10000000ULL;
-    ft = {u.LowPart, u.HighPart};
-    FILETIME local;
-    FileTimeToLocalFileTime(&ft, &local);
-    SYSTEMTIME t;
-    FileTimeToSystemTime(&local, &t);
-    return t;
-}
-
-std::string HourMinute(const SYSTEMTIME& t) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "%d:%02d", t.wHour, t.wMinute);
-    return buf;
-}
 
 bool Contains(const std::string& s, const std::string& part) { return s.find(part) != std::string::npos; }
 
@@ -47,7 +27,7 @@ TEST(StatusOutlook, TheMemoryMarkCountsAndTheSummaryNamesMethodTimeAndTheListedP
                   "[Memory]\r\nMemory_Enabled=1\r\nMemory_Percent=99\r\nMemory_Time=3\r\n"
                   "[PowerSaving]\r\nShutdown=0\r\nSuspend=0\r\nHibernation=1\r\n"
                   "[Other]\r\nFunction_Enabled=1\r\nExeStop_Enabled=1\r\n");
-    const std::string dueEarliest = HourMinute(MinutesFromNow(3));
+    const std::string dueEarliest = HourMinute(MinutesAhead(Now(), 3));
     Process p = box.Start();
     HWND form = WaitForWindow(p.pid, VESKO_CLASS_FORM1, true);
     ASSERT_NE(form, nullptr);
@@ -57,7 +37,7 @@ TEST(StatusOutlook, TheMemoryMarkCountsAndTheSummaryNamesMethodTimeAndTheListedP
 
     ASSERT_TRUE(WaitUntil([&] { return mark() == "○ 0/3分"; })) << mark();
     const std::string first = summary();
-    const std::string dueLatest = HourMinute(MinutesFromNow(3));
+    const std::string dueLatest = HourMinute(MinutesAhead(Now(), 3));
     EXPECT_TRUE(first == dueEarliest + " に休止状態にします（あと 3 分）" ||
                 first == dueLatest + " に休止状態にします（あと 3 分）")
         << first << " (due " << dueEarliest << " or " << dueLatest << ")";
