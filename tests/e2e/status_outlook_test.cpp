@@ -31,7 +31,7 @@ TEST(StatusOutlook, TheMemoryMarkCountsAndTheSummaryNamesMethodTimeAndTheListedP
     Process p = box.Start();
     HWND form = WaitForWindow(p.pid, VESKO_CLASS_FORM1, true);
     ASSERT_NE(form, nullptr);
-    const int memoryMark = ids::FirstConditionMark + vesko::kMemoryCondition;
+    const int memoryMark = ids::FirstConditionMark + static_cast<int>(vesko::kMemoryCondition);
     auto mark = [&] { return ControlText(form, memoryMark); };
     auto summary = [&] { return ControlText(form, ids::SummaryLine); };
 
@@ -42,7 +42,7 @@ TEST(StatusOutlook, TheMemoryMarkCountsAndTheSummaryNamesMethodTimeAndTheListedP
                 first == dueLatest + " に休止状態にします（あと 3 分）")
         << first << " (due " << dueEarliest << " or " << dueLatest << ")";
     // The other marks stay empty: their conditions are off.
-    EXPECT_EQ(ControlText(form, ids::FirstConditionMark + vesko::kCpuCondition), "");
+    EXPECT_EQ(ControlText(form, ids::FirstConditionMark + static_cast<int>(vesko::kCpuCondition)), "");
 
     // The tray tip ends with the same line.
     TraySpot spot;
