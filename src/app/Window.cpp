@@ -1,6 +1,7 @@
 #include "Window.h"
 
 #include "WinUi.h"
+#include "base/Trace_win.h"
 #include "base/WinText_win.h"
 
 namespace vesko {
@@ -36,7 +37,9 @@ LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = static_cast<Window*>(BoundObject(hwnd, msg, lp));
     if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
     if (msg == WM_NCCREATE) self->hwnd_ = hwnd;
-    return self->HandleMessage(msg, wp, lp);
+    return GuardWindowProc(
+        "window procedure", msg, [&] { return self->HandleMessage(msg, wp, lp); },
+        [&] { return DefWindowProcW(hwnd, msg, wp, lp); });
 }
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
