@@ -145,7 +145,7 @@ std::optional<CursorPos> TryReadCursorPos() {
     return CursorPos{p.x, p.y};
 }
 
-ArmReadings ReadArmReadings(DateTime now) {
+ArmReadings ReadArmReadingsAt(DateTime now) {
     return {now, ReadMonotonicMilliseconds(), ReadUptimeMilliseconds(), TryReadCursorPos()};
 }
 
