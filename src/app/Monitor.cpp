@@ -141,7 +141,8 @@ void Monitor::OnTick() {
         TickVerdict v = EvaluateTick(now, monotonicMs, status, active_, [] { return TryReadCursorPos(); },
                                      &exclusions, state_);
         // Like the tip: a refused icon change never ends the tick.
-        if (auto icon = v.Exclusion.TrayIconId()) Guarded("tray icon of the exclusion gate", [&] { SetTrayIcon(*icon); });
+        if (auto icon = v.Exclusion.TrayIconId())
+            Guarded("tray icon of the exclusion gate", [&] { SetTrayIcon(*icon); });
         const bool aborted = RunWarningStep(warningAborted_, v.Ready, v.MinutesToAct, active_, ports_.warning, *this);
         ShowOutlook({v, active_, state_, status.Readings, now, monotonicMs}, *pendingTip);
         pendingTip.reset();
