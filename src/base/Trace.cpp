@@ -18,7 +18,8 @@ void Trace(const std::string& where, const std::string& what) {
     // Tracing must never become the next failure.
     try {
         g_sink("vesko: " + where + ": " + what + "\n");
-    } catch (...) {  // NOLINT: nothing is left to report it to
+    } catch (...) {
+        // Nothing is left to report a failed trace to.
         return;
     }
 }
