@@ -7,6 +7,7 @@
 #include "WinUi.h"
 #include "controls/CommonControls_win.h"
 #include "controls/UrlLink_win.h"
+#include "base/Product.h"
 #include "base/WinText_win.h"
 
 namespace vesko {
@@ -75,7 +76,7 @@ void AboutBox::CreateControls() {
     OKButton = CreateChild(hwnd_, L"BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 111, 140, 75, 25,
                            ids::AboutOKButton);
     ProgramIcon = CreateChild(hwnd_, L"STATIC", "", SS_OWNERDRAW, 16, 16, 49, 49, ids::AboutProgramIcon);
-    ProductName = CreateLabel(hwnd_, "ケルダン！", 88, 24, 81, 12, ids::AboutProductName);
+    ProductName = CreateLabel(hwnd_, kProductName, 88, 24, 81, 12, ids::AboutProductName);
     Version = CreateLabel(hwnd_, "ver 1.20", 184, 24, 40, 12, ids::AboutVersion);
     Copyright = CreateLabel(hwnd_, kNotice, 72, 48, 218, 12, ids::AboutCopyright);
     // SS_LEFT wraps its text within the frame.
@@ -92,15 +93,15 @@ LRESULT AboutBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             switch (LOWORD(wp)) {
                 case ids::AboutOKButton:
                 case IDOK:
-                    EndModal(IDOK);
+                    EndModal();
                     return 0;
                 case IDCANCEL:  // Esc
-                    EndModal(IDCANCEL);
+                    EndModal();
                     return 0;
             }
             break;
         case WM_CLOSE:
-            EndModal(IDCANCEL);
+            EndModal();
             return 0;
         case DM_GETDEFID:
             // Enter presses OK wherever the focus is.
@@ -136,9 +137,9 @@ void AboutBox::DrawPicture(const DRAWITEMSTRUCT& item) {
     DeleteDC(src);
 }
 
-void AboutBox::EndModal(int result) {
+void AboutBox::EndModal() {
     if (modal_) {
-        modalResult_ = result;
+        closed_ = true;
     } else {
         ShowWindow(hwnd_, SW_HIDE);
     }
@@ -152,38 +153,10 @@ void AboutBox::ShowModal(HWND owner) {
         return;
     }
     modal_ = true;
-    modalResult_ = 0;
-    const bool disableOwner = owner && IsWindowEnabled(owner);
-    if (disableOwner) EnableWindow(owner, FALSE);
+    closed_ = false;
     CenterOnScreen();
-    ShowWindow(hwnd_, SW_SHOW);
-    SetForegroundWindow(hwnd_);
-    SetFocus(OKButton);
-
-    bool quit = false;
-    WPARAM quitCode = 0;
-    MSG msg;
-    while (modalResult_ == 0) {
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            quit = true;
-            quitCode = msg.wParam;
-            break;
-        }
-        if (got < 0) break;
-        if (!IsDialogMessageW(hwnd_, &msg) && !DialogKeys(msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-
-    // The owner is enabled before the box goes, so that the activation returns
-    // to it rather than to another program.
-    if (disableOwner) EnableWindow(owner, TRUE);
-    ShowWindow(hwnd_, SW_HIDE);
+    RunModal(owner, OKButton, closed_);
     modal_ = false;
-    // The program was told to end while the box was up: the outer loop ends too.
-    if (quit) PostQuitMessage(static_cast<int>(quitCode));
 }
 
 }  // namespace vesko

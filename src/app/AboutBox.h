@@ -38,12 +38,12 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    void EndModal(int result);
+    void EndModal();
     void DrawPicture(const DRAWITEMSTRUCT& item);
 
     HBITMAP picture_ = nullptr;
     bool modal_ = false;
-    int modalResult_ = 0;
+    bool closed_ = false;
 };
 
 }  // namespace vesko

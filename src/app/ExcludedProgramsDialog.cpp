@@ -71,7 +71,7 @@ void ExcludedProgramsDialog::FitColumn() {
 
 void ExcludedProgramsDialog::Fill() {
     ListView_DeleteAllItems(list_);
-    const auto& entries = monitor_->ExcludedPrograms();
+    const auto& entries = monitor_.ExcludedPrograms();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         std::wstring text = Widen(entries[i]);
         LVITEMW item{};
@@ -107,7 +107,7 @@ void ExcludedProgramsDialog::AddProgram() {
     }
     if (!getOpenFileName(&ofn)) return;  // cancelled
     path.resize(wcslen(path.c_str()));
-    if (auto refusal = monitor_->AddExcludedProgram(Narrow(path))) {
+    if (auto refusal = monitor_.AddToProgramList(Narrow(path))) {
         ShowErrorBox(hwnd_, *refusal);
         return;
     }
@@ -118,7 +118,7 @@ void ExcludedProgramsDialog::AddProgram() {
 void ExcludedProgramsDialog::DeleteSelected() {
     const int selected = ListView_GetNextItem(list_, -1, LVNI_SELECTED);
     if (selected < 0) return;
-    monitor_->RemoveExcludedProgram(static_cast<std::size_t>(selected));
+    monitor_.RemoveFromProgramList(static_cast<std::size_t>(selected));
     Fill();
 }
 
@@ -152,11 +152,10 @@ LRESULT ExcludedProgramsDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return Window::HandleMessage(msg, wp, lp);
 }
 
-void ExcludedProgramsDialog::ShowModal(HWND owner, Monitor& monitor) {
+void ExcludedProgramsDialog::ShowModal(HWND owner) {
     if (modal_) return;
-    monitor_ = &monitor;
     try {
-        monitor.ReloadExcludedPrograms();
+        monitor_.ReloadProgramList();
     } catch (const std::exception& e) {
         ShowErrorBox(owner, e.what());
         return;
@@ -164,39 +163,14 @@ void ExcludedProgramsDialog::ShowModal(HWND owner, Monitor& monitor) {
     if (!hwnd_ && !Create(GetModuleHandleW(nullptr))) return;
     Fill();
     modal_ = true;
-    const bool disableOwner = owner && IsWindowEnabled(owner);
-    if (disableOwner) EnableWindow(owner, FALSE);
+    done_ = false;
     CenterOn(owner && IsWindowVisible(owner) ? owner : nullptr);
-    ShowWindow(hwnd_, SW_SHOW);
-    SetForegroundWindow(hwnd_);
-    SetFocus(list_);
-    RunModalLoop();
-    // The owner is enabled before the dialog goes, so that activation returns to it.
-    if (disableOwner) EnableWindow(owner, TRUE);
-    ShowWindow(hwnd_, SW_HIDE);
+    RunModal(owner, list_, done_);
     modal_ = false;
     try {
-        monitor.SaveExcludedPrograms();
+        monitor_.SaveProgramList();
     } catch (const std::exception& e) {
         ShowErrorBox(owner, e.what());
-    }
-}
-
-void ExcludedProgramsDialog::RunModalLoop() {
-    done_ = false;
-    MSG msg;
-    while (!done_) {
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            // The program was told to end meanwhile: the outer loop ends too.
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        if (got < 0) return;
-        if (!IsDialogMessageW(hwnd_, &msg) && !DialogKeys(msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
     }
 }
 

@@ -14,26 +14,27 @@ class Monitor;
 
 class ExcludedProgramsDialog : public Window {
 public:
+    // The dialog edits the monitor's live list.
+    explicit ExcludedProgramsDialog(Monitor& monitor) : monitor_(monitor) {}
     bool Create(HINSTANCE instance);
 
     // Reloads the list from its file, shows the dialog modally over the owner
     // and writes the list back however it closes. An unreadable file shows its
     // error and no dialog; an unwritable one shows its error and keeps the list.
-    void ShowModal(HWND owner, Monitor& monitor);
+    void ShowModal(HWND owner);
 
 protected:
     void CreateControls() override;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    void RunModalLoop();
     void Fill();
     void AddProgram();
     void DeleteSelected();
     void Arrange(int width, int height);
     void FitColumn();
 
-    Monitor* monitor_ = nullptr;
+    Monitor& monitor_;
     HWND list_ = nullptr, add_ = nullptr, delete_ = nullptr, close_ = nullptr;
     bool modal_ = false;
     bool done_ = false;

@@ -9,8 +9,10 @@
 #include "base/WinText_win.h"
 #include "controls/CommonControls_win.h"
 #include "controls/ScreenPlacement.h"
-#include "readings/OSVersion.h"
-#include "settings/ProfileFile_win.h"
+#include "AboutBox.h"
+#include "ExcludedProgramsDialog.h"
+#include "Monitor.h"
+#include "base/Product.h"
 #include "settings/SettingsDeclaration.h"
 #include "ui/ControlIds.h"
 #include "ui/Menus.h"
@@ -20,22 +22,21 @@
 
 namespace vesko {
 
-MainWindow::MainWindow(std::vector<std::string> args) : monitor_(*this, std::move(args)) {}
+MainWindow::MainWindow(Monitor& monitor, AboutBox& aboutBox, ExcludedProgramsDialog& programsDialog)
+    : monitor_(monitor), aboutBox_(aboutBox), programsDialog_(programsDialog) {}
 
 bool MainWindow::Create(HINSTANCE instance) {
     // Client pixels at 96 DPI, at 0,0 until the stored position is read.
-    if (!CreateWindowFor(instance, {VESKO_CLASS_FORM1, kAppTitle, kSettingsClientWidth, kSettingsClientHeight,
+    if (!CreateWindowFor(instance, {VESKO_CLASS_FORM1, kProductName, kSettingsClientWidth, kSettingsClientHeight,
                                     WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW, L"MAINICON", true}))
         return false;
     SetDialogKeysWindow(hwnd_);
     CreateMenus();
-    monitor_.CreateComponents(instance, trayMenu_);
     shown_ = IsWindowVisible(hwnd_) != FALSE;
-    if (RestorePlacement()) monitor_.Start();
-    // The first tick comes after start-up, never inside one of its boxes.
-    ::SetTimer(hwnd_, ids::MonitorTimer, 1000, nullptr);
     return true;
 }
+
+void MainWindow::StartTicking() { ::SetTimer(hwnd_, ids::MonitorTimer, 1000, nullptr); }
 
 void MainWindow::BuildControls() {
     if (controlsBuilt_) return;
@@ -74,24 +75,14 @@ void MainWindow::CreateMenus() {
     trayMenu_ = build(PopupMenu2Items());
 }
 
-bool MainWindow::RestorePlacement() {
-    try {
-        osVersionText_ = GetOSVersionText(ReadOSVersionRecord());
-        auto ini = OpenSystemProfileFile(monitor_.IniPath());
-        const int x = ReadSetting(*ini, &Settings::WindowPosX);
-        const int y = ReadSetting(*ini, &Settings::WindowPosY);
-        SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        KeepOnScreen();
-        Settings& draft = monitor_.Draft();
-        draft.StayOnTop = ReadSetting(*ini, &Settings::StayOnTop);
-        if (draft.StayOnTop) {
-            SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-            SetMenuItemChecked(ids::StayOnTop, true);
-        }
-        return true;
-    } catch (const std::exception& e) {
-        ShowErrorBox(hwnd_, e.what());
-        return false;
+void MainWindow::ShowPlacement(const std::string& osVersionText, int x, int y, bool stayOnTop) {
+    osVersionText_ = osVersionText;
+    if (controlsBuilt_) SetText(osVersionLabel_, osVersionText_);
+    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    KeepOnScreen();
+    if (stayOnTop) {
+        SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetMenuItemChecked(ids::StayOnTop, true);
     }
 }
 
@@ -125,7 +116,8 @@ void MainWindow::WriteStatusLabels() {
     SetText(statusUptime_, s.StatusUptime);
 }
 
-bool MainWindow::StatusVisible() const { return IsWindowVisible(hwnd_) && !IsIconic(hwnd_); }
+bool MainWindow::OutlookVisible() const { return IsWindowVisible(hwnd_) && !IsIconic(hwnd_); }
+bool MainWindow::IsVisible() const { return IsWindowVisible(hwnd_) != FALSE; }
 
 void MainWindow::ShowOutlook(const std::array<std::string, kConditionCount>& marks, const std::string& summary) {
     if (!controlsBuilt_) return;
@@ -169,8 +161,9 @@ void MainWindow::SetChoiceEnabled(bool Settings::* method, bool enabled) {
     if (controlsBuilt_) EnableWindow(controls_.Window(key), enabled);
 }
 
-void MainWindow::FocusOkButton() {
+void MainWindow::HideAfterOk() {
     if (controlsBuilt_) SetFocus(controls_.Window("OkButton"));
+    Hide();
 }
 
 void MainWindow::MoveFocus(WPARAM wp, bool byHandle) {
@@ -193,17 +186,12 @@ void MainWindow::SetMenuItemChecked(int id, bool checked) {
     CheckMenuItem(m, static_cast<UINT>(id), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
-bool MainWindow::IsMenuItemChecked(int id) const {
-    HMENU m = id == ids::StayOnTop ? windowMenu_ : trayMenu_;
-    return (GetMenuState(m, static_cast<UINT>(id), MF_BYCOMMAND) & MF_CHECKED) != 0;
-}
-
 void MainWindow::Hide() {
     ShowWindow(hwnd_, SW_HIDE);
     shown_ = false;
 }
 
-void MainWindow::ApplyStartVisibility(bool hide, bool noTrayIcon) {
+void MainWindow::ApplyStartVisibility(bool hide) {
     if (hide) {
         Hide();
     } else {
@@ -211,7 +199,6 @@ void MainWindow::ApplyStartVisibility(bool hide, bool noTrayIcon) {
         ShowWindow(hwnd_, SW_SHOWNORMAL);
         UpdateWindow(hwnd_);
     }
-    if (!noTrayIcon) monitor_.ShowTrayIcon();
 }
 
 void MainWindow::Restore() {
@@ -223,13 +210,10 @@ void MainWindow::Restore() {
 }
 
 void MainWindow::StayOnTop() {
-    Settings& draft = monitor_.Draft();
-    const bool onTop = !draft.StayOnTop;
+    const bool onTop = !monitor_.Draft().StayOnTop;
     SetWindowPos(hwnd_, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    draft.StayOnTop = onTop;
     SetMenuItemChecked(ids::StayOnTop, onTop);
-    auto ini = OpenSystemProfileFile(monitor_.IniPath());
-    WriteSetting(*ini, &Settings::StayOnTop, onTop);
+    monitor_.SetStayOnTop(onTop);
 }
 
 void MainWindow::Help() {
@@ -242,28 +226,18 @@ void MainWindow::Help() {
     ShellExecuteW(hwnd_, L"open", Widen(address).c_str(), nullptr, nullptr, SW_SHOW);
 }
 
-void MainWindow::About() {
-    if (ShowAboutBox) ShowAboutBox();
-}
-
 void MainWindow::Exit() {
-    {
-        RECT r;
-        GetWindowRect(hwnd_, &r);
-        auto ini = OpenSystemProfileFile(monitor_.IniPath());
-        WriteSetting(*ini, &Settings::WindowPosX, r.left);
-        WriteSetting(*ini, &Settings::WindowPosY, r.top);
-        WriteSetting(*ini, &Settings::StayOnTop, monitor_.Draft().StayOnTop);
-    }
-    monitor_.LogExit();
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    monitor_.Exit(r.left, r.top);
     KillTimer(hwnd_, ids::MonitorTimer);
-    monitor_.RemoveTrayIcon();
     DestroyWindow(hwnd_);
 }
 
-bool MainWindow::IsSettingsWindowVisible() { return IsWindowVisible(hwnd_) != FALSE; }
+void MainWindow::ShowError(const std::string& message) { ShowErrorBox(hwnd_, message); }
+void MainWindow::ShowNotice(const std::string& message) { ShowNoticeBox(nullptr, message); }
+void MainWindow::ShowFallbackNotice(const std::string& message) { vesko::ShowFallbackNotice(*this, message); }
 void MainWindow::RestoreApplication() { ShowWindow(hwnd_, SW_RESTORE); }
-void MainWindow::ShowMessage(const std::string& text) { ShowNoticeBox(nullptr, text); }
 void MainWindow::HideApplicationWindow() { ShowWindow(hwnd_, SW_HIDE); }
 
 bool MainWindow::OnCommand(int id) {
@@ -273,10 +247,10 @@ bool MainWindow::OnCommand(int id) {
         case ids::Help:
         case ids::TrayHelp: Help(); return true;
         case ids::About:
-        case ids::TrayAbout: About(); return true;
+        case ids::TrayAbout: aboutBox_.ShowModal(hwnd_); return true;
         case ids::Exit:
         case ids::TrayExit: Exit(); return true;
-        case ids::ToggleFunction: monitor_.ToggleFunction(); return true;
+        case ids::ToggleFunction: monitor_.ToggleFunctionSwitch(); return true;
         case IDOK: monitor_.ApplyWindow(true); return true;
         case IDCANCEL: monitor_.DiscardWindowEdits(); return true;
     }
@@ -289,7 +263,7 @@ bool MainWindow::OnCommand(int id) {
         return true;
     }
     if (id == LayoutControlId("ExcludedProgramsButton")) {
-        if (ShowExcludedPrograms) ShowExcludedPrograms();
+        programsDialog_.ShowModal(hwnd_);
         return true;
     }
     if (id >= ids::kFirstPowerCommand && id <= ids::kLastPowerCommand) {
@@ -297,23 +271,6 @@ bool MainWindow::OnCommand(int id) {
         return true;
     }
     return false;
-}
-
-void MainWindow::OnTick() {
-    // The loop has just handed out this timer message, so only input that
-    // arrived meanwhile is waiting; it goes first. A quit request ends here.
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        if (msg.message == WM_TIMER && msg.hwnd == hwnd_ && msg.wParam == ids::MonitorTimer) continue;
-        if (DialogKeys(msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    monitor_.OnTick();
 }
 
 void MainWindow::ShowWindowMenu(LPARAM lp) {
@@ -350,7 +307,9 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             }
             break;
         case WM_TIMER:
-            if (wp == ids::MonitorTimer) OnTick();
+            // The loops hand out input and posted messages before timer
+            // messages, so waiting input has gone first already.
+            if (wp == ids::MonitorTimer) monitor_.OnTick();
             return 0;
         case WM_CLOSE:
             // Closing hides the window and discards the edits; the program
@@ -367,11 +326,15 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return TRUE;
         case WM_ENDSESSION:
             if (wp) {
-                monitor_.RemoveTrayIcon();
+                monitor_.EndSession();
                 PostQuitMessage(0);
             }
             return 0;
         case WM_DESTROY:
+            // The pop-up menus belong to no window: they go with this one.
+            DestroyMenu(windowMenu_);
+            DestroyMenu(trayMenu_);
+            windowMenu_ = trayMenu_ = nullptr;
             PostQuitMessage(0);
             return 0;
     }

@@ -5,11 +5,10 @@
 #include <windows.h>
 
 #include <array>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "Monitor.h"
+#include "MonitorPorts.h"
 #include "Window.h"
 #include "engine/PowerAvailability.h"
 #include "engine/Tick.h"
@@ -18,59 +17,52 @@
 
 namespace vesko {
 
-class MainWindow : public Window, public NoticeWindow {
+class AboutBox;
+class ExcludedProgramsDialog;
+class Monitor;
+
+class MainWindow : public Window, public MonitorView, private NoticeWindow {
 public:
-    explicit MainWindow(std::vector<std::string> args);
+    // The window calls the monitor's commands and opens the two modal windows.
+    MainWindow(Monitor& monitor, AboutBox& aboutBox, ExcludedProgramsDialog& programsDialog);
 
-    // Creates the window, its menus and the monitor's components, then
-    // starts the monitor; the controls come when the window first shows.
+    // Creates the hidden window and its menus; the controls come when the
+    // window first shows.
     bool Create(HINSTANCE instance);
-    // Shows or hides the window as the start switches say, then the tray icon.
-    void ApplyStartVisibility(bool hide, bool noTrayIcon);
-    Monitor& GetMonitor() { return monitor_; }
-    // Shows the About box modally (set by the entry, which owns that window).
-    std::function<void()> ShowAboutBox;
-    // Shows the excluded-programs dialog modally (set by the entry as well).
-    std::function<void()> ShowExcludedPrograms;
+    HMENU TrayMenu() const { return trayMenu_; }
+    // The one-second timer; the first tick comes after start-up, never
+    // inside one of its boxes.
+    void StartTicking();
+    // Shows or hides the window as the start switches say.
+    void ApplyStartVisibility(bool hide);
 
-    // What the monitor shows. The status labels are written while the window
-    // is visible, and from the last status when it shows.
-    void ShowStatus(const StatusDisplay& status);
-    // The condition marks and the summary line; worth computing only while
-    // the window can be seen.
-    bool StatusVisible() const;
-    void ShowOutlook(const std::array<std::string, kConditionCount>& marks, const std::string& summary);
-    // Caption, every bound control and the countdown's labels.
-    void ShowDraft(const Settings& draft);
-    // One setting's control (a radio button's whole set).
-    void ShowSetting(const SettingMember& member, const Settings& draft);
-    // Every bound control's value into the draft.
-    void ReadDraft(Settings& draft) const;
-    void ShowStartWithWindows(bool on);
-    bool StartWithWindowsChecked() const;
-    // A method's radio button greyed or usable.
-    void SetChoiceEnabled(bool Settings::* method, bool enabled);
-    void FocusOkButton();
-    void ShowCountdown(const std::string& setTime, const std::string& dueTime);
-    void SetMenuItemEnabled(int id, bool enabled);
-    void SetMenuItemChecked(int id, bool checked);
-    bool IsMenuItemChecked(int id) const;
-    bool Shown() const { return shown_; }
-    void Hide();
+    // MonitorView.
+    void ShowStatus(const StatusDisplay& status) override;
+    bool OutlookVisible() const override;
+    void ShowOutlook(const std::array<std::string, kConditionCount>& marks, const std::string& summary) override;
+    void ShowDraft(const Settings& draft) override;
+    void ShowSetting(const SettingMember& member, const Settings& draft) override;
+    void ReadDraft(Settings& draft) const override;
+    void ShowStartWithWindows(bool on) override;
+    bool StartWithWindowsChecked() const override;
+    void ShowCountdown(const std::string& setTime, const std::string& dueTime) override;
+    void SetChoiceEnabled(bool Settings::* method, bool enabled) override;
+    void SetMenuItemEnabled(int id, bool enabled) override;
+    void SetMenuItemChecked(int id, bool checked) override;
+    void ShowPlacement(const std::string& osVersionText, int x, int y, bool stayOnTop) override;
+    bool IsVisible() const override;
+    bool Shown() const override { return shown_; }
+    void Hide() override;
+    void HideAfterOk() override;
+    void ShowError(const std::string& message) override;
+    void ShowNotice(const std::string& message) override;
+    void ShowFallbackNotice(const std::string& message) override;
 
     // Command handlers.
     void Restore();
     void StayOnTop();
     void Help();
-    void About();
     void Exit();
-
-    // NoticeWindow.
-    bool IsSettingsWindowVisible() override;
-    void RestoreApplication() override;
-    void HideSettingsWindow() override { Hide(); }
-    void ShowMessage(const std::string& text) override;
-    void HideApplicationWindow() override;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -81,8 +73,6 @@ private:
     // the draft and what the monitor reported meanwhile.
     void BuildControls();
     void CreateMenus();
-    // The OS version text and the stored position; false after an error box.
-    bool RestorePlacement();
     // Moves a window saved on a monitor that is gone onto a visible one.
     void KeepOnScreen();
     bool OnCommand(int id);
@@ -91,10 +81,16 @@ private:
     // when byHandle, otherwise nonzero for the previous control.
     void MoveFocus(WPARAM wp, bool byHandle);
     void WriteStatusLabels();
-    // The one-second timer: waiting input first, then the monitor's tick.
-    void OnTick();
+    // NoticeWindow: the steps around the fallback notice.
+    bool IsSettingsWindowVisible() override { return IsVisible(); }
+    void RestoreApplication() override;
+    void HideSettingsWindow() override { Hide(); }
+    void ShowMessage(const std::string& text) override { ShowNotice(text); }
+    void HideApplicationWindow() override;
 
-    Monitor monitor_;
+    Monitor& monitor_;
+    AboutBox& aboutBox_;
+    ExcludedProgramsDialog& programsDialog_;
     SettingsControls controls_;
     bool controlsBuilt_ = false;
     // What the controls show once built: the draft is the monitor's.

@@ -1,98 +1,91 @@
 #pragma once
 // The monitor: the engine's state from tick to tick, the window's draft and
-// the active settings, and the components the tick drives (CPU meter, power
-// actions, the excluded-program list, the tray icon). It is the engine's host;
-// the main window shows what it reports and forwards the one-second timer.
-#include <windows.h>
-
-#include <memory>
+// the active settings. It works through the ports it is given when made (the
+// clock, the settings file, the view, the warning, the power actions, the
+// log, the tray icon, the program list) and knows no window: the settings
+// window calls its commands and shows what it tells the view.
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "base/DateTime.h"
+#include "MonitorPorts.h"
 #include "engine/ApplySteps.h"
 #include "engine/Execution.h"
 #include "engine/MonitorState.h"
 #include "engine/PowerAvailability.h"
-#include "engine/Tick.h"
 #include "engine/Warning.h"
 #include "power/ManualCommands.h"
-#include "settings/Settings.h"
 
 namespace vesko {
 
-class MainWindow;
-class CpuUsage;
-class PowerActions;
-class WinPowerSystem;
-class WinTrayIcon;
-class ExcludedListFile;
-class ProgramSystem;
 struct TickOutlook;
 
 class Monitor : private ExecutionHost,
                 private WarningHost,
                 private WarningAbortHost,
                 private PowerChoices,
-                private LogWriter,
-                private Clock,
                 private ApplyHost {
 public:
-    Monitor(MainWindow& window, std::vector<std::string> args);
-    ~Monitor() override;
+    Monitor(const MonitorPorts& ports, std::vector<std::string> args);
 
-    // The components; the tray icon belongs to the window and shows its menu.
-    void CreateComponents(HINSTANCE instance, HMENU trayMenu);
-    // Start-up once the window exists: settings, first readings, countdown,
-    // start entry, power availability. An error is shown and start-up goes on.
+    // Start-up once the windows and the tray icon exist: the stored position,
+    // settings, first readings, countdown, start entry, power availability.
+    // An error is shown and start-up goes on (the position's: start-up ends).
     void Start();
-    // One second of monitoring; every error inside is dropped.
+    // One second of monitoring; every error inside is traced and dropped.
     void OnTick();
+
+    // The settings window's commands.
     // The countdown from now; false (and an error box) when the values are refused.
     bool SetCountdown();
-    void ToggleFunction();
     // OK and Apply (ok false); Cancel and every close of the window.
     void ApplyWindow(bool ok) { ApplySettings(*this, ok ? ApplyButton::Ok : ApplyButton::Apply); }
     void DiscardWindowEdits() { DiscardEdits(*this); }
+    void SetStayOnTop(bool onTop);
+    const Settings& Draft() const { return draft_; }
+
+    // The tray menu's commands.
+    void ToggleFunctionSwitch();
     void RunPowerCommand(ManualCommand command);
-    void AttachWarningWindow(WarningDialog* dialog) { warning_ = dialog; }
+    // The position to the file, the exit entry to the log, the tray icon
+    // removed; raises (and nothing further happens) when a write is refused.
+    void Exit(int windowX, int windowY);
+    // Windows ends the session: the icon leaves the notification area.
+    void EndSession();
+
+    // The warning window's abort button.
     void AbortWarning();
     // Shows the tray icon unless the program was started without one.
     void ShowTrayIcon();
-    // The icon leaves the notification area.
-    void RemoveTrayIcon();
-    // The exit entry of the event log; raises when it cannot be written.
-    void LogExit();
 
     // The live excluded-program list: the dialog edits it, the tick tests it.
     const std::vector<std::string>& ExcludedPrograms() const { return excludedPrograms_; }
     // Before the dialog opens: the list from its file (FileOpenError when unreadable).
-    void ReloadExcludedPrograms();
+    void ReloadProgramList();
     // A chosen path appended; the refusal's text when the file cannot hold it.
-    std::optional<std::string> AddExcludedProgram(const std::string& path);
-    void RemoveExcludedProgram(std::size_t index);
+    std::optional<std::string> AddToProgramList(const std::string& path);
+    void RemoveFromProgramList(std::size_t index);
     // When the dialog has closed: the list to its file (FileCreateError when unwritable).
-    void SaveExcludedPrograms();
-
-    Settings& Draft() { return draft_; }
-    std::string IniPath() const;
+    void SaveProgramList();
 
 private:
+    bool RestorePlacement();
     StatusDisplay ReadStatus(DateTime now);
     void LoadSettings();
     void ShowFunctionState(bool enabled);
+    // The tray menu's function switch; the monitor remembers what it shows.
+    void CheckFunctionItem(bool checked);
     // The summary line into the tray tip and, while the window is seen, the
     // marks and the line into the window.
     void ShowOutlook(const TickOutlook& tick, const std::string& tip);
     void SetTrayIcon(int index);
     void RefreshTrayTip(const std::string& tip);
-    // An event-log line whose failure has nowhere to go.
+    // An event-log line whose failure has nowhere to go but the trace.
     void LogQuietly(const std::string& message);
 
-    // ExecutionHost, LogWriter and Clock.
+    // ExecutionHost.
     DateTime Now() override;
-    DateTime Now() const override;
     void WriteLog(const std::string& message, DateTime at) override;
     void ForcePowerOff() override;
     void Suspend() override;
@@ -127,20 +120,16 @@ private:
     void ReloadControls() override;
     void ShowError(const std::string& message) override;
 
-    MainWindow& window_;
+    MonitorPorts ports_;
+    MonitorView& view_;
     std::vector<std::string> args_;
     MonitorState state_;
     Settings draft_;   // what the window shows and OK/Apply saves
     Settings active_;  // what the tick works from
     bool warningAborted_ = false;
+    bool functionItemChecked_ = false;
+    bool trayIconRemoved_ = false;
     std::vector<std::string> excludedPrograms_;
-    std::unique_ptr<CpuUsage> cpu_;
-    std::unique_ptr<WinPowerSystem> powerSystem_;
-    std::unique_ptr<PowerActions> powerActions_;
-    std::unique_ptr<WinTrayIcon> trayIcon_;
-    std::unique_ptr<ExcludedListFile> listFile_;
-    std::unique_ptr<ProgramSystem> programs_;
-    WarningDialog* warning_ = nullptr;
     int trayIconIndex_ = -1;  // the icon last set; -1 before the first
 };
 

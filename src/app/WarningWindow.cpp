@@ -2,8 +2,9 @@
 
 #include <vector>
 
-#include "ui/ControlIds.h"
+#include "Monitor.h"
 #include "WinUi.h"
+#include "ui/ControlIds.h"
 #include "controls/CommonControls_win.h"
 #include "controls/LabelWrap.h"
 #include "base/WinText_win.h"
@@ -56,13 +57,6 @@ void WarningWindow::CreateControls() {
     ShowWindow(locked_ ? AbortButton : LockedAbortButton, SW_HIDE);
 }
 
-void WarningWindow::LockAbort() {
-    locked_ = true;
-    if (!hwnd_) return;
-    ShowWindow(AbortButton, SW_HIDE);
-    ShowWindow(LockedAbortButton, SW_SHOW);
-}
-
 LRESULT WarningWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_COMMAND: {
@@ -70,7 +64,7 @@ LRESULT WarningWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (HIWORD(wp) == BN_CLICKED && (id == ids::WarningAbortButton || id == ids::WarningLockedAbortButton)) {
                 // A greyed button (the lock switch, or an action under way)
                 // can still be "clicked" by a message from another program.
-                if (IsWindowEnabled(GetDlgItem(hwnd_, id))) AbortClicked();
+                if (IsWindowEnabled(GetDlgItem(hwnd_, id))) monitor_.AbortWarning();
                 return 0;
             }
             break;
@@ -90,10 +84,6 @@ LRESULT WarningWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
     }
     return Window::HandleMessage(msg, wp, lp);
-}
-
-void WarningWindow::AbortClicked() {
-    if (OnAbort) OnAbort();
 }
 
 // The label keeps its whole text as the window text, so that what the tick

@@ -1,11 +1,10 @@
 #pragma once
 // The warning window. The monitor tick drives it through the
-// WarningDialog interface; the owner receives the abort through OnAbort.
+// WarningDialog interface; its abort button calls the monitor's abort.
 // The window is made when a warning first shows: until then the tick talks to
 // the text and switches kept here, which the window takes over when made.
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 #include "Window.h"
@@ -13,14 +12,12 @@
 
 namespace vesko {
 
+class Monitor;
+
 class WarningWindow : public Window, public WarningDialog {
 public:
-    // "/c": hide the abort button and show the disabled one in its place.
-    void LockAbort();
-
-    // AbortClicked: called when an abort button is clicked. The owner carries
-    // out the abort (WarningAbortClick with its hosts); unset, a click does nothing.
-    std::function<void()> OnAbort;
+    // lockAbort ("/c"): the abort button hidden, a disabled one in its place.
+    WarningWindow(Monitor& monitor, bool lockAbort) : monitor_(monitor), locked_(lockAbort) {}
 
     HWND MessageLabel = nullptr;
     HWND AbortButton = nullptr;
@@ -44,14 +41,14 @@ private:
     // greyed, once; false when the window cannot be made.
     bool Create();
     void DisableClosing();
-    void AbortClicked();
     void DrawMessage(const DRAWITEMSTRUCT& item);
 
     // The label's design-time text, until the tick sets its own.
     static constexpr const char* kInitialText = "99999 分後にWindowsをシャットダウンします";
     std::string text_ = kInitialText;
+    Monitor& monitor_;
     bool abortEnabled_ = true;
-    bool locked_ = false;
+    const bool locked_;
 };
 
 }  // namespace vesko

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "base/Product.h"
 #include "base/WinText_win.h"
 
 namespace vesko {
@@ -101,11 +102,11 @@ std::string GetText(HWND hwnd) {
 }
 
 void ShowErrorBox(HWND owner, const std::string& message) {
-    MessageBoxW(owner, Widen(message).c_str(), Widen(kAppTitle).c_str(), MB_OK | MB_ICONERROR);
+    MessageBoxW(owner, Widen(message).c_str(), Widen(kProductName).c_str(), MB_OK | MB_ICONERROR);
 }
 
 void ShowNoticeBox(HWND owner, const std::string& message) {
-    MessageBoxW(owner, Widen(message).c_str(), Widen(kAppTitle).c_str(), MB_OK);
+    MessageBoxW(owner, Widen(message).c_str(), Widen(kProductName).c_str(), MB_OK);
 }
 
 }  // namespace vesko

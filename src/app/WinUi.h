@@ -30,8 +30,7 @@ bool DialogKeys(MSG& msg);
 void SetText(HWND hwnd, const std::string& text);
 std::string GetText(HWND hwnd);
 
-// The application title shown on message boxes and the taskbar.
-inline constexpr const char* kAppTitle = "ケルダン！";
+// Boxes with the product name as their title.
 void ShowErrorBox(HWND owner, const std::string& message);
 void ShowNoticeBox(HWND owner, const std::string& message);
 

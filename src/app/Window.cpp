@@ -1,6 +1,7 @@
 #include "Window.h"
 
 #include "WinUi.h"
+#include "base/Trace_win.h"
 #include "base/WinText_win.h"
 
 namespace vesko {
@@ -36,7 +37,9 @@ LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = static_cast<Window*>(BoundObject(hwnd, msg, lp));
     if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
     if (msg == WM_NCCREATE) self->hwnd_ = hwnd;
-    return self->HandleMessage(msg, wp, lp);
+    return GuardWindowProc(
+        "window procedure", msg, [&] { return self->HandleMessage(msg, wp, lp); },
+        [&] { return DefWindowProcW(hwnd, msg, wp, lp); });
 }
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -45,6 +48,36 @@ LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+void Window::RunModal(HWND owner, HWND focus, const bool& done) {
+    const bool disableOwner = owner && IsWindowEnabled(owner);
+    if (disableOwner) EnableWindow(owner, FALSE);
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    SetFocus(focus);
+
+    bool quit = false;
+    WPARAM quitCode = 0;
+    MSG msg;
+    while (!done) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            quit = true;
+            quitCode = msg.wParam;
+            break;
+        }
+        if (got < 0) break;
+        if (!IsDialogMessageW(hwnd_, &msg) && !DialogKeys(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+
+    if (disableOwner) EnableWindow(owner, TRUE);
+    ShowWindow(hwnd_, SW_HIDE);
+    // The program was told to end while the window was up: the main loop ends too.
+    if (quit) PostQuitMessage(static_cast<int>(quitCode));
 }
 
 void Window::CenterOnScreen() {

@@ -27,6 +27,12 @@ protected:
     virtual void CreateControls() {}
     // Closing hides; everything else goes to the default procedure.
     virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    // Shows this window over `owner` (disabled meanwhile; may be null) with
+    // the focus on `focus`, and hands out the thread's messages until `done`
+    // is set, so that the main window's timer keeps ticking. A quit request
+    // ends the loop and is posted again for the main loop. The owner is
+    // enabled before the window hides, so that activation returns to it.
+    void RunModal(HWND owner, HWND focus, const bool& done);
     void CenterOnScreen();
     // Centred on another window (on the screen when there is none).
     void CenterOn(HWND other);

@@ -1,5 +1,5 @@
-// The program's entry: one copy only, the main window, the switches, the loop.
-// The other three windows are made when first shown.
+// The program's entry: one copy only, then the application built whole and
+// its message loop.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -7,12 +7,23 @@
 #include <vector>
 
 #include "AboutBox.h"
+#include "AppPorts.h"
 #include "ExcludedProgramsDialog.h"
 #include "MainWindow.h"
+#include "Monitor.h"
 #include "WarningWindow.h"
 #include "WinUi.h"
-#include "settings/StartupSwitches.h"
+#include "base/Product.h"
+#include "base/Trace_win.h"
 #include "base/WinText_win.h"
+#include "power/PowerActions.h"
+#include "power/PowerActions_win.h"
+#include "readings/CpuUsage.h"
+#include "readings/SystemProbes.h"
+#include "settings/ExcludedPrograms.h"
+#include "settings/ProfileFile_win.h"
+#include "settings/SettingsStore.h"
+#include "settings/StartupSwitches.h"
 
 using namespace vesko;
 
@@ -27,41 +38,73 @@ std::vector<std::string> CommandLineArgs() {
     return args;
 }
 
+// The program: the monitor with its ports and the four windows, each made
+// whole here in the order they need each other. The windows create their
+// controls when first shown.
+class App {
+public:
+    explicit App(std::vector<std::string> args)
+        : switches_(ParseStartupSwitches(args)),
+          monitor_(MonitorPorts{clock_, settings_, mainWindow_, warningWindow_, powerActions_, powerSystem_, log_,
+                                tray_, *programListFile_, *programs_, *cpu_},
+                   std::move(args)) {}
+
+    // The windows, the tray icon and start-up; false when the main window cannot be made.
+    bool Start(HINSTANCE instance) {
+        if (!mainWindow_.Create(instance)) return false;
+        tray_.Create(mainWindow_.Handle(), instance, mainWindow_.TrayMenu());
+        monitor_.Start();
+        mainWindow_.StartTicking();
+        mainWindow_.ApplyStartVisibility(switches_.hide);
+        if (!switches_.noTrayIcon) monitor_.ShowTrayIcon();
+        return true;
+    }
+
+    int RunMessageLoop() {
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            if (DialogKeys(msg)) continue;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        return static_cast<int>(msg.wParam);
+    }
+
+private:
+    StartupSwitches switches_;
+    // The ports.
+    LocalClock clock_;
+    // The only way to "vesko.ini".
+    SettingsStore settings_{[] { return OpenSystemProfileFile(ExeFolder() + "vesko.ini"); }};
+    // The Windows 9x log-off asks the main window to close.
+    WinPowerSystem powerSystem_{[this] { PostMessageW(mainWindow_.Handle(), WM_CLOSE, 0, 0); }};
+    PowerActions powerActions_{powerSystem_};
+    EventLogFile log_;
+    AppTrayIcon tray_{[this] { mainWindow_.Restore(); }};
+    std::unique_ptr<ExcludedListFile> programListFile_ = OpenExcludedListFile();
+    std::unique_ptr<ProgramSystem> programs_ = CreateProgramSystem();
+    std::unique_ptr<CpuUsage> cpu_ = CreateCpuUsage();
+    // The windows reach the monitor, made after them, only through its commands.
+    AboutBox aboutBox_;
+    ExcludedProgramsDialog programsDialog_{monitor_};
+    WarningWindow warningWindow_{monitor_, switches_.lockWarning};
+    MainWindow mainWindow_{monitor_, aboutBox_, programsDialog_};
+    Monitor monitor_;
+};
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+    TraceToDebugger();
     // One copy only: a running copy owns the mutex; the handle stays open for the
     // whole process so that only a live copy refuses the next one.
     HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Vesko");
     if (mutex && WaitForSingleObject(mutex, 0) == WAIT_TIMEOUT) {
-        ShowErrorBox(nullptr, "ケルダン！は既に起動しています。");
+        ShowErrorBox(nullptr, std::string(kProductName) + "は既に起動しています。");
         return 0;
     }
 
-    std::vector<std::string> args = CommandLineArgs();
-    static MainWindow mainWindow(args);
-    static AboutBox aboutBox;
-    static WarningWindow warningWindow;
-    static ExcludedProgramsDialog excludedProgramsDialog;
-    if (!mainWindow.Create(instance)) return 1;
-
-    // The start switches, the windows wired to each other, the start visibility.
-    StartupSwitches sw = ParseStartupSwitches(args);
-    if (sw.lockWarning) warningWindow.LockAbort();
-    mainWindow.ShowAboutBox = [] { aboutBox.ShowModal(mainWindow.Handle()); };
-    mainWindow.ShowExcludedPrograms = [] {
-        excludedProgramsDialog.ShowModal(mainWindow.Handle(), mainWindow.GetMonitor());
-    };
-    mainWindow.GetMonitor().AttachWarningWindow(&warningWindow);
-    warningWindow.OnAbort = [] { mainWindow.GetMonitor().AbortWarning(); };
-    mainWindow.ApplyStartVisibility(sw.hide, sw.noTrayIcon);
-
-    // The message loop.
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (DialogKeys(msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return static_cast<int>(msg.wParam);
+    static App app(CommandLineArgs());
+    if (!app.Start(instance)) return 1;
+    return app.RunMessageLoop();
 }

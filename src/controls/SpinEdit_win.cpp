@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "base/Trace_win.h"
 #include "base/WinText_win.h"
 #include "controls/CommonControls_win.h"
 
@@ -171,7 +172,9 @@ LRESULT CALLBACK SpinEdit::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_
         delete self;
         return CommonControls::DefProc(hwnd, msg, wp, lp);
     }
-    return self->Dispatch(msg, wp, lp);
+    return GuardWindowProc(
+        "spin edit procedure", msg, [&] { return self->Dispatch(msg, wp, lp); },
+        [&] { return CommonControls::DefProc(hwnd, msg, wp, lp); });
 }
 
 LRESULT SpinEdit::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {

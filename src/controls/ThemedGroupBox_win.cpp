@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "controls/GroupBoxGeometry.h"
+#include "base/Trace_win.h"
 #include "base/WinText_win.h"
 #include "controls/CommonControls_win.h"
 
@@ -136,7 +137,9 @@ void PaintThemedOrPlain(HWND hwnd, BoxState& box) {
     EndPaint(hwnd, &ps);
 }
 
-LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data);
+
+LRESULT BoxMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR data) {
     auto* box = reinterpret_cast<BoxState*>(data);
     switch (msg) {
     case WM_PAINT:
@@ -167,6 +170,12 @@ LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DW
         return CommonControls::DefProc(hwnd, msg, wp, lp);
     }
     return CommonControls::DefProc(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+    return GuardWindowProc(
+        "group box procedure", msg, [&] { return BoxMessage(hwnd, msg, wp, lp, data); },
+        [&] { return CommonControls::DefProc(hwnd, msg, wp, lp); });
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/ScopedWin.h"
+#include "base/Trace_win.h"
 #include "controls/UrlLink_win.h"
 #include "base/WinText_win.h"
 
@@ -149,7 +150,7 @@ private:
 
 WinUrlLink* LinkWindow(HWND hwnd) { return reinterpret_cast<WinUrlLink*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
 
-LRESULT CALLBACK HintProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT HintMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_NCCREATE:
             SetWindowLongPtrW(hwnd, GWLP_USERDATA,
@@ -171,7 +172,13 @@ LRESULT CALLBACK HintProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-LRESULT CALLBACK LinkProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT CALLBACK HintProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    return GuardWindowProc(
+        "link hint procedure", msg, [&] { return HintMessage(hwnd, msg, wp, lp); },
+        [&] { return DefWindowProcW(hwnd, msg, wp, lp); });
+}
+
+LRESULT LinkMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new WinUrlLink(hwnd)));
     WinUrlLink* self = LinkWindow(hwnd);
     if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
@@ -181,6 +188,12 @@ LRESULT CALLBACK LinkProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return DefWindowProcW(hwnd, msg, wp, lp);
     }
     return self->HandleMessage(msg, wp, lp);
+}
+
+LRESULT CALLBACK LinkProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    return GuardWindowProc(
+        "link procedure", msg, [&] { return LinkMessage(hwnd, msg, wp, lp); },
+        [&] { return DefWindowProcW(hwnd, msg, wp, lp); });
 }
 
 LRESULT WinUrlLink::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

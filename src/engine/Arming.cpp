@@ -55,7 +55,7 @@ std::optional<std::string> CheckFunctionEnable(const Settings& s, DateTime now, 
     return std::nullopt;
 }
 
-void RefuseArming(Settings& draft, Settings& settings) {
+void SwitchOffAfterRefusal(Settings& draft, Settings& settings) {
     draft.Function_Enabled = false;
     settings.Function_Enabled = false;
 }

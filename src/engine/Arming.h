@@ -30,7 +30,7 @@ inline constexpr const char* kAppointedTimeIsNowMessage = "指定された時間
 // tests always. The countdown is compared by its due label's text.
 //
 // On a refusal the window shows the message, unchecks Function_Enabled and
-// its menu item, clears the in-memory Function_Enabled (RefuseArming does
+// its menu item, clears the in-memory Function_Enabled (SwitchOffAfterRefusal does
 // the portable part), writes nothing and stops OK/Apply.
 std::optional<std::string> ValidateSettings(const Settings& draft, DateTime now, std::uint64_t uptimeMs);
 
@@ -40,7 +40,7 @@ std::optional<std::string> ValidateSettings(const Settings& draft, DateTime now,
 std::optional<std::string> CheckFunctionEnable(const Settings& settings, DateTime now, std::uint64_t uptimeMs);
 
 // The in-memory side of a refusal by either checker.
-void RefuseArming(Settings& draft, Settings& settings);
+void SwitchOffAfterRefusal(Settings& draft, Settings& settings);
 
 // What a click on the tray menu's function switch must do.
 struct FunctionSwitch {

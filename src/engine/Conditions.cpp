@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "base/Trace.h"
 #include "engine/TimerSchedule.h"
 
 namespace vesko {
@@ -72,6 +73,7 @@ std::optional<CursorPos> ReadCursorSafely(const CursorReader& readCursor) {
     try {
         return readCursor();
     } catch (...) {
+        TraceCurrentException("reading the cursor position");
         return std::nullopt;
     }
 }

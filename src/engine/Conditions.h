@@ -73,6 +73,9 @@ std::int32_t AppointedTimeMinutesLeft(int nowMinute, int fromMinute, int toMinut
 // first minute included.
 bool AppointedTimeWindowCovers(int nowMinute, int fromMinute, int toMinute);
 
+// The cursor, or none when it cannot be read (a reader that throws included).
+std::optional<CursorPos> ReadCursorSafely(const CursorReader& readCursor);
+
 // Evaluates the eight conditions. Conditions run only when Function_Enabled and
 // their own switch are set; the running-time stamps and LastCursorPos in
 // `state` are updated in place, in evaluation order. `now` is the wall clock
@@ -85,9 +88,6 @@ bool AppointedTimeWindowCovers(int nowMinute, int fromMinute, int toMinute);
 // clock set forward, a sleep the program did not start) is not caught up:
 // the countdown is spent and holds no more until the next arming, so it never
 // acts a day late. The daily Time condition simply waits for its next day.
-// The cursor, or none when it cannot be read (a reader that throws included).
-std::optional<CursorPos> ReadCursorSafely(const CursorReader& readCursor);
-
 ConditionStates EvaluateConditions(DateTime now, std::uint64_t monotonicMs, const Settings& settings,
                                    const ConditionReadings& readings, const CursorReader& readCursor,
                                    MonitorState& state);

@@ -13,6 +13,7 @@
 
 #include "engine/Conditions.h"
 #include "base/DateTime.h"
+#include "base/Product.h"
 #include "engine/MonitorState.h"
 #include "readings/NetworkTraffic.h"
 #include "settings/ExcludedPrograms.h"
@@ -41,7 +42,7 @@ struct StatusDisplay {
     ConditionReadings Readings;
 };
 
-inline constexpr const char* kTrayTipTitle = "ケルダン！";
+inline constexpr const char* kTrayTipTitle = kProductName;
 inline constexpr const char* kOldShellTrayTip = "ケルダン！ ver 1.2";
 
 // Six lines joined by CR LF on a version 5 shell or later, one line before.

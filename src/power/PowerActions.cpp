@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstdio>
 
+#include "base/Trace.h"
+
 namespace vesko {
 
 namespace {
@@ -141,10 +143,7 @@ void PowerActions::RestartDesktopShell() {
 }
 
 void PowerActions::CloseMainWindowIgnoringErrors() {
-    try {
-        system_.CloseMainWindow();
-    } catch (...) {
-    }
+    Guarded("closing the main window before ending Windows", [&] { system_.CloseMainWindow(); });
 }
 
 bool PowerActions::IsNewShell() {

@@ -11,8 +11,8 @@ namespace vesko {
 
 class WinPowerSystem : public PowerSystem {
 public:
-    // The main window's ordinary close request, used by the Windows 9x log-off.
-    void SetCloseMainWindow(std::function<void()> closeMainWindow) { closeMainWindow_ = std::move(closeMainWindow); }
+    // closeMainWindow: the main window's ordinary close request, used by the Windows 9x log-off.
+    explicit WinPowerSystem(std::function<void()> closeMainWindow) : closeMainWindow_(std::move(closeMainWindow)) {}
 
     OsVersionRecord ReadVersion() override;
     SystemHandle OpenProcessToken(std::uint32_t desiredAccess) override;

@@ -54,7 +54,7 @@ std::uint64_t ReadUptimeMilliseconds();
 std::optional<CursorPos> TryReadCursorPos();
 
 // What arming reads: `now` with the monotonic count, the uptime and the cursor.
-ArmReadings ReadArmReadings(DateTime now);
+ArmReadings ReadArmReadingsAt(DateTime now);
 // The same, raising ReadingError when the position is not available.
 CursorPos ReadCursorPos();
 

@@ -8,6 +8,7 @@
 #include <new>
 #include <vector>
 
+#include "base/Trace.h"
 #include "readings/SystemProbes.h"
 
 namespace vesko {
@@ -58,6 +59,7 @@ bool ReadInterfaceTable2(InterfaceTable& out) {
         }
         out.Read = true;
     } catch (const std::bad_alloc&) {
+        TraceCurrentException("reading the interface table");
         out = {};
     }
     freeTable(table);
@@ -90,6 +92,7 @@ InterfaceTable ReadInterfaceTable1() {
             }
             if (status != ERROR_INSUFFICIENT_BUFFER) break;
         } catch (const std::bad_alloc&) {
+            TraceCurrentException("reading the interface table");
             break;
         }
     }
@@ -142,7 +145,7 @@ std::optional<CursorPos> TryReadCursorPos() {
     return CursorPos{p.x, p.y};
 }
 
-ArmReadings ReadArmReadings(DateTime now) {
+ArmReadings ReadArmReadingsAt(DateTime now) {
     return {now, ReadMonotonicMilliseconds(), ReadUptimeMilliseconds(), TryReadCursorPos()};
 }
 

@@ -74,7 +74,7 @@ public:
             DeleteFileW(temporary.c_str());
             return false;
         }
-        if (!MoveFileExW(temporary.c_str(), widePath_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        if (!ReplaceWith(temporary)) {
             DeleteFileW(temporary.c_str());
             return false;
         }
@@ -86,6 +86,19 @@ public:
     bool CanHold(const std::string& text) override { return AnsiToUtf8(Utf8ToAnsi(text)) == text; }
 
 private:
+    // A file another program holds open for a moment (a reader, a virus
+    // scanner, an indexer) cannot be replaced: the move is tried again for
+    // half a second before the write counts as refused.
+    bool ReplaceWith(const std::wstring& temporary) const {
+        for (int attempt = 0;; ++attempt) {
+            if (MoveFileExW(temporary.c_str(), widePath_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+                return true;
+            const DWORD error = GetLastError();
+            if (attempt >= 10 || (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION)) return false;
+            Sleep(50);
+        }
+    }
+
     std::string path_;
     std::wstring widePath_;
 };

@@ -2,11 +2,14 @@
 // Every setting of "vesko.ini" as one value, member by INI key. The same type
 // serves the window's draft (what the controls show and OK/Apply saves) and the
 // in-memory copy the one-second tick works from. Defaults, ranges, sections
-// and controls live in one place, the declaration in SettingsDeclaration.cpp;
-// a default-constructed Settings holds the declared defaults.
+// and controls live in the declaration (SettingsDeclaration.cpp), which holds
+// one row per member: its build fails when a member has no row. A new Settings
+// holds the declared defaults (the member initializers below, checked against
+// the rows by the unit tests).
 #include <string>
 
 #include "base/DateTime.h"
+#include "base/Product.h"
 
 namespace vesko {
 
@@ -18,62 +21,60 @@ struct TimeOfDayText {
 };
 
 struct Settings {
-    Settings();  // the declared defaults
+    std::string Title = kProductName;
 
-    std::string Title;
+    bool Timer_Enabled = false;
+    int Timer_Hour = 0;
+    int Timer_Minute = 1;
+    std::string Timer_SetTime = "hh:nn";        // the countdown's set-time label, saved as it stands
+    TimeOfDayText Timer_ScheduleTime{"hh:nn"};  // the countdown's due time
 
-    bool Timer_Enabled;
-    int Timer_Hour;
-    int Timer_Minute;
-    std::string Timer_SetTime;         // the countdown's set-time label, saved as it stands
-    TimeOfDayText Timer_ScheduleTime;  // the countdown's due time
+    bool Time_Enabled = false;
+    int Time_Hour = 0;
+    int Time_Minute = 0;
 
-    bool Time_Enabled;
-    int Time_Hour;
-    int Time_Minute;
+    bool AppointedTime_Enabled = false;
+    int AppointedTime_FromHour = 0;
+    int AppointedTime_FromMinute = 0;
+    int AppointedTime_ToHour = 0;
+    int AppointedTime_ToMinute = 0;
 
-    bool AppointedTime_Enabled;
-    int AppointedTime_FromHour;
-    int AppointedTime_FromMinute;
-    int AppointedTime_ToHour;
-    int AppointedTime_ToMinute;
+    bool CPU_Enabled = false;
+    int CPU_Percent = 0;
+    int CPU_Time = 1;
 
-    bool CPU_Enabled;
-    int CPU_Percent;
-    int CPU_Time;
+    bool Network_Enabled = false;
+    int Network_Speed = 0;
+    int Network_Unit = 0;  // 0 B/s, 1 kB/s, 2 MB/s; -1 in the draft when no unit is selected
+    int Network_Time = 1;
 
-    bool Network_Enabled;
-    int Network_Speed;
-    int Network_Unit;  // 0 B/s, 1 kB/s, 2 MB/s; -1 in the draft when no unit is selected
-    int Network_Time;
+    bool Memory_Enabled = false;
+    int Memory_Percent = 0;
+    int Memory_Time = 1;
 
-    bool Memory_Enabled;
-    int Memory_Percent;
-    int Memory_Time;
+    bool OS_Enabled = false;
+    int OS_Hour = 0;
+    int OS_Minute = 1;
 
-    bool OS_Enabled;
-    int OS_Hour;
-    int OS_Minute;
+    bool MouseCursor_Enabled = false;
+    int MouseCursor_Time = 1;
 
-    bool MouseCursor_Enabled;
-    int MouseCursor_Time;
+    bool Shutdown = true;
+    bool Suspend = false;
+    bool Hibernation = false;
+    bool Piece_Requirement = true;
+    bool All_Requirement = false;
 
-    bool Shutdown;
-    bool Suspend;
-    bool Hibernation;
-    bool Piece_Requirement;
-    bool All_Requirement;
+    bool Warning_Enabled = false;
+    int Warning_Time = 1;
+    bool Function_Enabled = true;
+    bool Log_Enabled = true;
+    bool Application_Enabled = false;  // read, no effect; saved with ExeStop_Enabled's value
+    bool ExeStop_Enabled = false;
 
-    bool Warning_Enabled;
-    int Warning_Time;
-    bool Function_Enabled;
-    bool Log_Enabled;
-    bool Application_Enabled;  // read, no effect; saved with ExeStop_Enabled's value
-    bool ExeStop_Enabled;
-
-    int WindowPosX;
-    int WindowPosY;
-    bool StayOnTop;
+    int WindowPosX = 0;
+    int WindowPosY = 0;
+    bool StayOnTop = false;
 };
 
 }  // namespace vesko

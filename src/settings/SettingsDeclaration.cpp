@@ -1,8 +1,8 @@
 #include "settings/SettingsDeclaration.h"
 
 #include <array>
-#include <stdexcept>
 
+#include "base/FieldCount.h"
 #include "controls/SpinValue.h"
 
 namespace vesko {
@@ -11,66 +11,94 @@ namespace {
 using S = Settings;
 using C = SettingControl;
 
-constexpr SettingDef Check(const char* section, const char* key, bool S::* m, bool on) {
-    return {section, key, m, on ? 1 : 0};
-}
-constexpr SettingDef Spin(const char* section, const char* key, int S::* m, int value, std::int64_t min,
-                          std::int64_t max, int maxLength) {
-    return {section, key, m, value, "", "", C::SpinEdit, min, max, maxLength};
-}
-constexpr SettingDef Radio(const char* key, bool S::* m, bool on, C group) {
-    return {"PowerSaving", key, m, on ? 1 : 0, "", "", group};
-}
-
 // Sections and keys in the order SaveSettings writes them; Window last.
 constexpr std::array kDeclaration = {
-    SettingDef{"Omake", "Title", &S::Title, 0, "ケルダン！", "ケルダン！", C::Caption, 0, 0, 0, true, false},
-    Check("Timer", "Timer_Enabled", &S::Timer_Enabled, false),
-    Spin("Timer", "Timer_Hour", &S::Timer_Hour, 0, 0, 23, 5),
-    Spin("Timer", "Timer_Minute", &S::Timer_Minute, 1, 0, 59, 0),
-    SettingDef{"Timer", "Timer_SetTime", &S::Timer_SetTime, 0, "", "hh:nn", C::CountdownLabel, 0, 0, 0, false, false},
-    SettingDef{"Timer", "Timer_ScheduleTime", &S::Timer_ScheduleTime, 0, "", "hh:nn", C::CountdownLabel, 0, 0, 0,
-               false, true},
-    Check("Time", "Time_Enabled", &S::Time_Enabled, false),
-    Spin("Time", "Time_Hour", &S::Time_Hour, 0, 0, 23, 0),
-    Spin("Time", "Time_Minute", &S::Time_Minute, 0, 0, 59, 0),
-    Check("AppointedTime", "AppointedTime_Enabled", &S::AppointedTime_Enabled, false),
-    Spin("AppointedTime", "AppointedTime_FromHour", &S::AppointedTime_FromHour, 0, 0, 23, 0),
-    Spin("AppointedTime", "AppointedTime_FromMinute", &S::AppointedTime_FromMinute, 0, 0, 59, 0),
-    Spin("AppointedTime", "AppointedTime_ToHour", &S::AppointedTime_ToHour, 0, 0, 23, 0),
-    Spin("AppointedTime", "AppointedTime_ToMinute", &S::AppointedTime_ToMinute, 0, 0, 59, 0),
-    Check("CPU", "CPU_Enabled", &S::CPU_Enabled, false),
-    Spin("CPU", "CPU_Percent", &S::CPU_Percent, 0, 0, 99, 2),
-    Spin("CPU", "CPU_Time", &S::CPU_Time, 1, 1, 99999, 5),
-    Check("Network", "Network_Enabled", &S::Network_Enabled, false),
-    Spin("Network", "Network_Speed", &S::Network_Speed, 0, 0, 0, 5),
-    SettingDef{"Network", "Network_Unit", &S::Network_Unit, 0, "", "", C::UnitComboBox, 0, 2},
-    Spin("Network", "Network_Time", &S::Network_Time, 1, 1, 99999, 5),
-    Check("Memory", "Memory_Enabled", &S::Memory_Enabled, false),
-    Spin("Memory", "Memory_Percent", &S::Memory_Percent, 0, 0, 99, 2),
-    Spin("Memory", "Memory_Time", &S::Memory_Time, 1, 1, 99999, 5),
-    Check("OS", "OS_Enabled", &S::OS_Enabled, false),
-    Spin("OS", "OS_Hour", &S::OS_Hour, 0, 0, 99999, 0),
-    Spin("OS", "OS_Minute", &S::OS_Minute, 1, 0, 59, 0),
-    Check("MouseCursor", "MouseCursor_Enabled", &S::MouseCursor_Enabled, false),
-    Spin("MouseCursor", "MouseCursor_Time", &S::MouseCursor_Time, 1, 1, 99999, 5),
-    Radio("Shutdown", &S::Shutdown, true, C::MethodRadio),
-    Radio("Suspend", &S::Suspend, false, C::MethodRadio),
-    Radio("Hibernation", &S::Hibernation, false, C::MethodRadio),
-    Radio("Piece_Requirement", &S::Piece_Requirement, true, C::CombinationRadio),
-    Radio("All_Requirement", &S::All_Requirement, false, C::CombinationRadio),
-    Check("Other", "Warning_Enabled", &S::Warning_Enabled, false),
-    Spin("Other", "Warning_Time", &S::Warning_Time, 1, 1, 99999, 5),
-    Check("Other", "Function_Enabled", &S::Function_Enabled, true),
-    Check("Other", "Log_Enabled", &S::Log_Enabled, true),
+    SettingDef{.section = "Omake", .key = "Title", .member = &S::Title, .defaultText = kProductName,
+               .control = C::Caption, .inMemory = false},
+    SettingDef{.section = "Timer", .key = "Timer_Enabled", .member = &S::Timer_Enabled},
+    SettingDef{.section = "Timer", .key = "Timer_Hour", .member = &S::Timer_Hour,
+               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 23, .maxLength = 5},
+    SettingDef{.section = "Timer", .key = "Timer_Minute", .member = &S::Timer_Minute,
+               .defaultInt = 1, .control = C::SpinEdit, .min = 0, .max = 59},
+    SettingDef{.section = "Timer", .key = "Timer_SetTime", .member = &S::Timer_SetTime, .control = C::CountdownLabel,
+               .inDraft = false, .inMemory = false},
+    SettingDef{.section = "Timer", .key = "Timer_ScheduleTime", .member = &S::Timer_ScheduleTime,
+               .control = C::CountdownLabel, .inDraft = false},
+    SettingDef{.section = "Time", .key = "Time_Enabled", .member = &S::Time_Enabled},
+    SettingDef{.section = "Time", .key = "Time_Hour", .member = &S::Time_Hour,
+               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 23},
+    SettingDef{.section = "Time", .key = "Time_Minute", .member = &S::Time_Minute,
+               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 59},
+    SettingDef{.section = "AppointedTime", .key = "AppointedTime_Enabled", .member = &S::AppointedTime_Enabled},
+    SettingDef{.section = "AppointedTime", .key = "AppointedTime_FromHour", .member = &S::AppointedTime_FromHour,
+               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 23},
+    SettingDef{.section = "AppointedTime", .key = "AppointedTime_FromMinute", .member = &S::AppointedTime_FromMinute,
+               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 59},
+    SettingDef{.section = "AppointedTime", .key = "AppointedTime_ToHour", .member = &S::AppointedTime_ToHour,
+               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 23},
+    SettingDef{.section = "AppointedTime", .key = "AppointedTime_ToMinute", .member = &S::AppointedTime_ToMinute,
+               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 59},
+    SettingDef{.section = "CPU", .key = "CPU_Enabled", .member = &S::CPU_Enabled},
+    SettingDef{.section = "CPU", .key = "CPU_Percent", .member = &S::CPU_Percent,
+               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 99, .maxLength = 2},
+    SettingDef{.section = "CPU", .key = "CPU_Time", .member = &S::CPU_Time,
+               .defaultInt = 1, .control = C::SpinEdit, .min = 1, .max = 99999, .maxLength = 5},
+    SettingDef{.section = "Network", .key = "Network_Enabled", .member = &S::Network_Enabled},
+    SettingDef{.section = "Network", .key = "Network_Speed", .member = &S::Network_Speed,
+               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 0, .maxLength = 5},
+    SettingDef{.section = "Network", .key = "Network_Unit", .member = &S::Network_Unit, .control = C::UnitComboBox,
+               .min = 0, .max = 2},
+    SettingDef{.section = "Network", .key = "Network_Time", .member = &S::Network_Time,
+               .defaultInt = 1, .control = C::SpinEdit, .min = 1, .max = 99999, .maxLength = 5},
+    SettingDef{.section = "Memory", .key = "Memory_Enabled", .member = &S::Memory_Enabled},
+    SettingDef{.section = "Memory", .key = "Memory_Percent", .member = &S::Memory_Percent,
+               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 99, .maxLength = 2},
+    SettingDef{.section = "Memory", .key = "Memory_Time", .member = &S::Memory_Time,
+               .defaultInt = 1, .control = C::SpinEdit, .min = 1, .max = 99999, .maxLength = 5},
+    SettingDef{.section = "OS", .key = "OS_Enabled", .member = &S::OS_Enabled},
+    SettingDef{.section = "OS", .key = "OS_Hour", .member = &S::OS_Hour,
+               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 99999},
+    SettingDef{.section = "OS", .key = "OS_Minute", .member = &S::OS_Minute,
+               .defaultInt = 1, .control = C::SpinEdit, .min = 0, .max = 59},
+    SettingDef{.section = "MouseCursor", .key = "MouseCursor_Enabled", .member = &S::MouseCursor_Enabled},
+    SettingDef{.section = "MouseCursor", .key = "MouseCursor_Time", .member = &S::MouseCursor_Time,
+               .defaultInt = 1, .control = C::SpinEdit, .min = 1, .max = 99999, .maxLength = 5},
+    SettingDef{.section = "PowerSaving", .key = "Shutdown", .member = &S::Shutdown,
+               .defaultInt = 1, .control = C::MethodRadio},
+    SettingDef{.section = "PowerSaving", .key = "Suspend", .member = &S::Suspend, .control = C::MethodRadio},
+    SettingDef{.section = "PowerSaving", .key = "Hibernation", .member = &S::Hibernation, .control = C::MethodRadio},
+    SettingDef{.section = "PowerSaving", .key = "Piece_Requirement", .member = &S::Piece_Requirement,
+               .defaultInt = 1, .control = C::CombinationRadio},
+    SettingDef{.section = "PowerSaving", .key = "All_Requirement", .member = &S::All_Requirement,
+               .control = C::CombinationRadio},
+    SettingDef{.section = "Other", .key = "Warning_Enabled", .member = &S::Warning_Enabled},
+    SettingDef{.section = "Other", .key = "Warning_Time", .member = &S::Warning_Time,
+               .defaultInt = 1, .control = C::SpinEdit, .min = 1, .max = 99999, .maxLength = 5},
+    SettingDef{.section = "Other", .key = "Function_Enabled", .member = &S::Function_Enabled, .defaultInt = 1},
+    SettingDef{.section = "Other", .key = "Log_Enabled", .member = &S::Log_Enabled, .defaultInt = 1},
     // One check box shows both keys: it loads from ExeStop_Enabled and saves to both.
-    SettingDef{"Other", "Application_Enabled", &S::Application_Enabled, 0, "", "", C::CheckBox, 0, 0, 0, false, true,
-               &S::ExeStop_Enabled},
-    Check("Other", "ExeStop_Enabled", &S::ExeStop_Enabled, false),
-    SettingDef{"Window", "WindowPosX", &S::WindowPosX, 0, "", "", C::Window, 0, 0, 0, false, false},
-    SettingDef{"Window", "WindowPosY", &S::WindowPosY, 0, "", "", C::Window, 0, 0, 0, false, false},
-    SettingDef{"Window", "StayOnTop", &S::StayOnTop, 0, "", "", C::Window, 0, 0, 0, false, false},
+    SettingDef{.section = "Other", .key = "Application_Enabled", .member = &S::Application_Enabled, .inDraft = false,
+               .savedFrom = &S::ExeStop_Enabled},
+    SettingDef{.section = "Other", .key = "ExeStop_Enabled", .member = &S::ExeStop_Enabled},
+    SettingDef{.section = "Window", .key = "WindowPosX", .member = &S::WindowPosX, .control = C::Window,
+               .inDraft = false, .inMemory = false},
+    SettingDef{.section = "Window", .key = "WindowPosY", .member = &S::WindowPosY, .control = C::Window,
+               .inDraft = false, .inMemory = false},
+    SettingDef{.section = "Window", .key = "StayOnTop", .member = &S::StayOnTop, .control = C::Window,
+               .inDraft = false, .inMemory = false},
 };
+
+// One row per member of Settings: a member without a row, or a member with
+// two, stops the build here.
+constexpr bool EveryRowNamesAnotherMember() {
+    for (std::size_t i = 0; i < kDeclaration.size(); ++i)
+        for (std::size_t j = i + 1; j < kDeclaration.size(); ++j)
+            if (kDeclaration[i].member == kDeclaration[j].member) return false;
+    return true;
+}
+static_assert(EveryRowNamesAnotherMember(), "two declaration rows name the same Settings member");
+static_assert(kFieldCount<Settings> == kDeclaration.size(),
+              "every member of Settings needs its row in the declaration (and every row its member)");
 
 std::optional<std::uint32_t> ParseDigits(const std::string& s, std::size_t from, int base) {
     if (from >= s.size()) return std::nullopt;
@@ -124,21 +152,14 @@ int InMemoryValue(const SettingDef& d, int v) {
 
 }  // namespace
 
-Settings::Settings() {
-    for (const SettingDef& d : kDeclaration) {
-        if (auto* b = std::get_if<bool S::*>(&d.member)) this->**b = d.defaultInt != 0;
-        else if (auto* i = std::get_if<int S::*>(&d.member)) this->**i = d.defaultInt;
-        else if (auto* t = std::get_if<std::string S::*>(&d.member)) this->**t = d.initialText;
-        else (this->*std::get<TimeOfDayText S::*>(d.member)).text = d.initialText;
-    }
-}
-
 std::span<const SettingDef> SettingsDeclaration() { return kDeclaration; }
 
 const SettingDef& DeclarationOf(const SettingMember& member) {
-    for (const SettingDef& d : kDeclaration)
-        if (d.member == member) return d;
-    throw std::logic_error("setting without a declaration");
+    // Every member has exactly one row (checked above when this file
+    // compiles), so the search ends at the member's row.
+    std::size_t i = 0;
+    while (i + 1 < kDeclaration.size() && !(kDeclaration[i].member == member)) ++i;
+    return kDeclaration[i];
 }
 
 std::optional<std::int32_t> ParseProfileInt(const std::string& text) {

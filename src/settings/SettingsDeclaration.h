@@ -36,7 +36,6 @@ struct SettingDef {
     SettingMember member;
     int defaultInt = 0;               // bool and int keys
     const char* defaultText = "";     // text keys: the value when the file has none
-    const char* initialText = "";     // text keys: what a new Settings holds
     SettingControl control = SettingControl::CheckBox;
     std::int64_t min = 0, max = 0;    // spin edits and the unit box
     int maxLength = 0;                // typing limit of a spin edit, 0 = none
@@ -46,7 +45,7 @@ struct SettingDef {
 };
 
 std::span<const SettingDef> SettingsDeclaration();
-// The row of a member; every member has exactly one.
+// The row of a member; every member has exactly one (checked at compile time).
 const SettingDef& DeclarationOf(const SettingMember& member);
 
 // Typed reading of profile text: an integer in decimal, or hexadecimal after

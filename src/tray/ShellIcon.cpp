@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "base/Trace.h"
 #include "tray/TrayText.h"
 
 namespace vesko {
@@ -153,6 +154,7 @@ bool ShellIcon::ModifyIcon() {
         try {
             AddIcon();
         } catch (const NotifyIconError&) {
+            TraceCurrentException("adding the tray icon afresh");
         }
     }
     return shown_;
@@ -264,11 +266,10 @@ bool ShellIconRouter::Dispatch(WindowHandle window, std::uint32_t msg, std::intp
     try {
         result = owner->HandleMessage(msg, wParam, lParam);
     } catch (const std::exception& e) {
-        try {
-            owner->ReportError(e);
-        } catch (...) {
-        }
+        TraceCurrentException("tray icon window procedure");
+        Guarded("tray icon error event", [&] { owner->ReportError(e); });
     } catch (...) {
+        TraceCurrentException("tray icon window procedure");
     }
     return true;
 }

@@ -1,5 +1,7 @@
 #include "tray/TrayIcon.h"
 
+#include "base/Trace.h"
+
 namespace vesko {
 
 TrayIcon::TrayIcon(ShellNotify& shell, TrayWindows& windows, TrayHost& host) : windows_(windows), host_(host) {
@@ -18,10 +20,7 @@ TrayIcon::TrayIcon(ShellNotify& shell, TrayWindows& windows, TrayHost& host) : w
 }
 
 TrayIcon::~TrayIcon() {
-    try {
-        DoHide();
-    } catch (...) {
-    }
+    Guarded("hiding the tray icon", [&] { DoHide(); });
     StopAnimation();
     // Deletes the shell icon, even a hidden one, and the hidden window.
     shellIcon_.reset();

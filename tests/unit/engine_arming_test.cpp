@@ -180,7 +180,7 @@ TEST(ValidateSettings, RefusalSwitchesOffInMemoryOnly) {
     f.Function_Enabled = true;
     Settings s;
     s.Function_Enabled = true;
-    RefuseArming(f, s);
+    SwitchOffAfterRefusal(f, s);
     EXPECT_FALSE(f.Function_Enabled);
     EXPECT_FALSE(s.Function_Enabled);
 }

@@ -4,6 +4,7 @@
 
 #include "settings/IniFile.h"
 #include "settings/SettingsDeclaration.h"
+#include "settings/SettingsStore.h"
 
 namespace vesko {
 namespace {
@@ -198,6 +199,36 @@ TEST(SettingsDeclaration, EveryKeyIsDeclaredOnceInItsSection) {
             EXPECT_EQ(key.rfind(section + "_", 0), 0u) << key;
     }
     EXPECT_EQ(seen.size(), SettingsDeclaration().size());
+}
+
+}  // namespace
+}  // namespace vesko
+
+namespace vesko {
+namespace {
+
+// The store opens the file afresh for every operation and keeps nothing:
+// what one operation writes, the next one reads.
+TEST(SettingsStore, EveryOperationOpensTheFileAndSeesTheLastWrite) {
+    MemoryFile f;
+    int opened = 0;
+    SettingsStore store([&] {
+        ++opened;
+        return std::make_unique<IniFile>(f.Open());
+    });
+    Settings draft;
+    draft.CPU_Percent = 42;
+    store.Save(draft);
+    store.Write(&Settings::WindowPosX, -7);
+    store.Write(&Settings::StayOnTop, true);
+    Settings active;
+    store.FillActive(active);
+    EXPECT_EQ(active.CPU_Percent, 42);
+    EXPECT_EQ(store.Read(&Settings::WindowPosX), -7);
+    EXPECT_TRUE(store.Read(&Settings::StayOnTop));
+    EXPECT_EQ(opened, 6);
+    f.readOnly = true;
+    EXPECT_THROW(store.Write(&Settings::Function_Enabled, false), SettingsWriteError);
 }
 
 }  // namespace

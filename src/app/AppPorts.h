@@ -1,0 +1,52 @@
+#pragma once
+// The Windows side of the monitor's ports that no window provides: the
+// clock, the event log and the tray icon.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "MonitorPorts.h"
+#include "base/DateTime.h"
+#include "power/ManualCommands.h"
+
+namespace vesko {
+
+class WinTrayIcon;
+
+// The local time.
+class LocalClock : public Clock {
+public:
+    DateTime Now() const override;
+};
+
+// "Log.txt" beside the executable; every line on disk before it returns.
+class EventLogFile : public LogWriter {
+public:
+    void WriteLog(const std::string& message, DateTime at) override;
+};
+
+// The program's icon in the notification area. Made once the main window
+// exists (its owner, whose menu it shows); until then, and after Remove, the
+// calls change nothing.
+class AppTrayIcon : public TrayIconPort {
+public:
+    // A double click on the icon.
+    explicit AppTrayIcon(std::function<void()> onDoubleClick);
+    ~AppTrayIcon() override;
+    void Create(HWND owner, HINSTANCE instance, HMENU menu);
+
+    bool IsShell5OrLater() const override;
+    void SetTip(const std::string& tip) override;
+    void SetIcon(int index) override;
+    void Show() override;
+    void Remove() override;
+
+private:
+    std::function<void()> onDoubleClick_;
+    std::unique_ptr<WinTrayIcon> icon_;
+    bool shell5OrLater_ = true;
+};
+
+}  // namespace vesko
