@@ -5,7 +5,10 @@ set(VESKO_STATIC_LINK -static -static-libgcc -static-libstdc++)
 # The shipped program carries no debugging sections (under Wine they would be
 # loaded into every running copy) and no unreferenced code.
 add_compile_options(-ffunction-sections -fdata-sections)
-set(VESKO_RELEASE_LINK $<$<CONFIG:Release>:-s> -Wl,--gc-sections)
+# No time stamp in the executable and no build folder in anything compiled:
+# two builds of one commit give the same bytes.
+set(VESKO_RELEASE_LINK $<$<CONFIG:Release>:-s> -Wl,--gc-sections -Wl,--no-insert-timestamp)
+add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=)
 
 add_library(vesko_win STATIC ${WIN_SOURCES})
 target_include_directories(vesko_win PUBLIC ${CMAKE_SOURCE_DIR}/src)
@@ -26,9 +29,9 @@ file(GLOB APP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/app/*.cpp)
 add_executable(vesko WIN32 ${APP_SOURCES} ${CMAKE_SOURCE_DIR}/res/vesko.rc)
 add_dependencies(vesko vesko_icons)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/res/vesko.rc PROPERTIES
-    OBJECT_DEPENDS "${ICONS};${CMAKE_SOURCE_DIR}/res/vesko.manifest")
-target_include_directories(vesko PRIVATE ${CMAKE_SOURCE_DIR}/src/app)
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${ICON_DIR} -I${CMAKE_SOURCE_DIR}/res -c 65001")
+    OBJECT_DEPENDS "${ICONS};${CMAKE_SOURCE_DIR}/res/vesko.manifest;${CMAKE_BINARY_DIR}/generated/VeskoVersion.h")
+target_include_directories(vesko PRIVATE ${CMAKE_SOURCE_DIR}/src/app ${CMAKE_BINARY_DIR}/generated)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${ICON_DIR} -I${CMAKE_SOURCE_DIR}/res -I${CMAKE_BINARY_DIR}/generated -c 65001")
 target_link_libraries(vesko PRIVATE vesko_win ${VESKO_STATIC_LINK} ${VESKO_RELEASE_LINK} -municode)
 # The help page lives beside the executable.
 add_custom_command(TARGET vesko POST_BUILD
