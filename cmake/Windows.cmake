@@ -63,7 +63,8 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT VESKO_NO_E2E)
     target_link_libraries(vesko_sleeper PRIVATE ${VESKO_STATIC_LINK} -municode)
 
     file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
-    add_executable(vesko_e2e ${E2E_SOURCES})
+    # Run only by tests/release/zip_test.py, which unpacks the zip for it.
+    add_executable(vesko_e2e ${E2E_SOURCES} ${CMAKE_SOURCE_DIR}/tests/release/unpacked_zip_scenario.cpp)
     target_include_directories(vesko_e2e PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests/e2e)
     target_link_libraries(vesko_e2e PRIVATE vesko_win gtest ${VESKO_STATIC_LINK} -municode)
     target_compile_definitions(vesko_e2e PRIVATE
@@ -83,6 +84,12 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT VESKO_NO_E2E)
     # These wait for a running time to pass twice: before and after a pause or a resume.
     set_tests_properties(PowerSaving.AfterAResumeTheUptimeConditionHoldsAnew
                          TrayMenu.SwitchingOnAfterAPauseGivesTheFullDurationAgain PROPERTIES TIMEOUT 330)
+    # The release zips of this build and the i686 one, unpacked and started as a user would.
+    set(VESKO_WIN32_BUILD ${CMAKE_BINARY_DIR}/../win32 CACHE PATH "The i686 build packed beside this one")
+    add_test(NAME Release.UnpackedZipStartsAndKeepsItsFilesBesideIt COMMAND ${Python3_EXECUTABLE}
+             ${CMAKE_SOURCE_DIR}/tests/release/zip_test.py ${CMAKE_BINARY_DIR} ${VESKO_WIN32_BUILD}
+             $<TARGET_FILE:vesko_e2e>)
+    set_tests_properties(Release.UnpackedZipStartsAndKeepsItsFilesBesideIt PROPERTIES TIMEOUT 180)
     # The two forced commands end the whole Wine session; a script outside it checks them.
     foreach(key F C)
         set(name TrayMenuForced.Key${key}EndsTheSessionAfterItsLogLine)

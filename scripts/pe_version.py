@@ -82,10 +82,15 @@ def _children(block: bytes, start: int, end: int):
         pos = (pos + length + 3) & ~3
 
 
-def read_version(path) -> dict:
-    """{"FileVersion#": "a.b.c.d", "ProductVersion#": ..., and every string}."""
-    with open(path, "rb") as f:
-        block = version_block(f.read())
+def read_version(source) -> dict:
+    """{"FileVersion#": "a.b.c.d", "ProductVersion#": ..., and every string}
+    of a file name or the executable's bytes."""
+    if isinstance(source, (bytes, bytearray)):
+        data = bytes(source)
+    else:
+        with open(source, "rb") as f:
+            data = f.read()
+    block = version_block(data)
     root = next(_children(block, 0, len(block)))
     key, fixed, _, children, end = root
     if key != "VS_VERSION_INFO" or struct.unpack_from("<I", fixed, 0)[0] != 0xFEEF04BD:
