@@ -5,7 +5,10 @@ set(VESKO_STATIC_LINK -static -static-libgcc -static-libstdc++)
 # The shipped program carries no debugging sections (under Wine they would be
 # loaded into every running copy) and no unreferenced code.
 add_compile_options(-ffunction-sections -fdata-sections)
-set(VESKO_RELEASE_LINK $<$<CONFIG:Release>:-s> -Wl,--gc-sections)
+# No time stamp in the executable and no build folder in anything compiled:
+# two builds of one commit give the same bytes.
+set(VESKO_RELEASE_LINK $<$<CONFIG:Release>:-s> -Wl,--gc-sections -Wl,--no-insert-timestamp)
+add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=)
 
 add_library(vesko_win STATIC ${WIN_SOURCES})
 target_include_directories(vesko_win PUBLIC ${CMAKE_SOURCE_DIR}/src)
@@ -23,16 +26,22 @@ add_custom_command(OUTPUT ${ICONS}
 add_custom_target(vesko_icons DEPENDS ${ICONS})
 
 file(GLOB APP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/app/*.cpp)
-add_executable(vesko WIN32 ${APP_SOURCES} ${CMAKE_SOURCE_DIR}/res/vesko.rc)
+add_executable(vesko WIN32 ${APP_SOURCES} ${CMAKE_SOURCE_DIR}/src/base/RuntimeImports_win.cpp
+    ${CMAKE_SOURCE_DIR}/res/vesko.rc)
 add_dependencies(vesko vesko_icons)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/res/vesko.rc PROPERTIES
-    OBJECT_DEPENDS "${ICONS};${CMAKE_SOURCE_DIR}/res/vesko.manifest")
-target_include_directories(vesko PRIVATE ${CMAKE_SOURCE_DIR}/src/app)
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${ICON_DIR} -I${CMAKE_SOURCE_DIR}/res -c 65001")
+    OBJECT_DEPENDS "${ICONS};${CMAKE_SOURCE_DIR}/res/vesko.manifest;${CMAKE_BINARY_DIR}/generated/VeskoVersion.h")
+target_include_directories(vesko PRIVATE ${CMAKE_SOURCE_DIR}/src/app ${CMAKE_BINARY_DIR}/generated)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${ICON_DIR} -I${CMAKE_SOURCE_DIR}/res -I${CMAKE_BINARY_DIR}/generated -c 65001")
 target_link_libraries(vesko PRIVATE vesko_win ${VESKO_STATIC_LINK} ${VESKO_RELEASE_LINK} -municode)
 # The help page lives beside the executable.
 add_custom_command(TARGET vesko POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/res/index.htm $<TARGET_FILE_DIR:vesko>/index.htm)
+
+# Checks of the shipped program that need no Windows: every statically
+# imported function exists on Windows XP (the 32-bit build cannot run here).
+add_test(NAME Release.ImportsKnownOnWindowsXP COMMAND ${Python3_EXECUTABLE}
+         ${CMAKE_SOURCE_DIR}/scripts/check_imports.py ${CMAKE_OBJDUMP} $<TARGET_FILE:vesko>)
 
 # The idle yardstick for scripts/measure-idle: the least program doing the
 # tick's unavoidable work each second. Not part of vesko.exe.
@@ -54,7 +63,8 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT VESKO_NO_E2E)
     target_link_libraries(vesko_sleeper PRIVATE ${VESKO_STATIC_LINK} -municode)
 
     file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
-    add_executable(vesko_e2e ${E2E_SOURCES})
+    # Run only by tests/release/zip_test.py, which unpacks the zip for it.
+    add_executable(vesko_e2e ${E2E_SOURCES} ${CMAKE_SOURCE_DIR}/tests/release/unpacked_zip_scenario.cpp)
     target_include_directories(vesko_e2e PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests/e2e)
     target_link_libraries(vesko_e2e PRIVATE vesko_win gtest ${VESKO_STATIC_LINK} -municode)
     target_compile_definitions(vesko_e2e PRIVATE
@@ -74,6 +84,12 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT VESKO_NO_E2E)
     # These wait for a running time to pass twice: before and after a pause or a resume.
     set_tests_properties(PowerSaving.AfterAResumeTheUptimeConditionHoldsAnew
                          TrayMenu.SwitchingOnAfterAPauseGivesTheFullDurationAgain PROPERTIES TIMEOUT 330)
+    # The release zips of this build and the i686 one, unpacked and started as a user would.
+    set(VESKO_WIN32_BUILD ${CMAKE_BINARY_DIR}/../win32 CACHE PATH "The i686 build packed beside this one")
+    add_test(NAME Release.UnpackedZipStartsAndKeepsItsFilesBesideIt COMMAND ${Python3_EXECUTABLE}
+             ${CMAKE_SOURCE_DIR}/tests/release/zip_test.py ${CMAKE_BINARY_DIR} ${VESKO_WIN32_BUILD}
+             $<TARGET_FILE:vesko_e2e>)
+    set_tests_properties(Release.UnpackedZipStartsAndKeepsItsFilesBesideIt PROPERTIES TIMEOUT 180)
     # The two forced commands end the whole Wine session; a script outside it checks them.
     foreach(key F C)
         set(name TrayMenuForced.Key${key}EndsTheSessionAfterItsLogLine)

@@ -9,13 +9,14 @@
 #include "controls/UrlLink_win.h"
 #include "base/Product.h"
 #include "base/WinText_win.h"
+#include "VeskoVersion.h"
 
 namespace vesko {
 namespace {
 
 constexpr const char* kWebAddress = "https://vesko.example/";
 constexpr const char* kMailAddress = "help@vesko.example";
-constexpr const char* kNotice = "© 2026 vesko developers";
+constexpr const char* kNotice = VESKO_COPYRIGHT;
 constexpr const char* kComments =
     "サポートはホームページ上のBBSまたはE-Mailで行っております。なるべくBBSの方をご利用下さい。";
 constexpr const char* kFace = "ＭＳ Ｐゴシック";
@@ -77,7 +78,7 @@ void AboutBox::CreateControls() {
                            ids::AboutOKButton);
     ProgramIcon = CreateChild(hwnd_, L"STATIC", "", SS_OWNERDRAW, 16, 16, 49, 49, ids::AboutProgramIcon);
     ProductName = CreateLabel(hwnd_, kProductName, 88, 24, 81, 12, ids::AboutProductName);
-    Version = CreateLabel(hwnd_, "ver 1.20", 184, 24, 40, 12, ids::AboutVersion);
+    Version = CreateLabel(hwnd_, "ver " VESKO_VERSION, 184, 24, 40, 12, ids::AboutVersion);
     Copyright = CreateLabel(hwnd_, kNotice, 72, 48, 218, 12, ids::AboutCopyright);
     // SS_LEFT wraps its text within the frame.
     Comments = CreateLabel(hwnd_, kComments, 24, 80, 250, 36, ids::AboutComments);

@@ -96,6 +96,14 @@ private:
         ULONG TimeZoneId;
         ULONG Reserved;
     };
+    // The call rejects any other length: 44 and 32 bytes are the documented
+    // 32-bit layouts; a 64-bit build's pointers make the first 64.
+#if defined(_WIN64)
+    static_assert(sizeof(BasicInformation) == 64, "SYSTEM_BASIC_INFORMATION is 64 bytes on 64-bit Windows");
+#else
+    static_assert(sizeof(BasicInformation) == 44, "SYSTEM_BASIC_INFORMATION is 44 bytes on 32-bit Windows");
+#endif
+    static_assert(sizeof(TimeOfDayInformation) == 32, "SYSTEM_TIMEOFDAY_INFORMATION is 32 bytes");
 
     ScopedLibrary ntdll_;
     NtQueryFn query_ = nullptr;
