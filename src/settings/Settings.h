@@ -70,6 +70,7 @@ struct Settings {
     bool Log_Enabled;
     bool Application_Enabled;  // read, no effect; saved with ExeStop_Enabled's value
     bool ExeStop_Enabled;
+    bool KeepAwake_Enabled;  // stand aside while another program keeps the machine awake
 
     int WindowPosX;
     int WindowPosY;

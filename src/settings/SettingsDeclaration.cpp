@@ -67,6 +67,7 @@ constexpr std::array kDeclaration = {
     SettingDef{"Other", "Application_Enabled", &S::Application_Enabled, 0, "", "", C::CheckBox, 0, 0, 0, false, true,
                &S::ExeStop_Enabled},
     Check("Other", "ExeStop_Enabled", &S::ExeStop_Enabled, false),
+    Check("Other", "KeepAwake_Enabled", &S::KeepAwake_Enabled, false),
     SettingDef{"Window", "WindowPosX", &S::WindowPosX, 0, "", "", C::Window, 0, 0, 0, false, false},
     SettingDef{"Window", "WindowPosY", &S::WindowPosY, 0, "", "", C::Window, 0, 0, 0, false, false},
     SettingDef{"Window", "StayOnTop", &S::StayOnTop, 0, "", "", C::Window, 0, 0, 0, false, false},
