@@ -4,6 +4,7 @@
 #include "WinUi.h"
 #include "base/WinText_win.h"
 #include "engine/Arming.h"
+#include "engine/StandAside.h"
 #include "engine/StatusSummary.h"
 #include "engine/TimerSchedule.h"
 #include "log/EventLog.h"
@@ -11,6 +12,7 @@
 #include "power/PowerActions.h"
 #include "power/PowerActions_win.h"
 #include "readings/CpuUsage.h"
+#include "readings/KeepAwake.h"
 #include "readings/MemoryUse.h"
 #include "readings/SystemProbes.h"
 #include "settings/ExcludedPrograms.h"
@@ -56,6 +58,7 @@ void Monitor::CreateComponents(HINSTANCE instance, HMENU trayMenu) {
     powerActions_ = std::make_unique<PowerActions>(*powerSystem_);
     listFile_ = OpenExcludedListFile();
     programs_ = CreateProgramSystem();
+    keepAwake_ = CreateKeepAwakeProbe();
 
     // Until start-up has run, the tick finds the engine armed and nothing on.
     state_.StartAt(ReadArmReadings());
@@ -161,7 +164,7 @@ void Monitor::OnTick() {
         ListExclusions exclusions(excludedPrograms_, *programs_);
         const std::uint64_t monotonicMs = ReadMonotonicMilliseconds();
         TickVerdict v = EvaluateTick(now, monotonicMs, status, active_, [] { return TryReadCursorPos(); },
-                                     &exclusions, state_);
+                                     &exclusions, state_, keepAwake_.get());
         if (auto icon = v.Exclusion.TrayIconId()) {
             // Like the tip: a refused icon change never ends the tick.
             try {
@@ -214,6 +217,15 @@ void Monitor::AbortWarning() {
     if (!warning_) return;
     try {
         WarningAbortClick(warningAborted_, *warning_, *this);
+    } catch (const std::exception& e) {
+        ShowErrorBox(window_.Handle(), e.what());
+    }
+}
+
+void Monitor::PostponeWarning(bool locked) {
+    if (!warning_) return;
+    try {
+        vesko::PostponeWarning(locked, Now(), ReadMonotonicMilliseconds(), state_, *warning_, *this);
     } catch (const std::exception& e) {
         ShowErrorBox(window_.Handle(), e.what());
     }

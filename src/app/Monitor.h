@@ -29,6 +29,7 @@ class WinPowerSystem;
 class WinTrayIcon;
 class ExcludedListFile;
 class ProgramSystem;
+class KeepAwakeProbe;
 struct TickOutlook;
 
 class Monitor : private ExecutionHost,
@@ -58,6 +59,8 @@ public:
     void RunPowerCommand(ManualCommand command);
     void AttachWarningWindow(WarningDialog* dialog) { warning_ = dialog; }
     void AbortWarning();
+    // The warning's "10分延長"; refused when the warning is locked.
+    void PostponeWarning(bool locked);
     // Shows the tray icon unless the program was started without one.
     void ShowTrayIcon();
     // The icon leaves the notification area.
@@ -140,6 +143,8 @@ private:
     std::unique_ptr<WinTrayIcon> trayIcon_;
     std::unique_ptr<ExcludedListFile> listFile_;
     std::unique_ptr<ProgramSystem> programs_;
+    // Other programs' keep-awake requests; holds libraries only while asked.
+    std::unique_ptr<KeepAwakeProbe> keepAwake_;
     WarningDialog* warning_ = nullptr;
     int trayIconIndex_ = -1;  // the icon last set; -1 before the first
 };

@@ -15,16 +15,21 @@ namespace vesko {
 
 class WarningWindow : public Window, public WarningDialog {
 public:
-    // "/c": hide the abort button and show the disabled one in its place.
+    // "/c": hide the abort and postpone buttons and show the disabled abort
+    // button alone in the abort button's designed place.
     void LockAbort();
+    bool Locked() const { return locked_; }
 
     // AbortClicked: called when an abort button is clicked. The owner carries
     // out the abort (WarningAbortClick with its hosts); unset, a click does nothing.
     std::function<void()> OnAbort;
+    // The postpone button's click ("10分延長"); the owner postpones.
+    std::function<void()> OnPostpone;
 
     HWND MessageLabel = nullptr;
     HWND AbortButton = nullptr;
     HWND LockedAbortButton = nullptr;
+    HWND PostponeButton = nullptr;
 
     // WarningDialog.
     std::string LabelText() override;
@@ -45,6 +50,8 @@ private:
     bool Create();
     void DisableClosing();
     void AbortClicked();
+    // Abort and postpone side by side, or the locked button alone.
+    void PlaceButtons();
     void DrawMessage(const DRAWITEMSTRUCT& item);
 
     // The label's design-time text, until the tick sets its own.

@@ -54,6 +54,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     };
     mainWindow.GetMonitor().AttachWarningWindow(&warningWindow);
     warningWindow.OnAbort = [] { mainWindow.GetMonitor().AbortWarning(); };
+    warningWindow.OnPostpone = [] { mainWindow.GetMonitor().PostponeWarning(warningWindow.Locked()); };
     mainWindow.ApplyStartVisibility(sw.hide, sw.noTrayIcon);
 
     // The message loop.
