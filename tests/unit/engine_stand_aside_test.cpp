@@ -17,16 +17,15 @@
 namespace vesko {
 namespace {
 
-class FakeProbe : public KeepAwakeProbe {
-public:
+struct FakeProbe : KeepAwakeProbe {
     KeepAwakeReading next;
     int reads = 0, closes = 0;
     KeepAwakeReading Read() override { return ++reads, next; }
     void Close() override { ++closes; }
 };
 
-class FakeDialog : public WarningDialog, public WarningHost, public LogWriter {
-public:
+// The warning window, its host and the log in one.
+struct FakeDialog : WarningDialog, WarningHost, LogWriter {
     std::string label;
     bool visible = false;
     std::vector<std::string> log;
@@ -63,8 +62,6 @@ struct Row {
     int reads;  // probe asked this often in all
     std::vector<Step> steps;
 };
-
-DateTime At(int h, int m, int s) { return EncodeDateTime({2026, 3, 10, h, m, s}); }
 
 TEST(StandAside, KeepAwakeRequestsAndThePostponementThroughTheTick) {
     const auto none = [](Settings&) {};
@@ -112,7 +109,7 @@ TEST(StandAside, KeepAwakeRequestsAndThePostponementThroughTheTick) {
         SetRadio(s, &Settings::Hibernation, true);
         s.Warning_Enabled = true, s.Warning_Time = 1;
         row.tweak(s);
-        const DateTime t0 = At(9, 0, 0);
+        const DateTime t0 = EncodeDateTime({2026, 3, 10, 9, 0, 0});
         const std::uint64_t m0 = 1000000;
         MonitorState st;
         st.Arm({t0, m0, 0, CursorPos{}});
@@ -136,17 +133,13 @@ TEST(StandAside, KeepAwakeRequestsAndThePostponementThroughTheTick) {
             StatusDisplay d;
             const TickVerdict v = EvaluateTick(now, mono, d, s, [] { return CursorPos{}; }, nullptr, st, &probe);
             EXPECT_EQ(v.Ready, step.ready);
-            if (step.ready) {
-                EXPECT_EQ(std::max(v.MinutesToAct, 0), step.minutesToAct);
-            }
+            EXPECT_EQ(step.ready ? std::max(v.MinutesToAct, 0) : 0, step.minutesToAct);
             // The warning shows exactly while the verdict is within its time.
             RunWarningStep(aborted, v.Ready, v.MinutesToAct, s, dialog, dialog);
             EXPECT_EQ(dialog.visible, step.ready && v.MinutesToAct <= s.Warning_Time);
             const TickOutlook tick{v, s, st, d.Readings, now, mono};
             EXPECT_EQ(SummaryLine(tick).rfind(step.summary, 0), 0u) << SummaryLine(tick);
-            if (!step.mark.empty()) {
-                EXPECT_EQ(ConditionMarks(tick)[kCpuCondition], step.mark);
-            }
+            EXPECT_EQ(step.mark.empty() ? "" : ConditionMarks(tick)[kCpuCondition], step.mark);
         }
         EXPECT_EQ(probe.reads, row.reads);
         EXPECT_EQ(probe.closes > 0, row.reads == 0) << "the probe is closed exactly when not asked";
