@@ -12,6 +12,7 @@
 #include "WarningWindow.h"
 #include "WinUi.h"
 #include "settings/StartupSwitches.h"
+#include "base/SystemLibrary_win.h"
 #include "base/WinText_win.h"
 
 using namespace vesko;
@@ -30,6 +31,9 @@ std::vector<std::string> CommandLineArgs() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+    // Before anything loads a library: none from the program's folder.
+    RestrictLibrarySearch();
+
     // One copy only: a running copy owns the mutex; the handle stays open for the
     // whole process so that only a live copy refuses the next one.
     HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Vesko");

@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "settings/ExcludedPrograms.h"
+#include "base/SystemLibrary_win.h"
 #include "base/WinText_win.h"
 
 namespace vesko {
@@ -95,13 +96,9 @@ private:
 class WinProgramSystem : public ProgramSystem {
 public:
     WinProgramSystem() {
-        HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
-        if (kernel32) {
-            queryImageName_ = reinterpret_cast<QueryImageNameFn>(
-                reinterpret_cast<void*>(GetProcAddress(kernel32, "QueryFullProcessImageNameW")));
-        }
+        queryImageName_ = Kernel32Function<QueryImageNameFn>("QueryFullProcessImageNameW");
         if (!queryImageName_) {
-            psapi_ = LoadLibraryW(L"psapi.dll");
+            psapi_ = LoadSystemLibrary(L"psapi.dll");
             if (psapi_) {
                 moduleFileName_ = reinterpret_cast<ModuleFileNameFn>(
                     reinterpret_cast<void*>(GetProcAddress(psapi_, "GetModuleFileNameExW")));
