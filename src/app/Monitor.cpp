@@ -101,7 +101,15 @@ void Monitor::Start() {
             WriteSetting(*ini, &Settings::Timer_SetTime, draft_.Timer_SetTime);
             WriteSetting(*ini, &Settings::Timer_ScheduleTime, draft_.Timer_ScheduleTime.text);
         }
-        if (active_.Log_Enabled) WriteLog(StartLogMessage(args_), Now());
+        if (active_.Log_Enabled) {
+            // A log that cannot be written is told once, here; the rest of
+            // the start (availability, menus) never depends on it.
+            try {
+                WriteLog(StartLogMessage(args_), Now());
+            } catch (const std::exception& e) {
+                ShowErrorBox(window_.Handle(), e.what());
+            }
+        }
         // Methods the machine cannot use fall back silently.
         UpdatePowerAvailabilityAtStart(*powerSystem_, active_, *this);
         // Power commands the platform does not offer.

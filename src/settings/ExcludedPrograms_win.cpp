@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "settings/ExcludedPrograms.h"
+#include "base/ReplaceFile_win.h"
 #include "base/SystemLibrary_win.h"
 #include "base/WinText_win.h"
 
@@ -55,31 +56,11 @@ public:
         return AnsiToUtf8(bytes);
     }
 
-    // The new list goes to a temporary file that then takes the old one's
-    // place, so that a failed write never leaves half a list.
+    // The new list takes the old one's place through a temporary file, so
+    // that a failed write never leaves half a list.
     bool Write(const std::string& text) override {
-        const std::string bytes = Utf8ToAnsi(text);
-        const std::wstring temporary = widePath_ + L".tmp";
-        bool written = false;
-        {
-            HandleGuard file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-            if (!file.ok()) return false;
-            DWORD count = 0;
-            written = (bytes.empty() ||
-                       (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &count, nullptr) &&
-                        count == bytes.size())) &&
-                      FlushFileBuffers(file.get());
-        }
-        if (!written) {
-            DeleteFileW(temporary.c_str());
-            return false;
-        }
-        if (!MoveFileExW(temporary.c_str(), widePath_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            DeleteFileW(temporary.c_str());
-            return false;
-        }
-        return true;
+        WinReplaceFileOperations files;
+        return ReplaceThroughTemporary(files, path_, Utf8ToAnsi(text));
     }
 
     // Through the code page and back: a character it lacks (or maps to a
