@@ -111,6 +111,10 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT VESKO_NO_E2E)
                          TrayMenu.SwitchingOnAfterAPauseGivesTheFullDurationAgain PROPERTIES TIMEOUT 330)
     set_tests_properties(PlantedLibraries.NoneLoadsWhileTheProgramStartsTicksOpensItsDialogsAndWritesItsLink
         PROPERTIES ENVIRONMENT "WINEDLLOVERRIDES=mscoree,mshtml=\\;winemenubuilder.exe=d\\;${PLANTED_LIBRARIES}=n,b")
+    # An automatic power-off with a read-only log ends the session too.
+    add_test(NAME PowerSaving.AReadOnlyLogNeverKeepsThePowerOffFromComing
+             COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/read_only_log_power_off.sh $<TARGET_FILE:vesko_e2e>)
+    set_tests_properties(PowerSaving.AReadOnlyLogNeverKeepsThePowerOffFromComing PROPERTIES TIMEOUT 180)
     # The two forced commands end the whole Wine session; a script outside it checks them.
     foreach(key F C)
         set(name TrayMenuForced.Key${key}EndsTheSessionAfterItsLogLine)

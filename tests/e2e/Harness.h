@@ -153,6 +153,10 @@ std::vector<std::string> ListViewItems(HWND list);
 // Starts the program in a fresh folder (printed first), opens its tray menu
 // and presses the key; for commands that end the whole session.
 int PressTrayKeyAndLinger(wchar_t key);
+// Starts the program in a fresh folder (printed first) with a read-only log
+// and a power-off due in the next minute, answers the start's message about
+// the log, and waits; the power-off ends the session, this driver included.
+int AwaitPowerOffWithAReadOnlyLog();
 
 std::string Utf8(const std::wstring& w);
 std::wstring Wide(const std::string& utf8);
