@@ -238,13 +238,15 @@ private:
 
 TEST(WindowCommands, HelpOpensThePageFromAFolderNamedWithHashPercentAndBlank) {
     Sandbox box(L" a#b %20c");
-    PageViewer viewer(box.PlaceHelper(L"viewer.exe"));
+    // The viewer in a folder of its own: "%2" in its command would be an argument.
+    Sandbox viewerBox;
+    PageViewer viewer(viewerBox.PlaceHelper(L"viewer.exe"));
     Process p = box.Start();
     HWND form = WaitForWindow(p.pid, VESKO_CLASS_FORM1, true);
     ASSERT_TRUE(form);
     PostMessageW(form, WM_COMMAND, MAKEWPARAM(ids::Help, 0), 0);
-    ASSERT_TRUE(WaitUntil([&] { return box.Exists(L"opened.txt"); })) << "no page was opened";
-    const std::string bytes = box.ReadBytes(L"opened.txt").value_or("");
+    ASSERT_TRUE(WaitUntil([&] { return viewerBox.Exists(L"opened.txt"); })) << "no page was opened";
+    const std::string bytes = viewerBox.ReadBytes(L"opened.txt").value_or("");
     const std::wstring opened(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
     const std::wstring page = box.PathOf(L"index.htm");
     EXPECT_NE(opened.find(page), std::wstring::npos) << Utf8(opened);
