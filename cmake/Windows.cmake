@@ -1,7 +1,8 @@
 # The Windows build: vesko.exe, the platform bindings and the end-to-end driver.
 
-# A bare folder must be enough to run the program: link the runtimes in.
-set(VESKO_STATIC_LINK -static -static-libgcc -static-libstdc++)
+# A bare folder must be enough to run the program: link the runtimes in
+# (libssp holds MinGW's stack protector and checked calls; see below).
+set(VESKO_STATIC_LINK -static -static-libgcc -static-libstdc++ -lssp)
 # The shipped program carries no debugging sections (under Wine they would be
 # loaded into every running copy) and no unreferenced code.
 add_compile_options(-ffunction-sections -fdata-sections)
@@ -10,10 +11,23 @@ add_compile_options(-ffunction-sections -fdata-sections)
 set(VESKO_RELEASE_LINK $<$<CONFIG:Release>:-s> -Wl,--gc-sections -Wl,--no-insert-timestamp)
 add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=)
 
+# Exploit mitigations asked for rather than left to the linker's defaults:
+# address-space randomisation (high-entropy on x86_64), no code execution
+# from data, a canary on every frame with arrays or addresses taken, and
+# checked string and memory calls where the size is known. MinGW's stack
+# protector and checked calls live in libssp, linked in statically.
+add_compile_options(-fstack-protector-strong $<$<NOT:$<CONFIG:Debug>>:-D_FORTIFY_SOURCE=2>)
+add_link_options(-Wl,--dynamicbase -Wl,--nxcompat -fstack-protector-strong)
+if(VESKO_ARCH STREQUAL "x86_64")
+    add_link_options(-Wl,--high-entropy-va)
+endif()
+
+# Only libraries Windows protects by name are imported (scripts/check_pe.py
+# keeps the list); every other one is loaded from the system folder at run
+# time through base/SystemLibrary_win.
 add_library(vesko_win STATIC ${WIN_SOURCES})
 target_include_directories(vesko_win PUBLIC ${CMAKE_SOURCE_DIR}/src)
-target_link_libraries(vesko_win PUBLIC vesko_core
-    comctl32 shell32 ole32 oleaut32 uuid shlwapi iphlpapi advapi32 user32 gdi32 kernel32 version winmm)
+target_link_libraries(vesko_win PUBLIC vesko_core shell32 uuid advapi32 user32 gdi32 kernel32)
 
 # Icons are drawn from pixel data at build time; nothing generated is kept in git.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
@@ -62,16 +76,37 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT VESKO_NO_E2E)
     add_executable(vesko_sleeper WIN32 ${CMAKE_SOURCE_DIR}/tests/e2e/sleeper/sleeper.cpp)
     target_link_libraries(vesko_sleeper PRIVATE ${VESKO_STATIC_LINK} -municode)
 
+    # A library that leaves a mark when loaded; the planted-library scenario
+    # puts copies of it beside vesko.exe under system libraries' names.
+    add_library(vesko_marker SHARED ${CMAKE_SOURCE_DIR}/tests/e2e/marker/marker.c)
+    # Nothing but kernel32 and the C runtime: libssp would import advapi32,
+    # whose own imports include names planted beside it.
+    set_target_properties(vesko_marker PROPERTIES PREFIX "" OUTPUT_NAME marker)
+    target_compile_options(vesko_marker PRIVATE -fno-stack-protector -U_FORTIFY_SOURCE)
+    target_link_options(vesko_marker PRIVATE -fno-stack-protector)
+    target_link_libraries(vesko_marker PRIVATE ${VESKO_STATIC_LINK})
+
+    # The names planted beside the program. Wine prefers its own libraries;
+    # told to take these from the program's folder first, as Windows does, it
+    # passes the preference on to every program the driver starts. Two names
+    # no program can keep out under Wine, so they are not planted: Wine's own
+    # user32 imports version.dll (loaded before any program's first line),
+    # and Wine's imm32 loads ole32.dll with the unrestricted search when the
+    # first window is made. On Windows neither happens: Windows' user32 does
+    # not import version.dll, and ole32.dll is one of the KnownDLLs.
+    set(PLANTED_LIBRARIES iphlpapi,uxtheme,powrprof,comctl32,psapi,comdlg32,dwmapi,winmm,cryptbase,wtsapi32,propsys)
+
     file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
     # Run only by tests/release/zip_test.py, which unpacks the zip for it.
     add_executable(vesko_e2e ${E2E_SOURCES} ${CMAKE_SOURCE_DIR}/tests/release/unpacked_zip_scenario.cpp)
     target_include_directories(vesko_e2e PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests/e2e)
-    target_link_libraries(vesko_e2e PRIVATE vesko_win gtest ${VESKO_STATIC_LINK} -municode)
+    target_link_libraries(vesko_e2e PRIVATE vesko_win gtest ole32 comctl32 ${VESKO_STATIC_LINK} -municode)
     target_compile_definitions(vesko_e2e PRIVATE
         VESKO_EXE_PATH="$<TARGET_FILE:vesko>" VESKO_SLEEPER_PATH="$<TARGET_FILE:vesko_sleeper>"
+        VESKO_MARKER_PATH="$<TARGET_FILE:vesko_marker>" VESKO_PLANTED_LIBRARIES="${PLANTED_LIBRARIES}"
         VESKO_HELP_PATH="${CMAKE_SOURCE_DIR}/res/index.htm"
         VESKO_SHOT_DIR="${CMAKE_BINARY_DIR}/screenshots")
-    add_dependencies(vesko_e2e vesko vesko_sleeper)
+    add_dependencies(vesko_e2e vesko vesko_sleeper vesko_marker)
     # One ctest entry per scenario; each is bounded so that a hang fails it.
     gtest_add_tests(TARGET vesko_e2e SOURCES ${E2E_SOURCES} TEST_LIST E2E_TESTS)
     set_tests_properties(${E2E_TESTS} PROPERTIES TIMEOUT 120)
@@ -90,6 +125,12 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT VESKO_NO_E2E)
              ${CMAKE_SOURCE_DIR}/tests/release/zip_test.py ${CMAKE_BINARY_DIR} ${VESKO_WIN32_BUILD}
              $<TARGET_FILE:vesko_e2e>)
     set_tests_properties(Release.UnpackedZipStartsAndKeepsItsFilesBesideIt PROPERTIES TIMEOUT 180)
+    set_tests_properties(PlantedLibraries.NoneLoadsWhileTheProgramStartsTicksOpensItsDialogsAndWritesItsLink
+        PROPERTIES ENVIRONMENT "WINEDLLOVERRIDES=mscoree,mshtml=\\;winemenubuilder.exe=d\\;${PLANTED_LIBRARIES}=n,b")
+    # An automatic power-off with a read-only log ends the session too.
+    add_test(NAME PowerSaving.AReadOnlyLogNeverKeepsThePowerOffFromComing
+             COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/read_only_log_power_off.sh $<TARGET_FILE:vesko_e2e>)
+    set_tests_properties(PowerSaving.AReadOnlyLogNeverKeepsThePowerOffFromComing PROPERTIES TIMEOUT 180)
     # The two forced commands end the whole Wine session; a script outside it checks them.
     foreach(key F C)
         set(name TrayMenuForced.Key${key}EndsTheSessionAfterItsLogLine)

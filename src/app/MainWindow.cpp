@@ -217,13 +217,11 @@ void MainWindow::StayOnTop() {
 }
 
 void MainWindow::Help() {
-    // Every backslash becomes "/"; nothing is escaped, so blanks and Japanese
-    // folder names stand in the address as they are.
-    std::string address = "file:///";
-    for (char c : ExeFolder()) address += c == '\\' ? '/' : c;
-    address += "index.htm";
+    // By path: the shell makes any address it needs from it, so a "#" or "%"
+    // in a folder's name stays part of the name.
+    const std::wstring page = Widen(ExeFolder() + "index.htm");
     ScopedComInit com;  // the shell may hand the page to a COM handler
-    ShellExecuteW(hwnd_, L"open", Widen(address).c_str(), nullptr, nullptr, SW_SHOW);
+    ShellExecuteW(hwnd_, L"open", page.c_str(), nullptr, nullptr, SW_SHOW);
 }
 
 void MainWindow::Exit() {

@@ -81,7 +81,15 @@ void Monitor::Start() {
         state_.StartAt(ReadArmReadings());
         ports_.settings.Write(&Settings::Timer_SetTime, draft_.Timer_SetTime);
         ports_.settings.Write(&Settings::Timer_ScheduleTime, draft_.Timer_ScheduleTime.text);
-        if (active_.Log_Enabled) WriteLog(StartLogMessage(args_), Now());
+        if (active_.Log_Enabled) {
+            // A log that cannot be written is told once, here; the rest of
+            // the start (availability, menus) never depends on it.
+            try {
+                WriteLog(StartLogMessage(args_), Now());
+            } catch (const std::exception& e) {
+                view_.ShowError(e.what());
+            }
+        }
         // Methods the machine cannot use fall back silently.
         UpdatePowerAvailabilityAtStart(ports_.powerSystem, active_, *this);
         // Power commands the platform does not offer.

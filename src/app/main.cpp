@@ -15,6 +15,7 @@
 #include "WinUi.h"
 #include "base/Product.h"
 #include "base/Trace_win.h"
+#include "base/SystemLibrary_win.h"
 #include "base/WinText_win.h"
 #include "power/PowerActions.h"
 #include "power/PowerActions_win.h"
@@ -98,7 +99,10 @@ private:
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+    // Before anything loads a library: none from the program's folder.
+    RestrictLibrarySearch();
     TraceToDebugger();
+
     // One copy only: a running copy owns the mutex; the handle stays open for the
     // whole process so that only a live copy refuses the next one.
     HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Vesko");

@@ -6,6 +6,8 @@
 
 #include <utility>
 
+#include "base/SystemLibrary_win.h"
+
 namespace vesko {
 
 // A kernel handle (file, token, process) closed with CloseHandle. Both null
@@ -108,12 +110,12 @@ private:
     HGDIOBJ previous_;
 };
 
-// A library loaded with LoadLibraryW and freed with FreeLibrary. Function
-// lookups on a library that did not load answer nullptr, so callers check
-// only the function they need.
+// A system library, from the system folder only (LoadSystemLibrary), freed
+// with FreeLibrary. Function lookups on a library that did not load answer
+// nullptr, so callers check only the function they need.
 class ScopedLibrary {
 public:
-    explicit ScopedLibrary(const wchar_t* name) : module_(::LoadLibraryW(name)) {}
+    explicit ScopedLibrary(const wchar_t* name) : module_(LoadSystemLibrary(name)) {}
     ~ScopedLibrary() {
         if (module_) ::FreeLibrary(module_);
     }

@@ -1,5 +1,7 @@
 #include "controls/CommonControls_win.h"
 
+#include "base/SystemLibrary_win.h"
+
 namespace vesko {
 namespace {
 
@@ -38,7 +40,9 @@ bool CommonControls::Load() {
     if (lib.tried) return lib.ready;
     lib.tried = true;
     // Kept for the rest of the process: its window classes stay registered.
-    lib.module = LoadLibraryW(L"comctl32.dll");
+    // By bare name under the narrowed search, so that the manifest's version 6
+    // comes from the side-by-side store (a full path would give the old one).
+    lib.module = LoadSystemLibrary(L"comctl32.dll");
     if (!lib.module) return false;
     lib.setSubclass = Entry<SetSubclassFn>(lib.module, "SetWindowSubclass", 410);
     lib.removeSubclass = Entry<RemoveSubclassFn>(lib.module, "RemoveWindowSubclass", 412);

@@ -4,6 +4,7 @@
 
 #include "controls/GroupBoxGeometry.h"
 #include "base/Trace_win.h"
+#include "base/SystemLibrary_win.h"
 #include "base/WinText_win.h"
 #include "controls/CommonControls_win.h"
 
@@ -53,7 +54,7 @@ void Resolve(HMODULE module, Fn& fn, const char* name) {
 const ThemeLibrary& Library() {
     static const ThemeLibrary lib = [] {
         ThemeLibrary l;
-        l.module = LoadLibraryW(L"UxTheme.dll");
+        l.module = LoadSystemLibrary(L"uxtheme.dll");
         if (!l.module) return l;
         Resolve(l.module, l.open, "OpenThemeData");
         Resolve(l.module, l.close, "CloseThemeData");

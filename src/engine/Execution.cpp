@@ -1,6 +1,7 @@
 #include "engine/Execution.h"
 
 #include <cstddef>
+#include <exception>
 
 #include "base/Error.h"
 #include "engine/TimerSchedule.h"
@@ -22,15 +23,23 @@ bool ExecutionDue(bool ready, std::int64_t minutesToAct, bool sameMinute, bool a
 
 namespace {
 
-// Re-arming comes before the log line, so a log that cannot be written still
-// leaves the engine waiting for the conditions anew.
+// The log is a record, never a gate: a line that cannot be written (a
+// read-only or locked Log.txt) is dropped and the action goes on. The user
+// heard of the unwritable log when the start entry failed.
+void LogLine(ExecutionHost& host, const std::string& message, DateTime at) {
+    try {
+        host.WriteLog(message, at);
+    } catch (const std::exception&) {
+    }
+}
+
 void RefusedCall(const AppError& refusal, ExecutionHost& host, WarningDialog& dialog, ResumeState& state) {
     state.monitor.ResumedAt(host.ReadArmReadings());
     state.monitor.MethodCheckPending = true;
     dialog.SetAbortEnabled(true);
     if (state.monitor.PowerRefusalLogged) return;
     state.monitor.PowerRefusalLogged = true;
-    host.WriteLog(refusal.what(), host.Now());
+    LogLine(host, refusal.what(), host.Now());
 }
 
 }  // namespace
@@ -40,7 +49,7 @@ void ExecuteShutdown(ExecutionHost& host, WarningDialog& dialog, ResumeState& st
     dialog.SetAbortEnabled(false);
     const DateTime at = host.Now();
     const bool quiet = state.monitor.PowerRefusalLogged;
-    if (!quiet) host.WriteLog(logmsg::kShutdown, at);
+    if (!quiet) LogLine(host, logmsg::kShutdown, at);
     try {
         host.ForcePowerOff();
     } catch (const AppError& refusal) {
@@ -50,7 +59,7 @@ void ExecuteShutdown(ExecutionHost& host, WarningDialog& dialog, ResumeState& st
     // The program ends with Windows; nothing is restored or called again.
     state.monitor.WindowsEnding = true;
     state.monitor.PowerRefusalLogged = false;
-    if (quiet) host.WriteLog(logmsg::kShutdown, at);
+    if (quiet) LogLine(host, logmsg::kShutdown, at);
 }
 
 namespace {
@@ -69,7 +78,7 @@ void ExecuteSleep(const SleepTexts& t, ExecutionHost& host, WarningDialog& dialo
     // After a refusal the attempts stay out of the log until one is taken.
     const DateTime at = host.Now();
     const bool quiet = state.monitor.PowerRefusalLogged;
-    if (!quiet) host.WriteLog(t.logLine, at);
+    if (!quiet) LogLine(host, t.logLine, at);
     dialog.Hide();
     dialog.Repaint();
     try {
@@ -79,8 +88,8 @@ void ExecuteSleep(const SleepTexts& t, ExecutionHost& host, WarningDialog& dialo
         return;
     }
     state.monitor.PowerRefusalLogged = false;
-    if (quiet) host.WriteLog(t.logLine, at);
-    host.WriteLog(t.resumeLine, host.Now());
+    if (quiet) LogLine(host, t.logLine, at);
+    LogLine(host, t.resumeLine, host.Now());
     if (!host.IsMainWindowVisible()) host.HideApplication();
     dialog.SetAbortEnabled(true);
     // Every condition holds anew for its full length from the resume: the

@@ -28,7 +28,8 @@ class ExecutionHost {
 public:
     virtual ~ExecutionHost() = default;
     virtual DateTime Now() = 0;
-    // One complete event-log line, on disk before it returns; raises when it cannot be written.
+    // One complete event-log line, on disk before it returns; raises when it
+    // cannot be written, which the execution drops.
     virtual void WriteLog(const std::string& message, DateTime at) = 0;
     // The power actions' operations; they raise when the system refuses. Suspend and
     // Hibernate return after the machine has woken up.

@@ -62,15 +62,7 @@ void AppendLogLine(LogFileSystem& fs, const std::string& path, const std::string
     }
     content += fs.ToFileText(lineUtf8) + "\r\n";
 
-    const std::string temp = path + ".tmp";
-    if (!fs.WriteNew(temp, content)) {
-        fs.Remove(temp);
-        throw FileCreateError(path);
-    }
-    if (!fs.Replace(temp, path)) {
-        fs.Remove(temp);
-        throw FileCreateError(path);
-    }
+    if (!ReplaceThroughTemporary(fs, path, content)) throw FileCreateError(path);
 }
 
 std::string StartLogMessage(const std::vector<std::string>& args) {

@@ -7,6 +7,7 @@
 
 #include "base/DateTime.h"
 #include "base/Error.h"
+#include "base/ReplaceFile.h"
 
 namespace vesko {
 
@@ -32,18 +33,13 @@ std::string LogLine(DateTime t, const std::string& message, const LocaleFormats&
 // Lines split at CR LF, a lone CR and a lone LF.
 std::vector<std::string> SplitLogLines(const std::string& bytes);
 
-// The file operations the log needs. Bytes are in the file's code page.
-class LogFileSystem {
+// The file operations the log needs (the replacement's among them). Bytes
+// are in the file's code page.
+class LogFileSystem : public ReplaceFileOperations {
 public:
-    virtual ~LogFileSystem() = default;
     // nullopt: the file does not exist. Throws nothing; reports failure in ok.
     virtual std::optional<std::string> Read(const std::string& path, bool& ok) = 0;
     virtual bool IsReadOnly(const std::string& path) = 0;
-    // Creates path with the bytes, flushed to the disk; false on failure.
-    virtual bool WriteNew(const std::string& path, const std::string& bytes) = 0;
-    // Puts source in place of target in one step; false on failure.
-    virtual bool Replace(const std::string& source, const std::string& target) = 0;
-    virtual void Remove(const std::string& path) = 0;
     // The message's text in the file's code page.
     virtual std::string ToFileText(const std::string& utf8) = 0;
 };
@@ -57,8 +53,9 @@ public:
     explicit FileCreateError(const std::string& path);
 };
 
-// Adds one line. The new content goes to a temporary file beside the log that
-// then replaces it, so that a process ending mid-write never leaves a cut log.
+// Adds one line. The new content replaces the log through a temporary file
+// beside it (ReplaceThroughTemporary), so that a process ending mid-write
+// never leaves a cut log and a link planted there is never written through.
 void AppendLogLine(LogFileSystem& fs, const std::string& path, const std::string& lineUtf8);
 
 // The start entry's text from the program's arguments (argument 0 included),

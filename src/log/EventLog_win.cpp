@@ -49,24 +49,6 @@ bool WinLogFileSystem::IsReadOnly(const std::string& path) {
     return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY);
 }
 
-bool WinLogFileSystem::WriteNew(const std::string& path, const std::string& bytes) {
-    const ScopedHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    DWORD put = 0;
-    bool ok = WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) && put == bytes.size();
-    // On the disk before it replaces the log: a power call may follow at once.
-    ok = ok && FlushFileBuffers(file.Get());
-    return ok;
-}
-
-bool WinLogFileSystem::Replace(const std::string& source, const std::string& target) {
-    return MoveFileExW(Widen(source).c_str(), Widen(target).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-}
-
-void WinLogFileSystem::Remove(const std::string& path) { DeleteFileW(Widen(path).c_str()); }
-
 std::string WinLogFileSystem::ToFileText(const std::string& utf8) { return Utf8ToAnsi(utf8); }
 
 std::string WinLocaleFormats::ShortDate(const DateTimeParts& p) const {

@@ -34,8 +34,9 @@ public:
     virtual void WriteLog(const std::string& message, DateTime at) = 0;
 };
 
-// The handler of one item. Errors are not caught: a refused operation leaves
-// only the first line and reaches the caller's error box.
+// The handler of one item. A log line that cannot be written is dropped; the
+// operation's errors are not caught: a refused operation leaves only the
+// first line and reaches the caller's error box.
 void RunManualCommand(ManualCommand command, PowerActions& powerActions, LogWriter& log, const Clock& clock);
 
 // The items whose state follows the system version, fixed at window creation

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "power/PowerActions_win.h"
+#include "base/FileVersionInfo_win.h"
+#include "base/SystemLibrary_win.h"
 #include "base/WinText_win.h"
 
 namespace vesko {
@@ -67,7 +69,7 @@ bool WinPowerSystem::SetSystemPowerState(std::int32_t suspend, std::int32_t forc
 SystemHandle WinPowerSystem::LoadLibraryByName(const std::string& name) {
     const auto kept = keptLibraries_.find(name);
     if (kept != keptLibraries_.end()) return kept->second;
-    const SystemHandle module = FromPointer(::LoadLibraryW(Widen(name).c_str()));
+    const SystemHandle module = FromPointer(LoadSystemLibrary(Widen(name).c_str()));
     // A failed load is tried again next time: the library may come.
     if (module != 0) keptLibraries_.emplace(name, module);
     return module;
@@ -215,16 +217,10 @@ bool WinPowerSystem::PostWindowMessage(SystemHandle window, std::uint32_t messag
 void WinPowerSystem::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
 
 std::uint32_t WinPowerSystem::FileVersionMS(const std::string& file) {
-    const std::wstring name = Widen(file);
-    DWORD ignored = 0;
-    const DWORD size = ::GetFileVersionInfoSizeW(name.c_str(), &ignored);
-    if (size == 0) return 0;
-    std::vector<BYTE> block(size);
-    if (!::GetFileVersionInfoW(name.c_str(), 0, size, block.data())) return 0;
+    const FileVersionInfo info(Widen(file));
     void* value = nullptr;
     UINT length = 0;
-    if (!::VerQueryValueW(block.data(), L"\\", &value, &length) || !value || length < sizeof(VS_FIXEDFILEINFO))
-        return 0;
+    if (!info.Query(L"\\", &value, &length) || length < sizeof(VS_FIXEDFILEINFO)) return 0;
     return static_cast<const VS_FIXEDFILEINFO*>(value)->dwFileVersionMS;
 }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/ScopedWin.h"
+#include "base/SystemLibrary_win.h"
 #include "readings/SystemProbes.h"
 
 namespace vesko {
@@ -143,11 +144,7 @@ private:
 
 std::unique_ptr<CpuUsage> CreateCpuUsage() {
     std::unique_ptr<CpuTimesProbe> probe;
-    HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
-    auto getSystemTimes = kernel32 ? reinterpret_cast<SystemTimesProbe::GetSystemTimesFn>(
-                                         reinterpret_cast<void*>(GetProcAddress(kernel32, "GetSystemTimes")))
-                                   : nullptr;
-    if (getSystemTimes) {
+    if (auto getSystemTimes = Kernel32Function<SystemTimesProbe::GetSystemTimesFn>("GetSystemTimes")) {
         probe = std::make_unique<SystemTimesProbe>(getSystemTimes);
     } else {
         probe = std::make_unique<NtQueryProbe>();

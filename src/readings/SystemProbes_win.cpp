@@ -9,34 +9,32 @@
 #include <vector>
 
 #include "base/Trace.h"
+#include "base/ScopedWin.h"
+#include "base/SystemLibrary_win.h"
 #include "readings/SystemProbes.h"
 
 namespace vesko {
 namespace {
 
-// An export of kernel32 that older systems lack; null when missing.
-template <typename Fn>
-Fn Kernel32Export(const char* name) {
-    HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
-    return kernel32 ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(kernel32, name))) : nullptr;
+// The IP helper, read every second, stays loaded for the process. It is
+// loaded rather than imported: an import is resolved before the program's
+// first line, while the search still begins in the program's folder.
+const ScopedLibrary& IpHelper() {
+    static const ScopedLibrary library(L"iphlpapi.dll");
+    return library;
 }
 
 }  // namespace
 
 namespace {
 
-// The 64-bit table of Windows Vista and later, loaded at run time so that the
+// The 64-bit table of Windows Vista and later, looked up so that the
 // program still starts on Windows XP.
 bool ReadInterfaceTable2(InterfaceTable& out) {
     using GetTable2 = DWORD(WINAPI*)(PMIB_IF_TABLE2*);
     using FreeTable = VOID(WINAPI*)(PVOID);
-    static const HMODULE iphlpapi = GetModuleHandleW(L"iphlpapi.dll");
-    static const auto getTable = iphlpapi ? reinterpret_cast<GetTable2>(reinterpret_cast<void*>(
-                                                GetProcAddress(iphlpapi, "GetIfTable2")))
-                                          : nullptr;
-    static const auto freeTable = iphlpapi ? reinterpret_cast<FreeTable>(reinterpret_cast<void*>(
-                                                 GetProcAddress(iphlpapi, "FreeMibTable")))
-                                           : nullptr;
+    static const auto getTable = IpHelper().Function<GetTable2>("GetIfTable2");
+    static const auto freeTable = IpHelper().Function<FreeTable>("FreeMibTable");
     if (!getTable || !freeTable) return false;
     PMIB_IF_TABLE2 table = nullptr;
     if (getTable(&table) != NO_ERROR || !table) {
@@ -69,8 +67,11 @@ bool ReadInterfaceTable2(InterfaceTable& out) {
 // The 32-bit table of Windows XP: no filter rows there; every interface but
 // loopback counts.
 InterfaceTable ReadInterfaceTable1() {
+    using GetTable = DWORD(WINAPI*)(PMIB_IFTABLE, PULONG, BOOL);
+    static const auto getTable = IpHelper().Function<GetTable>("GetIfTable");
+    if (!getTable) return {};
     ULONG size = 0;
-    if (GetIfTable(nullptr, &size, FALSE) != ERROR_INSUFFICIENT_BUFFER || size == 0) return {};
+    if (getTable(nullptr, &size, FALSE) != ERROR_INSUFFICIENT_BUFFER || size == 0) return {};
     std::vector<unsigned char> buffer;
     // An interface may appear between the size query and the read; the second
     // answer then names the size needed, so try once more before giving up.
@@ -78,7 +79,7 @@ InterfaceTable ReadInterfaceTable1() {
         try {
             buffer.resize(size);
             auto* table = reinterpret_cast<MIB_IFTABLE*>(buffer.data());
-            const DWORD status = GetIfTable(table, &size, FALSE);
+            const DWORD status = getTable(table, &size, FALSE);
             if (status == NO_ERROR) {
                 InterfaceTable out;
                 out.Read = true;
@@ -109,7 +110,7 @@ InterfaceTable ReadInterfaceTable() {
 
 std::uint64_t MonotonicClock::Read() {
     using TickCount64 = ULONGLONG(WINAPI*)();
-    static const TickCount64 tickCount64 = Kernel32Export<TickCount64>("GetTickCount64");
+    static const TickCount64 tickCount64 = Kernel32Function<TickCount64>("GetTickCount64");
     if (tickCount64) return tickCount64();
     return extender_.Extend(GetTickCount());
 }
@@ -121,7 +122,7 @@ std::uint64_t ReadMonotonicMilliseconds() {
 
 MemorySizes ReadMemorySizes() {
     using StatusEx = BOOL(WINAPI*)(LPMEMORYSTATUSEX);
-    if (auto statusEx = Kernel32Export<StatusEx>("GlobalMemoryStatusEx")) {
+    if (auto statusEx = Kernel32Function<StatusEx>("GlobalMemoryStatusEx")) {
         MEMORYSTATUSEX ms{};
         ms.dwLength = sizeof ms;
         if (statusEx(&ms)) return {ms.ullTotalPhys, ms.ullAvailPhys};
@@ -134,7 +135,7 @@ MemorySizes ReadMemorySizes() {
 
 std::uint64_t ReadUptimeMilliseconds() {
     using TickCount64 = ULONGLONG(WINAPI*)();
-    static const TickCount64 tickCount64 = Kernel32Export<TickCount64>("GetTickCount64");
+    static const TickCount64 tickCount64 = Kernel32Function<TickCount64>("GetTickCount64");
     if (tickCount64) return tickCount64();
     return GetTickCount();
 }

@@ -4,6 +4,8 @@
 #include <cwchar>
 
 #include "settings/ExcludedPrograms.h"
+#include "base/ReplaceFile_win.h"
+#include "base/SystemLibrary_win.h"
 #include "base/WinText_win.h"
 
 namespace vesko {
@@ -54,31 +56,11 @@ public:
         return AnsiToUtf8(bytes);
     }
 
-    // The new list goes to a temporary file that then takes the old one's
-    // place, so that a failed write never leaves half a list.
+    // The new list takes the old one's place through a temporary file, so
+    // that a failed write never leaves half a list.
     bool Write(const std::string& text) override {
-        const std::string bytes = Utf8ToAnsi(text);
-        const std::wstring temporary = widePath_ + L".tmp";
-        bool written = false;
-        {
-            HandleGuard file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-            if (!file.ok()) return false;
-            DWORD count = 0;
-            written = (bytes.empty() ||
-                       (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &count, nullptr) &&
-                        count == bytes.size())) &&
-                      FlushFileBuffers(file.get());
-        }
-        if (!written) {
-            DeleteFileW(temporary.c_str());
-            return false;
-        }
-        if (!ReplaceWith(temporary)) {
-            DeleteFileW(temporary.c_str());
-            return false;
-        }
-        return true;
+        WinReplaceFileOperations files;
+        return ReplaceThroughTemporary(files, path_, Utf8ToAnsi(text));
     }
 
     // Through the code page and back: a character it lacks (or maps to a
@@ -86,19 +68,6 @@ public:
     bool CanHold(const std::string& text) override { return AnsiToUtf8(Utf8ToAnsi(text)) == text; }
 
 private:
-    // A file another program holds open for a moment (a reader, a virus
-    // scanner, an indexer) cannot be replaced: the move is tried again for
-    // half a second before the write counts as refused.
-    bool ReplaceWith(const std::wstring& temporary) const {
-        for (int attempt = 0;; ++attempt) {
-            if (MoveFileExW(temporary.c_str(), widePath_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-                return true;
-            const DWORD error = GetLastError();
-            if (attempt >= 10 || (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION)) return false;
-            Sleep(50);
-        }
-    }
-
     std::string path_;
     std::wstring widePath_;
 };
@@ -108,13 +77,9 @@ private:
 class WinProgramSystem : public ProgramSystem {
 public:
     WinProgramSystem() {
-        HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
-        if (kernel32) {
-            queryImageName_ = reinterpret_cast<QueryImageNameFn>(
-                reinterpret_cast<void*>(GetProcAddress(kernel32, "QueryFullProcessImageNameW")));
-        }
+        queryImageName_ = Kernel32Function<QueryImageNameFn>("QueryFullProcessImageNameW");
         if (!queryImageName_) {
-            psapi_ = LoadLibraryW(L"psapi.dll");
+            psapi_ = LoadSystemLibrary(L"psapi.dll");
             if (psapi_) {
                 moduleFileName_ = reinterpret_cast<ModuleFileNameFn>(
                     reinterpret_cast<void*>(GetProcAddress(psapi_, "GetModuleFileNameExW")));

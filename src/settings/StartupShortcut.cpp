@@ -1,5 +1,7 @@
 #include "settings/StartupShortcut.h"
 
+#include "base/Error.h"
+
 namespace vesko {
 
 std::string StartupLinkNameFor(const std::string& exePath) {
@@ -18,19 +20,57 @@ std::string WorkingFolderOf(const std::string& exePath) {
     return exePath.substr(0, slash);
 }
 
+namespace {
+
+// Windows paths: letters of either case and either separator are the same.
+std::string PathKey(const std::string& path) {
+    std::string key = path;
+    for (char& c : key) {
+        if (c == '/') c = '\\';
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return key;
+}
+
+}  // namespace
+
+std::optional<ShellLinkFields> StartupShortcutRules::OurLink(const std::string& path, const std::string& own) {
+    if (!shell_->FileExists(path)) return std::nullopt;
+    try {
+        ShellLinkFields fields = shell_->ReadLink(path);
+        if (PathKey(fields.target) == PathKey(own)) return fields;
+    } catch (const AppError&) {
+        // A file the shell cannot read as a link is nobody's link of ours.
+    }
+    return std::nullopt;
+}
+
 bool StartupShortcutRules::IsOn() {
-    return shell_->FileExists(shell_->StartupFolder() + "\\" + kStartupLinkName);
+    const std::string folder = shell_->StartupFolder() + "\\";
+    const std::string own = shell_->OwnPath();
+    return OurLink(folder + StartupLinkNameFor(own), own) || OurLink(folder + kStartupLinkName, own);
 }
 
 void StartupShortcutRules::Save(bool on) {
-    const std::string folder = shell_->StartupFolder();
+    const std::string folder = shell_->StartupFolder() + "\\";
+    const std::string own = shell_->OwnPath();
+    const std::string ours = folder + StartupLinkNameFor(own);
+    const std::string earlier = folder + kStartupLinkName;
+    const bool twoNames = PathKey(ours) != PathKey(earlier);
+    auto removeIfAutomatic = [&](const std::string& link) {
+        const auto fields = OurLink(link, own);
+        if (fields && fields->arguments == kStartupLinkArguments) shell_->RemoveFile(link);
+    };
     if (on) {
-        const std::string own = shell_->OwnPath();
-        shell_->WriteLink(folder + "\\" + StartupLinkNameFor(own), {own, kStartupLinkArguments, WorkingFolderOf(own)});
+        if (shell_->FileExists(ours) && !OurLink(ours, own))
+            throw AppError(shell_->ErrorText(kLinkNameTaken), kLinkNameTaken);
+        shell_->WriteLink(ours, {own, kStartupLinkArguments, WorkingFolderOf(own)});
+        // One link starts the program once.
+        if (twoNames) removeIfAutomatic(earlier);
         return;
     }
-    const std::string link = folder + "\\" + kStartupLinkName;
-    if (shell_->FileExists(link) && shell_->ReadArguments(link) == kStartupLinkArguments) shell_->RemoveFile(link);
+    removeIfAutomatic(ours);
+    if (twoNames) removeIfAutomatic(earlier);
 }
 
 }  // namespace vesko

@@ -1,6 +1,8 @@
 #pragma once
-// The "start with Windows" switch: its state is the presence of "vesko.lnk" in
-// the user's Startup folder, not a key of the settings file.
+// The "start with Windows" switch: its state is the presence of the link
+// named after the executable ("vesko.lnk" for vesko.exe) in the user's
+// Startup folder, not a key of the settings file.
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,7 +12,7 @@ namespace vesko {
 class StartupShortcut {
 public:
     virtual ~StartupShortcut() = default;
-    // True when the user's Startup folder holds "vesko.lnk".
+    // True when the user's Startup folder holds a link to this executable.
     virtual bool IsOn() = 0;
     // Creates (on) or removes (off) the link; raises AppError on failure.
     virtual void Save(bool on) = 0;
@@ -20,7 +22,7 @@ std::unique_ptr<StartupShortcut> OpenStartupShortcut();
 
 // ---- The rules, apart from the shell ----------------------------------------
 
-// The link looked for and removed, and the switch the links carry.
+// The name every earlier version looked for, and the switch the links carry.
 inline constexpr const char* kStartupLinkName = "vesko.lnk";
 inline constexpr const char* kStartupLinkArguments = "/e";
 
@@ -32,6 +34,7 @@ std::string WorkingFolderOf(const std::string& exePath);
 
 struct ShellLinkFields {
     std::string target, arguments, workingFolder;
+    bool operator==(const ShellLinkFields&) const = default;
 };
 
 // What the rules need of the shell; paths are UTF-8. Each call raises AppError
@@ -43,13 +46,23 @@ public:
     virtual std::string OwnPath() = 0;        // the running executable
     virtual bool FileExists(const std::string& path) = 0;
     virtual void WriteLink(const std::string& path, const ShellLinkFields& fields) = 0;
-    virtual std::string ReadArguments(const std::string& path) = 0;
+    virtual ShellLinkFields ReadLink(const std::string& path) = 0;
     virtual void RemoveFile(const std::string& path) = 0;  // a failure is not reported
+    // The system's description of an error code.
+    virtual std::string ErrorText(std::uint32_t code) = 0;
 };
 
-// The switch as the rules say: on writes (or rewrites) the link named after
-// the executable; off removes "vesko.lnk" only when its arguments are
-// exactly "/e", so a link the user made with other arguments stays.
+// ERROR_FILE_EXISTS: the link's name is taken by another program's link.
+inline constexpr std::uint32_t kLinkNameTaken = 80;
+
+// The switch as the rules say. Reading, writing and removing use one name,
+// the executable's (StartupLinkNameFor), and touch a link only when it
+// starts this executable: a link of that name to another copy or program is
+// left alone (on raises kLinkNameTaken's message). Off removes our link only
+// when its arguments are exactly "/e", so a link the user made with other
+// arguments stays. A "vesko.lnk" to this executable, as earlier versions
+// wrote it whatever the executable's name, counts too and goes when ours is
+// written or the switch goes off.
 class StartupShortcutRules : public StartupShortcut {
 public:
     explicit StartupShortcutRules(std::unique_ptr<ShellLinks> shell) : shell_(std::move(shell)) {}
@@ -57,6 +70,8 @@ public:
     void Save(bool on) override;
 
 private:
+    // The fields of the link at path when it starts this executable.
+    std::optional<ShellLinkFields> OurLink(const std::string& path, const std::string& own);
     std::unique_ptr<ShellLinks> shell_;
 };
 

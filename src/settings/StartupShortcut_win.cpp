@@ -83,15 +83,22 @@ public:
         Check(object.file->Save(Widen(path).c_str(), FALSE));
     }
 
-    std::string ReadArguments(const std::string& path) override {
+    ShellLinkFields ReadLink(const std::string& path) override {
         LinkObject object;
         Check(object.file->Load(Widen(path).c_str(), STGM_READ));
-        wchar_t arguments[MAX_PATH] = {};
-        Check(object.link->GetArguments(arguments, MAX_PATH));
-        return Narrow(arguments);
+        wchar_t text[MAX_PATH] = {};
+        ShellLinkFields fields;
+        // The path as stored; nothing is resolved or searched for.
+        Check(object.link->GetPath(text, MAX_PATH, nullptr, 0));
+        fields.target = Narrow(text);
+        Check(object.link->GetArguments(text, MAX_PATH));
+        fields.arguments = Narrow(text);
+        return fields;
     }
 
     void RemoveFile(const std::string& path) override { DeleteFileW(Widen(path).c_str()); }
+
+    std::string ErrorText(std::uint32_t code) override { return SystemErrorText(code); }
 };
 
 }  // namespace

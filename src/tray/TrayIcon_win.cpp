@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/FileVersionInfo_win.h"
 #include "base/ScopedWin.h"
 #include "base/WinText_win.h"
 #include "tray/TrayIcon_win.h"
@@ -49,26 +50,21 @@ std::uint32_t FileVersionOfShell32() {
     const UINT n = GetSystemDirectoryW(dir, MAX_PATH);
     if (n == 0 || n >= MAX_PATH) return 0;
     const std::wstring path = std::wstring(dir, n) + L"\\shell32.dll";
-    DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
-    if (size == 0) return 0;
-    std::vector<BYTE> data(size);
-    if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data())) return 0;
+    const FileVersionInfo info(path);
     struct Translation {
         WORD language;
         WORD codePage;
     };
     Translation* translation = nullptr;
     UINT length = 0;
-    if (!VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
-                        &length) ||
+    if (!info.Query(L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length) ||
         length < sizeof(Translation))
         return 0;
     wchar_t subBlock[64];
     std::swprintf(subBlock, 64, L"\\StringFileInfo\\%04x%04x\\FileVersion", translation->language,
                   translation->codePage);
     wchar_t* version = nullptr;
-    if (!VerQueryValueW(data.data(), subBlock, reinterpret_cast<void**>(&version), &length) || length == 0)
+    if (!info.Query(subBlock, reinterpret_cast<void**>(&version), &length))
         return 0;
     return ParseShellFileVersion(Narrow(version));
 }

@@ -125,12 +125,12 @@ std::optional<DWORD> Process::WaitExit(DWORD timeoutMs) const {
     return code;
 }
 
-Sandbox::Sandbox() {
+Sandbox::Sandbox(const std::wstring& nameTail) {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     static int counter = 0;
     dir_ = std::wstring(temp) + L"vesko-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-           std::to_wstring(++counter) + L"-" + std::to_wstring(GetTickCount()) + L"\\";
+           std::to_wstring(++counter) + L"-" + std::to_wstring(GetTickCount()) + nameTail + L"\\";
     CreateDirectoryW(dir_.c_str(), nullptr);
     CopyFileW(HostPath(VESKO_EXE_PATH).c_str(), ExePath().c_str(), FALSE);
     CopyFileW(HostPath(VESKO_HELP_PATH).c_str(), PathOf(L"index.htm").c_str(), FALSE);
@@ -156,13 +156,28 @@ Process Sandbox::StartAs(const std::wstring& exeName, const std::vector<std::wst
     return p;
 }
 
+void Sandbox::PlaceMarkerLibrary(const std::wstring& name) const {
+    CopyFileW(HostPath(VESKO_MARKER_PATH).c_str(), PathOf(name).c_str(), FALSE);
+}
+
+std::vector<std::wstring> Sandbox::FilesEndingWith(const std::wstring& suffix) const {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((dir_ + L"*" + suffix).c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do names.push_back(fd.cFileName);
+    while (FindNextFileW(h, &fd));
+    FindClose(h);
+    return names;
+}
+
 std::wstring Sandbox::PlaceHelper(const std::wstring& name) const {
     CopyFileW(HostPath(VESKO_SLEEPER_PATH).c_str(), PathOf(name).c_str(), FALSE);
     return PathOf(name);
 }
 
-Process Sandbox::StartHelper(const std::wstring& name) {
-    Process p = Launch(PlaceHelper(name), {}, dir_);
+Process Sandbox::StartHelper(const std::wstring& name, const std::vector<std::wstring>& args) {
+    Process p = Launch(PlaceHelper(name), args, dir_);
     if (p.handle) started_.push_back(p);
     return p;
 }

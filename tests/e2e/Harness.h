@@ -28,7 +28,8 @@ struct Process {
 // ended and the folder removed when it goes.
 class Sandbox {
 public:
-    Sandbox();
+    // The folder's name ends with nameTail when given.
+    explicit Sandbox(const std::wstring& nameTail = L"");
     ~Sandbox();
     Sandbox(const Sandbox&) = delete;
     Sandbox& operator=(const Sandbox&) = delete;
@@ -41,9 +42,13 @@ public:
     // Starts a copy of vesko.exe under another file name in the folder.
     Process StartAs(const std::wstring& exeName, const std::vector<std::wstring>& args = {});
     // Copies the sleeper program under the given name into the folder and starts it.
-    Process StartHelper(const std::wstring& name);
+    Process StartHelper(const std::wstring& name, const std::vector<std::wstring>& args = {});
     // Only copies it there; returns its path.
     std::wstring PlaceHelper(const std::wstring& name) const;
+    // Copies the library that marks its loading (name.loaded) under the given name.
+    void PlaceMarkerLibrary(const std::wstring& name) const;
+    // The files of the folder whose names end with the suffix.
+    std::vector<std::wstring> FilesEndingWith(const std::wstring& suffix) const;
     void EndAll();
 
     // Files beside the exe. Text helpers convert from and to the ANSI code page.
@@ -148,6 +153,10 @@ std::vector<std::string> ListViewItems(HWND list);
 // Starts the program in a fresh folder (printed first), opens its tray menu
 // and presses the key; for commands that end the whole session.
 int PressTrayKeyAndLinger(wchar_t key);
+// Starts the program in a fresh folder (printed first) with a read-only log
+// and a power-off due in the next minute, answers the start's message about
+// the log, and waits; the power-off ends the session, this driver included.
+int AwaitPowerOffWithAReadOnlyLog();
 
 std::string Utf8(const std::wstring& w);
 std::wstring Wide(const std::string& utf8);

@@ -10,6 +10,7 @@ int wmain(int argc, wchar_t** argv) {
     // A hung scenario must fail, not wait on a crash dialog.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     if (argc == 3 && lstrcmpW(argv[1], L"--press-tray-key") == 0) return e2e::PressTrayKeyAndLinger(argv[2][0]);
+    if (argc == 2 && lstrcmpW(argv[1], L"--read-only-log-power-off") == 0) return e2e::AwaitPowerOffWithAReadOnlyLog();
     testing::InitGoogleTest(&argc, argv);
     int failed = RUN_ALL_TESTS();
     // ctest names each scenario from the sources; a scenario missing from

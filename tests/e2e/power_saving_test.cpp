@@ -4,6 +4,8 @@
 // the function off everywhere.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "Harness.h"
 #include "WarningScenario.h"
 #include "ui/ControlIds.h"
@@ -160,3 +162,30 @@ TEST(PowerSaving, WithTheLockSwitchTheWarningShowsAGreyedAbortButton) {
     EXPECT_EQ(IniValue(box, "Function_Enabled"), "1");
     EXPECT_EQ(LogLines(box).size(), 1u) << "the start entry alone";
 }
+
+namespace e2e {
+
+int AwaitPowerOffWithAReadOnlyLog() {
+    Sandbox box;
+    std::printf("folder: %s\n", Utf8(box.Dir()).c_str());
+    std::fflush(stdout);
+    const SYSTEMTIME target = MinutesAhead(StartOfAFreshMinute(), 1);
+    box.WriteText(L"vesko.ini", "[Time]\r\nTime_Enabled=1\r\nTime_Hour=" + std::to_string(target.wHour) +
+                                    "\r\nTime_Minute=" + std::to_string(target.wMinute) +
+                                    "\r\n[PowerSaving]\r\nShutdown=1\r\nSuspend=0\r\nHibernation=0\r\n"
+                                    "[Other]\r\nFunction_Enabled=1\r\nLog_Enabled=1\r\n");
+    box.WriteText(L"Log.txt", "kept\r\n");
+    box.SetReadOnly(L"Log.txt", true);
+    Process p = box.Start({L"/h"});
+    HWND message = WaitForMessageBox(p.pid);
+    if (!message) return 2;
+    std::printf("message: %s\n", MessageBoxText(message).c_str());
+    AnswerMessageBox(message);
+    std::printf("answered at %s, power-off due at %s\n", HourMinute(Now()).c_str(), HourMinute(target).c_str());
+    std::fflush(stdout);
+    Sleep(100000);
+    std::printf("still here\n");
+    return 0;
+}
+
+}  // namespace e2e

@@ -211,21 +211,28 @@ TEST(StartupShortcut, AUserLinkSurvivesOffAndEveryApplyRewritesOurs) {
     }
 }
 
-TEST(StartupShortcut, AnotherExecutableNameMakesItsOwnLinkAndTheSwitchReadsOff) {
+TEST(StartupShortcut, ARenamedCopyReadsAndRemovesItsOwnLinkAndLeavesAnotherCopysAlone) {
     StartupLinks links;
     Sandbox box;
+    const std::wstring other = box.PlaceHelper(L"other.exe");
+    MakeUserLink(links.ours, other);  // another program's link of the name
     Process p = box.StartAs(L"saver.exe");
     SettingsForm f(ShownForm(p));
     ASSERT_TRUE(f.form);
+    EXPECT_FALSE(f.SwitchOn());
     f.SetSwitch(true);
     f.Ok();
     const std::wstring saverLink = links.folder + L"saver.lnk";
     ASSERT_TRUE(WaitUntil([&] { return FileThere(saverLink); }, 5000));
     EXPECT_EQ(ReadLink(saverLink).arguments, "/e");
-    EXPECT_FALSE(FileThere(links.ours));
-    // The next load looks for vesko.lnk: the switch reads off.
+    // The next load finds its own link; off removes it and only it.
     Process q = Restart(box, p, f.form, L"saver.exe");
     SettingsForm g(ShownForm(q));
     ASSERT_TRUE(g.form);
-    EXPECT_FALSE(g.SwitchOn());
+    EXPECT_TRUE(g.SwitchOn());
+    g.SetSwitch(false);
+    g.Ok();
+    EXPECT_TRUE(WaitUntil([&] { return !FileThere(saverLink); }, 5000));
+    const std::string kept = ReadLink(links.ours).target;
+    EXPECT_EQ(CompareStringOrdinal(Wide(kept).c_str(), -1, other.c_str(), -1, TRUE), CSTR_EQUAL) << kept;
 }

@@ -188,3 +188,67 @@ TEST(PowerCommands, SavedSuspendFallsBackToShutdownSilently) {
     Sleep(1500);
     EXPECT_EQ(FindProcessWindow(p.pid, L"#32770", true), nullptr) << "the start fallback shows no message";
 }
+
+namespace {
+
+// The sleeper in the folder registered as the viewer of ".htm" pages for the
+// scenario's length; what was there before comes back.
+class PageViewer {
+public:
+    explicit PageViewer(const std::wstring& viewer) {
+        if (RegCreateKeyExW(HKEY_CLASSES_ROOT, L".htm", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &extension_,
+                            &disposition_) != ERROR_SUCCESS)
+            return;
+        wchar_t old[256] = {};
+        DWORD size = sizeof old;
+        if (RegQueryValueExW(extension_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) ==
+            ERROR_SUCCESS)
+            oldType_ = old;
+        SetDefault(extension_, L"VeskoE2ePage");
+        HKEY command = nullptr;
+        RegCreateKeyExW(HKEY_CLASSES_ROOT, L"VeskoE2ePage\\shell\\open\\command", 0, nullptr, 0, KEY_ALL_ACCESS,
+                        nullptr, &command, nullptr);
+        SetDefault(command, L"\"" + viewer + L"\" \"%1\"");
+        RegCloseKey(command);
+    }
+    ~PageViewer() {
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, L"VeskoE2ePage");
+        if (!extension_) return;
+        if (disposition_ == REG_CREATED_NEW_KEY) {
+            RegCloseKey(extension_);
+            RegDeleteTreeW(HKEY_CLASSES_ROOT, L".htm");
+            return;
+        }
+        if (oldType_.empty()) RegDeleteValueW(extension_, nullptr);
+        else SetDefault(extension_, oldType_);
+        RegCloseKey(extension_);
+    }
+
+private:
+    static void SetDefault(HKEY key, const std::wstring& text) {
+        RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    }
+    HKEY extension_ = nullptr;
+    DWORD disposition_ = 0;
+    std::wstring oldType_;
+};
+
+}  // namespace
+
+TEST(WindowCommands, HelpOpensThePageFromAFolderNamedWithHashPercentAndBlank) {
+    Sandbox box(L" a#b %20c");
+    // The viewer in a folder of its own: "%2" in its command would be an argument.
+    Sandbox viewerBox;
+    PageViewer viewer(viewerBox.PlaceHelper(L"viewer.exe"));
+    Process p = box.Start();
+    HWND form = WaitForWindow(p.pid, VESKO_CLASS_FORM1, true);
+    ASSERT_TRUE(form);
+    PostMessageW(form, WM_COMMAND, MAKEWPARAM(ids::Help, 0), 0);
+    ASSERT_TRUE(WaitUntil([&] { return viewerBox.Exists(L"opened.txt"); })) << "no page was opened";
+    const std::string bytes = viewerBox.ReadBytes(L"opened.txt").value_or("");
+    const std::wstring opened(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    const std::wstring page = box.PathOf(L"index.htm");
+    EXPECT_NE(opened.find(page), std::wstring::npos) << Utf8(opened);
+    EXPECT_TRUE(p.Running());
+}

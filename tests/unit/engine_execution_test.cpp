@@ -190,18 +190,29 @@ TEST(Execution, PowerOffIsRequestedOnceWhileWindowsEnds) {
     EXPECT_TRUE(ExecuteIfDue(true, 0, false, false, t.host, t.dialog, t.state));
 }
 
-TEST(Execution, UnwritableLogKeepsThePowerCallFromHappening) {
+// A read-only or locked log never keeps the machine from acting, nor the
+// engine from re-arming after the wake-up or a refusal.
+TEST(Execution, UnwritableLogNeitherStopsThePowerCallNorTheRearm) {
     for (auto execute : {&ExecuteSuspend, &ExecuteHibernate}) {
         Tick t;
         t.host.refuseLog = true;
-        EXPECT_THROW(execute(t.host, t.dialog, t.state), FileCreateError);
-        EXPECT_EQ(t.calls.back().rfind("label ", 0), 0u);  // stopped right after the dialog text
-        EXPECT_FALSE(t.dialog.abortEnabled);
+        EXPECT_NO_THROW(execute(t.host, t.dialog, t.state));
+        EXPECT_EQ(t.calls.back(), "SetTimer");  // slept, woke and re-armed
+        EXPECT_TRUE(t.dialog.abortEnabled);
+        EXPECT_EQ(t.monitor.HoldOffStamp, kWake);
     }
     Tick t;
     t.host.refuseLog = true;
-    EXPECT_THROW(ExecuteShutdown(t.host, t.dialog, t.state), FileCreateError);
-    EXPECT_EQ(t.calls, (Calls{"label Windowsを終了をしています", "abort off"}));
+    EXPECT_TRUE(ExecuteIfDue(true, 0, false, false, t.host, t.dialog, t.state));
+    EXPECT_EQ(t.calls, (Calls{"label Windowsを終了をしています", "abort off", "ForcePowerOff"}));
+    EXPECT_TRUE(t.monitor.WindowsEnding);
+
+    Tick refused;
+    refused.host.refuseLog = true;
+    refused.host.refusePower = [] { throw AppError("refused"); };
+    EXPECT_NO_THROW(ExecuteShutdown(refused.host, refused.dialog, refused.state));
+    EXPECT_TRUE(refused.monitor.MethodCheckPending);
+    EXPECT_TRUE(refused.dialog.abortEnabled);
 }
 
 // "セット" refuses a timer of 0:00 and leaves the labels as they were: the

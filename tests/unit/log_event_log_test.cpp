@@ -7,9 +7,14 @@
 namespace vesko {
 namespace {
 
+// Files by name, and links by name to the file they point at. Creation
+// refuses a name already taken, as CREATE_NEW does; opening a link reaches
+// its target.
 class FakeLogFs : public LogFileSystem {
 public:
     std::map<std::string, std::string> files;
+    std::map<std::string, std::string> links;
+    std::string undeletable;  // a name Remove cannot take away
     bool readFails = false, readOnly = false, writeFails = false, replaceFails = false;
 
     std::optional<std::string> Read(const std::string& path, bool& ok) override {
@@ -20,6 +25,7 @@ public:
     }
     bool IsReadOnly(const std::string&) override { return readOnly; }
     bool WriteNew(const std::string& path, const std::string& bytes) override {
+        if (files.count(path) || links.count(path)) return false;
         if (writeFails) {
             files[path] = bytes.substr(0, bytes.size() / 2);  // a torn write
             return false;
@@ -33,7 +39,11 @@ public:
         files.erase(source);
         return true;
     }
-    void Remove(const std::string& path) override { files.erase(path); }
+    void Remove(const std::string& path) override {
+        if (path == undeletable) return;
+        files.erase(path);
+        links.erase(path);
+    }
     std::string ToFileText(const std::string& utf8) override { return utf8; }
 };
 
@@ -82,6 +92,33 @@ TEST(EventLog, FailuresRaiseTheirMessagesAndKeepTheOldLog) {
         }
         EXPECT_EQ(fs.files["C:\\a\\Log.txt"], "kept\r\n") << c.name;
         EXPECT_EQ(fs.files.count("C:\\a\\Log.txt.tmp"), 0u) << c.name << ": temporary file left behind";
+    }
+}
+
+// What a crash left, or someone planted, under the temporary file's name is
+// taken away first; what cannot be is never written through.
+TEST(EventLog, TheTemporaryFileIsCreatedNewNeverThroughALink) {
+    struct Case { const char* name; void (*arrange)(FakeLogFs&); bool written; };
+    const Case cases[] = {
+        {"stale file", [](FakeLogFs& f) { f.files["Log.txt.tmp"] = "half"; }, true},
+        {"planted link", [](FakeLogFs& f) { f.links["Log.txt.tmp"] = "C:\\victim.ini"; }, true},
+        {"undeletable link", [](FakeLogFs& f) {
+             f.links["Log.txt.tmp"] = "C:\\victim.ini";
+             f.undeletable = "Log.txt.tmp";
+         }, false},
+    };
+    for (const Case& c : cases) {
+        FakeLogFs fs;
+        fs.files["Log.txt"] = "kept\r\n";
+        c.arrange(fs);
+        if (c.written) {
+            EXPECT_NO_THROW(AppendLogLine(fs, "Log.txt", "line")) << c.name;
+            EXPECT_EQ(fs.files["Log.txt"], "kept\r\nline\r\n") << c.name;
+            EXPECT_FALSE(fs.files.count("Log.txt.tmp") || fs.links.count("Log.txt.tmp")) << c.name;
+        } else {
+            EXPECT_THROW(AppendLogLine(fs, "Log.txt", "line"), FileCreateError) << c.name;
+            EXPECT_EQ(fs.files["Log.txt"], "kept\r\n") << c.name;
+        }
     }
 }
 

@@ -23,8 +23,13 @@ struct FakeShell : ShellLinks {
         ++writes;
         links[Name(path)] = fields;
     }
-    std::string ReadArguments(const std::string& path) override { return links.at(Name(path)).arguments; }
+    ShellLinkFields ReadLink(const std::string& path) override {
+        if (Name(path) == unreadable) throw AppError("not a link");
+        return links.at(Name(path));
+    }
     void RemoveFile(const std::string& path) override { links.erase(Name(path)); }
+    std::string ErrorText(std::uint32_t code) override { return "error " + std::to_string(code); }
+    std::string unreadable;
 
     // File names ignore case; the folder must be the Startup folder.
     static std::string Name(const std::string& path) {
@@ -69,26 +74,70 @@ TEST(StartupShortcut, OnRewritesTheLinkOffRemovesOnlyOurs) {
     rules.Save(false);
     EXPECT_FALSE(rules.IsOn());
 
-    // A link of that name with other arguments is the user's own.
+    // A link to this executable with other arguments is the user's own.
     for (const char* arguments : {"", "/E", "/e /h", " /e"}) {
-        shell.links["vesko.lnk"] = {"C:\\x.exe", arguments, "C:\\"};
+        shell.links["vesko.lnk"] = {"c:/tools/VESKO.exe", arguments, "C:\\"};
         rules.Save(false);
         EXPECT_TRUE(rules.IsOn()) << '"' << arguments << '"';
     }
 }
 
-TEST(StartupShortcut, AnotherExecutableNameMakesALinkTheSwitchDoesNotSee) {
-    auto owned = std::make_unique<FakeShell>();
-    FakeShell& shell = *owned;
-    shell.own = "C:\\Tools\\saver.exe";
-    StartupShortcutRules rules(std::move(owned));
-    rules.Save(true);
-    EXPECT_TRUE(shell.links.contains("saver.lnk"));
-    EXPECT_FALSE(rules.IsOn());
-    rules.Save(false);  // and switching off leaves it
-    EXPECT_TRUE(shell.links.contains("saver.lnk"));
+// One name, the running executable's, and only links that start it.
+TEST(StartupShortcut, OnlyOurOwnLinkIsReadRewrittenOrRemoved) {
+    const ShellLinkFields other{"D:\\Copy\\vesko.exe", "/e", "D:\\Copy"};
+    const ShellLinkFields earlier{"C:\\Tools\\saver.exe", "/e", "C:\\Tools"};
+    struct Case {
+        const char* name;
+        const char* own;
+        std::map<std::string, ShellLinkFields> before;
+        std::string unreadable;
+        bool on;                                        // the switch as the window shows it
+        bool writable;                                  // on writes the own link
+        std::map<std::string, ShellLinkFields> afterOff;
+    };
+    const Case cases[] = {
+        {"another copy's link", "C:\\Tools\\vesko.exe", {{"vesko.lnk", other}}, "", false, false,
+         {{"vesko.lnk", other}}},
+        {"a file that is no link", "C:\\Tools\\vesko.exe", {{"vesko.lnk", other}}, "vesko.lnk", false, false,
+         {{"vesko.lnk", other}}},
+        {"renamed: its own link", "C:\\Tools\\saver.exe", {{"saver.lnk", earlier}}, "", true, true, {}},
+        {"renamed: vesko.lnk of an earlier version", "C:\\Tools\\saver.exe", {{"vesko.lnk", earlier}}, "", true,
+         true, {}},
+        {"renamed: vesko.lnk of another copy", "C:\\Tools\\saver.exe", {{"vesko.lnk", other}}, "", false, true,
+         {{"vesko.lnk", other}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto owned = std::make_unique<FakeShell>();
+        FakeShell& shell = *owned;
+        shell.own = c.own;
+        shell.links = c.before;
+        shell.unreadable = c.unreadable;
+        StartupShortcutRules rules(std::move(owned));
+        EXPECT_EQ(rules.IsOn(), c.on);
+        rules.Save(false);
+        EXPECT_EQ(shell.links, c.afterOff);
+        EXPECT_FALSE(rules.IsOn());
 
-    shell.failing = true;
+        shell.links = c.before;
+        if (!c.writable) {
+            EXPECT_THROW(rules.Save(true), AppError);
+            EXPECT_EQ(shell.links, c.before) << "another program's link was overwritten";
+            continue;
+        }
+        rules.Save(true);
+        EXPECT_TRUE(rules.IsOn());
+        const std::string ownLink = StartupLinkNameFor(c.own);
+        ASSERT_TRUE(shell.links.contains(ownLink));
+        EXPECT_EQ(shell.links.at(ownLink).target, c.own);
+        // An earlier version's vesko.lnk to this copy goes: one start, not two.
+        const std::size_t expected = (c.before.contains("vesko.lnk") && c.before.at("vesko.lnk").target != c.own) ? 2 : 1;
+        EXPECT_EQ(shell.links.size(), expected);
+    }
+
+    auto owned = std::make_unique<FakeShell>();
+    owned->failing = true;
+    StartupShortcutRules rules(std::move(owned));
     EXPECT_THROW(rules.Save(true), AppError);
 }
 
