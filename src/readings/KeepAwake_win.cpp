@@ -7,22 +7,11 @@
 #include <mmdeviceapi.h>
 #include <shellapi.h>
 
-#include <string>
-
+#include "base/SystemLibrary_win.h"
 #include "readings/KeepAwake.h"
 
 namespace vesko {
 namespace {
-
-// A system library by its full path in the system folder, never from the
-// program's folder or the search path.
-HMODULE LoadSystemLibrary(const wchar_t* name) {
-    wchar_t dir[MAX_PATH];
-    const UINT n = GetSystemDirectoryW(dir, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return nullptr;
-    const std::wstring path = std::wstring(dir, n) + L"\\" + name;
-    return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-}
 
 template <class Fn>
 Fn Export(HMODULE module, const char* name) {
