@@ -7,8 +7,9 @@
 #
 # Needs WINEPREFIX and DISPLAY set up (scripts/measure-idle does that).
 # Usage: bench/idle_cost.sh --vesko EXE --floor EXE [--seconds S] [--runs N]
-#          [--only vesko|floor] [--exclusions] [--baseline] [--settle S]
+#          [--only vesko|floor] [--exclusions] [--keep-awake] [--baseline] [--settle S]
 #   --exclusions  the excluded-program test on, with one program listed
+#   --keep-awake  other programs' keep-awake requests asked every tick
 #   --baseline    also the server and the shell over an interval with neither program
 set -uo pipefail
 
@@ -17,6 +18,7 @@ RUNS=1
 ONLY=""
 SETTLE=10
 EXCLUSIONS=0
+KEEP_AWAKE=0
 BASELINE=0
 VESKO=""
 FLOOR=""
@@ -29,6 +31,7 @@ while [ $# -gt 0 ]; do
     --only) ONLY=$2; shift 2 ;;
     --settle) SETTLE=$2; shift 2 ;;
     --exclusions) EXCLUSIONS=1; shift ;;
+    --keep-awake) KEEP_AWAKE=1; shift ;;
     --baseline) BASELINE=1; shift ;;
     *) echo "unknown argument: $1" >&2; exit 2 ;;
   esac
@@ -78,6 +81,7 @@ write_settings() {
     printf '[PowerSaving]\r\nShutdown=1\r\nSuspend=0\r\nHibernation=0\r\nPiece_Requirement=1\r\nAll_Requirement=0\r\n'
     printf '[Other]\r\nWarning_Enabled=1\r\nWarning_Time=1\r\nFunction_Enabled=1\r\nLog_Enabled=1\r\n'
     printf 'Application_Enabled=%d\r\nExeStop_Enabled=%d\r\n' "$EXCLUSIONS" "$EXCLUSIONS"
+    printf 'KeepAwake_Enabled=%d\r\n' "$KEEP_AWAKE"
   } >"$dir/vesko.ini"
   [ "$EXCLUSIONS" = 1 ] && printf 'C:\\idle-measure\\absent.exe\r\n' >"$dir/ExeNameList.txt"
   return 0

@@ -4,12 +4,14 @@
 
 #include "base/Trace.h"
 #include "engine/Arming.h"
+#include "engine/StandAside.h"
 #include "engine/StatusSummary.h"
 #include "engine/TimerSchedule.h"
 #include "log/EventLog.h"
 #include "log/EventLog_win.h"
 #include "power/PowerActions.h"
 #include "readings/CpuUsage.h"
+#include "readings/KeepAwake.h"
 #include "readings/MemoryUse.h"
 #include "readings/OSVersion.h"
 #include "readings/SystemProbes.h"
@@ -147,7 +149,7 @@ void Monitor::OnTick() {
         ListExclusions exclusions(excludedPrograms_, ports_.programs);
         const std::uint64_t monotonicMs = ReadMonotonicMilliseconds();
         TickVerdict v = EvaluateTick(now, monotonicMs, status, active_, [] { return TryReadCursorPos(); },
-                                     &exclusions, state_);
+                                     &exclusions, state_, &ports_.keepAwake);
         // Like the tip: a refused icon change never ends the tick.
         if (auto icon = v.Exclusion.TrayIconId())
             Guarded("tray icon of the exclusion gate", [&] { SetTrayIcon(*icon); });
@@ -209,6 +211,14 @@ void Monitor::EndSession() {
 void Monitor::AbortWarning() {
     try {
         WarningAbortClick(warningAborted_, ports_.warning, *this);
+    } catch (const std::exception& e) {
+        view_.ShowError(e.what());
+    }
+}
+
+void Monitor::PostponeWarning(bool locked) {
+    try {
+        WarningPostponeClick(locked, Now(), ReadMonotonicMilliseconds(), state_, ports_.warning, ports_.log);
     } catch (const std::exception& e) {
         view_.ShowError(e.what());
     }

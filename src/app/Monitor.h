@@ -2,8 +2,9 @@
 // The monitor: the engine's state from tick to tick, the window's draft and
 // the active settings. It works through the ports it is given when made (the
 // clock, the settings file, the view, the warning, the power actions, the
-// log, the tray icon, the program list) and knows no window: the settings
-// window calls its commands and shows what it tells the view.
+// log, the tray icon, the program list, the keep-awake probe) and knows no
+// window: the settings window calls its commands and shows what it tells the
+// view.
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -56,6 +57,8 @@ public:
 
     // The warning window's abort button.
     void AbortWarning();
+    // The warning's "10分延長"; refused when the warning is locked.
+    void PostponeWarning(bool locked);
     // Shows the tray icon unless the program was started without one.
     void ShowTrayIcon();
 

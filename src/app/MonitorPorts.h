@@ -15,6 +15,7 @@ namespace vesko {
 
 class CpuUsage;
 class ExcludedListFile;
+class KeepAwakeProbe;
 class LogWriter;
 class PowerActions;
 class PowerSystem;
@@ -89,6 +90,8 @@ struct MonitorPorts {
     ExcludedListFile& programListFile;
     ProgramSystem& programs;  // which listed programs are in use
     CpuUsage& cpu;
+    // Other programs' keep-awake requests, asked only while the option is on.
+    KeepAwakeProbe& keepAwake;
 };
 
 }  // namespace vesko

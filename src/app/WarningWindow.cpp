@@ -51,10 +51,24 @@ void WarningWindow::CreateControls() {
     MessageLabel = CreateChild(hwnd_, L"STATIC", text_, SS_OWNERDRAW | SS_NOPREFIX, 8, 24, kClientWidth - 16, 30,
                                ids::WarningMessage);
     AbortButton = CreateChild(hwnd_, L"BUTTON", "中止", BS_PUSHBUTTON | WS_TABSTOP, 64, 56, 97, 25, ids::WarningAbortButton);
+    PostponeButton = CreateChild(hwnd_, L"BUTTON", "10分延長", BS_PUSHBUTTON | WS_TABSTOP, 123, 56, 97, 25,
+                                 ids::WarningPostponeButton);
     LockedAbortButton = CreateChild(hwnd_, L"BUTTON", "中止", BS_PUSHBUTTON | WS_TABSTOP, 64, 56, 97, 25, ids::WarningLockedAbortButton);
     EnableWindow(LockedAbortButton, FALSE);
     EnableWindow(AbortButton, abortEnabled_);
-    ShowWindow(locked_ ? AbortButton : LockedAbortButton, SW_HIDE);
+    EnableWindow(PostponeButton, abortEnabled_);
+    PlaceButtons();
+}
+
+void WarningWindow::PlaceButtons() {
+    // Unlocked, abort and postpone share the line; locked, the greyed abort
+    // button stands alone where the abort button stands then.
+    const int abortX = locked_ ? 64 : 20;
+    for (HWND b : {AbortButton, LockedAbortButton})
+        SetWindowPos(b, nullptr, Scale(abortX), Scale(56), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(AbortButton, locked_ ? SW_HIDE : SW_SHOW);
+    ShowWindow(PostponeButton, locked_ ? SW_HIDE : SW_SHOW);
+    ShowWindow(LockedAbortButton, locked_ ? SW_SHOW : SW_HIDE);
 }
 
 LRESULT WarningWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -65,6 +79,12 @@ LRESULT WarningWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 // A greyed button (the lock switch, or an action under way)
                 // can still be "clicked" by a message from another program.
                 if (IsWindowEnabled(GetDlgItem(hwnd_, id))) monitor_.AbortWarning();
+                return 0;
+            }
+            if (HIWORD(wp) == BN_CLICKED && id == ids::WarningPostponeButton) {
+                // Hidden under "/c", where nothing may stop the action; a
+                // message from another program is refused there by the monitor.
+                if (IsWindowEnabled(PostponeButton)) monitor_.PostponeWarning(locked_);
                 return 0;
             }
             break;
@@ -147,6 +167,7 @@ void WarningWindow::Repaint() {
 void WarningWindow::SetAbortEnabled(bool enabled) {
     abortEnabled_ = enabled;
     if (AbortButton) EnableWindow(AbortButton, enabled ? TRUE : FALSE);
+    if (PostponeButton) EnableWindow(PostponeButton, enabled ? TRUE : FALSE);
 }
 
 }  // namespace vesko

@@ -1,6 +1,7 @@
 #pragma once
 // The warning window. The monitor tick drives it through the
-// WarningDialog interface; its abort button calls the monitor's abort.
+// WarningDialog interface; its abort and postpone buttons call the monitor's
+// commands.
 // The window is made when a warning first shows: until then the tick talks to
 // the text and switches kept here, which the window takes over when made.
 #include <windows.h>
@@ -16,12 +17,14 @@ class Monitor;
 
 class WarningWindow : public Window, public WarningDialog {
 public:
-    // lockAbort ("/c"): the abort button hidden, a disabled one in its place.
+    // lockAbort ("/c"): the abort and postpone buttons hidden, a disabled
+    // abort button alone in the abort button's designed place.
     WarningWindow(Monitor& monitor, bool lockAbort) : monitor_(monitor), locked_(lockAbort) {}
 
     HWND MessageLabel = nullptr;
     HWND AbortButton = nullptr;
     HWND LockedAbortButton = nullptr;
+    HWND PostponeButton = nullptr;
 
     // WarningDialog.
     std::string LabelText() override;
@@ -41,6 +44,8 @@ private:
     // greyed, once; false when the window cannot be made.
     bool Create();
     void DisableClosing();
+    // Abort and postpone side by side, or the locked button alone.
+    void PlaceButtons();
     void DrawMessage(const DRAWITEMSTRUCT& item);
 
     // The label's design-time text, until the tick sets its own.

@@ -20,6 +20,7 @@
 #include "power/PowerActions.h"
 #include "power/PowerActions_win.h"
 #include "readings/CpuUsage.h"
+#include "readings/KeepAwake.h"
 #include "readings/SystemProbes.h"
 #include "settings/ExcludedPrograms.h"
 #include "settings/ProfileFile_win.h"
@@ -47,7 +48,7 @@ public:
     explicit App(std::vector<std::string> args)
         : switches_(ParseStartupSwitches(args)),
           monitor_(MonitorPorts{clock_, settings_, mainWindow_, warningWindow_, powerActions_, powerSystem_, log_,
-                                tray_, *programListFile_, *programs_, *cpu_},
+                                tray_, *programListFile_, *programs_, *cpu_, *keepAwake_},
                    std::move(args)) {}
 
     // The windows, the tray icon and start-up; false when the main window cannot be made.
@@ -85,6 +86,8 @@ private:
     std::unique_ptr<ExcludedListFile> programListFile_ = OpenExcludedListFile();
     std::unique_ptr<ProgramSystem> programs_ = CreateProgramSystem();
     std::unique_ptr<CpuUsage> cpu_ = CreateCpuUsage();
+    // Loads nothing until the option is on.
+    std::unique_ptr<KeepAwakeProbe> keepAwake_ = CreateKeepAwakeProbe();
     // The windows reach the monitor, made after them, only through its commands.
     AboutBox aboutBox_;
     ExcludedProgramsDialog programsDialog_{monitor_};

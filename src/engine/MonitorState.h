@@ -51,6 +51,9 @@ struct MonitorState {
     // Power-off was requested: Windows is ending, nothing is called again
     // unless the user arms anew.
     bool WindowsEnding = false;
+    // The warning's postponement ends at this monotonic count; 0 when none
+    // stands (StandAside.h).
+    std::uint64_t PostponedUntilMs = 0;
 
     // Start, OK/Apply, switching on from the tray and resume: the hold-off
     // minute, every duration condition's running time and the cursor position
@@ -61,14 +64,20 @@ struct MonitorState {
         LastEvaluation = 0;
         TimerSpent = false;
         WindowsEnding = false;
+        PostponedUntilMs = 0;
     }
 
     // The hold-off minute, every duration condition's running time and the
     // cursor position start again; the countdown's state is left alone.
     void RestartRunningTimes(const ArmReadings& r) {
         HoldOffStamp = r.Now;
-        CpuLowSince = NetLowSince = MemLowSince = MouseStillSince = r.MonotonicMs;
+        RestartDurations(r.MonotonicMs);
         if (r.Cursor) LastCursorPos = *r.Cursor;
+    }
+
+    // Every duration condition counts from `monotonicMs`.
+    void RestartDurations(std::uint64_t monotonicMs) {
+        CpuLowSince = NetLowSince = MemLowSince = MouseStillSince = monotonicMs;
     }
 
     // Window creation. The network baseline is primed by the first readings.

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "engine/Execution.h"
+#include "engine/StandAside.h"
 
 namespace vesko {
 namespace {
@@ -97,7 +98,9 @@ DateTime ActionTime(const TickOutlook& t) {
         const std::int64_t left = RemainingMs(i, c[i], t);
         due = !due ? left : t.settings.Piece_Requirement ? std::min(*due, left) : std::max(*due, left);
     }
-    return t.now + static_cast<double>(due.value_or(0)) / kDayMs;
+    // After a postponement the action waits for one full warning.
+    const auto notBefore = static_cast<std::int64_t>(t.verdict.NotBeforeLeftMs);
+    return t.now + static_cast<double>(std::max(due.value_or(0), notBefore)) / kDayMs;
 }
 
 std::string MethodWord(const Settings& s) {
@@ -152,6 +155,8 @@ std::array<std::string, kConditionCount> ConditionMarks(const TickOutlook& t) {
         if (!c[i].Enabled) continue;
         if (!t.settings.Function_Enabled)
             marks[i] = kIdle;
+        else if (t.verdict.KeepAwake != KeepAwakeSignal::None)
+            marks[i] = KeepAwakeMark(t.verdict.KeepAwake);
         else
             marks[i] = IsClock(i) ? ClockMark(i, c[i], t) : DurationMark(i, c[i], t);
     }
@@ -165,6 +170,11 @@ std::string SummaryLine(const TickOutlook& t) {
     if (std::none_of(v.Conditions.begin(), v.Conditions.end(), [](const ConditionState& c) { return c.Enabled; }))
         return kNothingEnabled;
     if (v.Exclusion.Found) return kExcluded;
+    if (v.Postponed) {
+        const DateTime end = t.now + static_cast<double>(v.PostponedLeftMs) / kDayMs;
+        return std::string(standmsg::kPostponed) + ClockText(t.now, end, kTomorrow) + standmsg::kPostponedUntil;
+    }
+    if (v.KeepAwake != KeepAwakeSignal::None) return KeepAwakeReason(v.KeepAwake);
     // The hold-off minute only holds back a verdict that is due now.
     const Verdict due = CombineConditions(v.Conditions, s, false);
     if (!due.Ready) return NotMetLine(t);

@@ -53,11 +53,13 @@ struct TickOutlook {
 // Durations "○ 18/30分" or "× 0/30分"; clocks "△ 21:45" (met next at, "翌"
 // when that is tomorrow), "○ 成立", the window "○ 23:00まで"; the countdown,
 // whose due time has a label of its own, "△" or "△ 翌日"; "―" when the
-// function is off. A listed program in use does not hide what each counts.
+// function is off. A listed program in use does not hide what each counts;
+// another program's request to stay awake shows its short word instead.
 std::array<std::string, kConditionCount> ConditionMarks(const TickOutlook& tick);
 
 // "21:45 に休止状態にします（あと 12 分）" with the hold-off minute and the
-// warning when they apply, or the reason nothing will happen.
+// warning when they apply, or the reason nothing will happen (the warning's
+// postponement: "延長中（21:55 まで）").
 std::string SummaryLine(const TickOutlook& tick);
 
 }  // namespace vesko

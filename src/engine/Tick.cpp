@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "engine/StandAside.h"
 #include "log/EventLog.h"
 #include "readings/Uptime.h"
 #include "tray/ShellIcon.h"
@@ -77,7 +78,7 @@ ExclusionResult ApplyExclusionGate(const Settings& settings, ExcludedProgramList
 
 TickVerdict EvaluateTick(DateTime now, std::uint64_t monotonicMs, const StatusDisplay& status,
                          const Settings& settings, const CursorReader& readCursor,
-                         ExcludedProgramList* programs, MonitorState& state) {
+                         ExcludedProgramList* programs, MonitorState& state, KeepAwakeProbe* keepAwake) {
     // Ticks come every second. A longer gap means the machine slept (a sleep
     // the program did not start: the user's, a closed lid, a wake timer) or
     // the program stood still: nothing measured before it counts, so every
@@ -87,12 +88,20 @@ TickVerdict EvaluateTick(DateTime now, std::uint64_t monotonicMs, const StatusDi
     state.LastTickMs = monotonicMs;
     TickVerdict v;
     v.SameMinute = IsSameMinute(now, state.HoldOffStamp);
+    // A request counts as activity: the durations count from its last tick.
+    v.KeepAwake = AskKeepAwake(settings, keepAwake);
+    if (v.KeepAwake != KeepAwakeSignal::None) state.RestartDurations(monotonicMs);
     v.Conditions = EvaluateConditions(now, monotonicMs, settings, status.Readings, readCursor, state);
     v.Evaluated = v.Conditions;
     v.Exclusion = ApplyExclusionGate(settings, programs, v.Conditions);
+    if (v.KeepAwake != KeepAwakeSignal::None) HoldBack(v.Conditions);
     Verdict combined = CombineConditions(v.Conditions, settings, v.SameMinute);
     v.Ready = combined.Ready;
     v.MinutesToAct = combined.MinutesToAct;
+    const PostponementStep step = ApplyPostponement(monotonicMs, settings, state, v.Ready, v.MinutesToAct);
+    v.Postponed = step.Postponed;
+    v.PostponedLeftMs = step.LeftMs;
+    v.NotBeforeLeftMs = step.NotBeforeLeftMs;
     return v;
 }
 

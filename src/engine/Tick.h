@@ -15,6 +15,7 @@
 #include "base/DateTime.h"
 #include "base/Product.h"
 #include "engine/MonitorState.h"
+#include "readings/KeepAwake.h"
 #include "readings/NetworkTraffic.h"
 #include "settings/ExcludedPrograms.h"
 #include "settings/Settings.h"
@@ -96,6 +97,13 @@ struct TickVerdict {
     ExclusionResult Exclusion;
     bool Ready = false;
     std::int32_t MinutesToAct = 0;
+    // Another program's request to stay awake, holding every condition back.
+    KeepAwakeSignal KeepAwake = KeepAwakeSignal::None;
+    // The warning's postponement: still within its ten minutes (and how long
+    // they last), or how long the action must still wait after them.
+    bool Postponed = false;
+    std::uint64_t PostponedLeftMs = 0;
+    std::uint64_t NotBeforeLeftMs = 0;
 };
 
 // A gap between two ticks longer than this restarts every running time.
@@ -104,9 +112,11 @@ inline constexpr std::uint64_t kTickGapMs = 60000;
 // The tick's decision: hold-off test, conditions (updating the running-time
 // stamps and LastCursorPos of `state`), exclusion gate, combination. `now` is
 // the wall clock, `monotonicMs` the count the running times are measured on.
+// `keepAwake` (may be null) is asked only while KeepAwakeWanted; a standing
+// request and the warning's postponement act as StandAside.h says.
 TickVerdict EvaluateTick(DateTime now, std::uint64_t monotonicMs, const StatusDisplay& status,
                          const Settings& settings, const CursorReader& readCursor,
-                         ExcludedProgramList* programs, MonitorState& state);
+                         ExcludedProgramList* programs, MonitorState& state, KeepAwakeProbe* keepAwake = nullptr);
 
 // The excluded-program list file, loaded into `list` on the first tick. A file
 // that exists but cannot be read leaves the list as it is and is tried again

@@ -71,6 +71,7 @@ struct Settings {
     bool Log_Enabled = true;
     bool Application_Enabled = false;  // read, no effect; saved with ExeStop_Enabled's value
     bool ExeStop_Enabled = false;
+    bool KeepAwake_Enabled = false;  // stand aside while another program keeps the machine awake
 
     int WindowPosX = 0;
     int WindowPosY = 0;

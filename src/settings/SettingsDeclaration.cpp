@@ -80,6 +80,7 @@ constexpr std::array kDeclaration = {
     SettingDef{.section = "Other", .key = "Application_Enabled", .member = &S::Application_Enabled, .inDraft = false,
                .savedFrom = &S::ExeStop_Enabled},
     SettingDef{.section = "Other", .key = "ExeStop_Enabled", .member = &S::ExeStop_Enabled},
+    SettingDef{.section = "Other", .key = "KeepAwake_Enabled", .member = &S::KeepAwake_Enabled},
     SettingDef{.section = "Window", .key = "WindowPosX", .member = &S::WindowPosX, .control = C::Window,
                .inDraft = false, .inMemory = false},
     SettingDef{.section = "Window", .key = "WindowPosY", .member = &S::WindowPosY, .control = C::Window,

@@ -75,6 +75,7 @@ enum : int {
     WarningMessage = 3001,
     WarningAbortButton = 3002,
     WarningLockedAbortButton = 3003,
+    WarningPostponeButton = 3004,
 };
 
 // Excluded-programs dialog.

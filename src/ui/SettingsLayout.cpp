@@ -173,18 +173,20 @@ void Methods(Builder& b) {
 
 void RightColumn(Builder& b) {
     b.Loose();
-    b.Check("Warning_Enabled", "", 380, 307, 18);
-    b.Text("", "節電", 400, 308, 26);
-    b.Spin("Warning_Time", 428, 304, 60);
-    b.Unit("分前から警告をだす", 492, 304, 110);
-    b.Check("Function_Enabled", "このソフトの機能を有効にする", 380, 332, 200);
-    b.Check("ExeStop_Enabled", "指定したソフトの起動中は機能を無効", 380, 356, 224);
-    b.Add(LayoutKind::Button, "ExcludedProgramsButton", "設定", {608, 353, 40, 23});
-    b.Check("Log_Enabled", "ログを作成する", 380, 381, 200);
-    b.Check("StartWithWindows", "Windows起動時にこのソフトを常駐させる", 380, 405, 262);
-    b.Add(LayoutKind::DefaultButton, "OkButton", "OK", {414, 430, 75, 25}, kOkId);
-    b.Add(LayoutKind::Button, "CancelButton", "キャンセル", {494, 430, 75, 25}, kCancelId);
-    b.Add(LayoutKind::Button, "ApplyButton", "適用(&A)", {574, 430, 75, 25});
+    // Six rows between the combination frame and the buttons, 21 pixels apart.
+    b.Check("Warning_Enabled", "", 380, 304, 18);
+    b.Text("", "節電", 400, 305, 26);
+    b.Spin("Warning_Time", 428, 301, 60);
+    b.Unit("分前から警告をだす", 492, 301, 110);
+    b.Check("Function_Enabled", "このソフトの機能を有効にする", 380, 326, 200);
+    b.Check("ExeStop_Enabled", "指定したソフトの起動中は機能を無効", 380, 347, 224);
+    b.Add(LayoutKind::Button, "ExcludedProgramsButton", "設定", {608, 344, 40, 23});
+    b.Check("KeepAwake_Enabled", "他のソフトが使用中のときは節電しない", 380, 368, 262);
+    b.Check("Log_Enabled", "ログを作成する", 380, 389, 200);
+    b.Check("StartWithWindows", "Windows起動時にこのソフトを常駐させる", 380, 410, 262);
+    b.Add(LayoutKind::DefaultButton, "OkButton", "OK", {414, 432, 75, 25}, kOkId);
+    b.Add(LayoutKind::Button, "CancelButton", "キャンセル", {494, 432, 75, 25}, kCancelId);
+    b.Add(LayoutKind::Button, "ApplyButton", "適用(&A)", {574, 432, 75, 25});
     // When the chosen method will run, or why nothing will: a line of its own.
     b.Text("SummaryLine", "", 16, 465, 625, ids::SummaryLine);
 }

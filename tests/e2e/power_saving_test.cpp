@@ -150,12 +150,17 @@ TEST(PowerSaving, WithTheLockSwitchTheWarningShowsAGreyedAbortButton) {
     EXPECT_EQ(ControlText(form3, ids::WarningLockedAbortButton), "中止");
     Sleep(300);
     EXPECT_FALSE(SaveScreenshot(L"warning_dialog_locked").empty());
+    // Nothing may stop the action: no postponement either, even by a message.
+    HWND postpone = GetDlgItem(form3, ids::WarningPostponeButton);
+    EXPECT_FALSE(IsWindowVisible(postpone));
+    PostMessageW(postpone, BM_CLICK, 0, 0);
     // A click on the greyed button does nothing.
     PostMessageW(b2, BM_CLICK, 0, 0);
     Sleep(1500);
     EXPECT_FALSE(FindProcessWindow(p.pid, L"#32770", true));
     EXPECT_TRUE(IsWindowVisible(form3));
     EXPECT_EQ(IniValue(box, "Function_Enabled"), "1");
+    EXPECT_EQ(LogLines(box).size(), 1u) << "the start entry alone";
 }
 
 namespace e2e {

@@ -82,7 +82,11 @@ TEST(WarningDialog, AbortButtonInItsDesignedPlace) {
     EXPECT_EQ(ControlText(form3, vesko::ids::WarningAbortButton), "中止");
     EXPECT_TRUE(GetWindowLongW(b1, GWL_STYLE) & WS_VISIBLE);
     EXPECT_TRUE(IsWindowEnabled(b1));
-    ExpectPlacedAt(form3, vesko::ids::WarningAbortButton, 64, 56, 97, 25);
+    // Abort and postpone share the line.
+    ExpectPlacedAt(form3, vesko::ids::WarningAbortButton, 20, 56, 97, 25);
+    ExpectPlacedAt(form3, vesko::ids::WarningPostponeButton, 123, 56, 97, 25);
+    EXPECT_EQ(ControlText(form3, vesko::ids::WarningPostponeButton), "10分延長");
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(form3, vesko::ids::WarningPostponeButton)));
     // Without "/c" the locked button waits hidden and disabled.
     EXPECT_FALSE(GetWindowLongW(b2, GWL_STYLE) & WS_VISIBLE);
     EXPECT_FALSE(IsWindowEnabled(b2));

@@ -1,0 +1,82 @@
+#include "engine/StandAside.h"
+
+#include <algorithm>
+
+#include "engine/Warning.h"
+
+namespace vesko {
+
+bool KeepAwakeWanted(const Settings& s) {
+    return s.KeepAwake_Enabled && s.Function_Enabled &&
+           (s.Timer_Enabled || s.Time_Enabled || s.AppointedTime_Enabled || s.CPU_Enabled || s.Network_Enabled ||
+            s.Memory_Enabled || s.OS_Enabled || s.MouseCursor_Enabled);
+}
+
+KeepAwakeSignal AskKeepAwake(const Settings& settings, KeepAwakeProbe* probe) {
+    if (!probe) return KeepAwakeSignal::None;
+    if (!KeepAwakeWanted(settings)) {
+        probe->Close();
+        return KeepAwakeSignal::None;
+    }
+    return probe->Read().Standing();
+}
+
+const char* KeepAwakeReason(KeepAwakeSignal signal) {
+    switch (signal) {
+        case KeepAwakeSignal::FullScreen: return standmsg::kFullScreen;
+        case KeepAwakeSignal::Sound: return standmsg::kSound;
+        case KeepAwakeSignal::SystemRequired: return standmsg::kSystemRequired;
+        case KeepAwakeSignal::None: break;
+    }
+    return "";
+}
+
+const char* KeepAwakeMark(KeepAwakeSignal signal) {
+    switch (signal) {
+        case KeepAwakeSignal::FullScreen: return standmsg::kFullScreenMark;
+        case KeepAwakeSignal::Sound: return standmsg::kSoundMark;
+        case KeepAwakeSignal::SystemRequired: return standmsg::kSystemRequiredMark;
+        case KeepAwakeSignal::None: break;
+    }
+    return "";
+}
+
+void HoldBack(ConditionStates& conditions) {
+    for (ConditionState& c : conditions) c.Holds = false;
+}
+
+PostponementStep ApplyPostponement(std::uint64_t mono, const Settings& s, MonitorState& state, bool& ready,
+                                   std::int32_t& minutesToAct) {
+    PostponementStep step;
+    if (!state.PostponedUntilMs) return step;
+    if (mono < state.PostponedUntilMs) {
+        step.Postponed = true;
+        step.LeftMs = state.PostponedUntilMs - mono;
+        ready = false;
+        return step;
+    }
+    const std::uint64_t warningMs =
+        s.Warning_Enabled ? static_cast<std::uint64_t>(std::max(s.Warning_Time, 0)) * 60000 : 0;
+    const std::uint64_t notBefore = state.PostponedUntilMs + warningMs;
+    if (mono >= notBefore) {
+        state.PostponedUntilMs = 0;
+        return step;
+    }
+    step.NotBeforeLeftMs = notBefore - mono;
+    // Whole minutes, rounded up, so that the count reaches 0 at that moment.
+    const auto left = static_cast<std::int32_t>((step.NotBeforeLeftMs + 59999) / 60000);
+    if (ready) minutesToAct = std::max(minutesToAct, left);
+    return step;
+}
+
+bool WarningPostponeClick(bool locked, DateTime now, std::uint64_t mono, MonitorState& state, WarningDialog& dialog,
+                     LogWriter& log) {
+    if (locked) return false;
+    // A count of 0 means no postponement; the tick count is never 0 in practice.
+    state.PostponedUntilMs = std::max<std::uint64_t>(mono, 1) + kPostponeMs;
+    dialog.Hide();
+    log.WriteLog(standmsg::kPostponeLog, now);
+    return true;
+}
+
+}  // namespace vesko
