@@ -69,9 +69,8 @@ void BM_EngineTick(benchmark::State& bench) {
         monotonicMs += 1000;
         octets += 1500;
         // An adapter and a filter row mirroring it, as modern systems report them.
-        readings.Interfaces = {true,
-                               {{1, octets, octets / 3, true, false, true, true},
-                                {2, octets, octets / 3, true, true, false, true}}};
+        readings.Interfaces = {
+            true, {{1, octets, octets / 3, true, false, true, true}, {2, octets, octets / 3, true, true, false, true}}};
         readings.UptimeMs += 1000;
         StatusDisplay status = TakeReadings(readings, true, state);
         TickVerdict verdict = EvaluateTick(now, monotonicMs, status, settings, cursor, &list, state);

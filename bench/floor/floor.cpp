@@ -60,8 +60,8 @@ void Tick() {
     std::swprintf(g_icon.szTip, sizeof g_icon.szTip / sizeof(wchar_t),
                   L"idle floor\r\nCPU  %d %%\r\n平均通信量  %lu B/s\r\nメモリ  %lu %%\r\n時刻  %u:%02u:%02u\r\n"
                   L"OS起動時間  %llu時間%llu分%llu秒",
-                  cpu, static_cast<unsigned long>(octets), static_cast<unsigned long>(memory.dwMemoryLoad),
-                  now.wHour, now.wMinute, now.wSecond, up / 3600, up / 60 % 60, up % 60);
+                  cpu, static_cast<unsigned long>(octets), static_cast<unsigned long>(memory.dwMemoryLoad), now.wHour,
+                  now.wMinute, now.wSecond, up / 3600, up / 60 % 60, up % 60);
     g_icon.uFlags = NIF_TIP;
     Shell_NotifyIconW(NIM_MODIFY, &g_icon);
 }

@@ -66,16 +66,14 @@ AboutBox::~AboutBox() {
 bool AboutBox::Create(HINSTANCE instance) {
     CommonControls::Load();
     picture_ = static_cast<HBITMAP>(LoadImageW(instance, L"ABOUTBMP", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (!CreateWindowFor(instance, {VESKO_CLASS_ABOUT, "バージョン情報", 296, 170, WS_EX_DLGMODALFRAME}))
-        return false;
+    if (!CreateWindowFor(instance, {VESKO_CLASS_ABOUT, "バージョン情報", 296, 170, WS_EX_DLGMODALFRAME})) return false;
     CenterOnScreen();
     return true;
 }
 
 void AboutBox::CreateControls() {
     // The OK button first: it is first in the tab order and has the focus.
-    OKButton = CreateChild(hwnd_, L"BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 111, 140, 75, 25,
-                           ids::AboutOKButton);
+    OKButton = CreateChild(hwnd_, L"BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 111, 140, 75, 25, ids::AboutOKButton);
     ProgramIcon = CreateChild(hwnd_, L"STATIC", "", SS_OWNERDRAW, 16, 16, 49, 49, ids::AboutProgramIcon);
     ProductName = CreateLabel(hwnd_, kProductName, 88, 24, 81, 12, ids::AboutProductName);
     Version = CreateLabel(hwnd_, "ver " VESKO_VERSION, 184, 24, 40, 12, ids::AboutVersion);
@@ -93,17 +91,13 @@ LRESULT AboutBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_COMMAND:
             switch (LOWORD(wp)) {
                 case ids::AboutOKButton:
-                case IDOK:
-                    EndModal();
-                    return 0;
+                case IDOK: EndModal(); return 0;
                 case IDCANCEL:  // Esc
                     EndModal();
                     return 0;
             }
             break;
-        case WM_CLOSE:
-            EndModal();
-            return 0;
+        case WM_CLOSE: EndModal(); return 0;
         case DM_GETDEFID:
             // Enter presses OK wherever the focus is.
             return MAKELRESULT(ids::AboutOKButton, DC_HASDEFID);

@@ -31,9 +31,8 @@ bool ExcludedProgramsDialog::Create(HINSTANCE instance) {
 }
 
 void ExcludedProgramsDialog::CreateControls() {
-    list_ = CreateChild(hwnd_, WC_LISTVIEWW, "",
-                        LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP | WS_GROUP, 0, 0, 10, 10,
-                        ids::ExcludedProgramList, WS_EX_CLIENTEDGE);
+    list_ = CreateChild(hwnd_, WC_LISTVIEWW, "", LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP | WS_GROUP,
+                        0, 0, 10, 10, ids::ExcludedProgramList, WS_EX_CLIENTEDGE);
     ListView_SetExtendedListViewStyle(list_, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     std::wstring header = Widen("EXEファイルパス");
     LVCOLUMNW column{};
@@ -135,11 +134,8 @@ LRESULT ExcludedProgramsDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                     return 0;
             }
             break;
-        case WM_CLOSE:
-            done_ = true;
-            return 0;
-        case DM_GETDEFID:
-            return MAKELRESULT(ids::CloseExcludedButton, DC_HASDEFID);
+        case WM_CLOSE: done_ = true; return 0;
+        case DM_GETDEFID: return MAKELRESULT(ids::CloseExcludedButton, DC_HASDEFID);
         case WM_SIZE:
             if (list_) Arrange(LOWORD(lp), HIWORD(lp));
             return 0;

@@ -53,7 +53,8 @@ void MainWindow::BuildControls() {
     statusUptime_ = controls_.Window("StatusUptime");
     timerSetTimeLabel_ = controls_.Window("TimerSetTimeLabel");
     timerDueLabel_ = controls_.Window("TimerDueLabel");
-    for (std::size_t i = 0; i < conditionMarks_.size(); ++i) conditionMarks_[i] = controls_.Window(kConditionMarkNames[i]);
+    for (std::size_t i = 0; i < conditionMarks_.size(); ++i)
+        conditionMarks_[i] = controls_.Window(kConditionMarkNames[i]);
     summaryLine_ = controls_.Window("SummaryLine");
 
     SetText(osVersionLabel_, osVersionText_);
@@ -153,9 +154,10 @@ bool MainWindow::StartWithWindowsChecked() const {
     return SendMessageW(controls_.Window("StartWithWindows"), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void MainWindow::SetChoiceEnabled(bool Settings::* method, bool enabled) {
+void MainWindow::SetChoiceEnabled(bool Settings::*method, bool enabled) {
     const std::string key = DeclarationOf(method).key;
-    auto known = std::find_if(choiceUsable_.begin(), choiceUsable_.end(), [&](const auto& c) { return c.first == key; });
+    auto known =
+        std::find_if(choiceUsable_.begin(), choiceUsable_.end(), [&](const auto& c) { return c.first == key; });
     if (known == choiceUsable_.end()) choiceUsable_.emplace_back(key, enabled);
     else known->second = enabled;
     if (controlsBuilt_) EnableWindow(controls_.Window(key), enabled);

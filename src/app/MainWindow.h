@@ -46,7 +46,7 @@ public:
     void ShowStartWithWindows(bool on) override;
     bool StartWithWindowsChecked() const override;
     void ShowCountdown(const std::string& setTime, const std::string& dueTime) override;
-    void SetChoiceEnabled(bool Settings::* method, bool enabled) override;
+    void SetChoiceEnabled(bool Settings::*method, bool enabled) override;
     void SetMenuItemEnabled(int id, bool enabled) override;
     void SetMenuItemChecked(int id, bool checked) override;
     void ShowPlacement(const std::string& osVersionText, int x, int y, bool stayOnTop) override;

@@ -27,7 +27,8 @@ namespace {
 // list per tick, taken at the first test.
 class ListExclusions : public ExcludedProgramList {
 public:
-    ListExclusions(const std::vector<std::string>& entries, ProgramSystem& system) : entries_(entries), inUse_(system) {}
+    ListExclusions(const std::vector<std::string>& entries, ProgramSystem& system)
+        : entries_(entries), inUse_(system) {}
     std::size_t Count() const override { return entries_.size(); }
     bool IsInUse(std::size_t index) override { return inUse_.IsFileInUse(entries_[index]); }
 
@@ -148,8 +149,9 @@ void Monitor::OnTick() {
         pendingTip = status.TipHelp;
         ListExclusions exclusions(excludedPrograms_, ports_.programs);
         const std::uint64_t monotonicMs = ReadMonotonicMilliseconds();
-        TickVerdict v = EvaluateTick(now, monotonicMs, status, active_, [] { return TryReadCursorPos(); },
-                                     &exclusions, state_, &ports_.keepAwake);
+        TickVerdict v = EvaluateTick(
+            now, monotonicMs, status, active_, [] { return TryReadCursorPos(); }, &exclusions, state_,
+            &ports_.keepAwake);
         // Like the tip: a refused icon change never ends the tick.
         if (auto icon = v.Exclusion.TrayIconId())
             Guarded("tray icon of the exclusion gate", [&] { SetTrayIcon(*icon); });
@@ -302,7 +304,7 @@ void Monitor::SetSuspendChoicesEnabled(bool enabled) {
     view_.SetMenuItemEnabled(ids::PowerCommandId(ManualCommand::Suspend), enabled);
 }
 
-void Monitor::WritePowerSaving(bool Settings::* key, bool value) { ports_.settings.Write(key, value); }
+void Monitor::WritePowerSaving(bool Settings::*key, bool value) { ports_.settings.Write(key, value); }
 void Monitor::ShowFallbackMessage(const std::string& text) { view_.ShowFallbackNotice(text); }
 
 std::optional<std::string> Monitor::ValidateControls() {

@@ -41,7 +41,7 @@ public:
     virtual bool StartWithWindowsChecked() const = 0;
     virtual void ShowCountdown(const std::string& setTime, const std::string& dueTime) = 0;
     // A method's radio button greyed or usable.
-    virtual void SetChoiceEnabled(bool Settings::* method, bool enabled) = 0;
+    virtual void SetChoiceEnabled(bool Settings::*method, bool enabled) = 0;
     // The pop-up menus' items by command id.
     virtual void SetMenuItemEnabled(int id, bool enabled) = 0;
     virtual void SetMenuItemChecked(int id, bool checked) = 0;

@@ -20,8 +20,8 @@ constexpr int kClientHeight = 89;
 bool WarningWindow::Create() {
     if (hwnd_) return true;
     CommonControls::Load();
-    if (!CreateWindowFor(GetModuleHandleW(nullptr), {VESKO_CLASS_FORM3, "警告", kClientWidth, kClientHeight,
-                                                     WS_EX_DLGMODALFRAME | WS_EX_TOPMOST}))
+    if (!CreateWindowFor(GetModuleHandleW(nullptr),
+                         {VESKO_CLASS_FORM3, "警告", kClientWidth, kClientHeight, WS_EX_DLGMODALFRAME | WS_EX_TOPMOST}))
         return false;
     DisableClosing();
     return true;
@@ -50,10 +50,12 @@ void WarningWindow::CreateControls() {
     // running off the dialog's edge.
     MessageLabel = CreateChild(hwnd_, L"STATIC", text_, SS_OWNERDRAW | SS_NOPREFIX, 8, 24, kClientWidth - 16, 30,
                                ids::WarningMessage);
-    AbortButton = CreateChild(hwnd_, L"BUTTON", "中止", BS_PUSHBUTTON | WS_TABSTOP, 64, 56, 97, 25, ids::WarningAbortButton);
+    AbortButton =
+        CreateChild(hwnd_, L"BUTTON", "中止", BS_PUSHBUTTON | WS_TABSTOP, 64, 56, 97, 25, ids::WarningAbortButton);
     PostponeButton = CreateChild(hwnd_, L"BUTTON", "10分延長", BS_PUSHBUTTON | WS_TABSTOP, 123, 56, 97, 25,
                                  ids::WarningPostponeButton);
-    LockedAbortButton = CreateChild(hwnd_, L"BUTTON", "中止", BS_PUSHBUTTON | WS_TABSTOP, 64, 56, 97, 25, ids::WarningLockedAbortButton);
+    LockedAbortButton = CreateChild(hwnd_, L"BUTTON", "中止", BS_PUSHBUTTON | WS_TABSTOP, 64, 56, 97, 25,
+                                    ids::WarningLockedAbortButton);
     EnableWindow(LockedAbortButton, FALSE);
     EnableWindow(AbortButton, abortEnabled_);
     EnableWindow(PostponeButton, abortEnabled_);
@@ -100,8 +102,7 @@ LRESULT WarningWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_SYSCOMMAND:
             if ((wp & 0xFFF0) == SC_CLOSE) return 0;
             break;
-        case WM_CLOSE:
-            return 0;
+        case WM_CLOSE: return 0;
     }
     return Window::HandleMessage(msg, wp, lp);
 }

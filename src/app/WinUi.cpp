@@ -43,7 +43,7 @@ HFONT UiFont() {
         // The window's designed face first; then faces that carry Japanese on
         // systems without it (later Windows, or Wine with the IPA fonts).
         const wchar_t* faces[] = {L"ＭＳ Ｐゴシック", L"MS PGothic", L"MS UI Gothic", L"Meiryo UI",
-                                  L"Yu Gothic UI", L"IPAPGothic", L"IPAGothic", L"Tahoma"};
+                                  L"Yu Gothic UI",    L"IPAPGothic", L"IPAGothic",    L"Tahoma"};
         const wchar_t* chosen = faces[0];
         for (const wchar_t* f : faces) {
             if (FaceInstalled(f)) {
@@ -81,9 +81,7 @@ HWND g_dialogKeysWindow = nullptr;
 
 void SetDialogKeysWindow(HWND hwnd) { g_dialogKeysWindow = hwnd; }
 
-bool DialogKeys(MSG& msg) {
-    return g_dialogKeysWindow && IsDialogMessageW(g_dialogKeysWindow, &msg) != FALSE;
-}
+bool DialogKeys(MSG& msg) { return g_dialogKeysWindow && IsDialogMessageW(g_dialogKeysWindow, &msg) != FALSE; }
 
 void SetText(HWND hwnd, const std::string& text) {
     std::wstring w = Widen(text);

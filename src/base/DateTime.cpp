@@ -79,7 +79,9 @@ std::string FormatHourMinute(DateTime t) {
 DateTime ParseTimeOfDay(const std::string& text) {
     // Accept h:nn or h:nn:ss with surrounding blanks, as a locale time parser would.
     std::size_t i = 0, n = text.size();
-    auto skipBlanks = [&] { while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i; };
+    auto skipBlanks = [&] {
+        while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i;
+    };
     auto number = [&](int& out, int maxDigits) {
         std::size_t start = i;
         out = 0;

@@ -15,8 +15,9 @@ bool WinReplaceFileOperations::WriteNew(const std::string& path, const std::stri
         CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     DWORD put = 0;
-    const bool written = bytes.empty() || (WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()),
-                                                     &put, nullptr) && put == bytes.size());
+    const bool written =
+        bytes.empty() ||
+        (WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) && put == bytes.size());
     // On the disk before it replaces the file: a power call may follow at once.
     return written && FlushFileBuffers(file.Get());
 }

@@ -38,8 +38,8 @@ std::atomic<bool> systemLookedUp{false};
 
 ULONGLONG WINAPI TickCount64() {
     if (!systemLookedUp.load(std::memory_order_acquire)) {
-        systemTickCount.store(reinterpret_cast<TickCount64Fn>(reinterpret_cast<void*>(
-            ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "GetTickCount64"))));
+        systemTickCount.store(reinterpret_cast<TickCount64Fn>(
+            reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "GetTickCount64"))));
         systemLookedUp.store(true, std::memory_order_release);
     }
     const TickCount64Fn system = systemTickCount.load();

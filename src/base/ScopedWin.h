@@ -163,9 +163,10 @@ public:
     // CoCreateInstance for an in-process server.
     HRESULT CreateInstance(REFCLSID clsid, REFIID iid, void** out) const {
         *out = nullptr;
-        auto create = ole32_.Function<HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*)>(
-            "CoCreateInstance");
-        return create ? create(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, out) : HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+        auto create =
+            ole32_.Function<HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*)>("CoCreateInstance");
+        return create ? create(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, out)
+                      : HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
     }
 
 private:

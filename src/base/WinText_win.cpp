@@ -46,13 +46,13 @@ std::string ExeFolder() {
 
 std::string SystemErrorText(unsigned long code) {
     wchar_t* text = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const DWORD n =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::wstring description = n && text ? std::wstring(text, n) : std::wstring();
     if (text) LocalFree(text);
-    while (!description.empty() && (description.back() == L'\r' || description.back() == L'\n' ||
-                                    description.back() == L' '))
+    while (!description.empty() &&
+           (description.back() == L'\r' || description.back() == L'\n' || description.back() == L' '))
         description.pop_back();
     if (!description.empty()) return Narrow(description);
     char hex[32];

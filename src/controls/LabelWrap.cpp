@@ -11,8 +11,9 @@ namespace {
 // Characters that may not begin a line (kinsoku): closing marks, small kana,
 // the prolonged sound mark.
 constexpr std::string_view kNoLineStart[] = {
-    "、", "。", "，", "．", "・", "ー", "）", "」", "』", "】", "！", "？", "ぁ", "ぃ", "ぅ", "ぇ", "ぉ", "っ", "ゃ",
-    "ゅ", "ょ", "ゎ", "ァ", "ィ", "ゥ", "ェ", "ォ", "ッ", "ャ", "ュ", "ョ", "ヮ", "ヵ", "ヶ", ")", "]", "!", "?", ",", ".",
+    "、", "。", "，", "．", "・", "ー", "）", "」", "』", "】", "！", "？", "ぁ", "ぃ",
+    "ぅ", "ぇ", "ぉ", "っ", "ゃ", "ゅ", "ょ", "ゎ", "ァ", "ィ", "ゥ", "ェ", "ォ", "ッ",
+    "ャ", "ュ", "ョ", "ヮ", "ヵ", "ヶ", ")",  "]",  "!",  "?",  ",",  ".",
 };
 // Characters that may not end a line.
 constexpr std::string_view kNoLineEnd[] = {"（", "「", "『", "【", "(", "["};

@@ -18,8 +18,7 @@ ScreenRect KeepOnWorkArea(const ScreenRect& window, const ScreenRect& work, int 
     const int down = Overlap(window.top, window.bottom, work.top, work.bottom);
     // The caption must be reachable: the top edge inside, with room to grab it.
     const bool topReachable = window.top >= work.top && window.top <= work.bottom - minVisible;
-    if (across >= std::min(minVisible, window.Width()) && down >= std::min(minVisible, window.Height()) &&
-        topReachable)
+    if (across >= std::min(minVisible, window.Width()) && down >= std::min(minVisible, window.Height()) && topReachable)
         return window;
     const int left = Inside(window.left, window.Width(), work.left, work.right);
     const int top = Inside(window.top, window.Height(), work.top, work.bottom);

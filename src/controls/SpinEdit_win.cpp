@@ -53,11 +53,11 @@ SpinEdit* SpinEdit::Create(HWND parent, int id, int x, int y, int w, int h, doub
     CommonControls::Load();
     // Multi-line so that the text rectangle can be narrowed clear of the
     // arrows; the arrows are a child, hence WS_CLIPCHILDREN.
-    HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"0",
-                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | ES_MULTILINE | ES_AUTOHSCROLL,
-                                Scaled(x, dpiScale), Scaled(y, dpiScale), Scaled(w, dpiScale), Scaled(h, dpiScale),
-                                parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
-                                nullptr);
+    HWND edit =
+        CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"0",
+                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | ES_MULTILINE | ES_AUTOHSCROLL,
+                        Scaled(x, dpiScale), Scaled(y, dpiScale), Scaled(w, dpiScale), Scaled(h, dpiScale), parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     if (!edit) return nullptr;
     auto* self = new SpinEdit(edit, rules, dpiScale);
     SetPropW(edit, kObjectProperty, self);
@@ -179,43 +179,39 @@ LRESULT CALLBACK SpinEdit::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_
 
 LRESULT SpinEdit::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_GETDLGCODE:
-        // A multi-line edit would take Tab, Enter and Esc from the dialog keys.
-        return DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL;
-    case WM_CHAR:
-        return OnChar(msg, wp, lp);
-    case WM_KEYDOWN:
-        if (wp == VK_UP) Step(1);
-        else if (wp == VK_DOWN) Step(-1);
-        break;
-    case WM_KEYUP: {
-        LRESULT r = CommonControls::DefProc(edit_, msg, wp, lp);
-        Repair();
-        return r;
-    }
-    case WM_CUT:
-    case WM_PASTE:
-        if (!editorEnabled_ || ReadOnly()) return 0;
-        break;
-    case WM_KILLFOCUS:
-        Repair();
-        break;
-    case WM_SETFOCUS:
-        return OnSetFocus(msg, wp, lp);
-    case WM_SIZE:
-    case WM_SETFONT: {
-        LRESULT r = CommonControls::DefProc(edit_, msg, wp, lp);
-        Layout();
-        return r;
-    }
-    case WM_NOTIFY: {
-        auto* hdr = reinterpret_cast<NMHDR*>(lp);
-        if (hdr->hwndFrom == arrows_ && hdr->code == static_cast<UINT>(UDN_DELTAPOS)) {
-            Step(reinterpret_cast<NMUPDOWN*>(lp)->iDelta > 0 ? 1 : -1);
-            return TRUE;  // the arrows' own position stays where it is
+        case WM_GETDLGCODE:
+            // A multi-line edit would take Tab, Enter and Esc from the dialog keys.
+            return DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL;
+        case WM_CHAR: return OnChar(msg, wp, lp);
+        case WM_KEYDOWN:
+            if (wp == VK_UP) Step(1);
+            else if (wp == VK_DOWN) Step(-1);
+            break;
+        case WM_KEYUP: {
+            LRESULT r = CommonControls::DefProc(edit_, msg, wp, lp);
+            Repair();
+            return r;
         }
-        break;
-    }
+        case WM_CUT:
+        case WM_PASTE:
+            if (!editorEnabled_ || ReadOnly()) return 0;
+            break;
+        case WM_KILLFOCUS: Repair(); break;
+        case WM_SETFOCUS: return OnSetFocus(msg, wp, lp);
+        case WM_SIZE:
+        case WM_SETFONT: {
+            LRESULT r = CommonControls::DefProc(edit_, msg, wp, lp);
+            Layout();
+            return r;
+        }
+        case WM_NOTIFY: {
+            auto* hdr = reinterpret_cast<NMHDR*>(lp);
+            if (hdr->hwndFrom == arrows_ && hdr->code == static_cast<UINT>(UDN_DELTAPOS)) {
+                Step(reinterpret_cast<NMUPDOWN*>(lp)->iDelta > 0 ? 1 : -1);
+                return TRUE;  // the arrows' own position stays where it is
+            }
+            break;
+        }
     }
     return CommonControls::DefProc(edit_, msg, wp, lp);
 }

@@ -60,8 +60,7 @@ void SpinValue::StepDown() {
 }
 
 bool SpinValue::IsAllowedChar(char32_t c, bool editorEnabled, char32_t decimalSeparator) {
-    bool allowed = c == U'+' || c == U'-' || (c >= U'0' && c <= U'9') || c == decimalSeparator ||
-                   (c < 32 && c != 13);
+    bool allowed = c == U'+' || c == U'-' || (c >= U'0' && c <= U'9') || c == decimalSeparator || (c < 32 && c != 13);
     if (allowed && !editorEnabled && (c >= 32 || c == 8)) allowed = false;
     return allowed;
 }

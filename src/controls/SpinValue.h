@@ -15,7 +15,7 @@ public:
     std::int64_t MinValue = 0;
     std::int64_t MaxValue = 0;  // equal to MinValue: no clamping at all
     std::int64_t Increment = 1;
-    int MaxLength = 0;          // typing limit in characters, 0 = none
+    int MaxLength = 0;  // typing limit in characters, 0 = none
     std::string Text = "0";
 
     std::int64_t ClampValue(std::int64_t v) const;

@@ -108,13 +108,13 @@ bool PaintThemed(HWND hwnd, const BoxState& box, HDC dc) {
     HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
     RECT digit{}, text{};
     bool measured = SUCCEEDED(lib.textExtent(box.theme, dc, kGroupBoxPart, state, L"0", -1, flags, nullptr, &digit)) &&
-                    (caption.empty() || SUCCEEDED(lib.textExtent(box.theme, dc, kGroupBoxPart, state, caption.c_str(), -1, flags,
-                                             nullptr, &text)));
+                    (caption.empty() || SUCCEEDED(lib.textExtent(box.theme, dc, kGroupBoxPart, state, caption.c_str(),
+                                                                 -1, flags, nullptr, &text)));
     if (measured) {
         RECT client;
         GetClientRect(hwnd, &client);
-        GroupBoxGeometry g = GroupBoxLayout(client.right, client.bottom, digit.bottom,
-                                            caption.empty() ? 0 : text.right, caption.empty(), rtl);
+        GroupBoxGeometry g = GroupBoxLayout(client.right, client.bottom, digit.bottom, caption.empty() ? 0 : text.right,
+                                            caption.empty(), rtl);
         RECT frame{g.frame.left, g.frame.top, g.frame.right, g.frame.bottom};
         RECT label{g.caption.left, g.caption.top, g.caption.right, g.caption.bottom};
         FillWithParentBrush(hwnd, dc);
@@ -143,32 +143,30 @@ LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DW
 LRESULT BoxMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR data) {
     auto* box = reinterpret_cast<BoxState*>(data);
     switch (msg) {
-    case WM_PAINT:
-        if (!box->Themed() || !GetParent(hwnd)) break;  // the plain box paints itself
-        PaintThemedOrPlain(hwnd, *box);
-        return 0;
-    case WM_ERASEBKGND:
-        if (box->Themed()) FillWithParentBrush(hwnd, reinterpret_cast<HDC>(wp));
-        else CommonControls::DefProc(hwnd, msg, wp, lp);
-        return 1;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN: {
-        LRESULT brush = 0;
-        if (box->Themed() && ThemedGroupBox::ChildColor(msg, wp, lp, &brush)) return brush;
-        break;
-    }
-    case WM_THEMECHANGED:
-        box->Open(hwnd);
-        InvalidateRect(hwnd, nullptr, TRUE);
-        return 0;
-    case WM_ENABLE:
-        InvalidateRect(hwnd, nullptr, TRUE);
-        break;
-    case WM_NCDESTROY:
-        box->Close();
-        CommonControls::RemoveSubclass(hwnd, BoxProc, kSubclassId);
-        delete box;
-        return CommonControls::DefProc(hwnd, msg, wp, lp);
+        case WM_PAINT:
+            if (!box->Themed() || !GetParent(hwnd)) break;  // the plain box paints itself
+            PaintThemedOrPlain(hwnd, *box);
+            return 0;
+        case WM_ERASEBKGND:
+            if (box->Themed()) FillWithParentBrush(hwnd, reinterpret_cast<HDC>(wp));
+            else CommonControls::DefProc(hwnd, msg, wp, lp);
+            return 1;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN: {
+            LRESULT brush = 0;
+            if (box->Themed() && ThemedGroupBox::ChildColor(msg, wp, lp, &brush)) return brush;
+            break;
+        }
+        case WM_THEMECHANGED:
+            box->Open(hwnd);
+            InvalidateRect(hwnd, nullptr, TRUE);
+            return 0;
+        case WM_ENABLE: InvalidateRect(hwnd, nullptr, TRUE); break;
+        case WM_NCDESTROY:
+            box->Close();
+            CommonControls::RemoveSubclass(hwnd, BoxProc, kSubclassId);
+            delete box;
+            return CommonControls::DefProc(hwnd, msg, wp, lp);
     }
     return CommonControls::DefProc(hwnd, msg, wp, lp);
 }
@@ -186,10 +184,10 @@ bool ThemedGroupBox::StylesActive() { return Library().Active(); }
 HWND ThemedGroupBox::Create(HWND parent, const std::string& caption, int id, const RECT& pixels, HFONT font) {
     // Clipped by its siblings, so that its own paint never covers the
     // controls drawn over it.
-    HWND hwnd = CreateWindowExW(0, L"BUTTON", Widen(caption).c_str(),
-                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX, pixels.left, pixels.top,
-                                pixels.right - pixels.left, pixels.bottom - pixels.top, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    HWND hwnd =
+        CreateWindowExW(0, L"BUTTON", Widen(caption).c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX,
+                        pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     if (!hwnd) return nullptr;
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     auto* box = new BoxState;

@@ -162,12 +162,9 @@ LRESULT HintMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
                 return 0;
             }
             break;
-        case WM_ERASEBKGND:
-            return 1;  // painted whole in WM_PAINT
-        case WM_MOUSEACTIVATE:
-            return MA_NOACTIVATE;
-        case WM_NCHITTEST:
-            return HTTRANSPARENT;  // the hint never takes the mouse from what lies below
+        case WM_ERASEBKGND: return 1;  // painted whole in WM_PAINT
+        case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+        case WM_NCHITTEST: return HTTRANSPARENT;  // the hint never takes the mouse from what lies below
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
@@ -208,18 +205,13 @@ LRESULT WinUrlLink::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (hint_) DestroyWindow(hint_);
             hint_ = nullptr;
             return 0;
-        case WM_PAINT:
-            Paint();
-            return 0;
-        case WM_ERASEBKGND:
-            EraseBackground(reinterpret_cast<HDC>(wp));
-            return 1;
+        case WM_PAINT: Paint(); return 0;
+        case WM_ERASEBKGND: EraseBackground(reinterpret_cast<HDC>(wp)); return 1;
         case WM_SETFONT:
             baseFont_ = reinterpret_cast<HFONT>(wp);
             if (LOWORD(lp)) Invalidate();
             return 0;
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(baseFont_);
+        case WM_GETFONT: return reinterpret_cast<LRESULT>(baseFont_);
         case WM_SETTEXT: {
             LRESULT r = DefWindowProcW(hwnd_, msg, wp, lp);
             Invalidate();
@@ -237,15 +229,9 @@ LRESULT WinUrlLink::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             tracking_ = false;
             link_.MouseLeave();
             return 0;
-        case WM_LBUTTONDOWN:
-            link_.MouseDown(MouseButton::Left);
-            return 0;
-        case WM_RBUTTONDOWN:
-            link_.MouseDown(MouseButton::Right);
-            return 0;
-        case WM_MBUTTONDOWN:
-            link_.MouseDown(MouseButton::Middle);
-            return 0;
+        case WM_LBUTTONDOWN: link_.MouseDown(MouseButton::Left); return 0;
+        case WM_RBUTTONDOWN: link_.MouseDown(MouseButton::Right); return 0;
+        case WM_MBUTTONDOWN: link_.MouseDown(MouseButton::Middle); return 0;
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);
 }
@@ -255,10 +241,10 @@ void WinUrlLink::EraseBackground(HDC dc) {
     RECT rc;
     GetClientRect(hwnd_, &rc);
     HWND parent = GetParent(hwnd_);
-    HBRUSH brush = parent ? reinterpret_cast<HBRUSH>(SendMessageW(parent, WM_CTLCOLORSTATIC,
-                                                                  reinterpret_cast<WPARAM>(dc),
-                                                                  reinterpret_cast<LPARAM>(hwnd_)))
-                          : nullptr;
+    HBRUSH brush = parent
+                       ? reinterpret_cast<HBRUSH>(SendMessageW(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                                               reinterpret_cast<LPARAM>(hwnd_)))
+                       : nullptr;
     FillRect(dc, &rc, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
 }
 
@@ -271,7 +257,8 @@ void WinUrlLink::Paint() {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ToColorRef(link_.Font().color));
     std::wstring caption = TextOf(hwnd_);
-    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &rc, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &rc,
+              DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 void WinUrlLink::PaintHint(HWND hint) {

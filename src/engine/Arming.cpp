@@ -22,9 +22,9 @@ std::optional<std::string> ValidateSettings(const Settings& f, DateTime now, std
     if (osHour == 0 && osMinute == 0) return kInvalidOsUptimeMessage;
     if (UptimeWholeMinutes(uptimeMs) >= HourMinute(osHour, osMinute) && f.OS_Enabled && armed)
         return kOsUptimeElapsedMessage;
-    if (f.Timer_ScheduleTime.text == FormatHourMinute(t.hour, t.minute) && f.Timer_Enabled && armed) return kTimerScheduleIsNowMessage;
-    if (t.hour == f.Time_Hour && t.minute == f.Time_Minute && f.Time_Enabled && armed)
-        return kTimeIsNowMessage;
+    if (f.Timer_ScheduleTime.text == FormatHourMinute(t.hour, t.minute) && f.Timer_Enabled && armed)
+        return kTimerScheduleIsNowMessage;
+    if (t.hour == f.Time_Hour && t.minute == f.Time_Minute && f.Time_Enabled && armed) return kTimeIsNowMessage;
     if (f.AppointedTime_Enabled && armed) {
         const auto from = HourMinute(f.AppointedTime_FromHour, f.AppointedTime_FromMinute);
         const auto to = HourMinute(f.AppointedTime_ToHour, f.AppointedTime_ToMinute);
@@ -60,8 +60,7 @@ void SwitchOffAfterRefusal(Settings& draft, Settings& settings) {
     settings.Function_Enabled = false;
 }
 
-FunctionSwitch ToggleFunction(bool checked, const Settings& settings, DateTime now,
-                                      std::uint64_t uptimeMs) {
+FunctionSwitch ToggleFunction(bool checked, const Settings& settings, DateTime now, std::uint64_t uptimeMs) {
     FunctionSwitch change;
     if (checked) {
         change.FunctionEnabled = false;

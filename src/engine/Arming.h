@@ -62,8 +62,7 @@ struct FunctionSwitch {
 
 // `checked` is the item's check mark before the click: ticked switches off
 // without any test; unticked tests the in-memory settings and switches on.
-FunctionSwitch ToggleFunction(bool checked, const Settings& settings, DateTime now,
-                                      std::uint64_t uptimeMs);
+FunctionSwitch ToggleFunction(bool checked, const Settings& settings, DateTime now, std::uint64_t uptimeMs);
 
 // Applies a FunctionSwitch's in-memory effects: Function_Enabled (in memory
 // and in the draft) and the re-arming. Call it before writing the file, so

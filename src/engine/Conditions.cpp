@@ -65,7 +65,6 @@ bool MinuteSkipped(DateTime previous, DateTime now, int target) {
     return next < to;
 }
 
-
 }  // namespace
 
 std::optional<CursorPos> ReadCursorSafely(const CursorReader& readCursor) {
@@ -129,9 +128,9 @@ ConditionStates EvaluateConditions(DateTime now, std::uint64_t monotonicMs, cons
     if (s.AppointedTime_Enabled) {
         ConditionState& t = c[kAppointedTimeCondition];
         t.Holds = true;
-        t.MinutesLeft = AppointedTimeMinutesLeft(nowMinute,
-                                                 HourMinute32(s.AppointedTime_FromHour, s.AppointedTime_FromMinute),
-                                                 HourMinute32(s.AppointedTime_ToHour, s.AppointedTime_ToMinute));
+        t.MinutesLeft =
+            AppointedTimeMinutesLeft(nowMinute, HourMinute32(s.AppointedTime_FromHour, s.AppointedTime_FromMinute),
+                                     HourMinute32(s.AppointedTime_ToHour, s.AppointedTime_ToMinute));
     }
     const std::uint64_t mono = monotonicMs;
     if (s.CPU_Enabled)
@@ -174,10 +173,8 @@ Verdict CombineConditions(const ConditionStates& c, const Settings& s, bool same
         v.Ready = std::any_of(c.begin(), c.end(), [](const ConditionState& x) { return x.Enabled; });
         for (const ConditionState& x : c) {
             if (!x.Enabled) continue;
-            if (x.Holds)
-                v.MinutesToAct = std::max(v.MinutesToAct, x.MinutesLeft);
-            else
-                v.Ready = false;
+            if (x.Holds) v.MinutesToAct = std::max(v.MinutesToAct, x.MinutesLeft);
+            else v.Ready = false;
         }
     }
     if (s.All_Requirement) {

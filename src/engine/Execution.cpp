@@ -29,8 +29,7 @@ namespace {
 void LogLine(ExecutionHost& host, const std::string& message, DateTime at) {
     try {
         host.WriteLog(message, at);
-    } catch (const std::exception&) {
-    }
+    } catch (const std::exception&) {}
 }
 
 void RefusedCall(const AppError& refusal, ExecutionHost& host, WarningDialog& dialog, ResumeState& state) {
@@ -108,12 +107,12 @@ void ExecuteSuspend(ExecutionHost& host, WarningDialog& dialog, ResumeState& sta
 }
 
 void ExecuteHibernate(ExecutionHost& host, WarningDialog& dialog, ResumeState& state) {
-    ExecuteSleep({execmsg::kHibernating, logmsg::kHibernate, logmsg::kHibernateResume, &ExecutionHost::Hibernate},
-                 host, dialog, state);
+    ExecuteSleep({execmsg::kHibernating, logmsg::kHibernate, logmsg::kHibernateResume, &ExecutionHost::Hibernate}, host,
+                 dialog, state);
 }
 
-bool ExecuteIfDue(bool ready, std::int64_t minutesToAct, bool sameMinute, bool abortCarriedOut,
-                  ExecutionHost& host, WarningDialog& dialog, ResumeState& state) {
+bool ExecuteIfDue(bool ready, std::int64_t minutesToAct, bool sameMinute, bool abortCarriedOut, ExecutionHost& host,
+                  WarningDialog& dialog, ResumeState& state) {
     if (state.monitor.WindowsEnding || !ExecutionDue(ready, minutesToAct, sameMinute, abortCarriedOut)) return false;
     switch (SelectPowerMethod(state.settings)) {
         case PowerMethod::Shutdown: ExecuteShutdown(host, dialog, state); break;
@@ -122,6 +121,5 @@ bool ExecuteIfDue(bool ready, std::int64_t minutesToAct, bool sameMinute, bool a
     }
     return true;
 }
-
 
 }  // namespace vesko

@@ -68,8 +68,7 @@ void ExecuteHibernate(ExecutionHost& host, WarningDialog& dialog, ResumeState& s
 // When due, the method SelectPowerMethod picks. True when a method was
 // attempted (and, for suspend and hibernate, the machine is back or the call
 // was refused).
-bool ExecuteIfDue(bool ready, std::int64_t minutesToAct, bool sameMinute, bool abortCarriedOut,
-                  ExecutionHost& host, WarningDialog& dialog, ResumeState& state);
-
+bool ExecuteIfDue(bool ready, std::int64_t minutesToAct, bool sameMinute, bool abortCarriedOut, ExecutionHost& host,
+                  WarningDialog& dialog, ResumeState& state);
 
 }  // namespace vesko

@@ -17,8 +17,7 @@ struct SleepState {
 };
 
 constexpr SleepState kHibernation{kHibernateAllowedExport, PowerMethod::Hibernation, &Settings::Hibernation,
-                                  &PowerChoices::SetHibernateChoicesEnabled,
-                                  availmsg::kHibernateFallback};
+                                  &PowerChoices::SetHibernateChoicesEnabled, availmsg::kHibernateFallback};
 constexpr SleepState kSuspend{kSuspendAllowedExport, PowerMethod::Suspend, &Settings::Suspend,
                               &PowerChoices::SetSuspendChoicesEnabled, availmsg::kSuspendFallback};
 
@@ -36,8 +35,8 @@ void StoreFallback(const SleepState& s, PowerChoices& choices) {
     choices.WritePowerSaving(s.flag, false);
 }
 
-void CheckAtStart(const SleepState& s, PowerSystem& system, const OsVersionRecord& version,
-                  Settings& settings, PowerChoices& choices) {
+void CheckAtStart(const SleepState& s, PowerSystem& system, const OsVersionRecord& version, Settings& settings,
+                  PowerChoices& choices) {
     if (IsPowerStateAllowed(system, version, s.exportName)) return;
     if (IsChosen(s, settings)) {
         choices.SelectShutdownChoice();
@@ -48,8 +47,8 @@ void CheckAtStart(const SleepState& s, PowerSystem& system, const OsVersionRecor
 }
 
 // A tick disables a choice only together with a fallback.
-void CheckInTick(const SleepState& s, PowerSystem& system, const OsVersionRecord& version,
-                 Settings& settings, bool& methodCheckPending, PowerChoices& choices) {
+void CheckInTick(const SleepState& s, PowerSystem& system, const OsVersionRecord& version, Settings& settings,
+                 bool& methodCheckPending, PowerChoices& choices) {
     if (IsPowerStateAllowed(system, version, s.exportName)) {
         (choices.*s.setEnabled)(true);
         return;
@@ -72,8 +71,7 @@ void UpdatePowerAvailabilityAtStart(PowerSystem& system, Settings& settings, Pow
     if (!IsWindows95(version)) CheckAtStart(kSuspend, system, version, settings, choices);
 }
 
-void UpdatePowerAvailability(PowerSystem& system, Settings& settings, bool& methodCheckPending,
-                             PowerChoices& choices) {
+void UpdatePowerAvailability(PowerSystem& system, Settings& settings, bool& methodCheckPending, PowerChoices& choices) {
     const OsVersionRecord version = system.ReadVersion();
     CheckInTick(kHibernation, system, version, settings, methodCheckPending, choices);
     if (!IsWindows95(version)) CheckInTick(kSuspend, system, version, settings, methodCheckPending, choices);

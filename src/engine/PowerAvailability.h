@@ -21,11 +21,11 @@ inline constexpr const char* kSuspendFallback =
 class PowerChoices {
 public:
     virtual ~PowerChoices() = default;
-    virtual void SelectShutdownChoice() = 0;  // the draft's Shutdown radio button
+    virtual void SelectShutdownChoice() = 0;                    // the draft's Shutdown radio button
     virtual void SetHibernateChoicesEnabled(bool enabled) = 0;  // Hibernation radio button and menu item
     virtual void SetSuspendChoicesEnabled(bool enabled) = 0;    // Suspend radio button and menu item
     // One key of section "PowerSaving" in the settings file; raises when refused.
-    virtual void WritePowerSaving(bool Settings::* key, bool value) = 0;
+    virtual void WritePowerSaving(bool Settings::*key, bool value) = 0;
     // The fallback notice (ShowFallbackNotice gives the window's steps).
     virtual void ShowFallbackMessage(const std::string& text) = 0;
 };
@@ -37,8 +37,7 @@ void UpdatePowerAvailabilityAtStart(PowerSystem& system, Settings& settings, Pow
 // On each tick: re-enables what has become possible; falls back once (with its
 // message) while methodCheckPending is set, and clears it. Hibernation is
 // checked first, so one tick shows at most one message.
-void UpdatePowerAvailability(PowerSystem& system, Settings& settings, bool& methodCheckPending,
-                             PowerChoices& choices);
+void UpdatePowerAvailability(PowerSystem& system, Settings& settings, bool& methodCheckPending, PowerChoices& choices);
 
 // The window steps around the fallback message.
 class NoticeWindow {

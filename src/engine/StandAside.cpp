@@ -70,7 +70,7 @@ PostponementStep ApplyPostponement(std::uint64_t mono, const Settings& s, Monito
 }
 
 bool WarningPostponeClick(bool locked, DateTime now, std::uint64_t mono, MonitorState& state, WarningDialog& dialog,
-                     LogWriter& log) {
+                          LogWriter& log) {
     if (locked) return false;
     // A count of 0 means no postponement; the tick count is never 0 in practice.
     state.PostponedUntilMs = std::max<std::uint64_t>(mono, 1) + kPostponeMs;

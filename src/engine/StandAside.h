@@ -75,6 +75,6 @@ PostponementStep ApplyPostponement(std::uint64_t monotonicMs, const Settings& se
 // writes the log line (raising when the log refuses, after the rest is done).
 // Refused while the warning is locked ("/c"): nothing may stop the action.
 bool WarningPostponeClick(bool locked, DateTime now, std::uint64_t monotonicMs, MonitorState& state,
-                     WarningDialog& dialog, LogWriter& log);
+                          WarningDialog& dialog, LogWriter& log);
 
 }  // namespace vesko

@@ -17,7 +17,8 @@ constexpr double kDayMs = 86400000.0;
 
 // The check boxes' captions, to name what is missing.
 constexpr const char* kConditionNames[kConditionCount] = {
-    "タイマー", "指定時刻", "指定時間", "CPU負荷", "ネットワーク通信量", "メモリの利用率", "OSの連続起動時間", "マウスカーソル",
+    "タイマー",           "指定時刻",       "指定時間",         "CPU負荷",
+    "ネットワーク通信量", "メモリの利用率", "OSの連続起動時間", "マウスカーソル",
 };
 
 bool IsClock(int i) { return i == kTimerCondition || i == kTimeCondition || i == kAppointedTimeCondition; }
@@ -153,12 +154,9 @@ std::array<std::string, kConditionCount> ConditionMarks(const TickOutlook& t) {
     const ConditionStates& c = t.verdict.Evaluated;
     for (int i = 0; i < kConditionCount; ++i) {
         if (!c[i].Enabled) continue;
-        if (!t.settings.Function_Enabled)
-            marks[i] = kIdle;
-        else if (t.verdict.KeepAwake != KeepAwakeSignal::None)
-            marks[i] = KeepAwakeMark(t.verdict.KeepAwake);
-        else
-            marks[i] = IsClock(i) ? ClockMark(i, c[i], t) : DurationMark(i, c[i], t);
+        if (!t.settings.Function_Enabled) marks[i] = kIdle;
+        else if (t.verdict.KeepAwake != KeepAwakeSignal::None) marks[i] = KeepAwakeMark(t.verdict.KeepAwake);
+        else marks[i] = IsClock(i) ? ClockMark(i, c[i], t) : DurationMark(i, c[i], t);
     }
     return marks;
 }
@@ -184,8 +182,8 @@ std::string SummaryLine(const TickOutlook& t) {
         return ClockText(t.now, next, kTomorrow) + " に" + method + kHoldOff;
     }
     if (v.MinutesToAct <= 0) return kSoon + method;
-    std::string line = ClockText(t.now, ActionTime(t), kTomorrow) + " に" + method + "（あと " +
-                       MinutesText(v.MinutesToAct);
+    std::string line =
+        ClockText(t.now, ActionTime(t), kTomorrow) + " に" + method + "（あと " + MinutesText(v.MinutesToAct);
     if (s.Warning_Enabled && v.MinutesToAct <= s.Warning_Time) line += kWarning;
     return line + "）";
 }

@@ -16,10 +16,10 @@
 namespace vesko {
 
 namespace statusmsg {
-inline constexpr const char* kHolds = "○";    // holds now (a duration counting, a clock met)
-inline constexpr const char* kWaits = "△";    // a clock condition met later
-inline constexpr const char* kFails = "×";    // does not hold
-inline constexpr const char* kIdle = "―";     // not evaluated: the function is off
+inline constexpr const char* kHolds = "○";  // holds now (a duration counting, a clock met)
+inline constexpr const char* kWaits = "△";  // a clock condition met later
+inline constexpr const char* kFails = "×";  // does not hold
+inline constexpr const char* kIdle = "―";   // not evaluated: the function is off
 inline constexpr const char* kMetNow = "成立";
 inline constexpr const char* kNextDayMark = "翌";
 inline constexpr const char* kNextDay = "翌日";
@@ -42,8 +42,8 @@ inline constexpr const char* kNotMet = "条件を満たしていません";
 // One tick as the marks and the summary see it.
 struct TickOutlook {
     const TickVerdict& verdict;
-    const Settings& settings;     // the tick's settings, after the warning step
-    const MonitorState& state;    // the running-time stamps after the evaluation
+    const Settings& settings;   // the tick's settings, after the warning step
+    const MonitorState& state;  // the running-time stamps after the evaluation
     const ConditionReadings& readings;
     DateTime now;
     std::uint64_t monotonicMs;

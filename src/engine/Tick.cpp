@@ -60,8 +60,7 @@ bool IsSameMinute(DateTime now, DateTime holdOffStamp) {
     return FormatMinuteStamp(now) == FormatMinuteStamp(holdOffStamp);
 }
 
-ExclusionResult ApplyExclusionGate(const Settings& settings, ExcludedProgramList* programs,
-                                   ConditionStates& states) {
+ExclusionResult ApplyExclusionGate(const Settings& settings, ExcludedProgramList* programs, ConditionStates& states) {
     ExclusionResult result;
     if (!settings.Function_Enabled || !settings.ExeStop_Enabled) return result;
     result.Ran = true;
@@ -76,9 +75,9 @@ ExclusionResult ApplyExclusionGate(const Settings& settings, ExcludedProgramList
     return result;
 }
 
-TickVerdict EvaluateTick(DateTime now, std::uint64_t monotonicMs, const StatusDisplay& status,
-                         const Settings& settings, const CursorReader& readCursor,
-                         ExcludedProgramList* programs, MonitorState& state, KeepAwakeProbe* keepAwake) {
+TickVerdict EvaluateTick(DateTime now, std::uint64_t monotonicMs, const StatusDisplay& status, const Settings& settings,
+                         const CursorReader& readCursor, ExcludedProgramList* programs, MonitorState& state,
+                         KeepAwakeProbe* keepAwake) {
     // Ticks come every second. A longer gap means the machine slept (a sleep
     // the program did not start: the user's, a closed lid, a wake timer) or
     // the program stood still: nothing measured before it counts, so every

@@ -2,8 +2,8 @@
 // The monitor tick's logic apart from the window: the status texts and the
 // tray tip from this tick's readings, the hold-off minute, the eight
 // conditions with the excluded-program gate, and the verdict. Monitor::OnTick
-// takes the readings, calls TakeReadings and then EvaluateTick, and carries out the warning, the action and the availability
-// check with the verdict (Ready, MinutesToAct, SameMinute).
+// takes the readings, calls TakeReadings and then EvaluateTick, and carries out the warning, the action and the
+// availability check with the verdict (Ready, MinutesToAct, SameMinute).
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -87,8 +87,7 @@ struct ExclusionResult {
 
 // Tests every item (no early exit) and clears all Holds flags when one is in use.
 // `programs` may be null for an empty list.
-ExclusionResult ApplyExclusionGate(const Settings& settings, ExcludedProgramList* programs,
-                                   ConditionStates& states);
+ExclusionResult ApplyExclusionGate(const Settings& settings, ExcludedProgramList* programs, ConditionStates& states);
 
 struct TickVerdict {
     bool SameMinute = false;  // now lies in the minute of HoldOffStamp
@@ -114,9 +113,9 @@ inline constexpr std::uint64_t kTickGapMs = 60000;
 // the wall clock, `monotonicMs` the count the running times are measured on.
 // `keepAwake` (may be null) is asked only while KeepAwakeWanted; a standing
 // request and the warning's postponement act as StandAside.h says.
-TickVerdict EvaluateTick(DateTime now, std::uint64_t monotonicMs, const StatusDisplay& status,
-                         const Settings& settings, const CursorReader& readCursor,
-                         ExcludedProgramList* programs, MonitorState& state, KeepAwakeProbe* keepAwake = nullptr);
+TickVerdict EvaluateTick(DateTime now, std::uint64_t monotonicMs, const StatusDisplay& status, const Settings& settings,
+                         const CursorReader& readCursor, ExcludedProgramList* programs, MonitorState& state,
+                         KeepAwakeProbe* keepAwake = nullptr);
 
 // The excluded-program list file, loaded into `list` on the first tick. A file
 // that exists but cannot be read leaves the list as it is and is tried again

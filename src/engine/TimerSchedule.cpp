@@ -23,5 +23,4 @@ std::optional<TimerSchedule> ScheduleFromNow(DateTime now, std::int64_t hours, s
     return s;
 }
 
-
 }  // namespace vesko

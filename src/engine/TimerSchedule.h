@@ -19,5 +19,4 @@ inline constexpr const char* kInvalidTimerMessage = "タイマーの値が無効
 // nullopt when hours and minutes are both 0 (the caller shows kInvalidTimerMessage).
 std::optional<TimerSchedule> ScheduleFromNow(DateTime now, std::int64_t hours, std::int64_t minutes);
 
-
 }  // namespace vesko

@@ -14,8 +14,8 @@ std::string WarningText(std::int64_t minutesToAct, const Settings& settings) {
     return std::to_string(minutesToAct) + suffix;
 }
 
-WarningDecision DecideWarning(bool warningAborted, bool ready, std::int64_t minutesToAct,
-                              const Settings& settings, const std::string& labelText, bool dialogVisible) {
+WarningDecision DecideWarning(bool warningAborted, bool ready, std::int64_t minutesToAct, const Settings& settings,
+                              const std::string& labelText, bool dialogVisible) {
     WarningDecision d;
     if (warningAborted) {
         d.abort = true;

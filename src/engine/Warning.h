@@ -18,7 +18,7 @@ public:
     virtual bool IsVisible() = 0;
     virtual void Show() = 0;  // make visible and bring to the front
     virtual void Hide() = 0;
-    virtual void Repaint() = 0;  // paint pending changes at once
+    virtual void Repaint() = 0;                      // paint pending changes at once
     virtual void SetAbortEnabled(bool enabled) = 0;  // the abort button
 };
 
@@ -42,15 +42,15 @@ inline constexpr const char* kFunctionDisabled = "このソフトの機能を無
 std::string WarningText(std::int64_t minutesToAct, const Settings& settings);
 
 struct WarningDecision {
-    bool abort = false;  // carry out the pending abort (the tick then does not act)
-    bool show = false;   // show (or keep in front); otherwise hide
+    bool abort = false;                       // carry out the pending abort (the tick then does not act)
+    bool show = false;                        // show (or keep in front); otherwise hide
     std::optional<std::string> newLabelText;  // set only when the text changes
-    bool beep = false;   // first show
+    bool beep = false;                        // first show
 };
 
 // The warning's part of the tick as a decision; the settings are those before any abort.
-WarningDecision DecideWarning(bool warningAborted, bool ready, std::int64_t minutesToAct,
-                              const Settings& settings, const std::string& labelText, bool dialogVisible);
+WarningDecision DecideWarning(bool warningAborted, bool ready, std::int64_t minutesToAct, const Settings& settings,
+                              const std::string& labelText, bool dialogVisible);
 
 // DecideWarning carried out: the abort (in memory only) or the show, update or hide.
 // Returns true when an abort was carried out in this tick.

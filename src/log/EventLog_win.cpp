@@ -22,8 +22,8 @@ SYSTEMTIME ToSystemTime(const DateTimeParts& p) {
 
 std::optional<std::string> WinLogFileSystem::Read(const std::string& path, bool& ok) {
     ok = true;
-    const ScopedHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const ScopedHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         DWORD e = GetLastError();
         if (e == ERROR_FILE_NOT_FOUND) return std::nullopt;

@@ -10,8 +10,8 @@ namespace vesko {
 namespace {
 
 constexpr std::array<ManualCommandDef, 11> kCommands{{
-    {ManualCommand::PowerOff, "poweroff1", "Windowsを終了して電源を切る(&P)", logmsg::kShutdown, &PowerActions::PowerOff,
-     nullptr},
+    {ManualCommand::PowerOff, "poweroff1", "Windowsを終了して電源を切る(&P)", logmsg::kShutdown,
+     &PowerActions::PowerOff, nullptr},
     {ManualCommand::ShutDown, "shutdown1", "電源を切れる状態にする(&D)", logmsg::kShutdown, &PowerActions::ShutDown,
      nullptr},
     {ManualCommand::Reboot, "reboot1", "コンピュータを再起動する(&R)", logmsg::kReboot, &PowerActions::RestartWindows,
@@ -54,8 +54,7 @@ namespace {
 void LogLine(LogWriter& log, const char* message, DateTime at) {
     try {
         log.WriteLog(message, at);
-    } catch (const std::exception&) {
-    }
+    } catch (const std::exception&) {}
 }
 
 }  // namespace

@@ -11,14 +11,24 @@
 namespace vesko {
 
 enum class ManualCommand {
-    PowerOff, ShutDown, Reboot, Restart, LogOff, Force, ForceHung, ForcePower, MsDos, Suspend, Hibernate
+    PowerOff,
+    ShutDown,
+    Reboot,
+    Restart,
+    LogOff,
+    Force,
+    ForceHung,
+    ForcePower,
+    MsDos,
+    Suspend,
+    Hibernate
 };
 
 struct ManualCommandDef {
     ManualCommand command;
-    const char* item;        // the menu item's name, e.g. "poweroff1"
+    const char* item;  // the menu item's name, e.g. "poweroff1"
     const char* caption;
-    const char* firstLine;   // logged before the operation
+    const char* firstLine;  // logged before the operation
     void (PowerActions::*operation)();
     const char* resumeLine;  // logged after it returns; nullptr: none
 };

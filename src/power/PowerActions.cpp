@@ -24,9 +24,7 @@ constexpr std::int32_t TruthValue(bool b) { return b ? -1 : 0; }
 
 bool IsWindowsNT(const OsVersionRecord& v) { return v.platformId == kPlatformWin32NT; }
 
-int NTMajorVersion(const OsVersionRecord& v) {
-    return IsWindowsNT(v) ? static_cast<int>(v.majorVersion) : -1;
-}
+int NTMajorVersion(const OsVersionRecord& v) { return IsWindowsNT(v) ? static_cast<int>(v.majorVersion) : -1; }
 
 bool IsWindows95(const OsVersionRecord& v) {
     return v.platformId == kPlatformWin32Windows && v.majorVersion == 4 && v.minorVersion == 0;

@@ -50,7 +50,7 @@ public:
 
     // The 16-bit side of Windows 9x, reached through KERNEL32's ordinals 35,
     // 37 and 36 and QT_Thunk.
-    virtual std::uint32_t LoadLibrary16(const std::string& name) = 0;  // below 32: failure
+    virtual std::uint32_t LoadLibrary16(const std::string& name) = 0;                             // below 32: failure
     virtual std::uint32_t GetProcAddress16(std::uint32_t module16, const std::string& name) = 0;  // 16:16, 0: none
     virtual void FreeLibrary16(std::uint32_t module16) = 0;
     // Calls target16 through QT_Thunk with a 32-bit and a 16-bit argument,

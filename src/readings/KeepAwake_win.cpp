@@ -133,8 +133,8 @@ private:
             AudioSessionState state = AudioSessionStateInactive;
             IAudioSessionControl2* control2 = nullptr;
             if (SUCCEEDED(control->GetState(&state)) && state == AudioSessionStateActive &&
-                SUCCEEDED(control->QueryInterface(__uuidof(IAudioSessionControl2),
-                                                  reinterpret_cast<void**>(&control2))) &&
+                SUCCEEDED(
+                    control->QueryInterface(__uuidof(IAudioSessionControl2), reinterpret_cast<void**>(&control2))) &&
                 control2) {
                 // The system's own sounds and this program's beep are no request.
                 DWORD pid = 0;
@@ -152,9 +152,9 @@ private:
     bool MeterShowsSound(IMMDevice& device) {
         PeakMeter* meter = nullptr;
         float peak = 0;
-        const bool heard = SUCCEEDED(device.Activate(kPeakMeterId, CLSCTX_INPROC_SERVER, nullptr,
-                                                     reinterpret_cast<void**>(&meter))) &&
-                           meter && SUCCEEDED(meter->GetPeakValue(&peak)) && peak > 0.0f;
+        const bool heard =
+            SUCCEEDED(device.Activate(kPeakMeterId, CLSCTX_INPROC_SERVER, nullptr, reinterpret_cast<void**>(&meter))) &&
+            meter && SUCCEEDED(meter->GetPeakValue(&peak)) && peak > 0.0f;
         Release(meter);
         meterRun_ = heard ? meterRun_ + 1 : 0;
         return meterRun_ >= kMeterTicks;

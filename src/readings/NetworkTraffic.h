@@ -14,12 +14,12 @@ namespace vesko {
 
 // One row of the interface table.
 struct InterfaceOctets {
-    std::uint64_t Key = 0;        // identifies the interface across readings
+    std::uint64_t Key = 0;  // identifies the interface across readings
     std::uint64_t InOctets = 0;
     std::uint64_t OutOctets = 0;
-    bool Wide = false;            // 64-bit counters; else they wrap at 2^32
-    bool Filter = false;          // a filter row that mirrors an adapter
-    bool Hardware = false;        // a physical adapter
+    bool Wide = false;      // 64-bit counters; else they wrap at 2^32
+    bool Filter = false;    // a filter row that mirrors an adapter
+    bool Hardware = false;  // a physical adapter
     bool ConnectorPresent = false;
 };
 

@@ -19,12 +19,9 @@ std::string Windows9xName(const OSVersionRecord& v) {
             if (build == 1212 || build == 1213) return "95 OSR2.1";
             if (build >= 1214 && build <= 9999) return "95 OSR2.5";
             return "95";
-        case 10:
-            return build >= 2222 && build <= 9999 ? "98 Second Edition" : "98";
-        case 90:
-            return "Me";
-        default:
-            return "";
+        case 10: return build >= 2222 && build <= 9999 ? "98 Second Edition" : "98";
+        case 90: return "Me";
+        default: return "";
     }
 }
 
@@ -41,8 +38,7 @@ std::string NtName(const OSVersionRecord& v, const std::string& servicePack) {
         return (v.SuiteMask & kVerSuitePersonal) ? "XP Home Edition" : "XP Professional";
     }
     std::string text = "NT" + std::to_string(v.MajorVersion) + "." + std::to_string(v.MinorVersion) + " ";
-    const bool asksProduct =
-        v.MajorVersion >= 5 || (v.MajorVersion == 4 && servicePack.find('6') != std::string::npos);
+    const bool asksProduct = v.MajorVersion >= 5 || (v.MajorVersion == 4 && servicePack.find('6') != std::string::npos);
     if (asksProduct && v.ExtendedOk) text += workstation ? "WorkStation" : "Server";
     return text;
 }
@@ -54,17 +50,10 @@ std::string GetOSVersionText(const OSVersionRecord& v) {
     const std::string servicePack = TrimServicePack(v.CSDVersion);
     std::string text = "Windows";
     switch (v.PlatformId) {
-        case 0:
-            text += std::to_string(v.MajorVersion) + "." + std::to_string(v.MinorVersion) + "(Win32s)";
-            break;
-        case 1:
-            text += Windows9xName(v);
-            break;
-        case 2:
-            text += NtName(v, servicePack);
-            break;
-        default:
-            break;
+        case 0: text += std::to_string(v.MajorVersion) + "." + std::to_string(v.MinorVersion) + "(Win32s)"; break;
+        case 1: text += Windows9xName(v); break;
+        case 2: text += NtName(v, servicePack); break;
+        default: break;
     }
     if (!servicePack.empty()) text += " [" + servicePack + "]";
     return text;

@@ -8,12 +8,12 @@ namespace vesko {
 
 // What the system's version queries report.
 struct OSVersionRecord {
-    bool BasicOk = false;  // the basic query succeeded; without it there is no text
+    bool BasicOk = false;          // the basic query succeeded; without it there is no text
     std::uint32_t PlatformId = 0;  // 0 Win32s, 1 Windows 9x, 2 NT family
     std::uint32_t MajorVersion = 0;
     std::uint32_t MinorVersion = 0;
     std::uint32_t BuildNumber = 0;  // only the low 16 bits name the build
-    std::string CSDVersion;  // service-pack text, UTF-8, untrimmed
+    std::string CSDVersion;         // service-pack text, UTF-8, untrimmed
     // The extended query (product type and suites).
     bool ExtendedOk = false;
     std::uint8_t ProductType = 0;  // 1 workstation, anything else a server

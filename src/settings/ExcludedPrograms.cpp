@@ -86,7 +86,7 @@ char32_t UpperOf(char32_t c) {
     if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;  // Latin-1, not the division sign
     if (c == 0xFF) return 0x178;
     if (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) return c - 0x20;  // Greek, final sigma has no capital
-    if (c >= 0x430 && c <= 0x44F) return c - 0x20;               // Cyrillic
+    if (c >= 0x430 && c <= 0x44F) return c - 0x20;                // Cyrillic
     if (c >= 0x450 && c <= 0x45F) return c - 0x50;
     if (c >= 0xFF41 && c <= 0xFF5A) return c - 0x20;  // full-width Latin
     return c;
@@ -257,10 +257,8 @@ bool ProgramsInUse::IsFileInUse(const std::string& path) {
     for (auto it = first; it != last; ++it) {
         RunningProcess& p = processes_[it->second];
         if (TrimBlanks(p.ImagePath).empty()) p.ImagePath = system_.ImagePathOf(p.Id);
-        if (TrimBlanks(p.ImagePath).empty())
-            untold = true;
-        else if (PathMatchKey(p.ImagePath) == key)
-            return true;
+        if (TrimBlanks(p.ImagePath).empty()) untold = true;
+        else if (PathMatchKey(p.ImagePath) == key) return true;
     }
     // A process of that name whose image the system would not name: only the
     // file itself can tell whether it is this one.

@@ -164,8 +164,7 @@ private:
         if (moduleFileName_) {
             HandleGuard process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
             if (!process.ok()) return {};
-            const DWORD n =
-                moduleFileName_(process.get(), nullptr, buffer_.data(), static_cast<DWORD>(buffer_.size()));
+            const DWORD n = moduleFileName_(process.get(), nullptr, buffer_.data(), static_cast<DWORD>(buffer_.size()));
             if (n == 0) return {};
             return std::wstring(buffer_.data(), n);
         }

@@ -16,8 +16,7 @@ public:
     virtual std::string ReadString(const std::string& section, const std::string& key,
                                    const std::string& defaultValue) = 0;
     // False when the system refused the write (read-only file or folder).
-    virtual bool WriteString(const std::string& section, const std::string& key,
-                             const std::string& value) = 0;
+    virtual bool WriteString(const std::string& section, const std::string& key, const std::string& value) = 0;
     virtual const std::string& Path() const = 0;
 
     static constexpr std::size_t kMaxValueLength = 2047;

@@ -16,8 +16,8 @@ public:
     std::string ReadString(const std::string& section, const std::string& key,
                            const std::string& defaultValue) override {
         wchar_t buf[kMaxValueLength + 1];
-        DWORD n = GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), Widen(defaultValue).c_str(),
-                                           buf, kMaxValueLength + 1, widePath_.c_str());
+        DWORD n = GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), Widen(defaultValue).c_str(), buf,
+                                           kMaxValueLength + 1, widePath_.c_str());
         // A cut that fell inside a surrogate pair drops the lone half.
         if (n > 0 && n == kMaxValueLength && IS_HIGH_SURROGATE(buf[n - 1])) --n;
         return Narrow(std::wstring(buf, n));

@@ -13,80 +13,217 @@ using C = SettingControl;
 
 // Sections and keys in the order SaveSettings writes them; Window last.
 constexpr std::array kDeclaration = {
-    SettingDef{.section = "Omake", .key = "Title", .member = &S::Title, .defaultText = kProductName,
-               .control = C::Caption, .inMemory = false},
+    SettingDef{.section = "Omake",
+               .key = "Title",
+               .member = &S::Title,
+               .defaultText = kProductName,
+               .control = C::Caption,
+               .inMemory = false},
     SettingDef{.section = "Timer", .key = "Timer_Enabled", .member = &S::Timer_Enabled},
-    SettingDef{.section = "Timer", .key = "Timer_Hour", .member = &S::Timer_Hour,
-               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 23, .maxLength = 5},
-    SettingDef{.section = "Timer", .key = "Timer_Minute", .member = &S::Timer_Minute,
-               .defaultInt = 1, .control = C::SpinEdit, .min = 0, .max = 59},
-    SettingDef{.section = "Timer", .key = "Timer_SetTime", .member = &S::Timer_SetTime, .control = C::CountdownLabel,
-               .inDraft = false, .inMemory = false},
-    SettingDef{.section = "Timer", .key = "Timer_ScheduleTime", .member = &S::Timer_ScheduleTime,
-               .control = C::CountdownLabel, .inDraft = false},
+    SettingDef{.section = "Timer",
+               .key = "Timer_Hour",
+               .member = &S::Timer_Hour,
+               .defaultInt = 0,
+               .control = C::SpinEdit,
+               .min = 0,
+               .max = 23,
+               .maxLength = 5},
+    SettingDef{.section = "Timer",
+               .key = "Timer_Minute",
+               .member = &S::Timer_Minute,
+               .defaultInt = 1,
+               .control = C::SpinEdit,
+               .min = 0,
+               .max = 59},
+    SettingDef{.section = "Timer",
+               .key = "Timer_SetTime",
+               .member = &S::Timer_SetTime,
+               .control = C::CountdownLabel,
+               .inDraft = false,
+               .inMemory = false},
+    SettingDef{.section = "Timer",
+               .key = "Timer_ScheduleTime",
+               .member = &S::Timer_ScheduleTime,
+               .control = C::CountdownLabel,
+               .inDraft = false},
     SettingDef{.section = "Time", .key = "Time_Enabled", .member = &S::Time_Enabled},
-    SettingDef{.section = "Time", .key = "Time_Hour", .member = &S::Time_Hour,
-               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 23},
-    SettingDef{.section = "Time", .key = "Time_Minute", .member = &S::Time_Minute,
-               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 59},
+    SettingDef{.section = "Time",
+               .key = "Time_Hour",
+               .member = &S::Time_Hour,
+               .defaultInt = 0,
+               .control = C::SpinEdit,
+               .min = 0,
+               .max = 23},
+    SettingDef{.section = "Time",
+               .key = "Time_Minute",
+               .member = &S::Time_Minute,
+               .defaultInt = 0,
+               .control = C::SpinEdit,
+               .min = 0,
+               .max = 59},
     SettingDef{.section = "AppointedTime", .key = "AppointedTime_Enabled", .member = &S::AppointedTime_Enabled},
-    SettingDef{.section = "AppointedTime", .key = "AppointedTime_FromHour", .member = &S::AppointedTime_FromHour,
-               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 23},
-    SettingDef{.section = "AppointedTime", .key = "AppointedTime_FromMinute", .member = &S::AppointedTime_FromMinute,
-               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 59},
-    SettingDef{.section = "AppointedTime", .key = "AppointedTime_ToHour", .member = &S::AppointedTime_ToHour,
-               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 23},
-    SettingDef{.section = "AppointedTime", .key = "AppointedTime_ToMinute", .member = &S::AppointedTime_ToMinute,
-               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 59},
+    SettingDef{.section = "AppointedTime",
+               .key = "AppointedTime_FromHour",
+               .member = &S::AppointedTime_FromHour,
+               .defaultInt = 0,
+               .control = C::SpinEdit,
+               .min = 0,
+               .max = 23},
+    SettingDef{.section = "AppointedTime",
+               .key = "AppointedTime_FromMinute",
+               .member = &S::AppointedTime_FromMinute,
+               .defaultInt = 0,
+               .control = C::SpinEdit,
+               .min = 0,
+               .max = 59},
+    SettingDef{.section = "AppointedTime",
+               .key = "AppointedTime_ToHour",
+               .member = &S::AppointedTime_ToHour,
+               .defaultInt = 0,
+               .control = C::SpinEdit,
+               .min = 0,
+               .max = 23},
+    SettingDef{.section = "AppointedTime",
+               .key = "AppointedTime_ToMinute",
+               .member = &S::AppointedTime_ToMinute,
+               .defaultInt = 0,
+               .control = C::SpinEdit,
+               .min = 0,
+               .max = 59},
     SettingDef{.section = "CPU", .key = "CPU_Enabled", .member = &S::CPU_Enabled},
-    SettingDef{.section = "CPU", .key = "CPU_Percent", .member = &S::CPU_Percent,
-               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 99, .maxLength = 2},
-    SettingDef{.section = "CPU", .key = "CPU_Time", .member = &S::CPU_Time,
-               .defaultInt = 1, .control = C::SpinEdit, .min = 1, .max = 99999, .maxLength = 5},
+    SettingDef{.section = "CPU",
+               .key = "CPU_Percent",
+               .member = &S::CPU_Percent,
+               .defaultInt = 0,
+               .control = C::SpinEdit,
+               .min = 0,
+               .max = 99,
+               .maxLength = 2},
+    SettingDef{.section = "CPU",
+               .key = "CPU_Time",
+               .member = &S::CPU_Time,
+               .defaultInt = 1,
+               .control = C::SpinEdit,
+               .min = 1,
+               .max = 99999,
+               .maxLength = 5},
     SettingDef{.section = "Network", .key = "Network_Enabled", .member = &S::Network_Enabled},
-    SettingDef{.section = "Network", .key = "Network_Speed", .member = &S::Network_Speed,
-               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 0, .maxLength = 5},
-    SettingDef{.section = "Network", .key = "Network_Unit", .member = &S::Network_Unit, .control = C::UnitComboBox,
-               .min = 0, .max = 2},
-    SettingDef{.section = "Network", .key = "Network_Time", .member = &S::Network_Time,
-               .defaultInt = 1, .control = C::SpinEdit, .min = 1, .max = 99999, .maxLength = 5},
+    SettingDef{.section = "Network",
+               .key = "Network_Speed",
+               .member = &S::Network_Speed,
+               .defaultInt = 0,
+               .control = C::SpinEdit,
+               .min = 0,
+               .max = 0,
+               .maxLength = 5},
+    SettingDef{.section = "Network",
+               .key = "Network_Unit",
+               .member = &S::Network_Unit,
+               .control = C::UnitComboBox,
+               .min = 0,
+               .max = 2},
+    SettingDef{.section = "Network",
+               .key = "Network_Time",
+               .member = &S::Network_Time,
+               .defaultInt = 1,
+               .control = C::SpinEdit,
+               .min = 1,
+               .max = 99999,
+               .maxLength = 5},
     SettingDef{.section = "Memory", .key = "Memory_Enabled", .member = &S::Memory_Enabled},
-    SettingDef{.section = "Memory", .key = "Memory_Percent", .member = &S::Memory_Percent,
-               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 99, .maxLength = 2},
-    SettingDef{.section = "Memory", .key = "Memory_Time", .member = &S::Memory_Time,
-               .defaultInt = 1, .control = C::SpinEdit, .min = 1, .max = 99999, .maxLength = 5},
+    SettingDef{.section = "Memory",
+               .key = "Memory_Percent",
+               .member = &S::Memory_Percent,
+               .defaultInt = 0,
+               .control = C::SpinEdit,
+               .min = 0,
+               .max = 99,
+               .maxLength = 2},
+    SettingDef{.section = "Memory",
+               .key = "Memory_Time",
+               .member = &S::Memory_Time,
+               .defaultInt = 1,
+               .control = C::SpinEdit,
+               .min = 1,
+               .max = 99999,
+               .maxLength = 5},
     SettingDef{.section = "OS", .key = "OS_Enabled", .member = &S::OS_Enabled},
-    SettingDef{.section = "OS", .key = "OS_Hour", .member = &S::OS_Hour,
-               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 99999},
-    SettingDef{.section = "OS", .key = "OS_Minute", .member = &S::OS_Minute,
-               .defaultInt = 1, .control = C::SpinEdit, .min = 0, .max = 59},
+    SettingDef{.section = "OS",
+               .key = "OS_Hour",
+               .member = &S::OS_Hour,
+               .defaultInt = 0,
+               .control = C::SpinEdit,
+               .min = 0,
+               .max = 99999},
+    SettingDef{.section = "OS",
+               .key = "OS_Minute",
+               .member = &S::OS_Minute,
+               .defaultInt = 1,
+               .control = C::SpinEdit,
+               .min = 0,
+               .max = 59},
     SettingDef{.section = "MouseCursor", .key = "MouseCursor_Enabled", .member = &S::MouseCursor_Enabled},
-    SettingDef{.section = "MouseCursor", .key = "MouseCursor_Time", .member = &S::MouseCursor_Time,
-               .defaultInt = 1, .control = C::SpinEdit, .min = 1, .max = 99999, .maxLength = 5},
-    SettingDef{.section = "PowerSaving", .key = "Shutdown", .member = &S::Shutdown,
-               .defaultInt = 1, .control = C::MethodRadio},
+    SettingDef{.section = "MouseCursor",
+               .key = "MouseCursor_Time",
+               .member = &S::MouseCursor_Time,
+               .defaultInt = 1,
+               .control = C::SpinEdit,
+               .min = 1,
+               .max = 99999,
+               .maxLength = 5},
+    SettingDef{.section = "PowerSaving",
+               .key = "Shutdown",
+               .member = &S::Shutdown,
+               .defaultInt = 1,
+               .control = C::MethodRadio},
     SettingDef{.section = "PowerSaving", .key = "Suspend", .member = &S::Suspend, .control = C::MethodRadio},
     SettingDef{.section = "PowerSaving", .key = "Hibernation", .member = &S::Hibernation, .control = C::MethodRadio},
-    SettingDef{.section = "PowerSaving", .key = "Piece_Requirement", .member = &S::Piece_Requirement,
-               .defaultInt = 1, .control = C::CombinationRadio},
-    SettingDef{.section = "PowerSaving", .key = "All_Requirement", .member = &S::All_Requirement,
+    SettingDef{.section = "PowerSaving",
+               .key = "Piece_Requirement",
+               .member = &S::Piece_Requirement,
+               .defaultInt = 1,
+               .control = C::CombinationRadio},
+    SettingDef{.section = "PowerSaving",
+               .key = "All_Requirement",
+               .member = &S::All_Requirement,
                .control = C::CombinationRadio},
     SettingDef{.section = "Other", .key = "Warning_Enabled", .member = &S::Warning_Enabled},
-    SettingDef{.section = "Other", .key = "Warning_Time", .member = &S::Warning_Time,
-               .defaultInt = 1, .control = C::SpinEdit, .min = 1, .max = 99999, .maxLength = 5},
+    SettingDef{.section = "Other",
+               .key = "Warning_Time",
+               .member = &S::Warning_Time,
+               .defaultInt = 1,
+               .control = C::SpinEdit,
+               .min = 1,
+               .max = 99999,
+               .maxLength = 5},
     SettingDef{.section = "Other", .key = "Function_Enabled", .member = &S::Function_Enabled, .defaultInt = 1},
     SettingDef{.section = "Other", .key = "Log_Enabled", .member = &S::Log_Enabled, .defaultInt = 1},
     // One check box shows both keys: it loads from ExeStop_Enabled and saves to both.
-    SettingDef{.section = "Other", .key = "Application_Enabled", .member = &S::Application_Enabled, .inDraft = false,
+    SettingDef{.section = "Other",
+               .key = "Application_Enabled",
+               .member = &S::Application_Enabled,
+               .inDraft = false,
                .savedFrom = &S::ExeStop_Enabled},
     SettingDef{.section = "Other", .key = "ExeStop_Enabled", .member = &S::ExeStop_Enabled},
     SettingDef{.section = "Other", .key = "KeepAwake_Enabled", .member = &S::KeepAwake_Enabled},
-    SettingDef{.section = "Window", .key = "WindowPosX", .member = &S::WindowPosX, .control = C::Window,
-               .inDraft = false, .inMemory = false},
-    SettingDef{.section = "Window", .key = "WindowPosY", .member = &S::WindowPosY, .control = C::Window,
-               .inDraft = false, .inMemory = false},
-    SettingDef{.section = "Window", .key = "StayOnTop", .member = &S::StayOnTop, .control = C::Window,
-               .inDraft = false, .inMemory = false},
+    SettingDef{.section = "Window",
+               .key = "WindowPosX",
+               .member = &S::WindowPosX,
+               .control = C::Window,
+               .inDraft = false,
+               .inMemory = false},
+    SettingDef{.section = "Window",
+               .key = "WindowPosY",
+               .member = &S::WindowPosY,
+               .control = C::Window,
+               .inDraft = false,
+               .inMemory = false},
+    SettingDef{.section = "Window",
+               .key = "StayOnTop",
+               .member = &S::StayOnTop,
+               .control = C::Window,
+               .inDraft = false,
+               .inMemory = false},
 };
 
 // One row per member of Settings: a member without a row, or a member with
@@ -199,22 +336,24 @@ int ReadInt(ProfileFile& file, const SettingDef& d) {
 
 bool ReadBool(ProfileFile& file, const SettingDef& d) { return ReadInt(file, d) != 0; }
 
-std::string ReadText(ProfileFile& file, const SettingDef& d) { return file.ReadString(d.section, d.key, d.defaultText); }
+std::string ReadText(ProfileFile& file, const SettingDef& d) {
+    return file.ReadString(d.section, d.key, d.defaultText);
+}
 
-int ReadSetting(ProfileFile& file, int S::* member) { return ReadInt(file, DeclarationOf(member)); }
-bool ReadSetting(ProfileFile& file, bool S::* member) { return ReadBool(file, DeclarationOf(member)); }
+int ReadSetting(ProfileFile& file, int S::*member) { return ReadInt(file, DeclarationOf(member)); }
+bool ReadSetting(ProfileFile& file, bool S::*member) { return ReadBool(file, DeclarationOf(member)); }
 
-void WriteSetting(ProfileFile& file, int S::* member, std::int64_t value) {
+void WriteSetting(ProfileFile& file, int S::*member, std::int64_t value) {
     Write(file, DeclarationOf(member), std::to_string(value));
 }
-void WriteSetting(ProfileFile& file, bool S::* member, bool value) {
+void WriteSetting(ProfileFile& file, bool S::*member, bool value) {
     Write(file, DeclarationOf(member), value ? "1" : "0");
 }
 void WriteSetting(ProfileFile& file, const SettingMember& member, const std::string& value) {
     Write(file, DeclarationOf(member), value);
 }
 
-void SetRadio(Settings& s, bool S::* member, bool checked) {
+void SetRadio(Settings& s, bool S::*member, bool checked) {
     if (checked) {
         const C group = DeclarationOf(member).control;
         for (const SettingDef& d : kDeclaration)
@@ -227,13 +366,13 @@ void LoadDraft(ProfileFile& file, Settings& draft) {
     for (const SettingDef& d : kDeclaration) {
         if (!d.inDraft) continue;
         if (auto* t = std::get_if<std::string S::*>(&d.member)) {
-            draft.**t = ReadText(file, d);
+            draft.** t = ReadText(file, d);
         } else if (IsRadio(d)) {
             SetRadio(draft, std::get<bool S::*>(d.member), ReadBool(file, d));
         } else if (auto* b = std::get_if<bool S::*>(&d.member)) {
-            draft.**b = ReadBool(file, d);
+            draft.** b = ReadBool(file, d);
         } else if (auto* i = std::get_if<int S::*>(&d.member)) {
-            draft.**i = ControlValue(d, ReadInt(file, d));
+            draft.** i = ControlValue(d, ReadInt(file, d));
         }
     }
 }
@@ -242,7 +381,7 @@ void LoadCountdownLabels(ProfileFile& file, Settings& draft, const std::string& 
     for (const SettingDef& d : kDeclaration) {
         if (d.control != C::CountdownLabel) continue;
         std::string text = file.ReadString(d.section, d.key, missingText);
-        if (auto* t = std::get_if<std::string S::*>(&d.member)) draft.**t = std::move(text);
+        if (auto* t = std::get_if<std::string S::*>(&d.member)) draft.** t = std::move(text);
         else (draft.*std::get<TimeOfDayText S::*>(d.member)).text = std::move(text);
     }
 }
@@ -255,8 +394,8 @@ void SaveSettings(ProfileFile& file, const Settings& draft) {
 void LoadActiveSettings(ProfileFile& file, Settings& active) {
     for (const SettingDef& d : kDeclaration) {
         if (!d.inMemory) continue;
-        if (auto* b = std::get_if<bool S::*>(&d.member)) active.**b = ReadBool(file, d);
-        else if (auto* i = std::get_if<int S::*>(&d.member)) active.**i = InMemoryValue(d, ReadInt(file, d));
+        if (auto* b = std::get_if<bool S::*>(&d.member)) active.** b = ReadBool(file, d);
+        else if (auto* i = std::get_if<int S::*>(&d.member)) active.** i = InMemoryValue(d, ReadInt(file, d));
         else if (auto* t = std::get_if<TimeOfDayText S::*>(&d.member))
             (active.**t).time = TimerScheduleFromText(ReadText(file, d));
     }

@@ -17,7 +17,7 @@ namespace vesko {
 
 // How the settings window (or the main window) shows a key.
 enum class SettingControl {
-    Caption,           // the window's title
+    Caption,  // the window's title
     CheckBox,
     SpinEdit,          // clamped to [min, max] in the draft (no clamping when min == max)
     UnitComboBox,      // item index; a value outside [min, max] selects nothing (-1)
@@ -27,21 +27,21 @@ enum class SettingControl {
     Window,            // window position and stay-on-top, written on their own
 };
 
-using SettingMember = std::variant<bool Settings::*, int Settings::*, std::string Settings::*,
-                                   TimeOfDayText Settings::*>;
+using SettingMember =
+    std::variant<bool Settings::*, int Settings::*, std::string Settings::*, TimeOfDayText Settings::*>;
 
 struct SettingDef {
     const char* section;
     const char* key;
     SettingMember member;
-    int defaultInt = 0;               // bool and int keys
-    const char* defaultText = "";     // text keys: the value when the file has none
+    int defaultInt = 0;            // bool and int keys
+    const char* defaultText = "";  // text keys: the value when the file has none
     SettingControl control = SettingControl::CheckBox;
-    std::int64_t min = 0, max = 0;    // spin edits and the unit box
-    int maxLength = 0;                // typing limit of a spin edit, 0 = none
-    bool inDraft = true;              // loaded into the window's draft
-    bool inMemory = true;             // loaded into the tick's in-memory copy
-    bool Settings::* savedFrom = nullptr;  // written with another member's value
+    std::int64_t min = 0, max = 0;        // spin edits and the unit box
+    int maxLength = 0;                    // typing limit of a spin edit, 0 = none
+    bool inDraft = true;                  // loaded into the window's draft
+    bool inMemory = true;                 // loaded into the tick's in-memory copy
+    bool Settings::*savedFrom = nullptr;  // written with another member's value
 };
 
 std::span<const SettingDef> SettingsDeclaration();
@@ -55,17 +55,17 @@ std::optional<std::int32_t> ParseProfileInt(const std::string& text);
 int ReadInt(ProfileFile& file, const SettingDef& def);
 bool ReadBool(ProfileFile& file, const SettingDef& def);
 std::string ReadText(ProfileFile& file, const SettingDef& def);
-int ReadSetting(ProfileFile& file, int Settings::* member);
-bool ReadSetting(ProfileFile& file, bool Settings::* member);
+int ReadSetting(ProfileFile& file, int Settings::*member);
+bool ReadSetting(ProfileFile& file, bool Settings::*member);
 
 // Single-key writes; a refused write raises SettingsWriteError.
-void WriteSetting(ProfileFile& file, int Settings::* member, std::int64_t value);
-void WriteSetting(ProfileFile& file, bool Settings::* member, bool value);
+void WriteSetting(ProfileFile& file, int Settings::*member, std::int64_t value);
+void WriteSetting(ProfileFile& file, bool Settings::*member, bool value);
 void WriteSetting(ProfileFile& file, const SettingMember& member, const std::string& value);
 
 // Checking a radio button unchecks the others of its group; unchecking
 // touches only that button.
-void SetRadio(Settings& s, bool Settings::* member, bool checked);
+void SetRadio(Settings& s, bool Settings::*member, bool checked);
 
 // The file into the window's draft: every key but the countdown labels, the
 // window keys and Application_Enabled; spin edits clamped to their range.

@@ -9,11 +9,11 @@ void SettingsStore::FillCountdownLabels(Settings& draft, const std::string& miss
 }
 void SettingsStore::Save(const Settings& draft) const { SaveSettings(*open_(), draft); }
 
-int SettingsStore::Read(int Settings::* member) const { return ReadSetting(*open_(), member); }
-bool SettingsStore::Read(bool Settings::* member) const { return ReadSetting(*open_(), member); }
+int SettingsStore::Read(int Settings::*member) const { return ReadSetting(*open_(), member); }
+bool SettingsStore::Read(bool Settings::*member) const { return ReadSetting(*open_(), member); }
 
-void SettingsStore::Write(int Settings::* member, std::int64_t value) const { WriteSetting(*open_(), member, value); }
-void SettingsStore::Write(bool Settings::* member, bool value) const { WriteSetting(*open_(), member, value); }
+void SettingsStore::Write(int Settings::*member, std::int64_t value) const { WriteSetting(*open_(), member, value); }
+void SettingsStore::Write(bool Settings::*member, bool value) const { WriteSetting(*open_(), member, value); }
 void SettingsStore::Write(const SettingMember& member, const std::string& value) const {
     WriteSetting(*open_(), member, value);
 }

@@ -24,11 +24,11 @@ public:
     void FillCountdownLabels(Settings& draft, const std::string& missingText) const;
     void Save(const Settings& draft) const;
 
-    int Read(int Settings::* member) const;
-    bool Read(bool Settings::* member) const;
+    int Read(int Settings::*member) const;
+    bool Read(bool Settings::*member) const;
     // One key; a refused write raises SettingsWriteError.
-    void Write(int Settings::* member, std::int64_t value) const;
-    void Write(bool Settings::* member, bool value) const;
+    void Write(int Settings::*member, std::int64_t value) const;
+    void Write(bool Settings::*member, bool value) const;
     void Write(const SettingMember& member, const std::string& value) const;
 
 private:

@@ -7,9 +7,9 @@
 namespace vesko {
 
 struct StartupSwitches {
-    bool hide = false;          // settings window not shown
-    bool noTrayIcon = false;    // "/v" or "/c"
-    bool lockWarning = false;   // "/c": the warning cannot be aborted
+    bool hide = false;         // settings window not shown
+    bool noTrayIcon = false;   // "/v" or "/c"
+    bool lockWarning = false;  // "/c": the warning cannot be aborted
 };
 
 StartupSwitches ParseStartupSwitches(const std::vector<std::string>& args);

@@ -26,10 +26,8 @@ ClickHoverTracker::~ClickHoverTracker() {
 Color ToolTipStyle::GetColor(int index) const { return index == 1 ? backGroundColor_ : textColor_; }
 
 void ToolTipStyle::SetColor(int index, Color value) {
-    if (index == 1)
-        backGroundColor_ = value;
-    else
-        textColor_ = value;
+    if (index == 1) backGroundColor_ = value;
+    else textColor_ = value;
 }
 
 void ClickHoverTracker::HandleMessage(const TrayMessageArgs& message) {
@@ -38,9 +36,15 @@ void ClickHoverTracker::HandleMessage(const TrayMessageArgs& message) {
         switch (message.LParam) {
             case kMouseMove: HoverStep(); break;
             // A press posted by DoubleClick carries -1 and arms nothing.
-            case kLButtonDown: if (message.WParam >= 0) state_ |= kLeft; break;
-            case kRButtonDown: if (message.WParam >= 0) state_ |= kRight; break;
-            case kMButtonDown: if (message.WParam >= 0) state_ |= kMiddle; break;
+            case kLButtonDown:
+                if (message.WParam >= 0) state_ |= kLeft;
+                break;
+            case kRButtonDown:
+                if (message.WParam >= 0) state_ |= kRight;
+                break;
+            case kMButtonDown:
+                if (message.WParam >= 0) state_ |= kMiddle;
+                break;
             case kLButtonUp: ButtonRelease(0); break;
             case kRButtonUp: ButtonRelease(1); break;
             case kMButtonUp: ButtonRelease(2); break;
@@ -55,12 +59,9 @@ void ClickHoverTracker::HandleMessage(const TrayMessageArgs& message) {
         if (static_cast<std::uintptr_t>(message.WParam) == kClickTimerId) {
             windows_.StopTimer(window_, kClickTimerId);
             if (clickPending_) {
-                if (state_ & kLeft)
-                    SendClick(0);
-                else if (state_ & kRight)
-                    SendClick(1);
-                else
-                    SendClick(2);
+                if (state_ & kLeft) SendClick(0);
+                else if (state_ & kRight) SendClick(1);
+                else SendClick(2);
             }
         } else if (static_cast<std::uintptr_t>(message.WParam) == kHoverTimerId) {
             ExitCheck();
@@ -99,14 +100,10 @@ void ClickHoverTracker::GrowRect(int x, int y) {
         rect_ = {x, y, x, y};
         return;
     }
-    if (x < rect_.Left)
-        rect_.Left = x;
-    else if (x > rect_.Right)
-        rect_.Right = x;
-    if (y < rect_.Top)
-        rect_.Top = y;
-    else if (y > rect_.Bottom)
-        rect_.Bottom = y;
+    if (x < rect_.Left) rect_.Left = x;
+    else if (x > rect_.Right) rect_.Right = x;
+    if (y < rect_.Top) rect_.Top = y;
+    else if (y > rect_.Bottom) rect_.Bottom = y;
 }
 
 void ClickHoverTracker::HoverStep() {

@@ -13,7 +13,7 @@ using Color = std::uint32_t;
 inline constexpr Color kTipBlack = 0x000000;
 inline constexpr Color kTipSystemColor = 0xFF000000u;
 inline constexpr Color kTipWindowText = kTipSystemColor | 8;  // COLOR_WINDOWTEXT
-inline constexpr Color kTipInfoBack = kTipSystemColor | 24;     // COLOR_INFOBK
+inline constexpr Color kTipInfoBack = kTipSystemColor | 24;   // COLOR_INFOBK
 inline constexpr Color kTipInfoText = kTipSystemColor | 23;   // COLOR_INFOTEXT
 
 // How the taskbar's tool-tip is coloured while the cursor is over the icon:
@@ -106,6 +106,5 @@ private:
     bool checkSingleDoubleClick_ = true;
     ToolTipStyle style_;
 };
-
 
 }  // namespace vesko

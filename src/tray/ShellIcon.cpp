@@ -250,8 +250,8 @@ void ShellIconRouter::Leave(ShellIcon* icon) {
     }
 }
 
-bool ShellIconRouter::Dispatch(WindowHandle window, std::uint32_t msg, std::intptr_t wParam,
-                                    std::intptr_t lParam, std::intptr_t& result) {
+bool ShellIconRouter::Dispatch(WindowHandle window, std::uint32_t msg, std::intptr_t wParam, std::intptr_t lParam,
+                               std::intptr_t& result) {
     if (instance_ == nullptr || window == 0) return false;
     ShellIcon* owner = nullptr;
     for (ShellIcon* icon : instance_->icons_) {

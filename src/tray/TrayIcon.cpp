@@ -83,10 +83,8 @@ void TrayIcon::SetTipHelp(const std::string& text) {
     tipHelp_ = text;
     shellIcon_->SetTip(text);
     if (loading_) return;
-    if (tipDeferred_)
-        PushTipIfSeen();
-    else
-        DoRefresh();
+    if (tipDeferred_) PushTipIfSeen();
+    else DoRefresh();
 }
 
 void TrayIcon::PushTipIfSeen() {
@@ -97,20 +95,16 @@ void TrayIcon::SetVisible(bool value) {
     if (value == visible_) return;
     visible_ = value;
     if (loading_) return;
-    if (ShouldShow())
-        DoShow();
-    else
-        DoHide();
+    if (ShouldShow()) DoShow();
+    else DoHide();
 }
 
 void TrayIcon::SetMinimized(bool value) {
     if (value == minimized_) return;
     minimized_ = value;
     if (loading_) return;
-    if (ShouldShow())
-        DoRefresh();
-    else
-        DoHide();
+    if (ShouldShow()) DoRefresh();
+    else DoHide();
 }
 
 int TrayIcon::ResourceIconID() {
@@ -227,10 +221,8 @@ void TrayIcon::TrayMessage(TrayMessageArgs& message) {
             return;
         case kTimer:
             if (static_cast<std::uintptr_t>(message.WParam) == kAnimationTimerId) {
-                if (visible_ && interval_ != 0)
-                    AnimationStep();
-                else
-                    StopAnimation();
+                if (visible_ && interval_ != 0) AnimationStep();
+                else StopAnimation();
             }
             return;
         case kTaskbarRestarted:

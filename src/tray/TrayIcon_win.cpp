@@ -40,7 +40,7 @@ IconHandle FromHicon(HICON h) { return reinterpret_cast<IconHandle>(h); }
 LRESULT CALLBACK TrayWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     std::intptr_t result = 0;
     if (ShellIconRouter::Dispatch(FromHwnd(window), msg, static_cast<std::intptr_t>(wParam),
-                                       static_cast<std::intptr_t>(lParam), result))
+                                  static_cast<std::intptr_t>(lParam), result))
         return static_cast<LRESULT>(result);
     return DefWindowProcW(window, msg, wParam, lParam);
 }
@@ -64,8 +64,7 @@ std::uint32_t FileVersionOfShell32() {
     std::swprintf(subBlock, 64, L"\\StringFileInfo\\%04x%04x\\FileVersion", translation->language,
                   translation->codePage);
     wchar_t* version = nullptr;
-    if (!info.Query(subBlock, reinterpret_cast<void**>(&version), &length))
-        return 0;
+    if (!info.Query(subBlock, reinterpret_cast<void**>(&version), &length)) return 0;
     return ParseShellFileVersion(Narrow(version));
 }
 
@@ -128,8 +127,8 @@ public:
     std::uint32_t RegisterTaskbarCreatedMessage() override { return RegisterWindowMessageW(L"TaskbarCreated"); }
     WindowHandle CreateHiddenWindow() override {
         // Top-level, so that the shell's "TaskbarCreated" broadcast reaches it.
-        return FromHwnd(CreateWindowExW(WS_EX_TOOLWINDOW, kTrayClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                        nullptr, instance_, nullptr));
+        return FromHwnd(CreateWindowExW(WS_EX_TOOLWINDOW, kTrayClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                        instance_, nullptr));
     }
     void DestroyHiddenWindow(WindowHandle window) override { DestroyWindow(ToHwnd(window)); }
     std::intptr_t DefaultProc(WindowHandle window, std::uint32_t msg, std::intptr_t wParam,
@@ -137,8 +136,7 @@ public:
         return DefWindowProcW(ToHwnd(window), msg, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
     }
     void SetForeground(WindowHandle window) override { SetForegroundWindow(ToHwnd(window)); }
-    std::intptr_t Send(WindowHandle window, std::uint32_t msg, std::intptr_t wParam,
-                       std::intptr_t lParam) override {
+    std::intptr_t Send(WindowHandle window, std::uint32_t msg, std::intptr_t wParam, std::intptr_t lParam) override {
         return SendMessageW(ToHwnd(window), msg, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
     }
     void Post(WindowHandle window, std::uint32_t msg, std::intptr_t wParam, std::intptr_t lParam) override {
@@ -192,9 +190,8 @@ public:
     IconHandle LoadResourceIcon(const std::string& name) override {
         // The small-icon size of the current DPI; the handle is ours to free.
         const std::wstring wide = Widen(name);
-        return FromHicon(static_cast<HICON>(LoadImageW(instance_, wide.c_str(), IMAGE_ICON,
-                                                       GetSystemMetrics(SM_CXSMICON),
-                                                       GetSystemMetrics(SM_CYSMICON), 0)));
+        return FromHicon(static_cast<HICON>(LoadImageW(
+            instance_, wide.c_str(), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     }
     IconHandle CopyIcon(IconHandle icon) override { return FromHicon(::CopyIcon(ToHicon(icon))); }
     void DestroyIcon(IconHandle icon) override { ::DestroyIcon(ToHicon(icon)); }
@@ -205,8 +202,8 @@ public:
         // Without the owner in front the menu would not close when the user
         // clicks elsewhere; the null message lets it close on the next click.
         SetForegroundWindow(owner_);
-        TrackPopupMenu(reinterpret_cast<HMENU>(menu), TPM_RIGHTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.X, at.Y, 0, owner_,
-                       nullptr);
+        TrackPopupMenu(reinterpret_cast<HMENU>(menu), TPM_RIGHTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.X, at.Y, 0,
+                       owner_, nullptr);
         PostMessageW(owner_, WM_NULL, 0, 0);
     }
 

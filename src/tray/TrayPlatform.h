@@ -40,7 +40,7 @@ inline constexpr std::uint32_t kUser = 0x0400;
 inline constexpr std::uint32_t kCallback = kUser + 200;  // 1224
 inline constexpr std::intptr_t kMouseEnter = 1234;
 inline constexpr std::intptr_t kMouseExit = 1235;
-inline constexpr std::intptr_t kMouseClick = 1236;      // wParam: 0 left, 1 right, 2 middle
+inline constexpr std::intptr_t kMouseClick = 1236;               // wParam: 0 left, 1 right, 2 middle
 inline constexpr std::uint32_t kTaskbarRestarted = kUser + 220;  // 1244
 }  // namespace traymsg
 
@@ -79,9 +79,9 @@ struct NotifyIconRecord {
     std::string Tip;
     std::uint32_t State = 0;
     std::uint32_t StateMask = 0;
-    std::string Info;          // balloon text
+    std::string Info;           // balloon text
     std::uint32_t TimeOut = 0;  // balloon time-out
-    std::string InfoTitle;     // balloon title
+    std::string InfoTitle;      // balloon title
     std::uint32_t InfoFlags = 0;
 };
 
@@ -116,8 +116,7 @@ public:
     virtual std::intptr_t DefaultProc(WindowHandle window, std::uint32_t msg, std::intptr_t wParam,
                                       std::intptr_t lParam) = 0;
     virtual void SetForeground(WindowHandle window) = 0;
-    virtual std::intptr_t Send(WindowHandle window, std::uint32_t msg, std::intptr_t wParam,
-                               std::intptr_t lParam) = 0;
+    virtual std::intptr_t Send(WindowHandle window, std::uint32_t msg, std::intptr_t wParam, std::intptr_t lParam) = 0;
     virtual void Post(WindowHandle window, std::uint32_t msg, std::intptr_t wParam, std::intptr_t lParam) = 0;
     // A GUI-thread timer that arrives as WM_TIMER with wParam = id; starting
     // a running id restarts it.

@@ -7,12 +7,8 @@ namespace vesko {
 
 const std::vector<PopupMenuItem>& PopupMenu1Items() {
     static const std::vector<PopupMenuItem> items = {
-        {ids::StayOnTop, "stayontop1", "常に手前に表示(&T)"},
-        {},
-        {ids::Help, "Help1", "ヘルプ(&H)"},
-        {ids::About, "about1", "バージョン情報(&A)"},
-        {},
-        {ids::Exit, "Exit1", "終了(&X)"},
+        {ids::StayOnTop, "stayontop1", "常に手前に表示(&T)"}, {}, {ids::Help, "Help1", "ヘルプ(&H)"},
+        {ids::About, "about1", "バージョン情報(&A)"},         {}, {ids::Exit, "Exit1", "終了(&X)"},
     };
     return items;
 }

@@ -7,9 +7,9 @@
 namespace vesko {
 
 struct PopupMenuItem {
-    int id = 0;                  // 0: a separator
-    std::string name;            // the item's name ("restore1"), empty for a separator
-    std::string caption;         // with "&" before the accelerator letter
+    int id = 0;           // 0: a separator
+    std::string name;     // the item's name ("restore1"), empty for a separator
+    std::string caption;  // with "&" before the accelerator letter
     bool IsSeparator() const { return id == 0; }
 };
 

@@ -7,12 +7,12 @@ namespace vesko {
 std::optional<LayoutKind> BoundControlKind(const SettingDef& d) {
     if (d.savedFrom) return std::nullopt;
     switch (d.control) {
-    case SettingControl::CheckBox: return LayoutKind::CheckBox;
-    case SettingControl::SpinEdit: return LayoutKind::SpinEdit;
-    case SettingControl::UnitComboBox: return LayoutKind::DropDownList;
-    case SettingControl::MethodRadio:
-    case SettingControl::CombinationRadio: return LayoutKind::RadioButton;
-    default: return std::nullopt;
+        case SettingControl::CheckBox: return LayoutKind::CheckBox;
+        case SettingControl::SpinEdit: return LayoutKind::SpinEdit;
+        case SettingControl::UnitComboBox: return LayoutKind::DropDownList;
+        case SettingControl::MethodRadio:
+        case SettingControl::CombinationRadio: return LayoutKind::RadioButton;
+        default: return std::nullopt;
     }
 }
 

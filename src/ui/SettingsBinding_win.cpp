@@ -27,17 +27,17 @@ void ShowSettings(const SettingsControls& controls, const Settings& s, const Set
         if (!hwnd) continue;
         const SettingMember& m = b.setting->member;
         switch (b.control->kind) {
-        case LayoutKind::CheckBox:
-        case LayoutKind::RadioButton:
-            SendMessageW(hwnd, BM_SETCHECK, s.*std::get<bool Settings::*>(m) ? BST_CHECKED : BST_UNCHECKED, 0);
-            break;
-        case LayoutKind::SpinEdit:
-            if (SpinEdit* spin = controls.Spin(b.control->name)) spin->SetValue(s.*std::get<int Settings::*>(m));
-            break;
-        case LayoutKind::DropDownList:
-            SendMessageW(hwnd, CB_SETCURSEL, static_cast<WPARAM>(s.*std::get<int Settings::*>(m)), 0);
-            break;
-        default: break;
+            case LayoutKind::CheckBox:
+            case LayoutKind::RadioButton:
+                SendMessageW(hwnd, BM_SETCHECK, s.*std::get<bool Settings::*>(m) ? BST_CHECKED : BST_UNCHECKED, 0);
+                break;
+            case LayoutKind::SpinEdit:
+                if (SpinEdit* spin = controls.Spin(b.control->name)) spin->SetValue(s.*std::get<int Settings::*>(m));
+                break;
+            case LayoutKind::DropDownList:
+                SendMessageW(hwnd, CB_SETCURSEL, static_cast<WPARAM>(s.*std::get<int Settings::*>(m)), 0);
+                break;
+            default: break;
         }
     }
 }
@@ -49,19 +49,19 @@ void ReadSettings(const SettingsControls& controls, Settings& s) {
         if (!hwnd) continue;
         const SettingMember& m = b.setting->member;
         switch (b.control->kind) {
-        case LayoutKind::CheckBox:
-        case LayoutKind::RadioButton:
-            s.*std::get<bool Settings::*>(m) = SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
-            break;
-        case LayoutKind::SpinEdit:
-            if (SpinEdit* spin = controls.Spin(b.control->name))
-                s.*std::get<int Settings::*>(m) = static_cast<int>(
-                    std::clamp<std::int64_t>(spin->Value(), INT32_MIN, INT32_MAX));
-            break;
-        case LayoutKind::DropDownList:
-            s.*std::get<int Settings::*>(m) = static_cast<int>(SendMessageW(hwnd, CB_GETCURSEL, 0, 0));
-            break;
-        default: break;
+            case LayoutKind::CheckBox:
+            case LayoutKind::RadioButton:
+                s.*std::get<bool Settings::*>(m) = SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+                break;
+            case LayoutKind::SpinEdit:
+                if (SpinEdit* spin = controls.Spin(b.control->name))
+                    s.*std::get<int Settings::*>(m) =
+                        static_cast<int>(std::clamp<std::int64_t>(spin->Value(), INT32_MIN, INT32_MAX));
+                break;
+            case LayoutKind::DropDownList:
+                s.*std::get<int Settings::*>(m) = static_cast<int>(SendMessageW(hwnd, CB_GETCURSEL, 0, 0));
+                break;
+            default: break;
         }
     }
 }

@@ -8,8 +8,8 @@ namespace {
 constexpr int kCheckHeight = 18;
 constexpr int kSpinHeight = 21;
 constexpr int kLabelHeight = 14;
-constexpr int kLabelDrop = 4;   // a unit label sits this much below its spin edit's top
-constexpr int kIndent = 36;     // the numbers of a condition start under its check box's caption
+constexpr int kLabelDrop = 4;  // a unit label sits this much below its spin edit's top
+constexpr int kIndent = 36;    // the numbers of a condition start under its check box's caption
 constexpr int kFirstNewId = 1200;
 // The dialog keys' own command ids (IDOK, IDCANCEL): Enter and Esc reach the
 // window as these commands.
@@ -144,7 +144,13 @@ void Conditions(Builder& b) {
 void Status(Builder& b) {
     b.Group("StatusGroup", "現在の状態", {376, 8, 273, 129}, ids::GroupStatus);
     b.Text("OsVersionLabel", "OSのばーじょん", 388, 26, 253, ids::OsVersionLabel);
-    struct Row { std::string_view caption; int captionId; std::string_view name; std::string_view design; int id; };
+    struct Row {
+        std::string_view caption;
+        int captionId;
+        std::string_view name;
+        std::string_view design;
+        int id;
+    };
     const Row rows[] = {
         {"CPUの負荷", ids::CaptionCpu, "StatusCpu", "CPUの値  1", ids::StatusCpu},
         {"ネットワーク通信量", ids::CaptionNetwork, "StatusNetwork", "ネットワークの値  2", ids::StatusNetwork},

@@ -25,10 +25,10 @@ struct LayoutControl {
     std::string_view caption;  // the text shown (design text for value labels)
     LayoutRect rect;
     int id = 0;
-    int group = -1;            // index of the enclosing group entry; -1 for loose controls
-    bool groupStart = false;   // starts a keyboard group (WS_GROUP)
+    int group = -1;                      // index of the enclosing group entry; -1 for loose controls
+    bool groupStart = false;             // starts a keyboard group (WS_GROUP)
     std::span<const char* const> items;  // drop-down list items
-    bool alignRight = false;   // labels only: the text keeps to the right edge
+    bool alignRight = false;             // labels only: the text keeps to the right edge
 
     bool TabStop() const { return kind != LayoutKind::Group && kind != LayoutKind::Label; }
 };

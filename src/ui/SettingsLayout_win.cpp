@@ -25,10 +25,10 @@ HWND CreatePlain(HWND parent, const LayoutControl& c, const wchar_t* cls, DWORD 
     RECT r = Pixels(c.rect, scale);
     if (c.TabStop()) style |= WS_TABSTOP;
     if (c.groupStart) style |= WS_GROUP;
-    HWND hwnd = CreateWindowExW(0, cls, Widen(std::string(c.caption)).c_str(), WS_CHILD | WS_VISIBLE | style, r.left,
-                                r.top, r.right - r.left, r.bottom - r.top + Scaled(extraHeight, scale), parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), GetModuleHandleW(nullptr),
-                                nullptr);
+    HWND hwnd =
+        CreateWindowExW(0, cls, Widen(std::string(c.caption)).c_str(), WS_CHILD | WS_VISIBLE | style, r.left, r.top,
+                        r.right - r.left, r.bottom - r.top + Scaled(extraHeight, scale), parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), GetModuleHandleW(nullptr), nullptr);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return hwnd;
 }
@@ -47,27 +47,22 @@ HWND CreateSpin(HWND parent, const LayoutControl& c, double scale, HFONT font, S
 
 HWND CreateOne(HWND parent, const LayoutControl& c, double scale, HFONT font, SettingsControls& out) {
     switch (c.kind) {
-    case LayoutKind::Group:
-        return ThemedGroupBox::Create(parent, std::string(c.caption), c.id, Pixels(c.rect, scale), font);
-    case LayoutKind::CheckBox:
-        return CreatePlain(parent, c, L"BUTTON", BS_AUTOCHECKBOX, scale, font);
-    case LayoutKind::RadioButton:
-        return CreatePlain(parent, c, L"BUTTON", BS_AUTORADIOBUTTON, scale, font);
-    case LayoutKind::Label:
-        return CreatePlain(parent, c, L"STATIC", (c.alignRight ? SS_RIGHT : SS_LEFT) | SS_NOPREFIX, scale, font);
-    case LayoutKind::Button:
-        return CreatePlain(parent, c, L"BUTTON", BS_PUSHBUTTON, scale, font);
-    case LayoutKind::DefaultButton:
-        return CreatePlain(parent, c, L"BUTTON", BS_DEFPUSHBUTTON, scale, font);
-    case LayoutKind::SpinEdit:
-        return CreateSpin(parent, c, scale, font, out);
-    case LayoutKind::DropDownList: {
-        HWND combo = CreatePlain(parent, c, L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, scale, font,
-                                 kDropDownListHeight);
-        for (const char* item : c.items)
-            SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
-        return combo;
-    }
+        case LayoutKind::Group:
+            return ThemedGroupBox::Create(parent, std::string(c.caption), c.id, Pixels(c.rect, scale), font);
+        case LayoutKind::CheckBox: return CreatePlain(parent, c, L"BUTTON", BS_AUTOCHECKBOX, scale, font);
+        case LayoutKind::RadioButton: return CreatePlain(parent, c, L"BUTTON", BS_AUTORADIOBUTTON, scale, font);
+        case LayoutKind::Label:
+            return CreatePlain(parent, c, L"STATIC", (c.alignRight ? SS_RIGHT : SS_LEFT) | SS_NOPREFIX, scale, font);
+        case LayoutKind::Button: return CreatePlain(parent, c, L"BUTTON", BS_PUSHBUTTON, scale, font);
+        case LayoutKind::DefaultButton: return CreatePlain(parent, c, L"BUTTON", BS_DEFPUSHBUTTON, scale, font);
+        case LayoutKind::SpinEdit: return CreateSpin(parent, c, scale, font, out);
+        case LayoutKind::DropDownList: {
+            HWND combo =
+                CreatePlain(parent, c, L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, scale, font, kDropDownListHeight);
+            for (const char* item : c.items)
+                SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+            return combo;
+        }
     }
     return nullptr;
 }

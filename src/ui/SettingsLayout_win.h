@@ -15,8 +15,8 @@ struct SettingsControls {
     std::map<std::string, HWND, std::less<>> windows;
     std::map<std::string, SpinEdit*, std::less<>> spinEdits;
 
-    HWND Window(std::string_view name) const;       // null when there is no such control
-    SpinEdit* Spin(std::string_view name) const;    // null when it is not a spin edit
+    HWND Window(std::string_view name) const;     // null when there is no such control
+    SpinEdit* Spin(std::string_view name) const;  // null when it is not a spin edit
 };
 
 // Every control of the layout on parent, positions scaled by dpiScale (the

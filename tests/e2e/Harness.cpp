@@ -76,8 +76,8 @@ BOOL CALLBACK FindProc(HWND hwnd, LPARAM lp) {
 }
 
 bool OpensForWriting(const std::wstring& path) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           0, nullptr);
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     CloseHandle(h);
     return true;
@@ -336,10 +336,12 @@ BOOL CALLBACK FindShellTip(HWND hwnd, LPARAM lp) {
 // The tip comes up a moment after the pointer came to rest on the icon.
 HWND WaitForShellTip(DWORD programPid, DWORD timeoutMs) {
     TipSearch search{programPid, nullptr};
-    WaitUntil([&] {
-        EnumWindows(FindShellTip, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-    }, timeoutMs);
+    WaitUntil(
+        [&] {
+            EnumWindows(FindShellTip, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        timeoutMs);
     return search.found;
 }
 
@@ -390,8 +392,7 @@ bool EndsWithTimeSince(const std::string& text, const SYSTEMTIME& from) {
         const int n = GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, buf, 128);
         if (n <= 1) continue;
         const std::string time = Utf8(std::wstring(buf, static_cast<std::size_t>(n - 1)));
-        if (text.size() >= time.size() && text.compare(text.size() - time.size(), time.size(), time) == 0)
-            return true;
+        if (text.size() >= time.size() && text.compare(text.size() - time.size(), time.size(), time) == 0) return true;
     }
     return false;
 }
@@ -479,10 +480,12 @@ void LeftClickAt(POINT at) {
     // The pointer may take a moment to arrive; a click sent before would
     // land where it was, so the press carries the place too.
     SetCursorPos(at.x, at.y);
-    WaitUntil([&] {
-        POINT now{};
-        return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
-    }, 1000);
+    WaitUntil(
+        [&] {
+            POINT now{};
+            return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
+        },
+        1000);
     Sleep(100);
     INPUT in[2]{};
     in[0].type = in[1].type = INPUT_MOUSE;
@@ -588,8 +591,7 @@ std::vector<std::string> ListViewItems(HWND list) {
             WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
             const auto n = SendMessageW(list, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(remote));
             std::wstring text(static_cast<std::size_t>(n), L'\0');
-            ReadProcessMemory(process, remote + sizeof(LVITEMW), text.data(), text.size() * sizeof(wchar_t),
-                              nullptr);
+            ReadProcessMemory(process, remote + sizeof(LVITEMW), text.data(), text.size() * sizeof(wchar_t), nullptr);
             items.push_back(Utf8(text));
         }
         VirtualFreeEx(process, remote, 0, MEM_RELEASE);

@@ -79,8 +79,8 @@ std::string ControlText(HWND parent, int id);
 
 // The screen, as the user sees it.
 struct Screen {
-    RECT area{};                  // screen coordinates of the captured part
-    std::vector<COLORREF> pixels;  // row by row, top row first
+    RECT area{};                      // screen coordinates of the captured part
+    std::vector<COLORREF> pixels;     // row by row, top row first
     COLORREF At(int x, int y) const;  // screen coordinates
 };
 Screen CaptureScreen(const RECT& area);

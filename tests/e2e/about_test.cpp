@@ -93,8 +93,8 @@ TEST(About, MadeWhenFirstOpenedWithItsTextsAndLayout) {
         {ids::AboutVersion, "ver 1.20", 184, 24, 40, 12, false},
         {ids::AboutCopyright, "© 2026 vesko developers", 72, 48, 218, 12, false},
         {ids::AboutComments,
-         "サポートはホームページ上のBBSまたはE-Mailで行っております。なるべくBBSの方をご利用下さい。", 24,
-         80, 250, 36, true},
+         "サポートはホームページ上のBBSまたはE-Mailで行っております。なるべくBBSの方をご利用下さい。", 24, 80, 250, 36,
+         true},
         {ids::AboutUrlLink, "https://vesko.example/", 24, 120, 123, 12, false},
         {ids::AboutMailLink, "help@vesko.example", 160, 120, 105, 12, false},
         {ids::AboutOKButton, "OK", 111, 140, 75, 25, false},
@@ -109,10 +109,8 @@ TEST(About, MadeWhenFirstOpenedWithItsTextsAndLayout) {
         MapWindowPoints(nullptr, r.about, reinterpret_cast<POINT*>(&rc), 2);
         EXPECT_EQ(rc.left, Scaled(c.x));
         EXPECT_EQ(rc.top, Scaled(c.y));
-        if (c.wrapped)
-            EXPECT_EQ(rc.right - rc.left, Scaled(c.w));
-        else
-            EXPECT_GE(rc.right - rc.left, Scaled(c.w));
+        if (c.wrapped) EXPECT_EQ(rc.right - rc.left, Scaled(c.w));
+        else EXPECT_GE(rc.right - rc.left, Scaled(c.w));
         EXPECT_GE(rc.bottom - rc.top, Scaled(c.h));
         EXPECT_LE(rc.bottom - rc.top, Scaled(c.h) + Scaled(c.h) / 4) << "grown by a little at most";
         EXPECT_LE(rc.right, client.right) << "inside the box";

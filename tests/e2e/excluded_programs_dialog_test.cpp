@@ -147,8 +147,7 @@ TEST(ExcludedProgramsDialog, AddDeleteAndCloseEditTheListTheTickChecks) {
     EXPECT_EQ(t.Items(), (std::vector<std::string>{o, o}));
 
     // Grown, the list grows with the dialog and its one column fills it.
-    SetWindowPos(dialog, nullptr, 0, 0, (d.right - d.left) + 200, (d.bottom - d.top) + 100,
-                 SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(dialog, nullptr, 0, 0, (d.right - d.left) + 200, (d.bottom - d.top) + 100, SWP_NOMOVE | SWP_NOZORDER);
     Sleep(300);
     RECT inner{};
     GetClientRect(list, &inner);

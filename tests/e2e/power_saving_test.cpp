@@ -25,13 +25,15 @@ TEST(PowerSaving, TheWarningCountsDownThenTheMachineHibernatesWakesAndReArms) {
 
     // Every text the dialog shows, in order, until the hibernation is logged.
     std::vector<std::string> texts;
-    bool acted = WaitUntil([&] {
-        if (IsWindowVisible(form3)) {
-            std::string text = ControlText(form3, ids::WarningMessage);
-            if (texts.empty() || texts.back() != text) texts.push_back(text);
-        }
-        return LogLines(box).size() >= 3;
-    }, 200000);
+    bool acted = WaitUntil(
+        [&] {
+            if (IsWindowVisible(form3)) {
+                std::string text = ControlText(form3, ids::WarningMessage);
+                if (texts.empty() || texts.back() != text) texts.push_back(text);
+            }
+            return LogLines(box).size() >= 3;
+        },
+        200000);
     ASSERT_TRUE(acted) << "no hibernation by " << HourMinute(target);
     SYSTEMTIME resumed = Now();
 

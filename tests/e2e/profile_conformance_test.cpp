@@ -40,8 +40,11 @@ void Compare(const char* name, const std::string& start, const std::vector<Step>
 }  // namespace
 
 TEST(ProfileConformance, SameBytesAsTheSystemFunctions) {
-    Compare("new file", "", {{"Timer", "Timer_SetTime", "9:05"}, {"Omake", "Title", "ケルダン！"},
-                             {"timer", "TIMER_SETTIME", "10:00"}, {"Timer", "Timer_SetTime", nullptr}});
+    Compare("new file", "",
+            {{"Timer", "Timer_SetTime", "9:05"},
+             {"Omake", "Title", "ケルダン！"},
+             {"timer", "TIMER_SETTIME", "10:00"},
+             {"Timer", "Timer_SetTime", nullptr}});
     Compare("blanks around =", "[CPU]\r\n  CPU_Percent  =  30  \r\n",
             {{"CPU", "CPU_Percent", nullptr}, {"CPU", "CPU_Time", "5"}});
     Compare("comments and blank lines", "; mine\r\n\r\n[A]\r\n;note\r\nk=1\r\n\r\n[B]\r\nx=y\r\n",
@@ -54,5 +57,6 @@ TEST(ProfileConformance, SameBytesAsTheSystemFunctions) {
     Compare("no final newline", "[A]\r\nk=1", {{"A", "k", nullptr}, {"A", "j", "2"}});
     Compare("LF only and no equals sign", "[A]\nflag\nk = v\n", {{"A", "flag", nullptr}, {"A", "k", "w"}});
     Compare("leading blanks of a written value", "", {{"S", "k", "   padded"}, {"S", "k", nullptr}});
-    Compare("Japanese values", "[Omake]\r\nTitle=節電\r\n", {{"Omake", "Title", nullptr}, {"Omake", "Title", "ケルダン！"}});
+    Compare("Japanese values", "[Omake]\r\nTitle=節電\r\n",
+            {{"Omake", "Title", nullptr}, {"Omake", "Title", "ケルダン！"}});
 }

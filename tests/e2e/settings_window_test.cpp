@@ -58,7 +58,9 @@ bool Hidden(const SettingsForm& f) {
 // Ticks a check box with a click on its mark.
 void Tick(const SettingsForm& f, const char* name) {
     const bool before = f.Checked(name);
-    EXPECT_TRUE(f.ClickUntil(name, [&] { return f.Checked(name) != before; }, 6)) << name;
+    EXPECT_TRUE(f.ClickUntil(
+        name, [&] { return f.Checked(name) != before; }, 6))
+        << name;
 }
 
 }  // namespace
@@ -83,9 +85,9 @@ TEST(SettingsWindow, EveryCaptionStandsInItsGroupAndTheUnitListTakesNoText) {
         const Child* frame = find(layout[static_cast<std::size_t>(c.group)].caption);
         ASSERT_TRUE(frame) << c.caption;
         // A caption may stand in two groups ("ネットワーク通信量"): one of them is this one.
-        EXPECT_TRUE(std::any_of(children.begin(), children.end(), [&](const Child& ch) {
-            return ch.text == c.caption && Inside(ch.rect, frame->rect);
-        })) << c.caption << " outside its group";
+        EXPECT_TRUE(std::any_of(children.begin(), children.end(),
+                                [&](const Child& ch) { return ch.text == c.caption && Inside(ch.rect, frame->rect); }))
+            << c.caption << " outside its group";
     }
     EXPECT_EQ(WindowTitle(f.Form()), "ケルダン！");
 
@@ -113,9 +115,8 @@ TEST(SettingsWindow, EveryCaptionStandsInItsGroupAndTheUnitListTakesNoText) {
 
 TEST(SettingsWindow, OkSavesHidesTheWindowKeepsTheIconAndTheNextTickUsesTheValues) {
     const std::wstring helperName = L"other.exe";
-    SettingsForm f("[Other]\r\nFunction_Enabled=1\r\nExeStop_Enabled=0\r\n", {}, [&](Sandbox& box) {
-        box.WriteText(L"ExeNameList.txt", Utf8(box.PathOf(helperName)) + "\r\n");
-    });
+    SettingsForm f("[Other]\r\nFunction_Enabled=1\r\nExeStop_Enabled=0\r\n", {},
+                   [&](Sandbox& box) { box.WriteText(L"ExeNameList.txt", Utf8(box.PathOf(helperName)) + "\r\n"); });
     Process helper = f.Box().StartHelper(helperName);
     ASSERT_TRUE(helper.Running());
     ASSERT_TRUE(f.Activate());

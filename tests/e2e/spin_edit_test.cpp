@@ -20,9 +20,9 @@ TEST(SpinEdit, TypingIsFilteredAndClampedAtEachKeyRelease) {
     EXPECT_TRUE(f.Shows("Timer_Hour", "22")) << f.Text("Timer_Hour");
 
     f.Focus("CPU_Time");  // 1..99999, shows "1"
-    TypeKeys("A");          // a letter is dropped
+    TypeKeys("A");        // a letter is dropped
     EXPECT_TRUE(f.Shows("CPU_Time", "1")) << f.Text("CPU_Time");
-    PressKey(VK_BACK);    // emptied: back to the minimum
+    PressKey(VK_BACK);  // emptied: back to the minimum
     EXPECT_TRUE(f.Shows("CPU_Time", "1")) << f.Text("CPU_Time");
 
     f.Focus("CPU_Percent");  // two characters at most: after "0", "100" stops at "01"
@@ -38,4 +38,3 @@ TEST(SpinEdit, TypingIsFilteredAndClampedAtEachKeyRelease) {
     f.ClickArrow("Timer_Minute", false);  // the minimum holds
     EXPECT_TRUE(f.Shows("Timer_Minute", "0")) << f.Text("Timer_Minute");
 }
-

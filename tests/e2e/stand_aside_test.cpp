@@ -33,14 +33,16 @@ TEST(StandAside, TheKeepAwakeOptionIsSavedAndUnderWineNothingHoldsTheActionBack)
     probe->Close();
 
     // The mouse condition: due a minute after OK, since nothing moves the cursor then.
-    SettingsForm f("[MouseCursor]\r\nMouseCursor_Enabled=1\r\nMouseCursor_Time=1\r\n"
-                   "[PowerSaving]\r\nShutdown=0\r\nSuspend=0\r\nHibernation=1\r\n"
-                   "[Other]\r\nFunction_Enabled=1\r\nWarning_Enabled=0\r\n");
+    SettingsForm f(
+        "[MouseCursor]\r\nMouseCursor_Enabled=1\r\nMouseCursor_Time=1\r\n"
+        "[PowerSaving]\r\nShutdown=0\r\nSuspend=0\r\nHibernation=1\r\n"
+        "[Other]\r\nFunction_Enabled=1\r\nWarning_Enabled=0\r\n");
     ASSERT_TRUE(f.Form());
     ASSERT_TRUE(f.Activate());
     EXPECT_EQ(f.Text("KeepAwake_Enabled"), "他のソフトが使用中のときは節電しない");
     EXPECT_FALSE(f.Checked("KeepAwake_Enabled"));
-    EXPECT_TRUE(f.ClickUntil("KeepAwake_Enabled", [&] { return f.Checked("KeepAwake_Enabled"); }, 6));
+    EXPECT_TRUE(f.ClickUntil(
+        "KeepAwake_Enabled", [&] { return f.Checked("KeepAwake_Enabled"); }, 6));
     Sleep(300);
     EXPECT_FALSE(SaveScreenshot(L"settings_keep_awake").empty());
     EXPECT_TRUE(f.ClickUntil("OkButton", [&] { return !f.Shown(); }));
@@ -75,7 +77,8 @@ TEST(StandAside, PostponeClosesTheWarningLogsItAndNothingActsInTheNextMinute) {
     ASSERT_TRUE(WaitUntil([&] { return Logged(box, " 節電を10分延長しました"); }, 5000));
     const std::string line = LogLines(box).back();
     EXPECT_TRUE(line.find(" " + HourMinute(clicked) + ":") < line.find(" 節電") ||
-                line.find(" " + HourMinute(MinutesAhead(clicked, 1)) + ":") < line.find(" 節電")) << line;
+                line.find(" " + HourMinute(MinutesAhead(clicked, 1)) + ":") < line.find(" 節電"))
+        << line;
     PostMessageW(form1, WM_COMMAND, MAKEWPARAM(ids::Restore, 0), 0);
     EXPECT_TRUE(WaitUntil([&] {
         return ControlText(form1, ids::SummaryLine) == "延長中（" + HourMinute(MinutesAhead(clicked, 10)) + " まで）";
@@ -83,11 +86,13 @@ TEST(StandAside, PostponeClosesTheWarningLogsItAndNothingActsInTheNextMinute) {
 
     // Five seconds into the minute the action was due in: no warning, no action.
     bool warned = false;
-    EXPECT_TRUE(WaitUntil([&] {
-        warned = warned || IsWindowVisible(form3);
-        const SYSTEMTIME t = Now();
-        return t.wHour == target.wHour && t.wMinute == target.wMinute && t.wSecond >= 5;
-    }, 75000));
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            warned = warned || IsWindowVisible(form3);
+            const SYSTEMTIME t = Now();
+            return t.wHour == target.wHour && t.wMinute == target.wMinute && t.wSecond >= 5;
+        },
+        75000));
     EXPECT_FALSE(warned) << "the warning came back within the ten minutes";
     EXPECT_EQ(LogLines(box).size(), linesBefore + 1) << "something was acted on";
     EXPECT_TRUE(p.Running());

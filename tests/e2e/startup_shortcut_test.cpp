@@ -145,9 +145,9 @@ TEST(StartupShortcut, OnAndOkMakeTheLinkThatStartsTheProgramHiddenAndOffRemovesI
     // The program ends from its menu; the shell starts it again through the link.
     PostMessageW(first.form, WM_COMMAND, MAKEWPARAM(ids::Exit, 0), 0);
     ASSERT_TRUE(p.WaitExit());
-    ASSERT_GT(reinterpret_cast<INT_PTR>(
-                  ShellExecuteW(nullptr, L"open", links.ours.c_str(), nullptr, nullptr, SW_SHOWNORMAL)),
-              32);
+    ASSERT_GT(
+        reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", links.ours.c_str(), nullptr, nullptr, SW_SHOWNORMAL)),
+        32);
     // The shell starts it through a helper of its own: the new copy is found by its window.
     HWND form = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (form = FindWindowW(VESKO_CLASS_FORM1, nullptr)) != nullptr; }));

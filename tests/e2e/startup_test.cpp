@@ -92,10 +92,8 @@ TEST(Startup, SwitchesGiveTheirLogTexts) {
         Process p = StartAndWait(box, c.args);
         ASSERT_TRUE(WaitUntil([&] { return box.Exists(L"Log.txt"); }));
         ExpectOneStartLine(box, c.message);
-        if (c.windowShown)
-            EXPECT_TRUE(WaitForWindow(p.pid, VESKO_CLASS_FORM1, true, 5000));
-        else
-            EXPECT_FALSE(IsWindowVisible(FindProcessWindow(p.pid, VESKO_CLASS_FORM1)));
+        if (c.windowShown) EXPECT_TRUE(WaitForWindow(p.pid, VESKO_CLASS_FORM1, true, 5000));
+        else EXPECT_FALSE(IsWindowVisible(FindProcessWindow(p.pid, VESKO_CLASS_FORM1)));
     }
 }
 
@@ -205,13 +203,15 @@ namespace {
 // logged (a line other than the start line).
 bool ActedOrWarnedWithin(const Sandbox& box, DWORD pid, DWORD ms) {
     bool seen = false;
-    WaitUntil([&] {
-        HWND warning = FindProcessWindow(pid, VESKO_CLASS_FORM3);
-        if (warning && IsWindowVisible(warning)) seen = true;
-        for (const std::string& line : LogLines(box))
-            if (line.find("休止状態") != std::string::npos) seen = true;
-        return seen;
-    }, ms);
+    WaitUntil(
+        [&] {
+            HWND warning = FindProcessWindow(pid, VESKO_CLASS_FORM3);
+            if (warning && IsWindowVisible(warning)) seen = true;
+            for (const std::string& line : LogLines(box))
+                if (line.find("休止状態") != std::string::npos) seen = true;
+            return seen;
+        },
+        ms);
     return seen;
 }
 

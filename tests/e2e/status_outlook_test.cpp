@@ -58,7 +58,6 @@ TEST(StatusOutlook, TheMemoryMarkCountsAndTheSummaryNamesMethodTimeAndTheListedP
     // A listed program holds it back; what the condition counts stays shown.
     Process helper = box.StartHelper(helperName);
     ASSERT_TRUE(helper.Running());
-    EXPECT_TRUE(WaitUntil([&] { return summary() == "指定したソフトが起動中のため節電しません"; }, 8000))
-        << summary();
+    EXPECT_TRUE(WaitUntil([&] { return summary() == "指定したソフトが起動中のため節電しません"; }, 8000)) << summary();
     EXPECT_TRUE(Contains(mark(), "○ ")) << mark();
 }

@@ -129,9 +129,12 @@ TEST(TrayMenu, SwitchingOnAfterAPauseGivesTheFullDurationAgain) {
     PressKey('E');
     const DWORD on = GetTickCount();
     ASSERT_TRUE(WaitUntil([&] { return IniValue(box, "Function_Enabled") == "1"; }));
-    ASSERT_TRUE(WaitUntil([&] { return LastLogLineEndsWith(box, " Windowsを休止状態にしました") ||
-                                       LastLogLineEndsWith(box, " Windowsは休止状態から復帰しました"); },
-                          150000));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return LastLogLineEndsWith(box, " Windowsを休止状態にしました") ||
+                   LastLogLineEndsWith(box, " Windowsは休止状態から復帰しました");
+        },
+        150000));
     EXPECT_GE(GetTickCount() - on, 58000u) << "acted before the condition held a full minute from the switch";
 }
 
@@ -272,7 +275,8 @@ INSTANTIATE_TEST_SUITE_P(Keys, TrayMenuEnding,
                                          EndingCommand{'D', "ケルダン!を正常に終了しWindowsを終了しました"},
                                          EndingCommand{'R', "ケルダン!を正常に終了しコンピューターを再起動しました"},
                                          EndingCommand{'L', "ケルダン!を正常に終了しWindowsをログオフしました"},
-                                         EndingCommand{'U', "ケルダン!を正常に終了しWindowsを設定を残して強制終了しました"}));
+                                         EndingCommand{
+                                             'U', "ケルダン!を正常に終了しWindowsを設定を残して強制終了しました"}));
 
 namespace e2e {
 

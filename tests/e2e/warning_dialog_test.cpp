@@ -77,7 +77,8 @@ TEST(WarningDialog, AbortButtonInItsDesignedPlace) {
     HWND form3 = StartAndFindDialog(box, p);
     ASSERT_TRUE(form3);
 
-    HWND b1 = GetDlgItem(form3, vesko::ids::WarningAbortButton), b2 = GetDlgItem(form3, vesko::ids::WarningLockedAbortButton);
+    HWND b1 = GetDlgItem(form3, vesko::ids::WarningAbortButton),
+         b2 = GetDlgItem(form3, vesko::ids::WarningLockedAbortButton);
     ASSERT_TRUE(b1 && b2);
     EXPECT_EQ(ControlText(form3, vesko::ids::WarningAbortButton), "中止");
     EXPECT_TRUE(GetWindowLongW(b1, GWL_STYLE) & WS_VISIBLE);

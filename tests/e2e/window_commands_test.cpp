@@ -20,7 +20,10 @@ std::string ExpectedVersionLabel() {
     auto get = reinterpret_cast<RtlGetVersionFn>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
     if (!get || get(&v) != 0) return "?";
-    struct Known { DWORD major, minor; const char* label; };
+    struct Known {
+        DWORD major, minor;
+        const char* label;
+    };
     const Known known[] = {
         {6, 1, "WindowsNT6.1 WorkStation [Service Pack 1]"},  // the prefix's default, Windows 7
         {5, 2, "WindowsNT5.2 WorkStation [Service Pack 2]"},  // Windows XP x64
@@ -99,7 +102,10 @@ TEST(WindowCommands, ExitWithAReadOnlyLogShowsTheErrorAndKeepsRunning) {
 }
 
 TEST(WindowCommands, HiddenSwitchesDecideTheTrayIcon) {
-    struct Case { std::vector<std::wstring> args; bool icon; };
+    struct Case {
+        std::vector<std::wstring> args;
+        bool icon;
+    };
     const Case cases[] = {{{}, true}, {{L"/h"}, true}, {{L"/v"}, false}, {{L"/c"}, false}};
     for (const Case& c : cases) {
         Sandbox box;
@@ -107,8 +113,7 @@ TEST(WindowCommands, HiddenSwitchesDecideTheTrayIcon) {
         StartForm(box, p, c.args);
         SCOPED_TRACE(c.args.empty() ? "no switch" : Utf8(c.args[0]));
         // The icon's hidden window is made when the icon is first shown.
-        if (c.icon)
-            EXPECT_TRUE(WaitUntil([&] { return HasTrayWindow(p.pid); }));
+        if (c.icon) EXPECT_TRUE(WaitUntil([&] { return HasTrayWindow(p.pid); }));
         else {
             Sleep(1000);
             EXPECT_FALSE(HasTrayWindow(p.pid));

@@ -19,8 +19,8 @@ TEST(Trace, GuardedDropsAnErrorWithOneLineSayingWhereAndWhat) {
     EXPECT_FALSE(Guarded("tray tip", [] { throw std::runtime_error("shell timed out"); }));
     EXPECT_FALSE(Guarded("cursor", [] { throw 42; }));
     SetTraceSink(nullptr);
-    EXPECT_EQ(g_lines, (std::vector<std::string>{"vesko: tray tip: shell timed out\n",
-                                                 "vesko: cursor: unknown exception\n"}));
+    EXPECT_EQ(g_lines,
+              (std::vector<std::string>{"vesko: tray tip: shell timed out\n", "vesko: cursor: unknown exception\n"}));
 }
 
 }  // namespace

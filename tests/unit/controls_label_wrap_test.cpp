@@ -17,7 +17,9 @@ int FakeWidth(const std::string& s) {
     return w;
 }
 
-std::vector<std::string> Wrap(const std::string& text, int maxWidth) { return WrapInTwoLines(text, maxWidth, FakeWidth); }
+std::vector<std::string> Wrap(const std::string& text, int maxWidth) {
+    return WrapInTwoLines(text, maxWidth, FakeWidth);
+}
 
 using Lines = std::vector<std::string>;
 

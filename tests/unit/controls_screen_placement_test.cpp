@@ -7,7 +7,10 @@ namespace {
 
 TEST(ScreenPlacement, AStoredPositionOffEveryMonitorComesBackOntoTheNearest) {
     const ScreenRect work{0, 0, 1280, 770};  // the taskbar below
-    struct Case { ScreenRect window, expected; const char* why; };
+    struct Case {
+        ScreenRect window, expected;
+        const char* why;
+    };
     const Case cases[] = {
         {{100, 80, 771, 582}, {100, 80, 771, 582}, "fully visible: kept"},
         {{1000, 500, 1671, 1002}, {1000, 500, 1671, 1002}, "partly off but grabbable: kept"},

@@ -115,7 +115,7 @@ TEST(UrlLink, HintPlacementIsBesideTheCursorAndFitsTheText) {
     };
     const Case cases[] = {
         {{400, 300}, {100, 12}, 15, 15, 415, 315, 106, 15},
-        {{0, 0}, {0, 12}, 15, 15, 15, 15, 6, 15},           // empty text: 6 wide
+        {{0, 0}, {0, 12}, 15, 15, 15, 15, 6, 15},            // empty text: 6 wide
         {{-1280, 40}, {50, 16}, 15, 15, -1265, 55, 56, 19},  // a monitor left of the primary one
         {{500, 500}, {80, 12}, -90, 0, 410, 500, 86, 15},    // offsets may point anywhere
     };
@@ -203,8 +203,7 @@ TEST(UrlLink, LeftPressRepaintsRunsTheEventOpensThenHidesTheHint) {
     a.host.calls.clear();
 
     a.link.MouseDown(MouseButton::Left);
-    EXPECT_EQ(a.host.calls,
-              (std::vector<std::string>{"invalidate", "event", "open https://vesko.example/", "hide"}));
+    EXPECT_EQ(a.host.calls, (std::vector<std::string>{"invalidate", "event", "open https://vesko.example/", "hide"}));
     EXPECT_FALSE(a.link.HintShowing());
     // Still inside: the next move shows the hint again; the colour stays red.
     a.link.MouseMove();
@@ -284,7 +283,10 @@ TEST(UrlLink, SettersRepaintOnlyOnAChange) {
     const Case cases[] = {
         {"Kind", [](UrlLink& l) { l.SetKind(UrlKind::Mail); }, [](UrlLink& l) { l.SetKind(UrlKind::Web); }},
         {"Link", [](UrlLink& l) { l.SetLink("https://a/"); }, [](UrlLink& l) { l.SetLink("http://"); }},
-        {"HintFormFont", [](UrlLink& l) { l.SetHintFormFont({"x", 9, kBlack, true}); },
+        {"HintFormFont",
+         [](UrlLink& l) {
+             l.SetHintFormFont({"x", 9, kBlack, true});
+         },
          [&](UrlLink& l) { l.SetHintFormFont(defaultFont); }},
         {"EnableShowHint", [](UrlLink& l) { l.SetEnableShowHint(false); },
          [](UrlLink& l) { l.SetEnableShowHint(true); }},
@@ -293,8 +295,13 @@ TEST(UrlLink, SettersRepaintOnlyOnAChange) {
         {"HintOffsetX", [](UrlLink& l) { l.SetHintOffsetX(0); }, [](UrlLink& l) { l.SetHintOffsetX(15); }},
         {"HintOffsetY", [](UrlLink& l) { l.SetHintOffsetY(-3); }, [](UrlLink& l) { l.SetHintOffsetY(15); }},
         {"LinkColor", [](UrlLink& l) { l.SetLinkColor(kBlue); }, [](UrlLink& l) { l.SetLinkColor(kRed); }},
-        {"Font", [](UrlLink& l) { l.SetFont({"", 0, kBlue, true}); },
-         [](UrlLink& l) { l.SetFont({"", 0, kBlue, false}); }},
+        {"Font",
+         [](UrlLink& l) {
+             l.SetFont({"", 0, kBlue, true});
+         },
+         [](UrlLink& l) {
+             l.SetFont({"", 0, kBlue, false});
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

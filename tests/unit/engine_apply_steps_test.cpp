@@ -47,19 +47,39 @@ TEST(ApplySteps, EachButtonRunsItsStepsInOrder) {
         Steps steps;
     };
     const Case cases[] = {
-        {"OK", std::nullopt, false, ApplyButton::Ok, true,
+        {"OK",
+         std::nullopt,
+         false,
+         ApplyButton::Ok,
+         true,
          {"validate", "rearm", "save", "tray", "reload", "hide", "fallback"}},
         // Apply keeps the window shown.
-        {"Apply", std::nullopt, false, ApplyButton::Apply, true,
+        {"Apply",
+         std::nullopt,
+         false,
+         ApplyButton::Apply,
+         true,
          {"validate", "rearm", "save", "tray", "reload", "fallback"}},
         // A refusal saves nothing and leaves the stamps and the window alone.
-        {"OK refused", "タイマーの値が無効です", false, ApplyButton::Ok, false,
+        {"OK refused",
+         "タイマーの値が無効です",
+         false,
+         ApplyButton::Ok,
+         false,
          {"validate", "refuse タイマーの値が無効です"}},
         // A refused write: the stamps are already reset, nothing is reloaded,
         // the window stays shown even for OK.
-        {"OK unwritable", std::nullopt, true, ApplyButton::Ok, false,
+        {"OK unwritable",
+         std::nullopt,
+         true,
+         ApplyButton::Ok,
+         false,
          {"validate", "rearm", "save", "error C:\\app\\vesko.ini に書き込めません"}},
-        {"Apply unwritable", std::nullopt, true, ApplyButton::Apply, false,
+        {"Apply unwritable",
+         std::nullopt,
+         true,
+         ApplyButton::Apply,
+         false,
          {"validate", "rearm", "save", "error C:\\app\\vesko.ini に書き込めません"}},
     };
     for (const Case& c : cases) {

@@ -168,10 +168,8 @@ TEST(ValidateSettings, FirstFailingTestDecides) {
         Settings f = ValidForm();
         c.edit(f);
         auto refusal = ValidateSettings(f, At(10, 0, 30), kThreeHoursUp);
-        if (c.message)
-            EXPECT_EQ(refusal, std::optional<std::string>(c.message)) << c.what;
-        else
-            EXPECT_EQ(refusal, std::nullopt) << c.what;
+        if (c.message) EXPECT_EQ(refusal, std::optional<std::string>(c.message)) << c.what;
+        else EXPECT_EQ(refusal, std::nullopt) << c.what;
     }
 }
 
@@ -235,8 +233,8 @@ TEST(FunctionEnableCheck, TestsInOrderWithTheTrayMenuDifferences) {
              s.Timer_ScheduleTime.time = EncodeTime(10, 0);
          },
          At(10, 0, 45), kTimerScheduleIsNowMessage},
-        {"schedule is now, timer off", [](Settings& s) { s.Timer_ScheduleTime.time = EncodeTime(10, 0); },
-         At(10, 0), nullptr},
+        {"schedule is now, timer off", [](Settings& s) { s.Timer_ScheduleTime.time = EncodeTime(10, 0); }, At(10, 0),
+         nullptr},
         {"time 10:00 at 10:00",
          [](Settings& s) {
              s.Time_Enabled = true;
@@ -298,17 +296,14 @@ TEST(FunctionEnableCheck, TestsInOrderWithTheTrayMenuDifferences) {
              s.AppointedTime_ToHour = 17;
          },
          At(10, 0), nullptr},
-        {"the main switch is not looked at", [](Settings& s) { s.Function_Enabled = true; }, At(10, 0),
-         nullptr},
+        {"the main switch is not looked at", [](Settings& s) { s.Function_Enabled = true; }, At(10, 0), nullptr},
     };
     for (const ActiveCase& c : cases) {
         Settings s = ValidActive();
         c.edit(s);
         auto refusal = CheckFunctionEnable(s, c.now, kThreeHoursUp);
-        if (c.message)
-            EXPECT_EQ(refusal, std::optional<std::string>(c.message)) << c.what;
-        else
-            EXPECT_EQ(refusal, std::nullopt) << c.what;
+        if (c.message) EXPECT_EQ(refusal, std::optional<std::string>(c.message)) << c.what;
+        else EXPECT_EQ(refusal, std::nullopt) << c.what;
     }
 }
 

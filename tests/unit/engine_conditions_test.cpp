@@ -26,7 +26,8 @@ std::uint64_t Mono(DateTime t) { return static_cast<std::uint64_t>(std::llround(
 
 ConditionStates Evaluate(const Settings& s, DateTime now, MonitorState& st, ConditionReadings r = {},
                          CursorPos cursor = {}) {
-    return EvaluateConditions(now, Mono(now), s, r, [cursor] { return cursor; }, st);
+    return EvaluateConditions(
+        now, Mono(now), s, r, [cursor] { return cursor; }, st);
 }
 
 TEST(WholeMinutesBetween, AbsoluteSpanTruncated) {
@@ -135,7 +136,10 @@ struct DurationCase {
 
 TEST(DurationConditions, CpuAndMemoryCountAtOrBelowAsLow) {
     const DurationCase cases[] = {
-        {"below", 3, 10, true}, {"equal", 10, 10, true}, {"above", 11, 10, false}, {"zero limit", 0, 0, true},
+        {"below", 3, 10, true},
+        {"equal", 10, 10, true},
+        {"above", 11, 10, false},
+        {"zero limit", 0, 0, true},
     };
     for (const DurationCase& c : cases) {
         Settings s = Enabled();
@@ -196,7 +200,8 @@ TEST(DurationConditions, WallClockJumpsNeverChangeARunningTime) {
         MonitorState st;
         st.CpuLowSince = st.NetLowSince = st.MemLowSince = st.MouseStillSince = 0;
         const std::uint64_t tenMinutes = 10 * 60000 + 500;
-        ConditionStates out = EvaluateConditions(c.wall, tenMinutes, s, {}, [] { return CursorPos{}; }, st);
+        ConditionStates out = EvaluateConditions(
+            c.wall, tenMinutes, s, {}, [] { return CursorPos{}; }, st);
         for (int i : {kCpuCondition, kNetworkCondition, kMemoryCondition, kMouseCursorCondition})
             EXPECT_EQ(out[i].MinutesLeft, 20) << c.what << " " << i;
         EXPECT_EQ(st.CpuLowSince, 0u) << c.what;
@@ -359,10 +364,13 @@ TEST(Conditions, NothingEvaluatedWhileTheFunctionIsOffOrTheConditionIsOff) {
         ConditionReadings high;
         high.CpuPercent = high.MemoryPercent = 100;
         high.NetworkBytes = 1 << 20;
-        ConditionStates out = EvaluateConditions(At(1, 30), Mono(At(1, 30)), s, high, [&] {
-            ++cursorReads;
-            return std::optional<CursorPos>(CursorPos{5, 5});
-        }, st);
+        ConditionStates out = EvaluateConditions(
+            At(1, 30), Mono(At(1, 30)), s, high,
+            [&] {
+                ++cursorReads;
+                return std::optional<CursorPos>(CursorPos{5, 5});
+            },
+            st);
         for (int i = 0; i < kConditionCount; ++i) {
             EXPECT_EQ(out[i].Enabled, s.Timer_Enabled) << i;  // the switch as stored
             EXPECT_FALSE(out[i].Holds) << i;
@@ -392,8 +400,8 @@ TEST(ClockConditions, SkippedMinutesAreNotCaughtUp) {
         {"countdown minute reached after a slow tick", TimerAt(9, 59), kTimerCondition, At(9, 57, 30), At(9, 59, 1),
          true, 0},
         {"countdown minute skipped by a jump", TimerAt(9, 59), kTimerCondition, At(9, 58, 59), At(10, 30), false, 0},
-        {"countdown minute skipped by a long sleep", TimerAt(9, 59), kTimerCondition, At(9, 0), At(9, 58, 0, 11),
-         false, 0},
+        {"countdown minute skipped by a long sleep", TimerAt(9, 59), kTimerCondition, At(9, 0), At(9, 58, 0, 11), false,
+         0},
         {"countdown ahead of a jump", TimerAt(11, 0), kTimerCondition, At(9, 58, 59), At(10, 30), true, 30},
         {"clock set back over the countdown", TimerAt(9, 30), kTimerCondition, At(10, 5), At(9, 0), true, 30},
         {"daily time skipped waits a day", TimeAt(9, 59), kTimeCondition, At(9, 58, 59), At(10, 30), true, 1409},
@@ -445,29 +453,67 @@ TEST(Combination, Table) {
         {"all: none enabled", false, true, {}, false, false, 0},
         {"any: CPU 6 left, Time 30", true, false, {{kCpuCondition, On(6)}, {kTimeCondition, On(30)}}, false, true, 6},
         {"all: CPU 6 left, Time 30", false, true, {{kCpuCondition, On(6)}, {kTimeCondition, On(30)}}, false, true, 30},
-        {"any: enabled but not holding is ignored", true, false,
-         {{kCpuCondition, NotHolding()}, {kOsCondition, On(12)}}, false, true, 12},
+        {"any: enabled but not holding is ignored",
+         true,
+         false,
+         {{kCpuCondition, NotHolding()}, {kOsCondition, On(12)}},
+         false,
+         true,
+         12},
         {"any: only non-holding", true, false, {{kCpuCondition, NotHolding()}}, false, false, INT32_MAX},
-        {"all: one not holding", false, true, {{kCpuCondition, NotHolding()}, {kOsCondition, On(0)}}, false, false,
-         0},
+        {"all: one not holding", false, true, {{kCpuCondition, NotHolding()}, {kOsCondition, On(0)}}, false, false, 0},
         {"all: only OS, past its threshold", false, true, {{kOsCondition, On(-45)}}, false, true, 0},
         {"any: OS past its threshold", true, false, {{kOsCondition, On(-45)}}, false, true, -45},
-        {"held but disabled is ignored", true, false, {{kCpuCondition, {false, true, 3}}, {kOsCondition, On(9)}},
-         false, true, 9},
-        {"all: Timer and Time disagree", false, true, {{kTimerCondition, On(0)}, {kTimeCondition, On(5)}}, false,
-         false, 5},
-        {"all: Timer and Time agree", false, true, {{kTimerCondition, On(4)}, {kTimeCondition, On(4)}}, false, true,
-         4},
-        {"all: Time and window disagree", false, true,
-         {{kTimeCondition, On(0)}, {kAppointedTimeCondition, On(60)}}, false, false, 60},
-        {"all: Timer and window disagree", false, true,
-         {{kTimerCondition, On(10)}, {kAppointedTimeCondition, On(0)}}, false, false, 10},
-        {"agreement follows All_Requirement even in any-one mode", true, true,
-         {{kTimerCondition, On(1)}, {kTimeCondition, On(2)}}, false, false, 1},
-        {"any-one mode without agreement", true, false, {{kTimerCondition, On(1)}, {kTimeCondition, On(2)}}, false,
-         true, 1},
-        {"a disabled clock condition is not compared", false, true,
-         {{kTimerCondition, {false, true, 7}}, {kTimeCondition, On(5)}}, false, true, 5},
+        {"held but disabled is ignored",
+         true,
+         false,
+         {{kCpuCondition, {false, true, 3}}, {kOsCondition, On(9)}},
+         false,
+         true,
+         9},
+        {"all: Timer and Time disagree",
+         false,
+         true,
+         {{kTimerCondition, On(0)}, {kTimeCondition, On(5)}},
+         false,
+         false,
+         5},
+        {"all: Timer and Time agree", false, true, {{kTimerCondition, On(4)}, {kTimeCondition, On(4)}}, false, true, 4},
+        {"all: Time and window disagree",
+         false,
+         true,
+         {{kTimeCondition, On(0)}, {kAppointedTimeCondition, On(60)}},
+         false,
+         false,
+         60},
+        {"all: Timer and window disagree",
+         false,
+         true,
+         {{kTimerCondition, On(10)}, {kAppointedTimeCondition, On(0)}},
+         false,
+         false,
+         10},
+        {"agreement follows All_Requirement even in any-one mode",
+         true,
+         true,
+         {{kTimerCondition, On(1)}, {kTimeCondition, On(2)}},
+         false,
+         false,
+         1},
+        {"any-one mode without agreement",
+         true,
+         false,
+         {{kTimerCondition, On(1)}, {kTimeCondition, On(2)}},
+         false,
+         true,
+         1},
+        {"a disabled clock condition is not compared",
+         false,
+         true,
+         {{kTimerCondition, {false, true, 7}}, {kTimeCondition, On(5)}},
+         false,
+         true,
+         5},
         {"same minute, due now", true, false, {{kTimeCondition, On(0)}}, true, false, 0},
         {"same minute, overdue stays ready", true, false, {{kOsCondition, On(-3)}}, true, true, -3},
         {"same minute, not yet due", false, true, {{kCpuCondition, On(2)}}, true, true, 2},

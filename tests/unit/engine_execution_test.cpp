@@ -116,8 +116,7 @@ TEST(Execution, SuspendAndHibernateLogHideSleepAndRearm) {
     };
     const Case cases[] = {
         {&ExecuteSuspend, "Windowsをサスペンドしています", "Suspend", logmsg::kSuspend, logmsg::kSuspendResume},
-        {&ExecuteHibernate, "Windowsを休止状態にしています", "Hibernate", logmsg::kHibernate,
-         logmsg::kHibernateResume},
+        {&ExecuteHibernate, "Windowsを休止状態にしています", "Hibernate", logmsg::kHibernate, logmsg::kHibernateResume},
     };
     for (const Case& c : cases) {
         for (bool mainVisible : {false, true}) {
@@ -125,8 +124,13 @@ TEST(Execution, SuspendAndHibernateLogHideSleepAndRearm) {
             Tick t;
             t.host.mainVisible = mainVisible;
             c.execute(t.host, t.dialog, t.state);
-            Calls expected = {"abort off", std::string("label ") + c.dialogText, std::string("log ") + c.logLine,
-                              "hide dialog", "repaint", c.call, std::string("log ") + c.resumeLine};
+            Calls expected = {"abort off",
+                              std::string("label ") + c.dialogText,
+                              std::string("log ") + c.logLine,
+                              "hide dialog",
+                              "repaint",
+                              c.call,
+                              std::string("log ") + c.resumeLine};
             if (!mainVisible) expected.push_back("hide application");
             expected.insert(expected.end(), {"abort on", "SetTimer"});
             EXPECT_EQ(t.calls, expected);
@@ -136,8 +140,8 @@ TEST(Execution, SuspendAndHibernateLogHideSleepAndRearm) {
             EXPECT_EQ(t.host.log[1].second, kWake);
             // Every running time, the cursor and the uptime count from the resume.
             EXPECT_EQ(t.monitor.HoldOffStamp, kWake);
-            for (std::uint64_t since : {t.monitor.CpuLowSince, t.monitor.NetLowSince, t.monitor.MemLowSince,
-                                        t.monitor.MouseStillSince})
+            for (std::uint64_t since :
+                 {t.monitor.CpuLowSince, t.monitor.NetLowSince, t.monitor.MemLowSince, t.monitor.MouseStillSince})
                 EXPECT_EQ(since, FakeHost::kWakeMs);
             EXPECT_EQ(t.monitor.LastCursorPos, (CursorPos{40, 50}));
             EXPECT_EQ(t.monitor.ConditionUptimeMs(FakeHost::kWakeUptimeMs + 60000), 60000u);
@@ -249,7 +253,7 @@ TEST(Execution, DueOnlyOutsideTheHoldOffMinuteAndAnAbort) {
         bool sameMinute, aborted, due;
     };
     const Case cases[] = {
-        {true, 0, false, false, true},  {true, -3, false, false, true}, {true, 1, false, false, false},
+        {true, 0, false, false, true},   {true, -3, false, false, true}, {true, 1, false, false, false},
         {false, 0, false, false, false}, {true, 0, true, false, false},  {true, -1, true, false, false},
         {true, 0, false, true, false},
     };

@@ -21,9 +21,10 @@ public:
     void SelectShutdownChoice() override { calls.push_back("RadioButton1"); }
     void SetHibernateChoicesEnabled(bool on) override { calls.push_back(on ? "hibernate on" : "hibernate off"); }
     void SetSuspendChoicesEnabled(bool on) override { calls.push_back(on ? "suspend on" : "suspend off"); }
-    void WritePowerSaving(bool Settings::* key, bool value) override {
+    void WritePowerSaving(bool Settings::*key, bool value) override {
         if (refuseWrites) throw SettingsWriteError("vesko.ini");
-        calls.push_back(std::string("write ") + DeclarationOf(key).section + "/" + DeclarationOf(key).key + "=" + (value ? "1" : "0"));
+        calls.push_back(std::string("write ") + DeclarationOf(key).section + "/" + DeclarationOf(key).key + "=" +
+                        (value ? "1" : "0"));
     }
     void ShowFallbackMessage(const std::string& text) override { calls.push_back("message " + text); }
 };
@@ -67,25 +68,41 @@ TEST(PowerAvailability, StartFormFallsBackSilently) {
          {testing::kXP, true, false},
          kHibernationChosen,
          {"RadioButton1", "write PowerSaving/Shutdown=1", "write PowerSaving/Hibernation=0", "hibernate off"},
-         true, false, false},
-        {"hibernation not allowed, suspend chosen", {testing::kXP, true, false}, kSuspendChosen,
-         {"hibernate off"}, false, true, false},
+         true,
+         false,
+         false},
+        {"hibernation not allowed, suspend chosen",
+         {testing::kXP, true, false},
+         kSuspendChosen,
+         {"hibernate off"},
+         false,
+         true,
+         false},
         {"suspend chosen, neither allowed",
          {testing::kXP, false, false},
          kSuspendChosen,
          {"hibernate off", "RadioButton1", "write PowerSaving/Shutdown=1", "write PowerSaving/Suspend=0",
           "suspend off"},
-         true, false, false},
+         true,
+         false,
+         false},
         // All three keys off hibernates, so it falls back like a chosen hibernation.
         {"all method keys off",
          {testing::kXP, true, false},
          Method(false, false, false),
          {"RadioButton1", "write PowerSaving/Shutdown=1", "write PowerSaving/Hibernation=0", "hibernate off"},
-         true, false, false},
+         true,
+         false,
+         false},
         // Windows 95: hibernation refused without asking, suspend left alone.
         {"Windows 95", {testing::kWin95, false, false}, kSuspendChosen, {"hibernate off"}, false, true, false},
         {"NT 4", {testing::kNT4, true, true}, kShutdownChosen, {"hibernate off", "suspend off"}, true, false, false},
-        {"98, suspend not allowed", {testing::kWin98, false, true}, kShutdownChosen, {"suspend off"}, true, false,
+        {"98, suspend not allowed",
+         {testing::kWin98, false, true},
+         kShutdownChosen,
+         {"suspend off"},
+         true,
+         false,
          false},
     };
     for (const Case& c : cases) {
@@ -145,8 +162,8 @@ TEST(PowerAvailability, TickFallsBackOnceWithItsMessage) {
          {testing::kXP, false, true},
          kSuspendChosen,
          true,
-         {"hibernate on", "RadioButton1", "suspend off", "write PowerSaving/Shutdown=1",
-          "write PowerSaving/Suspend=0", std::string("message ") + availmsg::kSuspendFallback},
+         {"hibernate on", "RadioButton1", "suspend off", "write PowerSaving/Shutdown=1", "write PowerSaving/Suspend=0",
+          std::string("message ") + availmsg::kSuspendFallback},
          false},
         // Both lost in one tick: the hibernation message only; suspend choices left as they were.
         {"both lost, hibernation chosen",

@@ -42,18 +42,18 @@ struct FakeDialog : WarningDialog, WarningHost, LogWriter {
 };
 
 enum Act { kTick, kPostpone, kPostponeLocked, kRearm };
-constexpr KeepAwakeReading kNone{}, kFull{true, false, false}, kSound{false, true, false},
-    kSystem{false, false, true}, kAll{true, true, true};
+constexpr KeepAwakeReading kNone{}, kFull{true, false, false}, kSound{false, true, false}, kSystem{false, false, true},
+    kAll{true, true, true};
 
 struct Step {
-    int sec;                  // after the arming, on both clocks unless the wall is shifted
+    int sec;  // after the arming, on both clocks unless the wall is shifted
     KeepAwakeReading signals;
     bool ready;
-    int minutesToAct;         // checked when ready; 0 stands for due (0 or less)
-    std::string summary;      // the summary starts with it ("" unchecked)
-    std::string mark = "";    // the CPU mark ("" unchecked)
-    Act act = kTick;          // done just before this tick
-    int wallShift = 0;        // seconds the wall clock was set forward
+    int minutesToAct;       // checked when ready; 0 stands for due (0 or less)
+    std::string summary;    // the summary starts with it ("" unchecked)
+    std::string mark = "";  // the CPU mark ("" unchecked)
+    Act act = kTick;        // done just before this tick
+    int wallShift = 0;      // seconds the wall clock was set forward
 };
 
 struct Row {
@@ -66,38 +66,60 @@ struct Row {
 TEST(StandAside, KeepAwakeRequestsAndThePostponementThroughTheTick) {
     const auto none = [](Settings&) {};
     const std::vector<Row> rows = {
-        {"no request: the CPU condition is due after its minute", none, 2,
+        {"no request: the CPU condition is due after its minute",
+         none,
+         2,
          {{30, kNone, true, 1, "9:01 に休止状態にします（あと 1 分・警告中）", "○ 0/1分"},
           {60, kNone, true, 0, "まもなく休止状態にします"}}},
         {"full screen holds back and says so", none, 1, {{60, kFull, false, 0, standmsg::kFullScreen, "― 全画面"}}},
         {"sound holds back and says so", none, 1, {{60, kSound, false, 0, standmsg::kSound, "― 音声"}}},
-        {"execution state holds back and says so", none, 1,
+        {"execution state holds back and says so",
+         none,
+         1,
          {{60, kSystem, false, 0, standmsg::kSystemRequired, "― 使用中"}}},
         {"several: full screen is named", none, 1, {{60, kAll, false, 0, standmsg::kFullScreen}}},
-        {"a request that ends: the running time restarts from its last tick", none, 4,
+        {"a request that ends: the running time restarts from its last tick",
+         none,
+         4,
          {{30, kSound, false, 0, ""},
           {90, kSound, false, 0, ""},
           {95, kNone, true, 1, "", "○ 0/1分"},
           {150, kNone, true, 0, "まもなく"}}},
-        {"a clock condition is only held back", [](Settings& s) { s.CPU_Enabled = false, s.Time_Enabled = true, s.Time_Hour = 9, s.Time_Minute = 1; }, 3,
+        {"a clock condition is only held back",
+         [](Settings& s) { s.CPU_Enabled = false, s.Time_Enabled = true, s.Time_Hour = 9, s.Time_Minute = 1; },
+         3,
          {{30, kNone, true, 1, ""}, {61, kSound, false, 0, standmsg::kSound}, {62, kNone, true, 0, "まもなく"}}},
-        {"option off: signals ignored", [](Settings& s) { s.KeepAwake_Enabled = false; }, 0,
+        {"option off: signals ignored",
+         [](Settings& s) { s.KeepAwake_Enabled = false; },
+         0,
          {{60, kAll, true, 0, "まもなく"}}},
-        {"no condition enabled: no probe asked", [](Settings& s) { s.CPU_Enabled = false; }, 0,
+        {"no condition enabled: no probe asked",
+         [](Settings& s) { s.CPU_Enabled = false; },
+         0,
          {{60, kAll, false, 0, statusmsg::kNothingEnabled}}},
-        {"function off: no probe asked", [](Settings& s) { s.Function_Enabled = false; }, 0,
+        {"function off: no probe asked",
+         [](Settings& s) { s.Function_Enabled = false; },
+         0,
          {{60, kAll, false, 0, statusmsg::kFunctionOff}}},
-        {"postponed: nothing for ten minutes, then the whole warning again", none, 5,
+        {"postponed: nothing for ten minutes, then the whole warning again",
+         none,
+         5,
          {{30, kNone, false, 0, "延長中（9:10 まで）", "", kPostpone},
           {629, kNone, false, 0, "延長中（9:10 まで）"},
           {630, kNone, true, 1, "9:11 に休止状態にします（あと 1 分・警告中）"},
           {689, kNone, true, 1, ""},
           {690, kNone, true, 0, "まもなく"}}},
-        {"postponed: a clock set an hour forward shortens nothing", none, 2,
+        {"postponed: a clock set an hour forward shortens nothing",
+         none,
+         2,
          {{30, kNone, false, 0, "", "", kPostpone}, {90, kNone, false, 0, "延長中（10:10 まで）", "", kTick, 3600}}},
-        {"postponed: a request after it still holds back", none, 2,
+        {"postponed: a request after it still holds back",
+         none,
+         2,
          {{30, kNone, false, 0, "", "", kPostpone}, {700, kSound, false, 0, standmsg::kSound}}},
-        {"postponed: re-arming ends it", none, 2,
+        {"postponed: re-arming ends it",
+         none,
+         2,
          {{30, kNone, false, 0, "", "", kPostpone}, {70, kNone, true, 1, "", "", kRearm}}},
         {"locked: not offered", none, 1, {{30, kNone, true, 1, "9:01 に", "", kPostponeLocked}}},
     };
@@ -131,7 +153,8 @@ TEST(StandAside, KeepAwakeRequestsAndThePostponementThroughTheTick) {
             }
             probe.next = step.signals;
             StatusDisplay d;
-            const TickVerdict v = EvaluateTick(now, mono, d, s, [] { return CursorPos{}; }, nullptr, st, &probe);
+            const TickVerdict v = EvaluateTick(
+                now, mono, d, s, [] { return CursorPos{}; }, nullptr, st, &probe);
             EXPECT_EQ(v.Ready, step.ready);
             EXPECT_EQ(step.ready ? std::max(v.MinutesToAct, 0) : 0, step.minutesToAct);
             // The warning shows exactly while the verdict is within its time.

@@ -161,9 +161,9 @@ TEST(ExclusionGate, NothingRunningOrEmptyListShowsTheActiveIcon) {
     s.ExeStop_Enabled = true;
     FakeExcluded idle(4);
     FakeExcluded empty(0);
-    for (ExcludedProgramList* list : {static_cast<ExcludedProgramList*>(&idle),
-                                         static_cast<ExcludedProgramList*>(&empty),
-                                         static_cast<ExcludedProgramList*>(nullptr)}) {
+    for (ExcludedProgramList* list :
+         {static_cast<ExcludedProgramList*>(&idle), static_cast<ExcludedProgramList*>(&empty),
+          static_cast<ExcludedProgramList*>(nullptr)}) {
         ConditionStates states;
         states[kOsCondition] = {true, true, 1};
         ExclusionResult r = ApplyExclusionGate(s, list, states);

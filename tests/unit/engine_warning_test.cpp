@@ -70,7 +70,7 @@ TEST(Warning, TextNamesTheSelectedMethod) {
         {true, true, true, 0, "0 分後にWindowsを終了して電源を切ります"},  // Shutdown wins
         {false, true, true, 3, "3 分後にWindowsをサスペンドします"},
         {false, false, true, 12, "12 分後にWindowsを休止状態にします"},
-        {false, false, false, 1, "1 分後にWindowsを休止状態にします"},  // all keys off: hibernation
+        {false, false, false, 1, "1 分後にWindowsを休止状態にします"},         // all keys off: hibernation
         {true, false, false, -1, "-1 分後にWindowsを終了して電源を切ります"},  // the hold-off minute
     };
     for (const Case& c : cases)
@@ -117,13 +117,20 @@ TEST(Warning, CountdownBeepsOnceAndRewritesOnlyChanges) {
     FakeHost host(calls);
     Settings s = Warned(3, false, true, false);
     bool aborted = false;
-    for (std::int64_t minutes : {5, 4, 3, 3, 2, 1, 0}) EXPECT_FALSE(RunWarningStep(aborted, true, minutes, s, dialog, host));
-    const Calls expected = {"hide", "hide",
-                            "label 3 分後にWindowsをサスペンドします", "beep", "show",
+    for (std::int64_t minutes : {5, 4, 3, 3, 2, 1, 0})
+        EXPECT_FALSE(RunWarningStep(aborted, true, minutes, s, dialog, host));
+    const Calls expected = {"hide",
+                            "hide",
+                            "label 3 分後にWindowsをサスペンドします",
+                            "beep",
                             "show",
-                            "label 2 分後にWindowsをサスペンドします", "show",
-                            "label 1 分後にWindowsをサスペンドします", "show",
-                            "label 0 分後にWindowsをサスペンドします", "show"};
+                            "show",
+                            "label 2 分後にWindowsをサスペンドします",
+                            "show",
+                            "label 1 分後にWindowsをサスペンドします",
+                            "show",
+                            "label 0 分後にWindowsをサスペンドします",
+                            "show"};
     EXPECT_EQ(calls, expected);
 }
 

@@ -73,7 +73,11 @@ TEST(EventLog, AppendCreatesNormalisesAndReplacesWhole) {
 }
 
 TEST(EventLog, FailuresRaiseTheirMessagesAndKeepTheOldLog) {
-    struct Case { const char* name; void (*arrange)(FakeLogFs&); const char* message; };
+    struct Case {
+        const char* name;
+        void (*arrange)(FakeLogFs&);
+        const char* message;
+    };
     const Case cases[] = {
         {"unreadable", [](FakeLogFs& f) { f.readFails = true; }, "ファイル C:\\a\\Log.txt は開けません"},
         {"read-only", [](FakeLogFs& f) { f.readOnly = true; }, "ファイル C:\\a\\Log.txt を作成できません"},
@@ -98,14 +102,20 @@ TEST(EventLog, FailuresRaiseTheirMessagesAndKeepTheOldLog) {
 // What a crash left, or someone planted, under the temporary file's name is
 // taken away first; what cannot be is never written through.
 TEST(EventLog, TheTemporaryFileIsCreatedNewNeverThroughALink) {
-    struct Case { const char* name; void (*arrange)(FakeLogFs&); bool written; };
+    struct Case {
+        const char* name;
+        void (*arrange)(FakeLogFs&);
+        bool written;
+    };
     const Case cases[] = {
         {"stale file", [](FakeLogFs& f) { f.files["Log.txt.tmp"] = "half"; }, true},
         {"planted link", [](FakeLogFs& f) { f.links["Log.txt.tmp"] = "C:\\victim.ini"; }, true},
-        {"undeletable link", [](FakeLogFs& f) {
+        {"undeletable link",
+         [](FakeLogFs& f) {
              f.links["Log.txt.tmp"] = "C:\\victim.ini";
              f.undeletable = "Log.txt.tmp";
-         }, false},
+         },
+         false},
     };
     for (const Case& c : cases) {
         FakeLogFs fs;
@@ -123,7 +133,10 @@ TEST(EventLog, TheTemporaryFileIsCreatedNewNeverThroughALink) {
 }
 
 TEST(EventLog, StartMessageFromTheSwitches) {
-    struct Case { std::vector<std::string> args; const char* message; };
+    struct Case {
+        std::vector<std::string> args;
+        const char* message;
+    };
     const Case cases[] = {
         {{"vesko.exe"}, "ケルダン!を起動しました"},
         {{"vesko.exe", "/E"}, "ケルダン!を起動しました"},

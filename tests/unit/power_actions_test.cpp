@@ -53,21 +53,25 @@ TEST(PowerActions, EndOperationsMakeTheFamilysRequest) {
          powermsg::kShutDown},
         {"ShutDown 9x", &PowerActions::ShutDown, testing::kWin95, {"ExitWindowsEx(1,0)"}, powermsg::kShutDown},
         {"RestartWindows NT", &PowerActions::RestartWindows, testing::kNT5,
-         Join(kPrivilege, {"ExitWindowsEx(2,2147483648)"}),
-         powermsg::kRestart},
+         Join(kPrivilege, {"ExitWindowsEx(2,2147483648)"}), powermsg::kRestart},
         {"LogOff NT", &PowerActions::LogOff, testing::kXP, {"ExitWindowsEx(0,2147483648)"}, powermsg::kLogOff},
         {"ForceExit NT", &PowerActions::ForceExit, testing::kNT4, Join(kPrivilege, {"ExitWindowsEx(4,2147483648)"}),
          powermsg::kForceExit},
         {"ForceExit 9x", &PowerActions::ForceExit, testing::kWinMe, {"ExitWindowsEx(4,0)"}, powermsg::kForceExit},
         {"ForcePowerOff NT", &PowerActions::ForcePowerOff, testing::kWin7,
-         Join(kPrivilege, {"ExitWindowsEx(12,2147483648)"}),
+         Join(kPrivilege, {"ExitWindowsEx(12,2147483648)"}), powermsg::kForceExit},
+        {"ForcePowerOff 9x",
+         &PowerActions::ForcePowerOff,
+         testing::kWin98,
+         {"ExitWindowsEx(12,0)"},
          powermsg::kForceExit},
-        {"ForcePowerOff 9x", &PowerActions::ForcePowerOff, testing::kWin98, {"ExitWindowsEx(12,0)"},
-         powermsg::kForceExit},
-        {"ForceIfHung NT5", &PowerActions::ForceIfHung, testing::kNT5, Join(kPrivilege, {"ExitWindowsEx(16,2147483648)"}),
-         powermsg::kForceIfHung},
+        {"ForceIfHung NT5", &PowerActions::ForceIfHung, testing::kNT5,
+         Join(kPrivilege, {"ExitWindowsEx(16,2147483648)"}), powermsg::kForceIfHung},
         // Platform 0 is neither family and goes the 9x way.
-        {"PowerOff platform 0", &PowerActions::PowerOff, OsVersionRecord{0, 3, 10}, {"ExitWindowsEx(8,0)"},
+        {"PowerOff platform 0",
+         &PowerActions::PowerOff,
+         OsVersionRecord{0, 3, 10},
+         {"ExitWindowsEx(8,0)"},
          powermsg::kPowerOff},
     };
     for (const EndCase& c : cases) {
@@ -95,7 +99,10 @@ TEST(PowerActions, FailedPrivilegeStepStopsBeforeTheRequest) {
     };
     const Case cases[] = {
         {"token", false, true, true, {"OpenProcessToken(0x28)"}},
-        {"lookup", true, false, true,
+        {"lookup",
+         true,
+         false,
+         true,
          {"OpenProcessToken(0x28)", "LookupPrivilege(SeShutdownPrivilege)", "CloseHandle(0x7A)"}},
         {"adjust", true, true, false, kPrivilege},
     };
@@ -223,10 +230,10 @@ TEST(PowerActions, ShellVersionTextDecidesTheShellGeneration) {
         bool isNew;
     };
     const Case cases[] = {
-        {0x00040047, "4.71", false}, {0x00040048, "4.72", true},  {0x00050000, "5.0", true},
-        {0x00040064, "4.100", false},  // reads as 4.1
-        {0x00000000, "0.0", false},    // no version information
-        {0x00060000, "6.0", true},     {0x00040050, "4.80", true},
+        {0x00040047, "4.71", false}, {0x00040048, "4.72", true},
+        {0x00050000, "5.0", true},   {0x00040064, "4.100", false},  // reads as 4.1
+        {0x00000000, "0.0", false},                                 // no version information
+        {0x00060000, "6.0", true},   {0x00040050, "4.80", true},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ShellVersionText(c.ms), c.text);
@@ -250,9 +257,8 @@ TEST(PowerActions, MsDosModeOnlyOn9x) {
     EXPECT_EQ(Raised(onNt, &PowerActions::RestartInMsDosMode), powermsg::kMsDosUnsupported);
     EXPECT_TRUE(nt.calls.empty());
 
-    for (const auto& [result, message] : {std::pair<std::intptr_t, std::string>{32, powermsg::kMsDosFailed},
-                                          {2, powermsg::kMsDosFailed},
-                                          {33, ""}}) {
+    for (const auto& [result, message] :
+         {std::pair<std::intptr_t, std::string>{32, powermsg::kMsDosFailed}, {2, powermsg::kMsDosFailed}, {33, ""}}) {
         FakePowerSystem sys;
         sys.version = testing::kWin98;
         sys.shellResult = result;
@@ -267,13 +273,10 @@ TEST(PowerActions, RestartOn9xGoesThroughThe16BitExitWindows) {
     sys.version = testing::kWin98;
     PowerActions powerActions(sys);
     powerActions.RestartWindows();
-    const Calls expected = {"LoadLibrary16(User.exe)",
-                            "GetProcAddress16(0x1F37,ExitWindows)",
-                            "LoadLibrary(Kernel32.dll)",
-                            "GetProcAddress(0xC0,QT_Thunk)",
-                            "CallThunk16(0xBFF7,0x1170042,0x42,0)",
-                            "FreeLibrary(0xC0)",
-                            "FreeLibrary16(0x1F37)"};
+    const Calls expected = {
+        "LoadLibrary16(User.exe)",       "GetProcAddress16(0x1F37,ExitWindows)", "LoadLibrary(Kernel32.dll)",
+        "GetProcAddress(0xC0,QT_Thunk)", "CallThunk16(0xBFF7,0x1170042,0x42,0)", "FreeLibrary(0xC0)",
+        "FreeLibrary16(0x1F37)"};
     EXPECT_EQ(sys.calls, expected);
     EXPECT_FALSE(sys.Called("ExitWindowsEx"));
 
@@ -376,7 +379,12 @@ TEST(PowerActions, HibernateAsksTheSystemFirst) {
         {"XP refuses", testing::kXP, true, true, false, powermsg::kHibernateFailed,
          Join(Join(ask, kPrivilege), {"SetSystemPowerState(0,-1)"})},
         {"XP not allowed", testing::kXP, true, false, true, powermsg::kHibernateNotAllowed, ask},
-        {"no Powrprof.dll", testing::kXP, false, true, true, powermsg::kHibernateNotAllowed,
+        {"no Powrprof.dll",
+         testing::kXP,
+         false,
+         true,
+         true,
+         powermsg::kHibernateNotAllowed,
          {"LoadLibrary(Powrprof.dll)"}},
         {"95: always refused", testing::kWin95, true, true, true, powermsg::kHibernateNotAllowed, {}},
         {"Me", testing::kWinMe, true, true, true, "", Join(ask, {"SetSystemPowerState(0,-1)"})},

@@ -28,8 +28,7 @@ public:
     bool tokenOpens = true, privilegeFound = true, adjustOk = true;
     bool exitAccepted = true, powerStateAccepted = true;
     bool powrprofLoads = true;
-    std::map<std::string, std::optional<bool>> exports{{"IsPwrSuspendAllowed", true},
-                                                       {"IsPwrHibernateAllowed", true}};
+    std::map<std::string, std::optional<bool>> exports{{"IsPwrSuspendAllowed", true}, {"IsPwrHibernateAllowed", true}};
     std::uint32_t user16 = 0x1F37;
     std::uint32_t exitWindows16 = 0x01170042;
     bool kernel32Loads = true;
@@ -62,7 +61,8 @@ public:
         return 0x13;
     }
     bool AdjustTokenPrivileges(SystemHandle token, std::uint64_t luid, std::uint32_t attributes) override {
-        calls.push_back("AdjustTokenPrivileges(" + Hex(token) + "," + Hex(luid) + "," + std::to_string(attributes) + ")");
+        calls.push_back("AdjustTokenPrivileges(" + Hex(token) + "," + Hex(luid) + "," + std::to_string(attributes) +
+                        ")");
         return adjustOk;
     }
     void CloseHandle(SystemHandle handle) override { calls.push_back("CloseHandle(" + Hex(handle) + ")"); }

@@ -56,8 +56,7 @@ TEST(ManualCommands, EachLogsItsLineThenCallsItsOperation) {
         {ManualCommand::ForceHung, testing::kXP, logmsg::kForceHung, "ExitWindowsEx(16,2147483648)", nullptr},
         {ManualCommand::ForcePower, testing::kXP, logmsg::kForce, "ExitWindowsEx(12,2147483648)", nullptr},
         {ManualCommand::MsDos, testing::kWin98, logmsg::kMsDos, "ShellExecute(open,MS-DOS~1.pif", nullptr},
-        {ManualCommand::Suspend, testing::kXP, logmsg::kSuspend, "SetSystemPowerState(-1,-1)",
-         logmsg::kSuspendResume},
+        {ManualCommand::Suspend, testing::kXP, logmsg::kSuspend, "SetSystemPowerState(-1,-1)", logmsg::kSuspendResume},
         {ManualCommand::Hibernate, testing::kXP, logmsg::kHibernate, "SetSystemPowerState(0,-1)",
          logmsg::kHibernateResume},
     };

@@ -11,13 +11,17 @@ namespace {
 constexpr std::int64_t kSecond = 10000000;  // in 100 ns units
 
 TEST(CpuLoadPercent, Formula) {
-    struct Case { std::int64_t idle, clock; unsigned processors; int load; };
+    struct Case {
+        std::int64_t idle, clock;
+        unsigned processors;
+        int load;
+    };
     const Case cases[] = {
         {15000000, kSecond, 2, 25},  // 100 - 1.5 * 100 / 2
         {9990000, kSecond, 1, 0},    // 0.1 truncated
         {0, kSecond, 1, 100},
-        {5050000, kSecond, 1, 49},   // 49.5: truncated, not rounded
-        {9940000, kSecond, 1, 0},    // 0.6
+        {5050000, kSecond, 1, 49},  // 49.5: truncated, not rounded
+        {9940000, kSecond, 1, 0},   // 0.6
         {0, kSecond, 4, 100},
         {30000000, kSecond, 4, 25},
         // Outside 0..100 (idle counted past the clock's interval): held at the
@@ -212,9 +216,8 @@ TEST(TCpuUsage9x, AValueNotFourBytesLongOrAMissingKeyGivesZero) {
 }
 
 TEST(TCpuUsage9x, StartsTheStatisticOnceAndStopsItAtTheEnd) {
-    Meter9x m({{CpuUsage::kStartStat, kStarted},
-               {CpuUsage::kStatData, {10, 0, 0, 0}},
-               {CpuUsage::kStopStat, kStarted}});
+    Meter9x m(
+        {{CpuUsage::kStartStat, kStarted}, {CpuUsage::kStatData, {10, 0, 0, 0}}, {CpuUsage::kStopStat, kStarted}});
     const auto log = m.registry->log;
     m.cpu->GetUsage();
     m.cpu->GetUsage();

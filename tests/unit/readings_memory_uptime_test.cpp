@@ -9,16 +9,19 @@ namespace {
 constexpr std::uint64_t kGiB = 1024ull * 1024 * 1024;
 
 TEST(MemoryPercent, SharesOfPhysicalMemory) {
-    struct Case { std::uint64_t total, avail; int percent; };
+    struct Case {
+        std::uint64_t total, avail;
+        int percent;
+    };
     const Case cases[] = {
         {1048576, 262144, 75},
-        {16 * kGiB, 4 * kGiB, 75},       // beyond 32 bits: no wrapped sizes
-        {6 * kGiB, 5 * kGiB, 16},        // 16.66: truncated, not rounded
+        {16 * kGiB, 4 * kGiB, 75},  // beyond 32 bits: no wrapped sizes
+        {6 * kGiB, 5 * kGiB, 16},   // 16.66: truncated, not rounded
         {1048576, 1048576, 0},
         {1048576, 0, 100},
-        {0, 0, 0},                       // no figures from the system
-        {1023, 0, 0},                    // less than one kibibyte counts as none
-        {1048576, 2097152, 0},           // more available than total: held at 0
+        {0, 0, 0},              // no figures from the system
+        {1023, 0, 0},           // less than one kibibyte counts as none
+        {1048576, 2097152, 0},  // more available than total: held at 0
     };
     for (const Case& c : cases) {
         EXPECT_EQ(MemoryPercent(c.total, c.avail), c.percent) << c.total << " / " << c.avail;
@@ -26,7 +29,11 @@ TEST(MemoryPercent, SharesOfPhysicalMemory) {
 }
 
 TEST(Uptime, SplitTextAndConditionMinutes) {
-    struct Case { std::uint64_t ms; const char* text; std::int64_t minutes; };
+    struct Case {
+        std::uint64_t ms;
+        const char* text;
+        std::int64_t minutes;
+    };
     const Case cases[] = {
         {3725000, "1時間2分5秒", 62},
         {0, "0時間0分0秒", 0},

@@ -78,18 +78,21 @@ TEST(NetworkTraffic, AVanishedInterfaceThatReturnsStartsFromItsNewCounters) {
 }
 
 TEST(NetworkTraffic, TextDividesWhileFiveOrMoreCharacters) {
-    struct Case { std::int64_t bytes; const char* text; };
+    struct Case {
+        std::int64_t bytes;
+        const char* text;
+    };
     const Case cases[] = {
         {0, "0 B/s"},
         {9999, "9999 B/s"},
         {10000, "9 kB/s"},
-        {1048575, "1023 kB/s"},         // four characters after one division
+        {1048575, "1023 kB/s"},  // four characters after one division
         {10239999, "9999 kB/s"},
         {10240000, "9 MB/s"},
         {std::numeric_limits<std::int32_t>::max(), "2047 MB/s"},  // never past MB/s
         {5'000'000'000ll, "4768 MB/s"},
         {-999, "-999 B/s"},
-        {-1000, "0 kB/s"},              // the sign counts as a character
+        {-1000, "0 kB/s"},  // the sign counts as a character
         {-5000000, "-4 MB/s"},
         {std::numeric_limits<std::int32_t>::min(), "-2048 MB/s"},
     };

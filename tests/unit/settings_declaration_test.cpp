@@ -67,12 +67,32 @@ TEST(SettingsDeclaration, NoFileGivesEveryDefault) {
 }
 
 TEST(SettingsDeclaration, ValueParsing) {
-    struct Case { const char* text; std::optional<std::int32_t> value; };
+    struct Case {
+        const char* text;
+        std::optional<std::int32_t> value;
+    };
     const Case cases[] = {
-        {"0", 0}, {"42", 42}, {"-7", -7}, {"+5", 5}, {"0x1E", 30}, {"0X1e", 30}, {"$1E", 30}, {"-$10", -16},
-        {"$FFFFFFFF", -1}, {"2147483647", 2147483647}, {"-2147483648", INT32_MIN}, {"2147483648", std::nullopt},
-        {"0x", std::nullopt}, {"00", 0}, {"1E", std::nullopt}, {"yes", std::nullopt}, {"", std::nullopt},
-        {"1.5", std::nullopt}, {" 1", std::nullopt}, {"$", std::nullopt}, {"0x1G", std::nullopt},
+        {"0", 0},
+        {"42", 42},
+        {"-7", -7},
+        {"+5", 5},
+        {"0x1E", 30},
+        {"0X1e", 30},
+        {"$1E", 30},
+        {"-$10", -16},
+        {"$FFFFFFFF", -1},
+        {"2147483647", 2147483647},
+        {"-2147483648", INT32_MIN},
+        {"2147483648", std::nullopt},
+        {"0x", std::nullopt},
+        {"00", 0},
+        {"1E", std::nullopt},
+        {"yes", std::nullopt},
+        {"", std::nullopt},
+        {"1.5", std::nullopt},
+        {" 1", std::nullopt},
+        {"$", std::nullopt},
+        {"0x1G", std::nullopt},
         {"$100000000", std::nullopt},
     };
     for (const Case& c : cases) EXPECT_EQ(ParseProfileInt(c.text), c.value) << c.text;
@@ -124,8 +144,8 @@ TEST(SettingsDeclaration, SaveWritesSectionsInTableOrderAfterTheStartKeys) {
     std::string text = *f.bytes;
     for (std::size_t at = text.find('['); at != std::string::npos; at = text.find('[', at + 1))
         sections.push_back(text.substr(at + 1, text.find(']', at) - at - 1));
-    const std::vector<std::string> expected = {"Timer", "Omake", "Time", "AppointedTime", "CPU", "Network", "Memory",
-                                               "OS", "MouseCursor", "PowerSaving", "Other", "Window"};
+    const std::vector<std::string> expected = {"Timer",  "Omake", "Time",        "AppointedTime", "CPU",   "Network",
+                                               "Memory", "OS",    "MouseCursor", "PowerSaving",   "Other", "Window"};
     EXPECT_EQ(sections, expected);
     EXPECT_EQ(text.rfind("[Timer]\r\nTimer_SetTime=9:05\r\nTimer_ScheduleTime=9:06\r\nTimer_Enabled=0\r\n", 0), 0u)
         << text;

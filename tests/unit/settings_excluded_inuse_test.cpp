@@ -24,8 +24,8 @@ public:
         {"C:\\Program Files\\Editor\\editor.exe", "editor.exe"},
         {"C:\\Tools\\game.exe", "game.exe"},
     };
-    std::map<std::string, std::string> longNames = {{"C:\\PROGRA~1\\Editor\\editor.exe",
-                                                     "C:\\Program Files\\Editor\\editor.exe"}};
+    std::map<std::string, std::string> longNames = {
+        {"C:\\PROGRA~1\\Editor\\editor.exe", "C:\\Program Files\\Editor\\editor.exe"}};
     std::set<std::string> heldOpen = {"C:\\Tools\\game.exe"};  // running, outside Program Files
     int listings = 0;
     std::vector<std::string> exclusiveOpens;
@@ -53,18 +53,21 @@ public:
 };
 
 TEST(PathMatchKey, SameFileSameKey) {
-    struct Case { const char* path; const char* key; };
+    struct Case {
+        const char* path;
+        const char* key;
+    };
     const Case cases[] = {
         {"C:\\Program Files\\Editor\\editor.exe", "C:\\PROGRAM FILES\\EDITOR\\EDITOR.EXE"},
         {"c:/program files/editor/EDITOR.exe", "C:\\PROGRAM FILES\\EDITOR\\EDITOR.EXE"},
         {"  C:\\Tools\\\\.\\sub\\..\\game.exe \t", "C:\\TOOLS\\GAME.EXE"},
-        {"C:\\Tools\\game.exe. .", "C:\\TOOLS\\GAME.EXE"},    // trailing dots and blanks of the name
-        {"C:\\..\\..\\x.exe", "C:\\X.EXE"},                   // no climbing above the root
+        {"C:\\Tools\\game.exe. .", "C:\\TOOLS\\GAME.EXE"},  // trailing dots and blanks of the name
+        {"C:\\..\\..\\x.exe", "C:\\X.EXE"},                 // no climbing above the root
         {"\\\\?\\C:\\Tools\\game.exe", "C:\\TOOLS\\GAME.EXE"},
         {"\\\\?\\UNC\\server\\share\\a.exe", "\\\\SERVER\\SHARE\\A.EXE"},
         {"//server/share/a.exe", "\\\\SERVER\\SHARE\\A.EXE"},
         {"C:\\ツール\\ｇａｍｅ.exe", "C:\\ツール\\ＧＡＭＥ.EXE"},  // full-width letters fold, kana stay
-        {"C:\\Spiele\\spaß-ö.exe", "C:\\SPIELE\\SPAß-Ö.EXE"},   // ß has no one-letter capital
+        {"C:\\Spiele\\spaß-ö.exe", "C:\\SPIELE\\SPAß-Ö.EXE"},      // ß has no one-letter capital
         {"C:\\Игры\\игра.exe", "C:\\ИГРЫ\\ИГРА.EXE"},
         {"", ""},
         {"   ", ""},
@@ -77,8 +80,8 @@ TEST(PathMatchKey, SameFileSameKey) {
 // specially: separators, dots, blanks, control characters, drive colons and
 // the long-path prefix.
 TEST(PathMatchKey, AKeyOfAKeyIsTheSameKey) {
-    const std::string alphabet[] = {"a", "B", ".", "..", " ", "\t", "\x01", "\x1f", "\\", "/", ":", "C:",
-                                    "\\\\?\\", "UNC\\", "?", "ｇ", "\xff"};
+    const std::string alphabet[] = {"a", "B", ".",  "..",      " ",     "\t", "\x01", "\x1f", "\\",
+                                    "/", ":", "C:", "\\\\?\\", "UNC\\", "?",  "ｇ",   "\xff"};
     std::uint32_t seed = 12345;
     auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 8) & 0xFFFF; };
     for (int n = 0; n < 20000; ++n) {
@@ -98,20 +101,23 @@ TEST(PathMatchKey, IllFormedBytesPassThrough) {
 TEST(ProgramsInUse, RunningMeansARunningProcessHasThatImage) {
     FakeSystem sys;
     ProgramsInUse inUse(sys);
-    struct Case { const char* entry; bool running; };
+    struct Case {
+        const char* entry;
+        bool running;
+    };
     const Case cases[] = {
         {"C:\\Program Files\\Editor\\editor.exe", true},
         {"c:\\program files\\editor\\EDITOR.EXE", true},
-        {"C:\\PROGRA~1\\Editor\\editor.exe", true},          // short name resolved by the system
+        {"C:\\PROGRA~1\\Editor\\editor.exe", true},  // short name resolved by the system
         {"C:\\Tools\\game.exe", true},
         // Installed but not running: the exclusive open fails for it as well,
         // yet it is not in use.
         {"C:\\Program Files\\Player\\player.exe", false},
         {"C:\\Tools\\idle.exe", false},
-        {"C:\\Gone\\deleted.exe", false},                    // no longer exists
-        {"", false},                                         // empty line
-        {"   ", false},                                      // blank line
-        {"editor.exe", false},                               // a bare name is no path of a running image
+        {"C:\\Gone\\deleted.exe", false},  // no longer exists
+        {"", false},                       // empty line
+        {"   ", false},                    // blank line
+        {"editor.exe", false},             // a bare name is no path of a running image
     };
     for (const Case& c : cases) EXPECT_EQ(inUse.IsFileInUse(c.entry), c.running) << '"' << c.entry << '"';
     EXPECT_EQ(sys.listings, 1);  // one process list for all entries
@@ -120,9 +126,7 @@ TEST(ProgramsInUse, RunningMeansARunningProcessHasThatImage) {
 
 TEST(ProgramsInUse, NothingTestedNothingListed) {
     FakeSystem sys;
-    {
-        ProgramsInUse inUse(sys);
-    }
+    { ProgramsInUse inUse(sys); }
     EXPECT_EQ(sys.listings, 0);
     ProgramsInUse inUse(sys);
     EXPECT_FALSE(inUse.IsFileInUse(""));
@@ -142,9 +146,9 @@ TEST(ProgramsInUse, WithoutAProcessListTheExclusiveOpenDecides) {
     FakeSystem sys;
     sys.processes = std::nullopt;
     ProgramsInUse inUse(sys);
-    EXPECT_TRUE(inUse.IsFileInUse("C:\\Tools\\game.exe"));      // held open by its process
-    EXPECT_FALSE(inUse.IsFileInUse("C:\\Tools\\idle.exe"));     // opens: not running
-    EXPECT_FALSE(inUse.IsFileInUse("C:\\Gone\\deleted.exe"));   // missing: not running, not opened
+    EXPECT_TRUE(inUse.IsFileInUse("C:\\Tools\\game.exe"));     // held open by its process
+    EXPECT_FALSE(inUse.IsFileInUse("C:\\Tools\\idle.exe"));    // opens: not running
+    EXPECT_FALSE(inUse.IsFileInUse("C:\\Gone\\deleted.exe"));  // missing: not running, not opened
     EXPECT_FALSE(inUse.IsFileInUse(""));
     EXPECT_EQ(sys.exclusiveOpens, (std::vector<std::string>{"C:\\Tools\\game.exe", "C:\\Tools\\idle.exe"}));
     EXPECT_EQ(sys.listings, 1);  // not retried within the tick

@@ -32,16 +32,19 @@ public:
 };
 
 TEST(ExcludedList, LinesSplitAtEveryKindOfLineEnd) {
-    struct Case { const char* text; Lines lines; };
+    struct Case {
+        const char* text;
+        Lines lines;
+    };
     const Case cases[] = {
         {"", {}},
         {"C:\\a.exe", {"C:\\a.exe"}},
         {"C:\\a.exe\r\nD:\\b.exe\r\n", {"C:\\a.exe", "D:\\b.exe"}},
-        {"a\r\n\r\nb", {"a", "", "b"}},     // an empty line is an entry
+        {"a\r\n\r\nb", {"a", "", "b"}},  // an empty line is an entry
         {"\r\n", {""}},
-        {"a\rb\nc", {"a", "b", "c"}},       // lone CR and lone LF
-        {"a\n\r b", {"a", "", " b"}},       // LF CR is two line ends
-        {"  \r\n\t\r\n", {"  ", "\t"}},     // blank lines are kept as they stand
+        {"a\rb\nc", {"a", "b", "c"}},    // lone CR and lone LF
+        {"a\n\r b", {"a", "", " b"}},    // LF CR is two line ends
+        {"  \r\n\t\r\n", {"  ", "\t"}},  // blank lines are kept as they stand
         {"C:\\ツール\\ソフト.exe\r\n", {"C:\\ツール\\ソフト.exe"}},
     };
     for (const Case& c : cases) EXPECT_EQ(ParseExcludedProgramList(c.text), c.lines) << '"' << c.text << '"';

@@ -8,7 +8,8 @@ namespace {
 
 TEST(IniDocument, HandEditedFileReadsLikeTheSystem) {
     IniDocument doc = IniDocument::Parse(
-        "; leading comment\r\n\r\n[A]\r\n  key1  =  \"quoted\"  \r\nKey1=second\r\nnoequals\r\n[B]\nk=lf only\n[A]\nk2=dup section");
+        "; leading comment\r\n\r\n[A]\r\n  key1  =  \"quoted\"  \r\nKey1=second\r\nnoequals\r\n[B]\nk=lf "
+        "only\n[A]\nk2=dup section");
     ASSERT_TRUE(doc.Find(" A ", "KEY1"));
     EXPECT_EQ(ProfileValueForRead(*doc.Find(" A ", "KEY1")), "quoted") << "first duplicate wins, quotes removed";
     EXPECT_FALSE(doc.Find("A", "noequals").value_or("").size());
@@ -30,7 +31,10 @@ TEST(IniFile, ValuesAreCutTo2047Characters) {
     std::string stored;
     TextFileAccess a = TextFileAccess::Plain();
     a.read = [&](const std::string&) -> std::optional<std::string> { return stored; };
-    a.write = [&](const std::string&, const std::string& b) { stored = b; return true; };
+    a.write = [&](const std::string&, const std::string& b) {
+        stored = b;
+        return true;
+    };
     IniFile f("x.ini", a);
     ASSERT_TRUE(f.WriteString("S", "k", std::string(3000, 'a')));
     EXPECT_EQ(f.ReadString("S", "k", "").size(), 2047u);
@@ -41,18 +45,16 @@ TEST(IniFile, ValuesAreCutTo2047Characters) {
 }
 
 TEST(StartupSwitches, ExactMatchesAddUp) {
-    struct Case { std::vector<std::string> args; bool hide, noTray, lock; };
+    struct Case {
+        std::vector<std::string> args;
+        bool hide, noTray, lock;
+    };
     const Case cases[] = {
-        {{"vesko.exe"}, false, false, false},
-        {{"vesko.exe", "/e"}, true, false, false},
-        {{"vesko.exe", "/E"}, false, false, false},
-        {{"vesko.exe", "-e"}, false, false, false},
-        {{"vesko.exe", "/h"}, true, false, false},
-        {{"vesko.exe", "/v"}, true, true, false},
-        {{"vesko.exe", "/c"}, true, true, true},
-        {{"/h"}, true, false, false},  // argument 0 counts too
-        {{"vesko.exe", "/e", "/v"}, true, true, false},
-        {{"vesko.exe", "/h /v"}, false, false, false},
+        {{"vesko.exe"}, false, false, false},           {{"vesko.exe", "/e"}, true, false, false},
+        {{"vesko.exe", "/E"}, false, false, false},     {{"vesko.exe", "-e"}, false, false, false},
+        {{"vesko.exe", "/h"}, true, false, false},      {{"vesko.exe", "/v"}, true, true, false},
+        {{"vesko.exe", "/c"}, true, true, true},        {{"/h"}, true, false, false},  // argument 0 counts too
+        {{"vesko.exe", "/e", "/v"}, true, true, false}, {{"vesko.exe", "/h /v"}, false, false, false},
     };
     for (const Case& c : cases) {
         StartupSwitches s = ParseStartupSwitches(c.args);

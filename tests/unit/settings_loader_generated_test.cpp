@@ -46,7 +46,13 @@ void ExpectInsideEveryRange(const Settings& s, const std::string& trace) {
 }
 
 TEST(SettingsLoader, HandEditedNumbersComeIntoTheirRanges) {
-    struct Case { const char* section; const char* key; const char* text; int Settings::* member; int value; };
+    struct Case {
+        const char* section;
+        const char* key;
+        const char* text;
+        int Settings::*member;
+        int value;
+    };
     const Case cases[] = {
         {"Time", "Time_Hour", "-24", &Settings::Time_Hour, 0},
         {"CPU", "CPU_Time", "0", &Settings::CPU_Time, 1},
@@ -78,8 +84,8 @@ std::string GarbledFile(std::mt19937& rng, bool hugeLine) {
     const auto& decl = SettingsDeclaration();
     auto pick = [&rng](std::size_t n) { return static_cast<std::size_t>(rng() % n); };
     const char* const breaks[] = {"\r\n", "\n", "\r", "", "\0"};
-    const char* const numbers[] = {"-2147483648", "2147483647", "-1", "0", "$FFFFFFFF", "0x7FFFFFFF", "99999999999",
-                                   "150", "-24", "1e9", " 5 ", "\"-3\""};
+    const char* const numbers[] = {"-2147483648", "2147483647", "-1",  "0",   "$FFFFFFFF", "0x7FFFFFFF",
+                                   "99999999999", "150",        "-24", "1e9", " 5 ",       "\"-3\""};
     std::string out;
     const int parts = 1 + static_cast<int>(pick(40));
     for (int p = 0; p < parts; ++p) {
@@ -98,7 +104,8 @@ std::string GarbledFile(std::mt19937& rng, bool hugeLine) {
         const char* br = breaks[pick(std::size(breaks))];
         out.append(br, *br ? std::char_traits<char>::length(br) : pick(2));
     }
-    if (hugeLine) out.insert(pick(out.size() + 1), std::string(decl[pick(decl.size())].key) + "=" + std::string(1 << 20, '9'));
+    if (hugeLine)
+        out.insert(pick(out.size() + 1), std::string(decl[pick(decl.size())].key) + "=" + std::string(1 << 20, '9'));
     return out;
 }
 

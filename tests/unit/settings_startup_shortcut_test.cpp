@@ -41,7 +41,11 @@ struct FakeShell : ShellLinks {
 };
 
 TEST(StartupShortcut, LinkNameAndWorkingFolderFromTheOwnPath) {
-    struct Case { const char* exe; const char* link; const char* folder; };
+    struct Case {
+        const char* exe;
+        const char* link;
+        const char* folder;
+    };
     const Case cases[] = {
         {"C:\\Tools\\vesko.exe", "vesko.lnk", "C:\\Tools"},
         {"C:\\Tools\\VESKO.EXE", "VESKO.lnk", "C:\\Tools"},
@@ -91,19 +95,39 @@ TEST(StartupShortcut, OnlyOurOwnLinkIsReadRewrittenOrRemoved) {
         const char* own;
         std::map<std::string, ShellLinkFields> before;
         std::string unreadable;
-        bool on;                                        // the switch as the window shows it
-        bool writable;                                  // on writes the own link
+        bool on;        // the switch as the window shows it
+        bool writable;  // on writes the own link
         std::map<std::string, ShellLinkFields> afterOff;
     };
     const Case cases[] = {
-        {"another copy's link", "C:\\Tools\\vesko.exe", {{"vesko.lnk", other}}, "", false, false,
+        {"another copy's link",
+         "C:\\Tools\\vesko.exe",
+         {{"vesko.lnk", other}},
+         "",
+         false,
+         false,
          {{"vesko.lnk", other}}},
-        {"a file that is no link", "C:\\Tools\\vesko.exe", {{"vesko.lnk", other}}, "vesko.lnk", false, false,
+        {"a file that is no link",
+         "C:\\Tools\\vesko.exe",
+         {{"vesko.lnk", other}},
+         "vesko.lnk",
+         false,
+         false,
          {{"vesko.lnk", other}}},
         {"renamed: its own link", "C:\\Tools\\saver.exe", {{"saver.lnk", earlier}}, "", true, true, {}},
-        {"renamed: vesko.lnk of an earlier version", "C:\\Tools\\saver.exe", {{"vesko.lnk", earlier}}, "", true,
-         true, {}},
-        {"renamed: vesko.lnk of another copy", "C:\\Tools\\saver.exe", {{"vesko.lnk", other}}, "", false, true,
+        {"renamed: vesko.lnk of an earlier version",
+         "C:\\Tools\\saver.exe",
+         {{"vesko.lnk", earlier}},
+         "",
+         true,
+         true,
+         {}},
+        {"renamed: vesko.lnk of another copy",
+         "C:\\Tools\\saver.exe",
+         {{"vesko.lnk", other}},
+         "",
+         false,
+         true,
          {{"vesko.lnk", other}}},
     };
     for (const Case& c : cases) {
@@ -131,7 +155,8 @@ TEST(StartupShortcut, OnlyOurOwnLinkIsReadRewrittenOrRemoved) {
         ASSERT_TRUE(shell.links.contains(ownLink));
         EXPECT_EQ(shell.links.at(ownLink).target, c.own);
         // An earlier version's vesko.lnk to this copy goes: one start, not two.
-        const std::size_t expected = (c.before.contains("vesko.lnk") && c.before.at("vesko.lnk").target != c.own) ? 2 : 1;
+        const std::size_t expected =
+            (c.before.contains("vesko.lnk") && c.before.at("vesko.lnk").target != c.own) ? 2 : 1;
         EXPECT_EQ(shell.links.size(), expected);
     }
 

@@ -8,16 +8,18 @@ namespace vesko {
 namespace {
 
 TEST(SpinValue, KeyReleaseRepairsIntoTheRange) {
-    struct Case { std::int64_t min, max; const char* typed; const char* shown; };
+    struct Case {
+        std::int64_t min, max;
+        const char* typed;
+        const char* shown;
+    };
     const Case cases[] = {
-        {0, 23, "99", "23"},     // above the range: nearer bound
-        {1, 99999, "", "1"},     // emptied: MinValue
-        {0, 59, "-", "0"},       // a lone sign is no number
-        {0, 59, "+", "0"},
-        {0, 59, "abc", "0"},     // pasted letters
-        {1, 99999, "-5", "1"},
-        {0, 23, "7", "7"},       // in range: untouched
-        {0, 23, "007", "007"},   // a number in range keeps its text
+        {0, 23, "99", "23"},                         // above the range: nearer bound
+        {1, 99999, "", "1"},                         // emptied: MinValue
+        {0, 59, "-", "0"},                           // a lone sign is no number
+        {0, 59, "+", "0"},     {0, 59, "abc", "0"},  // pasted letters
+        {1, 99999, "-5", "1"}, {0, 23, "7", "7"},    // in range: untouched
+        {0, 23, "007", "007"},                       // a number in range keeps its text
     };
     for (const Case& c : cases) {
         SpinValue s(c.min, c.max, 0, c.min);

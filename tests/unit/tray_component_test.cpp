@@ -60,7 +60,6 @@ TEST(TrayIcon, MainWindowConfigurationShowsTheFunctionOnIcon) {
     EXPECT_EQ(rig.shell.Last().Tip, "CPU 3%\r\nMEM 41%");
 }
 
-
 // The tip the monitor sets every second reaches the shell only while somebody
 // can see it, alone, and up to date the moment the cursor arrives.
 TEST(TrayIcon, DeferredTipGoesToTheShellOnlyWhileTheCursorIsOverTheIcon) {
@@ -107,13 +106,13 @@ TEST(TrayIcon, DeferredTipGoesToTheShellOnlyWhileTheCursorIsOverTheIcon) {
 }
 
 TEST(TrayIcon, ResourceIconIdIsClampedToTheList) {
-    struct Case { int set; int stored; const char* shown; };
+    struct Case {
+        int set;
+        int stored;
+        const char* shown;
+    };
     const Case cases[] = {
-        {5, 1, "TFICON"},
-        {2, 1, "TFICON"},
-        {1, 1, "TFICON"},
-        {-7, -1, "application"},
-        {-1, -1, "application"},
+        {5, 1, "TFICON"}, {2, 1, "TFICON"}, {1, 1, "TFICON"}, {-7, -1, "application"}, {-1, -1, "application"},
     };
     for (const Case& c : cases) {
         TrayRig rig;
@@ -269,7 +268,13 @@ TEST(TrayIcon, StartUpShowPropagatesTheAddError) {
 }
 
 TEST(TrayIcon, ButtonPressOpensItsMenuOrFiresMouseDown) {
-    struct Case { std::uint32_t press; bool left; bool autoPopup; Events actions; Events events; };
+    struct Case {
+        std::uint32_t press;
+        bool left;
+        bool autoPopup;
+        Events actions;
+        Events events;
+    };
     const Case cases[] = {
         {kRButtonDown, false, true, {"front", "popup"}, {}},
         {kRButtonDown, false, false, {}, {"down R"}},
@@ -293,7 +298,6 @@ TEST(TrayIcon, ButtonPressOpensItsMenuOrFiresMouseDown) {
         }
     }
 }
-
 
 TEST(TrayIcon, MouseEventsCarryTheCursorAtHandlingTime) {
     TrayRig rig;
@@ -371,7 +375,6 @@ TEST(TrayIcon, AnimationStepsThroughTheListOnTheWindowsTimer) {
     EXPECT_EQ(rig.shell.Calls.size(), calls + 1);  // the refresh after the handler
 }
 
-
 TEST(TrayIcon, MinimizedShowsTheIconOnlyWhileTheApplicationIsMinimised) {
     TrayRig rig(kV5);
     rig.tray->SetMinimized(true);  // application not iconic: hidden
@@ -387,7 +390,6 @@ TEST(TrayIcon, MinimizedShowsTheIconOnlyWhileTheApplicationIsMinimised) {
     EXPECT_FALSE(rig.tray->Shell().Shown());
     EXPECT_EQ(rig.host.Actions, Events{"front"});
 }
-
 
 }  // namespace
 }  // namespace vesko

@@ -192,9 +192,7 @@ private:
 
 // Writes every mouse event of the component as a word: "down L", "click R"...
 inline void RecordEvents(TrayIcon& tray, std::vector<std::string>& log) {
-    auto name = [](TrayButton b) {
-        return b == TrayButton::Left ? "L" : b == TrayButton::Right ? "R" : "M";
-    };
+    auto name = [](TrayButton b) { return b == TrayButton::Left ? "L" : b == TrayButton::Right ? "R" : "M"; };
     tray.OnMouseDown = [&log, name](TrayIcon&, TrayButton b, HeldButtons, int, int) {
         log.push_back(std::string("down ") + name(b));
     };

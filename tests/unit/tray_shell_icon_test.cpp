@@ -105,7 +105,6 @@ TEST(TrayShellIcon, HideDeletesOnOldShellsOrWithoutHideByState) {
     }
 }
 
-
 TEST(TrayShellIcon, TaskbarCreatedReaddsAShownIconAndTellsTheOwnerOnce) {
     ShellIconRig rig;
     rig.icon->SetTip("line 1\r\nline 2");
@@ -227,7 +226,6 @@ TEST(TrayShellIcon, FailedModifyAddsAfreshUnlessItTimedOut) {
     EXPECT_FALSE(rig.icon->Added());
 }
 
-
 TEST(TrayShellIcon, TipIsCutPerShellGeneration) {
     const std::string tip200 = std::string(100, 'a') + "\r\n" + std::string(98, 'b');
     ShellIconRig v5(kV5);
@@ -310,7 +308,6 @@ TEST(TrayWinProcList, RegistersOnceAndRoutesEachWindowToItsIcon) {
     EXPECT_EQ(ShellIconRouter::Instance(), nullptr);
     EXPECT_EQ(windows.ClassRegistrations, 0);
 }
-
 
 TEST(TrayWinProcList, AnErrorInAHandlerGoesToTheSinkNotThroughTheWindowProcedure) {
     ShellIconRig rig;

@@ -9,7 +9,11 @@ namespace {
 std::size_t Cp932Bytes(char32_t c) { return c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F) ? 1 : 2; }
 
 TEST(TrayTextCut, Utf16LimitsCountUnitsNotBytes) {
-    struct Case { std::string text; std::size_t limit; std::string kept; };
+    struct Case {
+        std::string text;
+        std::size_t limit;
+        std::string kept;
+    };
     std::string jp;
     for (int i = 0; i < 130; ++i) jp += "あ";  // 3 UTF-8 bytes, 1 UTF-16 unit each
     std::string jp127;
@@ -51,14 +55,17 @@ TEST(TrayTextCut, OnlyCrLfPairsBecomeBlanks) {
 }
 
 TEST(TrayShellVersion, FileVersionStrings) {
-    struct Case { const char* text; std::uint32_t version; };
+    struct Case {
+        const char* text;
+        std::uint32_t version;
+    };
     const Case cases[] = {
         {"6.00.2900.2180 (xpsp_sp2_rtm.040803-2158)", PackShellVersion(6, 0)},
         {"4.72.3110.1", PackShellVersion(4, 72)},
         {"4.00", PackShellVersion(4, 0)},
-        {"5.0.3900.7155", PackShellVersion(5, 0)},   // one-digit minor
+        {"5.0.3900.7155", PackShellVersion(5, 0)},  // one-digit minor
         {"6.1.7601.17514", PackShellVersion(6, 1)},
-        {"10.0.19041.1", PackShellVersion(10, 0)},   // two-digit major
+        {"10.0.19041.1", PackShellVersion(10, 0)},  // two-digit major
         {"", 0},
         {"6", 0},
         {"6.", 0},

@@ -33,7 +33,11 @@ void Perform(TrayRig& rig, Gesture g) {
 }
 
 TEST(TrayClicks, EventOrderPerGestureWithAndWithoutDiscrimination) {
-    struct Case { Gesture gesture; bool discriminate; Events events; };
+    struct Case {
+        Gesture gesture;
+        bool discriminate;
+        Events events;
+    };
     const Case cases[] = {
         {Gesture::LeftClick, true, {"down L", "up L", "click L"}},
         {Gesture::LeftClick, false, {"down L", "click L", "up L"}},
@@ -178,7 +182,6 @@ TEST(TrayHover, OwnColoursWhileInsideAndSystemColoursAfter) {
                                                {ClickHoverTracker::kTtmSetTipTextColor, 0x100000u + 23},
                                            }));
 }
-
 
 }  // namespace
 }  // namespace vesko

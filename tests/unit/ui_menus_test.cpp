@@ -41,16 +41,31 @@ TEST(PopupMenus, WindowMenuItemsInOrder) {
 
 TEST(PopupMenus, TrayMenuItemsInOrderEndingWithASeparator) {
     const auto& m = PopupMenu2Items();
-    EXPECT_EQ(Names(m), (std::vector<std::string>{"restore1", "FunctionEnabled1", "-", "poweroff1", "shutdown1",
-                                                  "reboot1", "restart1", "logoff1", "force1", "forcehung1",
-                                                  "forcepower1", "msdos1", "suspend1", "hibernate1", "-", "Help2",
-                                                  "about2", "-", "Exit2", "-"}));
-    const std::vector<std::string> captions = {
-        "設定ウインドウの表示(&W)", "このソフトの機能を有効にする(&E)", "",
-        "Windowsを終了して電源を切る(&P)", "電源を切れる状態にする(&D)", "コンピュータを再起動する(&R)",
-        "Windowsのみ再起動する(&O)", "ログオフする(&L)", "Windowsを強制終了する(&F)", "設定を残して強制終了(&U)",
-        "Windowsを強制終了して電源を切る(&C)", "MS-DOSモードで再起動(&M)", "サスペンドする(&S)",
-        "休止状態（ハイバネーション）に移行する(&N)", "", "ヘルプ(&H)", "バージョン情報(&A)", "", "終了(&X)", ""};
+    EXPECT_EQ(Names(m),
+              (std::vector<std::string>{"restore1",    "FunctionEnabled1", "-",        "poweroff1",  "shutdown1",
+                                        "reboot1",     "restart1",         "logoff1",  "force1",     "forcehung1",
+                                        "forcepower1", "msdos1",           "suspend1", "hibernate1", "-",
+                                        "Help2",       "about2",           "-",        "Exit2",      "-"}));
+    const std::vector<std::string> captions = {"設定ウインドウの表示(&W)",
+                                               "このソフトの機能を有効にする(&E)",
+                                               "",
+                                               "Windowsを終了して電源を切る(&P)",
+                                               "電源を切れる状態にする(&D)",
+                                               "コンピュータを再起動する(&R)",
+                                               "Windowsのみ再起動する(&O)",
+                                               "ログオフする(&L)",
+                                               "Windowsを強制終了する(&F)",
+                                               "設定を残して強制終了(&U)",
+                                               "Windowsを強制終了して電源を切る(&C)",
+                                               "MS-DOSモードで再起動(&M)",
+                                               "サスペンドする(&S)",
+                                               "休止状態（ハイバネーション）に移行する(&N)",
+                                               "",
+                                               "ヘルプ(&H)",
+                                               "バージョン情報(&A)",
+                                               "",
+                                               "終了(&X)",
+                                               ""};
     ASSERT_EQ(m.size(), captions.size());
     for (std::size_t i = 0; i < m.size(); ++i) EXPECT_EQ(m[i].caption, captions[i]) << m[i].name;
     ExpectDistinctAccelerators(m);

@@ -13,9 +13,9 @@
 namespace vesko {
 namespace {
 
-constexpr int kFrameMargin = 4;    // between a frame's edge and what it holds
-constexpr int kCaptionBand = 16;   // the frame's caption line at the top
-constexpr int kBoxWidth = 18;      // a check box's or radio button's mark and gap
+constexpr int kFrameMargin = 4;   // between a frame's edge and what it holds
+constexpr int kCaptionBand = 16;  // the frame's caption line at the top
+constexpr int kBoxWidth = 18;     // a check box's or radio button's mark and gap
 
 bool Overlap(const LayoutRect& a, const LayoutRect& b) {
     return a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom();
@@ -204,9 +204,11 @@ TEST(SettingsBinding, EachSettingHasOneControlAndEachControlOneSetting) {
 // The end-to-end driver finds the status labels by these ids.
 TEST(SettingsLayout, StatusLabelsKeepTheirIds) {
     const std::pair<const char*, int> bound[] = {
-        {"StatusGroup", ids::GroupStatus}, {"OsVersionLabel", ids::OsVersionLabel}, {"StatusCpu", ids::StatusCpu},
-        {"StatusNetwork", ids::StatusNetwork},    {"StatusMemory", ids::StatusMemory},    {"StatusClock", ids::StatusClock},
-        {"StatusUptime", ids::StatusUptime},    {"TimerSetTimeLabel", ids::TimerSetTimeLabel}, {"TimerDueLabel", ids::TimerDueLabel},
+        {"StatusGroup", ids::GroupStatus},     {"OsVersionLabel", ids::OsVersionLabel},
+        {"StatusCpu", ids::StatusCpu},         {"StatusNetwork", ids::StatusNetwork},
+        {"StatusMemory", ids::StatusMemory},   {"StatusClock", ids::StatusClock},
+        {"StatusUptime", ids::StatusUptime},   {"TimerSetTimeLabel", ids::TimerSetTimeLabel},
+        {"TimerDueLabel", ids::TimerDueLabel},
     };
     for (const auto& [name, id] : bound) EXPECT_EQ(LayoutControlId(name), id) << name;
     EXPECT_EQ(LayoutControlId("NoSuchControl"), -1);
