@@ -155,7 +155,8 @@ void Monitor::OnTick() {
         // Like the tip: a refused icon change never ends the tick.
         if (auto icon = v.Exclusion.TrayIconId())
             Guarded("tray icon of the exclusion gate", [&] { SetTrayIcon(*icon); });
-        const bool aborted = RunWarningStep(warningAborted_, v.Ready, v.MinutesToAct, active_, ports_.warning, *this);
+        const bool aborted = RunWarningStep(warningAborted_, v.Ready, v.MinutesToAct, monotonicMs, state_, active_,
+                                            ports_.warning, *this);
         ShowOutlook({v, active_, state_, status.Readings, now, monotonicMs}, *pendingTip);
         pendingTip.reset();
         ResumeState rs{state_, active_};

@@ -114,16 +114,19 @@ ConditionStates EvaluateConditions(DateTime now, std::uint64_t monotonicMs, cons
     if (s.Timer_Enabled && HasTimerSchedule(s.Timer_ScheduleTime.time)) {
         const int target = MinuteOfDay(s.Timer_ScheduleTime.time);
         if (previous != 0 && MinuteSkipped(previous, now, target)) state.TimerSpent = true;
-        if (!state.TimerSpent) {
+        if (state.TimerOwed || !state.TimerSpent) {
             ConditionState& t = c[kTimerCondition];
             t.Holds = true;
-            t.MinutesLeft = MinutesUntil(target, nowMinute);
+            t.MinutesLeft = state.TimerOwed ? 0 : MinutesUntil(target, nowMinute);
         }
     }
     if (s.Time_Enabled) {
         ConditionState& t = c[kTimeCondition];
         t.Holds = true;
-        t.MinutesLeft = MinutesUntil(HourMinute32(s.Time_Hour, s.Time_Minute), nowMinute);
+        // An owed occurrence lapses when the next one comes round.
+        const std::int64_t minute = AbsoluteMinute(now);
+        const bool owed = state.TimeOwedMinute != MonitorState::kNoMinute && minute < state.TimeOwedMinute + 1440;
+        t.MinutesLeft = owed ? 0 : MinutesUntil(HourMinute32(s.Time_Hour, s.Time_Minute), nowMinute);
     }
     if (s.AppointedTime_Enabled) {
         ConditionState& t = c[kAppointedTimeCondition];
@@ -156,6 +159,15 @@ ConditionStates EvaluateConditions(DateTime now, std::uint64_t monotonicMs, cons
         EvaluateDuration(still, mono, s.MouseCursor_Time, state.MouseStillSince, c[kMouseCursorCondition]);
     }
     return c;
+}
+
+void KeepClockConditionsDue(DateTime now, const ConditionStates& c, const Verdict& unheld, MonitorState& state) {
+    if (!unheld.Ready || unheld.MinutesToAct > 0) return;
+    const auto dueNow = [&](int i) { return c[i].Enabled && c[i].Holds && c[i].MinutesLeft == 0; };
+    if (dueNow(kTimerCondition)) state.TimerOwed = true;
+    // The first minute it fell due in is kept: the owed occurrence lapses a day after it.
+    if (dueNow(kTimeCondition) && state.TimeOwedMinute == MonitorState::kNoMinute)
+        state.TimeOwedMinute = AbsoluteMinute(now);
 }
 
 Verdict CombineConditions(const ConditionStates& c, const Settings& s, bool sameMinute) {

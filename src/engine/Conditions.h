@@ -92,6 +92,15 @@ ConditionStates EvaluateConditions(DateTime now, std::uint64_t monotonicMs, cons
                                    const ConditionReadings& readings, const CursorReader& readCursor,
                                    MonitorState& state);
 
+// The combination without any hold-back (`unheld`, before a listed program,
+// a keep-awake request, the postponement or the warning's countdown held it)
+// is due now: the countdown and the daily time that are due in this minute
+// stay due until the action comes (MonitorState::TimerOwed, TimeOwedMinute),
+// so a hold-back over their minute delays the action instead of moving it a
+// day. A minute the clock skips is never seen due, and is not owed.
+void KeepClockConditionsDue(DateTime now, const ConditionStates& conditions, const Verdict& unheld,
+                            MonitorState& state);
+
 // Any-one mode when Piece_Requirement is set, all mode otherwise; the clock
 // agreement rule when All_Requirement is set; nothing due in the hold-off minute.
 Verdict CombineConditions(const ConditionStates& states, const Settings& settings, bool sameMinute);

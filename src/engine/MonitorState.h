@@ -54,6 +54,21 @@ struct MonitorState {
     // The warning's postponement ends at this monotonic count; 0 when none
     // stands (StandAside.h).
     std::uint64_t PostponedUntilMs = 0;
+    // The warning is always counted down in full before the method runs: the
+    // monotonic count of the first tick of the uninterrupted warning showing
+    // now; 0 while none shows (Warning.h).
+    std::uint64_t WarningSinceMs = 0;
+    // A clock condition that fell due while something held the action back
+    // stays due, so that the end of the hold-back brings the warning and the
+    // action instead of moving them a day: the countdown until it is acted
+    // on or re-armed, the daily time until then or its next occurrence (the
+    // wall-clock minute it fell due in; kNoMinute when none is owed).
+    static constexpr std::int64_t kNoMinute = std::numeric_limits<std::int64_t>::min();
+    bool TimerOwed = false;
+    std::int64_t TimeOwedMinute = kNoMinute;
+    // When the program's own warning beep sounded (monotonic; 0 never): the
+    // beep's audio stream may show as a system-required request.
+    std::uint64_t OwnBeepMs = 0;
 
     // Start, OK/Apply, switching on from the tray and resume: the hold-off
     // minute, every duration condition's running time and the cursor position
@@ -65,6 +80,9 @@ struct MonitorState {
         TimerSpent = false;
         WindowsEnding = false;
         PostponedUntilMs = 0;
+        WarningSinceMs = 0;
+        TimerOwed = false;
+        TimeOwedMinute = kNoMinute;
     }
 
     // The hold-off minute, every duration condition's running time and the

@@ -12,13 +12,17 @@ bool KeepAwakeWanted(const Settings& s) {
             s.Memory_Enabled || s.OS_Enabled || s.MouseCursor_Enabled);
 }
 
-KeepAwakeSignal AskKeepAwake(const Settings& settings, KeepAwakeProbe* probe) {
+KeepAwakeSignal AskKeepAwake(const Settings& settings, KeepAwakeProbe* probe, const MonitorState& state,
+                             std::uint64_t mono) {
     if (!probe) return KeepAwakeSignal::None;
     if (!KeepAwakeWanted(settings)) {
         probe->Close();
         return KeepAwakeSignal::None;
     }
-    return probe->Read().Standing();
+    KeepAwakeReading reading = probe->Read();
+    if (state.OwnBeepMs && mono >= state.OwnBeepMs && mono - state.OwnBeepMs < kOwnBeepGuardMs)
+        reading.SystemRequired = false;
+    return reading.Standing();
 }
 
 const char* KeepAwakeReason(KeepAwakeSignal signal) {
@@ -45,27 +49,16 @@ void HoldBack(ConditionStates& conditions) {
     for (ConditionState& c : conditions) c.Holds = false;
 }
 
-PostponementStep ApplyPostponement(std::uint64_t mono, const Settings& s, MonitorState& state, bool& ready,
-                                   std::int32_t& minutesToAct) {
+PostponementStep ApplyPostponement(std::uint64_t mono, MonitorState& state, bool& ready) {
     PostponementStep step;
     if (!state.PostponedUntilMs) return step;
-    if (mono < state.PostponedUntilMs) {
-        step.Postponed = true;
-        step.LeftMs = state.PostponedUntilMs - mono;
-        ready = false;
-        return step;
-    }
-    const std::uint64_t warningMs =
-        s.Warning_Enabled ? static_cast<std::uint64_t>(std::max(s.Warning_Time, 0)) * 60000 : 0;
-    const std::uint64_t notBefore = state.PostponedUntilMs + warningMs;
-    if (mono >= notBefore) {
+    if (mono >= state.PostponedUntilMs) {
         state.PostponedUntilMs = 0;
         return step;
     }
-    step.NotBeforeLeftMs = notBefore - mono;
-    // Whole minutes, rounded up, so that the count reaches 0 at that moment.
-    const auto left = static_cast<std::int32_t>((step.NotBeforeLeftMs + 59999) / 60000);
-    if (ready) minutesToAct = std::max(minutesToAct, left);
+    step.Postponed = true;
+    step.LeftMs = state.PostponedUntilMs - mono;
+    ready = false;
     return step;
 }
 

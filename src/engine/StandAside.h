@@ -8,12 +8,13 @@
 // times start again with every tick it stands, so they count from its end.
 //
 // The postponement runs on the monotonic count, so a wall clock set forward
-// or back never shortens it: nothing acts for ten real minutes. After it the
-// action waits for one full warning (Warning_Time minutes, when the warning is
-// on), so the warning comes back and counts down instead of the machine going
-// off the moment the ten minutes end. A resume from a sleep the program did
-// not start leaves it to its count (the tick count runs on through a sleep).
-// Re-arming (start, OK, Apply, switching the function on) ends it.
+// or back never shortens it: nothing acts for ten real minutes. After it, as
+// after every hold-back, the warning comes back and counts its whole time
+// down before the method runs (ApplyWarningCountdown in Warning.h), and a
+// clock condition that fell due in the ten minutes is still due then. A
+// resume from a sleep the program did not start leaves it to its count (the
+// tick count runs on through a sleep). Re-arming (start, OK, Apply,
+// switching the function on) ends it.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -48,9 +49,20 @@ inline constexpr std::uint64_t kPostponeMs = 10 * 60000;
 // condition are on.
 bool KeepAwakeWanted(const Settings& settings);
 
+// The program's own warning beep plays as an audio stream, which Windows may
+// keep the system awake for: a system-required flag seen this soon after it
+// is taken for the beep's own. The longest default sound lasts about two
+// seconds and the audio engine keeps an idle stream open a few seconds more;
+// every warning lasts a minute at least, so the guard has ended long before
+// any action can come.
+inline constexpr std::uint64_t kOwnBeepGuardMs = 10000;
+
 // The request standing now: the probe's answer when wanted; otherwise none,
-// and the probe gives back what it holds. `probe` may be null.
-KeepAwakeSignal AskKeepAwake(const Settings& settings, KeepAwakeProbe* probe);
+// and the probe gives back what it holds. `probe` may be null. A
+// system-required flag within kOwnBeepGuardMs of the own beep
+// (MonitorState::OwnBeepMs) does not count.
+KeepAwakeSignal AskKeepAwake(const Settings& settings, KeepAwakeProbe* probe, const MonitorState& state,
+                             std::uint64_t monotonicMs);
 
 // The summary's reason and the marks' short word for a standing request.
 const char* KeepAwakeReason(KeepAwakeSignal signal);
@@ -61,15 +73,13 @@ void HoldBack(ConditionStates& conditions);
 
 // Where the postponement leaves this tick.
 struct PostponementStep {
-    bool Postponed = false;             // within the ten minutes: nothing acts
-    std::uint64_t LeftMs = 0;           // until the ten minutes end
-    std::uint64_t NotBeforeLeftMs = 0;  // until the action may come at the earliest
+    bool Postponed = false;    // within the ten minutes: nothing acts
+    std::uint64_t LeftMs = 0;  // until the ten minutes end
 };
 
-// Applies a standing postponement to the combined verdict (`ready`,
-// `minutesToAct`); an expired one is dropped from `state`.
-PostponementStep ApplyPostponement(std::uint64_t monotonicMs, const Settings& settings, MonitorState& state,
-                                   bool& ready, std::int32_t& minutesToAct);
+// Applies a standing postponement to the combined verdict (`ready`); an
+// expired one is dropped from `state`.
+PostponementStep ApplyPostponement(std::uint64_t monotonicMs, MonitorState& state, bool& ready);
 
 // The warning's "10分延長": hides the warning, starts the ten minutes and
 // writes the log line (raising when the log refuses, after the rest is done).

@@ -99,9 +99,9 @@ DateTime ActionTime(const TickOutlook& t) {
         const std::int64_t left = RemainingMs(i, c[i], t);
         due = !due ? left : t.settings.Piece_Requirement ? std::min(*due, left) : std::max(*due, left);
     }
-    // After a postponement the action waits for one full warning.
-    const auto notBefore = static_cast<std::int64_t>(t.verdict.NotBeforeLeftMs);
-    return t.now + static_cast<double>(std::max(due.value_or(0), notBefore)) / kDayMs;
+    // The action waits for the whole warning.
+    const auto warning = static_cast<std::int64_t>(t.verdict.WarningLeftMs);
+    return t.now + static_cast<double>(std::max(due.value_or(0), warning)) / kDayMs;
 }
 
 std::string MethodWord(const Settings& s) {

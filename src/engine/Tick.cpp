@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "engine/StandAside.h"
+#include "engine/Warning.h"
 #include "log/EventLog.h"
 #include "readings/Uptime.h"
 #include "tray/ShellIcon.h"
@@ -81,26 +82,30 @@ TickVerdict EvaluateTick(DateTime now, std::uint64_t monotonicMs, const StatusDi
     // Ticks come every second. A longer gap means the machine slept (a sleep
     // the program did not start: the user's, a closed lid, a wake timer) or
     // the program stood still: nothing measured before it counts, so every
-    // duration condition holds anew for its full length from now.
+    // duration condition holds anew for its full length from now, and a
+    // warning that was showing was not seen: it starts again.
     if (state.LastTickMs != 0 && monotonicMs > state.LastTickMs + kTickGapMs)
         state.RestartRunningTimes({now, monotonicMs, 0, ReadCursorSafely(readCursor)});
+    if (state.LastTickMs != 0 && monotonicMs > state.LastTickMs + kWarningGapMs) state.WarningSinceMs = 0;
     state.LastTickMs = monotonicMs;
     TickVerdict v;
     v.SameMinute = IsSameMinute(now, state.HoldOffStamp);
     // A request counts as activity: the durations count from its last tick.
-    v.KeepAwake = AskKeepAwake(settings, keepAwake);
+    v.KeepAwake = AskKeepAwake(settings, keepAwake, state, monotonicMs);
     if (v.KeepAwake != KeepAwakeSignal::None) state.RestartDurations(monotonicMs);
     v.Conditions = EvaluateConditions(now, monotonicMs, settings, status.Readings, readCursor, state);
     v.Evaluated = v.Conditions;
+    if (settings.Function_Enabled)
+        KeepClockConditionsDue(now, v.Evaluated, CombineConditions(v.Evaluated, settings, v.SameMinute), state);
     v.Exclusion = ApplyExclusionGate(settings, programs, v.Conditions);
     if (v.KeepAwake != KeepAwakeSignal::None) HoldBack(v.Conditions);
     Verdict combined = CombineConditions(v.Conditions, settings, v.SameMinute);
     v.Ready = combined.Ready;
     v.MinutesToAct = combined.MinutesToAct;
-    const PostponementStep step = ApplyPostponement(monotonicMs, settings, state, v.Ready, v.MinutesToAct);
+    const PostponementStep step = ApplyPostponement(monotonicMs, state, v.Ready);
     v.Postponed = step.Postponed;
     v.PostponedLeftMs = step.LeftMs;
-    v.NotBeforeLeftMs = step.NotBeforeLeftMs;
+    v.WarningLeftMs = ApplyWarningCountdown(monotonicMs, settings, state, v.Ready, v.MinutesToAct);
     return v;
 }
 

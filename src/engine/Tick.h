@@ -98,11 +98,12 @@ struct TickVerdict {
     std::int32_t MinutesToAct = 0;
     // Another program's request to stay awake, holding every condition back.
     KeepAwakeSignal KeepAwake = KeepAwakeSignal::None;
-    // The warning's postponement: still within its ten minutes (and how long
-    // they last), or how long the action must still wait after them.
+    // The warning's postponement: still within its ten minutes, and how long
+    // they last.
     bool Postponed = false;
     std::uint64_t PostponedLeftMs = 0;
-    std::uint64_t NotBeforeLeftMs = 0;
+    // What is left of the warning's whole countdown while it shows.
+    std::uint64_t WarningLeftMs = 0;
 };
 
 // A gap between two ticks longer than this restarts every running time.
@@ -112,7 +113,10 @@ inline constexpr std::uint64_t kTickGapMs = 60000;
 // stamps and LastCursorPos of `state`), exclusion gate, combination. `now` is
 // the wall clock, `monotonicMs` the count the running times are measured on.
 // `keepAwake` (may be null) is asked only while KeepAwakeWanted; a standing
-// request and the warning's postponement act as StandAside.h says.
+// request and the warning's postponement act as StandAside.h says. A clock
+// condition held back in its minute stays due (KeepClockConditionsDue), and
+// with the warning on nothing is due before the warning has counted its
+// whole time down (ApplyWarningCountdown).
 TickVerdict EvaluateTick(DateTime now, std::uint64_t monotonicMs, const StatusDisplay& status, const Settings& settings,
                          const CursorReader& readCursor, ExcludedProgramList* programs, MonitorState& state,
                          KeepAwakeProbe* keepAwake = nullptr);

@@ -1,5 +1,7 @@
 #include "engine/Warning.h"
 
+#include <algorithm>
+
 #include "engine/Execution.h"
 
 namespace vesko {
@@ -11,7 +13,24 @@ std::string WarningText(std::int64_t minutesToAct, const Settings& settings) {
         case PowerMethod::Suspend: suffix = warnmsg::kSuspendSuffix; break;
         case PowerMethod::Hibernation: break;
     }
-    return std::to_string(minutesToAct) + suffix;
+    return std::to_string(std::max<std::int64_t>(minutesToAct, 0)) + suffix;
+}
+
+std::uint64_t ApplyWarningCountdown(std::uint64_t mono, const Settings& s, MonitorState& state, bool ready,
+                                    std::int32_t& minutesToAct) {
+    if (!s.Warning_Enabled || !ready || minutesToAct > s.Warning_Time) {
+        state.WarningSinceMs = 0;
+        return 0;
+    }
+    // A count of 0 means none; the tick count is never 0 in practice.
+    if (!state.WarningSinceMs || state.WarningSinceMs > mono) state.WarningSinceMs = std::max<std::uint64_t>(mono, 1);
+    const std::uint64_t fullMs = static_cast<std::uint64_t>(std::max(s.Warning_Time, 0)) * 60000;
+    const std::uint64_t shownMs = mono - state.WarningSinceMs;
+    const std::uint64_t leftMs = shownMs < fullMs ? fullMs - shownMs : 0;
+    // Whole minutes, rounded up, so that the count reaches 0 as the time ends.
+    const auto left = static_cast<std::int32_t>((leftMs + 59999) / 60000);
+    minutesToAct = std::max({minutesToAct, left, 0});
+    return leftMs;
 }
 
 WarningDecision DecideWarning(bool warningAborted, bool ready, std::int64_t minutesToAct, const Settings& settings,
@@ -29,8 +48,8 @@ WarningDecision DecideWarning(bool warningAborted, bool ready, std::int64_t minu
     return d;
 }
 
-bool RunWarningStep(bool& warningAborted, bool ready, std::int64_t minutesToAct, Settings& settings,
-                    WarningDialog& dialog, WarningHost& host) {
+bool RunWarningStep(bool& warningAborted, bool ready, std::int64_t minutesToAct, std::uint64_t monotonicMs,
+                    MonitorState& state, Settings& settings, WarningDialog& dialog, WarningHost& host) {
     const WarningDecision d =
         DecideWarning(warningAborted, ready, minutesToAct, settings, dialog.LabelText(), dialog.IsVisible());
     if (d.abort) {
@@ -45,7 +64,10 @@ bool RunWarningStep(bool& warningAborted, bool ready, std::int64_t minutesToAct,
         return d.abort;
     }
     if (d.newLabelText) dialog.SetLabelText(*d.newLabelText);
-    if (d.beep) host.Beep();
+    if (d.beep) {
+        state.OwnBeepMs = std::max<std::uint64_t>(monotonicMs, 1);
+        host.Beep();
+    }
     dialog.Show();
     return false;
 }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/MonitorState.h"
 #include "settings/Settings.h"
 
 namespace vesko {
@@ -38,6 +39,23 @@ inline constexpr const char* kHibernateSuffix = " 分後にWindowsを休止状�
 inline constexpr const char* kFunctionDisabled = "このソフトの機能を無効にしました";
 }  // namespace warnmsg
 
+// Ticks further apart than this mean the warning was not on screen between
+// them (the machine slept, or the program stood still): its count starts
+// again. Ticks come every second; a busy machine may delay one by a few.
+inline constexpr std::uint64_t kWarningGapMs = 5000;
+
+// The warning is always given in full. While the warning shows (it is on,
+// `ready`, and `minutesToAct` is within Warning_Time), the action waits until
+// it has been shown for Warning_Time minutes without a break, on the
+// monotonic count: whatever made the action due at once (a hold-back that
+// ended, a resume, a clock condition already past) starts a whole countdown,
+// and the minutes shown never go below 0. Raises `minutesToAct` to the
+// countdown's whole minutes left, rounded up; returns the milliseconds left
+// of it (0 when the warning is off, not showing, or done). A warning that
+// stops showing, or a break, starts the next one from the beginning.
+std::uint64_t ApplyWarningCountdown(std::uint64_t monotonicMs, const Settings& settings, MonitorState& state,
+                                    bool ready, std::int32_t& minutesToAct);
+
 // The number of minutes followed by the suffix of the selected method.
 std::string WarningText(std::int64_t minutesToAct, const Settings& settings);
 
@@ -53,9 +71,10 @@ WarningDecision DecideWarning(bool warningAborted, bool ready, std::int64_t minu
                               const std::string& labelText, bool dialogVisible);
 
 // DecideWarning carried out: the abort (in memory only) or the show, update or hide.
+// The first show's beep is noted in `state` at `monotonicMs` (StandAside.h).
 // Returns true when an abort was carried out in this tick.
-bool RunWarningStep(bool& warningAborted, bool ready, std::int64_t minutesToAct, Settings& settings,
-                    WarningDialog& dialog, WarningHost& host);
+bool RunWarningStep(bool& warningAborted, bool ready, std::int64_t minutesToAct, std::uint64_t monotonicMs,
+                    MonitorState& state, Settings& settings, WarningDialog& dialog, WarningHost& host);
 
 // The abort button's side.
 class WarningAbortHost {

@@ -80,15 +80,20 @@ TEST(StandAside, KeepAwakeRequestsAndThePostponementThroughTheTick) {
         {"several: full screen is named", none, 1, {{60, kAll, false, 0, standmsg::kFullScreen}}},
         {"a request that ends: the running time restarts from its last tick",
          none,
-         4,
+         5,
          {{30, kSound, false, 0, ""},
           {90, kSound, false, 0, ""},
           {95, kNone, true, 1, "", "○ 0/1分"},
-          {150, kNone, true, 0, "まもなく"}}},
-        {"a clock condition is only held back",
+          {150, kNone, true, 1, "", "○ 1/1分"},  // the warning, shown from 91, has a second left
+          {151, kNone, true, 0, "まもなく"}}},
+        {"a clock condition is only held back, and comes with the whole warning",
          [](Settings& s) { s.CPU_Enabled = false, s.Time_Enabled = true, s.Time_Hour = 9, s.Time_Minute = 1; },
-         3,
-         {{30, kNone, true, 1, ""}, {61, kSound, false, 0, standmsg::kSound}, {62, kNone, true, 0, "まもなく"}}},
+         4,
+         {{30, kNone, true, 1, ""},
+          {61, kSound, false, 0, standmsg::kSound},
+          // Still due after its minute, behind a whole warning.
+          {62, kNone, true, 1, "9:02 に休止状態にします（あと 1 分・警告中）"},
+          {122, kNone, true, 0, "まもなく"}}},
         {"option off: signals ignored",
          [](Settings& s) { s.KeepAwake_Enabled = false; },
          0,
@@ -139,8 +144,25 @@ TEST(StandAside, KeepAwakeRequestsAndThePostponementThroughTheTick) {
         FakeDialog dialog;
         bool aborted = false;
         std::size_t logLines = 0;
+        StatusDisplay d;
+        auto tick = [&](int sec, const Step& step) {
+            const DateTime now = t0 + (sec + step.wallShift) / 86400.0;
+            const std::uint64_t mono = m0 + static_cast<std::uint64_t>(sec) * 1000;
+            probe.next = step.signals;
+            const TickVerdict v = EvaluateTick(
+                now, mono, d, s, [] { return CursorPos{}; }, nullptr, st, &probe);
+            RunWarningStep(aborted, v.Ready, v.MinutesToAct, mono, st, s, dialog, dialog);
+            return v;
+        };
+        int last = -1;
         for (const Step& step : row.steps) {
             SCOPED_TRACE(step.sec);
+            // The program ticks every second: the seconds between two rows
+            // see the later row's signals. The rows count their own asks.
+            const int asked = probe.reads;
+            for (int sec = last + 1; sec < step.sec; ++sec) tick(sec, step);
+            probe.reads = asked;
+            last = step.sec;
             const DateTime now = t0 + (step.sec + step.wallShift) / 86400.0;
             const std::uint64_t mono = m0 + static_cast<std::uint64_t>(step.sec) * 1000;
             if (step.act == kRearm) st.Arm({now, mono, 0, CursorPos{}});
@@ -151,18 +173,14 @@ TEST(StandAside, KeepAwakeRequestsAndThePostponementThroughTheTick) {
                 EXPECT_EQ(dialog.visible, locked);
                 logLines += locked ? 0 : 1;
             }
-            probe.next = step.signals;
-            StatusDisplay d;
-            const TickVerdict v = EvaluateTick(
-                now, mono, d, s, [] { return CursorPos{}; }, nullptr, st, &probe);
+            const TickVerdict v = tick(step.sec, step);
             EXPECT_EQ(v.Ready, step.ready);
             EXPECT_EQ(step.ready ? std::max(v.MinutesToAct, 0) : 0, step.minutesToAct);
             // The warning shows exactly while the verdict is within its time.
-            RunWarningStep(aborted, v.Ready, v.MinutesToAct, s, dialog, dialog);
             EXPECT_EQ(dialog.visible, step.ready && v.MinutesToAct <= s.Warning_Time);
-            const TickOutlook tick{v, s, st, d.Readings, now, mono};
-            EXPECT_EQ(SummaryLine(tick).rfind(step.summary, 0), 0u) << SummaryLine(tick);
-            EXPECT_EQ(step.mark.empty() ? "" : ConditionMarks(tick)[kCpuCondition], step.mark);
+            const TickOutlook outlook{v, s, st, d.Readings, now, mono};
+            EXPECT_EQ(SummaryLine(outlook).rfind(step.summary, 0), 0u) << SummaryLine(outlook);
+            EXPECT_EQ(step.mark.empty() ? "" : ConditionMarks(outlook)[kCpuCondition], step.mark);
         }
         EXPECT_EQ(probe.reads, row.reads);
         EXPECT_EQ(probe.closes > 0, row.reads == 0) << "the probe is closed exactly when not asked";

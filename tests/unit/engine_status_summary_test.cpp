@@ -130,7 +130,7 @@ TEST(StatusSummary, Situations) {
          false,
          {{kTimeCondition, "―"}, {kCpuCondition, "―"}},
          "機能が無効のため節電しません"},
-        {"the warning counting down",
+        {"the warning appearing: its whole time counts from now",
          [](Settings& s) {
              s.CPU_Enabled = s.Warning_Enabled = true;
              s.Warning_Time = 5;
@@ -141,7 +141,7 @@ TEST(StatusSummary, Situations) {
          30,
          false,
          {{kCpuCondition, "○ 27/30分"}},
-         "21:45 に休止状態にします（あと 3 分・警告中）"},
+         "21:47 に休止状態にします（あと 5 分・警告中）"},
     };
     for (const Situation& c : situations) {
         SCOPED_TRACE(c.name);

@@ -71,7 +71,7 @@ TEST(Warning, TextNamesTheSelectedMethod) {
         {false, true, true, 3, "3 分後にWindowsをサスペンドします"},
         {false, false, true, 12, "12 分後にWindowsを休止状態にします"},
         {false, false, false, 1, "1 分後にWindowsを休止状態にします"},         // all keys off: hibernation
-        {true, false, false, -1, "-1 分後にWindowsを終了して電源を切ります"},  // the hold-off minute
+        {true, false, false, -1, "0 分後にWindowsを終了して電源を切ります"},  // never below 0
     };
     for (const Case& c : cases)
         EXPECT_EQ(WarningText(c.minutes, Warned(99, c.shutdown, c.suspend, c.hibernation)), c.text);
@@ -116,9 +116,10 @@ TEST(Warning, CountdownBeepsOnceAndRewritesOnlyChanges) {
     FakeDialog dialog(calls);
     FakeHost host(calls);
     Settings s = Warned(3, false, true, false);
+    MonitorState state;
     bool aborted = false;
     for (std::int64_t minutes : {5, 4, 3, 3, 2, 1, 0})
-        EXPECT_FALSE(RunWarningStep(aborted, true, minutes, s, dialog, host));
+        EXPECT_FALSE(RunWarningStep(aborted, true, minutes, 1000, state, s, dialog, host));
     const Calls expected = {"hide",
                             "hide",
                             "label 3 分後にWindowsをサスペンドします",
@@ -139,13 +140,14 @@ TEST(Warning, ConditionsStopHoldingHidesTheDialog) {
     FakeDialog dialog(calls);
     FakeHost host(calls);
     Settings s = Warned(3);
+    MonitorState state;
     bool aborted = false;
-    RunWarningStep(aborted, true, 2, s, dialog, host);
-    RunWarningStep(aborted, false, 0, s, dialog, host);
+    RunWarningStep(aborted, true, 2, 1000, state, s, dialog, host);
+    RunWarningStep(aborted, false, 0, 1000, state, s, dialog, host);
     EXPECT_FALSE(dialog.visible);
     // It reappears, with a new beep, when the time is within the warning again.
     calls.clear();
-    RunWarningStep(aborted, true, 3, s, dialog, host);
+    RunWarningStep(aborted, true, 3, 1000, state, s, dialog, host);
     EXPECT_EQ(calls, (Calls{"label 3 分後にWindowsを終了して電源を切ります", "beep", "show"}));
 }
 
@@ -155,15 +157,16 @@ TEST(Warning, PendingAbortSwitchesTheFunctionOffInMemory) {
     dialog.visible = true;
     FakeHost host(calls);
     Settings s = Warned(3);
+    MonitorState state;
     bool aborted = true;
-    EXPECT_TRUE(RunWarningStep(aborted, true, 0, s, dialog, host));
+    EXPECT_TRUE(RunWarningStep(aborted, true, 0, 1000, state, s, dialog, host));
     EXPECT_FALSE(aborted);
     EXPECT_FALSE(s.Warning_Enabled);
     EXPECT_FALSE(s.Function_Enabled);
     EXPECT_EQ(calls, (Calls{"function off", "hide"}));
     // With the warning off, later ticks keep the dialog hidden.
     calls.clear();
-    EXPECT_FALSE(RunWarningStep(aborted, true, 0, s, dialog, host));
+    EXPECT_FALSE(RunWarningStep(aborted, true, 0, 1000, state, s, dialog, host));
     EXPECT_EQ(calls, (Calls{"hide"}));
 }
 
