@@ -1,0 +1,473 @@
+// Days of a machine, second by second, through the real tick: random settings
+// and random events (listed programs, keep-awake requests, readings, the
+// user's own sleeps, clock changes, the warning's buttons, re-arming), with
+// what the user was promised checked on every simulated second by a referee
+// that keeps its own account of the world, not the engine's.
+//
+// A failure names its seed and the events that led to it; VESKO_SIM_SEED=N
+// replays that one scenario. VESKO_SIM_SCENARIOS=N runs more of them.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "base/Error.h"
+#include "engine/Arming.h"
+#include "engine/Execution.h"
+#include "engine/StandAside.h"
+#include "engine/StatusSummary.h"
+#include "engine/Tick.h"
+#include "engine/TimerSchedule.h"
+#include "engine/Warning.h"
+#include "settings/SettingsDeclaration.h"
+
+namespace vesko {
+namespace {
+
+constexpr std::uint64_t kMinute = 60000;
+constexpr double kDayMs = 86400000.0;
+
+std::int64_t MinuteStamp(DateTime t) { return static_cast<std::int64_t>(std::floor(t * 1440.0 + 1e-6)); }
+
+// The machine as it really is; the engine learns of it only through the probes.
+struct World {
+    DateTime wall = 0;
+    std::uint64_t mono = 0, uptime = 0, octets = 0;
+    int cpu = 0, memory = 0;
+    std::int64_t netPerSecond = 0;
+    CursorPos cursor{};
+    bool programRunning = false;
+    KeepAwakeReading request;
+    std::uint64_t beepEchoUntil = 0;  // the own beep's audio stream, as Windows may report it
+};
+
+// What was promised, kept apart from the engine's own state.
+class Referee {
+public:
+    struct WarningDialogState {
+        bool visible;
+        const std::string& label;
+    };
+
+    Referee(const Settings& s, std::vector<std::string>& events) : s_(s), events_(events) {}
+
+    bool failed = false;
+    std::string failure;
+    // What the scenarios got to, so that a change that stops the simulation
+    // from reaching its cases cannot pass unseen.
+    int actions = 0, warnedActions = 0, owedActions = 0, holdBacks = 0;
+
+    void Arm(const World& w) {
+        holdOffMinute_ = armMinute_ = MinuteStamp(w.wall);
+        for (auto& since : lowSince_) since = w.mono;
+        postponedUntil_ = 0;
+        timeSeen_ = timerSeen_ = false;
+        owed_ = false;
+        warnSince_ = 0;
+    }
+    void Started(const World& w) {
+        Arm(w);
+        uptimeOrigin_ = 0;
+    }
+    void ResumedFromOwnSleep(const World& w) {
+        Arm(w);
+        uptimeOrigin_ = w.uptime;
+    }
+    void UsersSleepEnded(const World& w) {
+        holdOffMinute_ = MinuteStamp(w.wall);
+        for (auto& since : lowSince_) since = w.mono;
+        warnSince_ = 0;
+        clearSince_ = w.mono;
+    }
+    void CountdownSet(DateTime schedule) {
+        timerMinute_ = HasTimerSchedule(schedule) ? MinuteOfDay(schedule) : -1;
+        timerSeen_ = false;
+    }
+    void Postponed(const World& w) {
+        postponedUntil_ = w.mono + kPostponeMs;
+        clearSince_ = w.mono;
+    }
+    void Disturbed(const World& w) { clearSince_ = w.mono; }
+    void FunctionOff() { owed_ = false; }
+
+    bool HeldBack(const World& w) const {
+        return (s_.ExeStop_Enabled && w.programRunning) ||
+               (s_.KeepAwake_Enabled && w.request.Standing() != KeepAwakeSignal::None) || w.mono < postponedUntil_;
+    }
+
+    // Each tick before the engine's: the durations' ground truth.
+    void BeforeTick(const World& w) {
+        const bool request =
+            s_.KeepAwake_Enabled && s_.Function_Enabled && w.request.Standing() != KeepAwakeSignal::None;
+        const bool low[4] = {w.cpu <= s_.CPU_Percent,
+                             !(NetworkThreshold(s_.Network_Speed, s_.Network_Unit) < w.netPerSecond),
+                             w.memory <= s_.Memory_Percent, w.cursor == lastCursor_};
+        lastCursor_ = w.cursor;
+        for (int i = 0; i < 4; ++i)
+            if (!low[i] || request) lowSince_[i] = w.mono;
+        const int minute = MinuteOfDay(w.wall);
+        const bool armMinute = MinuteStamp(w.wall) == holdOffMinute_;
+        if (s_.Function_Enabled && !armMinute) {
+            const bool held = HeldBack(w);
+            if (s_.Time_Enabled && minute == s_.Time_Hour * 60 + s_.Time_Minute) {
+                timeSeen_ = true;
+                if (held) owed_ = true;
+            }
+            if (s_.Timer_Enabled && minute == timerMinute_) {
+                timerSeen_ = true;
+                if (held) owed_ = true;
+            }
+        }
+        if (HeldBack(w) || !s_.Function_Enabled) clearSince_ = w.mono;
+        holdBacks += HeldBack(w);
+    }
+
+    // Each tick after the warning step.
+    void AfterWarning(const World& w, const WarningDialogState& dialog) {
+        warnVisible_ = dialog.visible;
+        if (!dialog.visible) warnSince_ = 0;
+        else if (!warnSince_) warnSince_ = w.mono;
+        if (dialog.visible && !dialog.label.empty() && dialog.label[0] == '-')
+            Fail("the warning shows a negative number: " + dialog.label);
+    }
+
+    // Each tick at its end: a clock condition owed since a hold-back is acted on in time.
+    void AfterTick(const World& w) {
+        if (!owed_ || !s_.Piece_Requirement || !s_.Function_Enabled) return;
+        const std::uint64_t wait = (s_.Warning_Enabled ? s_.Warning_Time + 1 : 1) * kMinute + 2000;
+        if (w.mono > clearSince_ + wait)
+            Fail("a clock condition held back in its minute was not acted on after the hold-back ended");
+    }
+
+    // At the power call.
+    void Action(const World& w, const char* method) {
+        events_.push_back(Stamp(w) + method);
+        if (!s_.Function_Enabled) Fail("acted with the function off");
+        if (HeldBack(w)) Fail("acted while held back");
+        if (MinuteStamp(w.wall) == armMinute_) Fail("acted in the minute of arming");
+        if (s_.Warning_Enabled) {
+            const std::uint64_t shown = warnVisible_ && warnSince_ ? w.mono - warnSince_ : 0;
+            if (shown < static_cast<std::uint64_t>(s_.Warning_Time) * kMinute)
+                Fail("acted after " + std::to_string(shown / 1000) + " s of a " + std::to_string(s_.Warning_Time) +
+                     "-minute warning");
+        }
+        // Which enabled conditions are really met now.
+        int enabled = 0, met = 0;
+        auto count = [&](bool on, bool ok) { enabled += on, met += on && ok; };
+        const int minute = MinuteOfDay(w.wall);
+        const int from = s_.AppointedTime_FromHour * 60 + s_.AppointedTime_FromMinute;
+        const int to = s_.AppointedTime_ToHour * 60 + s_.AppointedTime_ToMinute;
+        const bool inWindow = from <= to ? minute >= from && minute <= to : minute >= from || minute <= to;
+        count(s_.Timer_Enabled, timerSeen_);
+        count(s_.Time_Enabled, timeSeen_);
+        count(s_.AppointedTime_Enabled, inWindow);
+        const int times[4] = {s_.CPU_Time, s_.Network_Time, s_.Memory_Time, s_.MouseCursor_Time};
+        const bool on[4] = {s_.CPU_Enabled, s_.Network_Enabled, s_.Memory_Enabled, s_.MouseCursor_Enabled};
+        for (int i = 0; i < 4; ++i)
+            count(on[i], w.mono - lowSince_[i] >= static_cast<std::uint64_t>(times[i]) * kMinute);
+        const std::uint64_t required = (static_cast<std::uint64_t>(s_.OS_Hour) * 60 + s_.OS_Minute) * kMinute;
+        count(s_.OS_Enabled, w.uptime - uptimeOrigin_ >= required);
+        if (s_.Piece_Requirement ? met == 0 : met < enabled)
+            Fail("acted with " + std::to_string(met) + " of " + std::to_string(enabled) + " conditions met");
+        ++actions, warnedActions += s_.Warning_Enabled, owedActions += owed_;
+        owed_ = false;
+    }
+
+    std::string Stamp(const World& w) const {
+        const DateTimeParts p = DecodeDateTime(w.wall);
+        char buf[48];
+        std::snprintf(buf, sizeof buf, "%llu s %02d:%02d:%02d ", static_cast<unsigned long long>(w.mono / 1000), p.hour,
+                      p.minute, p.second);
+        return buf;
+    }
+
+    void Fail(const std::string& what) {
+        if (failed) return;
+        failed = true;
+        failure = what;
+    }
+
+private:
+    const Settings& s_;
+    std::vector<std::string>& events_;
+    std::int64_t armMinute_ = 0, holdOffMinute_ = 0;
+    std::uint64_t lowSince_[4] = {}, uptimeOrigin_ = 0, postponedUntil_ = 0, warnSince_ = 0, clearSince_ = 0;
+    int timerMinute_ = -1;
+    bool timeSeen_ = false, timerSeen_ = false, owed_ = false, warnVisible_ = false;
+    CursorPos lastCursor_{};
+};
+
+// The machine's side of the engine: probes, the warning window, the power calls.
+class Machine : public KeepAwakeProbe,
+                public ExcludedProgramList,
+                public WarningDialog,
+                public WarningHost,
+                public WarningAbortHost,
+                public LogWriter,
+                public ExecutionHost {
+public:
+    Machine(World& w, Referee& ref, std::mt19937_64& rng, Settings& s) : w_(w), ref_(ref), rng_(rng), s_(s) {}
+
+    bool visible = false, poweredOff = false;
+    std::string label;
+
+    KeepAwakeReading Read() override {
+        KeepAwakeReading r = w_.request;
+        if (w_.mono < w_.beepEchoUntil) r.SystemRequired = true;
+        return r;
+    }
+    void Close() override {}
+    std::size_t Count() const override { return 1; }
+    bool IsInUse(std::size_t) override { return w_.programRunning; }
+    std::string LabelText() override { return label; }
+    void SetLabelText(const std::string& text) override { label = text; }
+    bool IsVisible() override { return visible; }
+    void Show() override { visible = true; }
+    void Hide() override { visible = false; }
+    void Repaint() override {}
+    void SetAbortEnabled(bool) override {}
+    void Beep() override { w_.beepEchoUntil = w_.mono + 3000; }
+    void ShowFunctionOff() override { ref_.FunctionOff(); }
+    void WriteFunctionDisabled() override {}
+    void ShowMessage(const std::string&) override {}
+    bool WindowShown() override { return false; }
+    void HideApplication() override {}
+    void WriteLog(const std::string&, DateTime) override {}
+    DateTime Now() override { return w_.wall; }
+    void ForcePowerOff() override {
+        Act("power off");
+        poweredOff = true;
+    }
+    void Suspend() override { Sleep("suspend"); }
+    void Hibernate() override { Sleep("hibernate"); }
+    bool IsMainWindowVisible() override { return false; }
+    bool SetTimer() override {
+        schedule_ = ScheduleFromNow(w_.wall, s_.Timer_Hour, s_.Timer_Minute).value().scheduleTime;
+        ref_.CountdownSet(TimerScheduleFromText(schedule_));
+        return true;
+    }
+    std::string TimerDueText() override { return schedule_; }
+    ArmReadings ReadArmReadings() override { return {w_.wall, w_.mono, w_.uptime, w_.cursor}; }
+
+    // Time passes with no tick: a sleep, or the program's own.
+    void Pass(std::uint64_t ms) {
+        w_.wall += ms / kDayMs;
+        w_.mono += ms;
+        w_.uptime += ms;
+    }
+
+private:
+    void Act(const char* method) {
+        ref_.Action(w_, method);
+        // Now and then Windows refuses; the engine then re-arms.
+        if (std::uniform_int_distribution<int>(0, 9)(rng_) == 0) throw AppError("refused");
+    }
+    void Sleep(const char* method) {
+        Act(method);
+        Pass(std::uniform_int_distribution<std::uint64_t>(kMinute, 180 * kMinute)(rng_));
+    }
+
+    World& w_;
+    Referee& ref_;
+    std::mt19937_64& rng_;
+    Settings& s_;
+    std::string schedule_ = "hh:nn";
+};
+
+struct Scenario {
+    std::uint64_t seed;
+    std::uint64_t seconds = 0;
+    bool failed = false;
+    int actions = 0, warnedActions = 0, owedActions = 0, holdBacks = 0;
+};
+
+// Settings a user could have chosen, with times that fall inside the scenario.
+Settings RandomSettings(std::mt19937_64& rng, DateTime start) {
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    auto chance = [&](int percent) { return pick(1, 100) <= percent; };
+    Settings s;
+    const int now = MinuteOfDay(start);
+    auto soon = [&](int& hour, int& minute) {
+        const int at = (now + pick(1, 120)) % 1440;
+        hour = at / 60, minute = at % 60;
+    };
+    do {
+        s.Timer_Enabled = chance(20), s.Time_Enabled = chance(30), s.AppointedTime_Enabled = chance(25);
+        s.CPU_Enabled = chance(30), s.Network_Enabled = chance(20), s.Memory_Enabled = chance(15);
+        s.OS_Enabled = chance(15), s.MouseCursor_Enabled = chance(30);
+    } while (!(s.Timer_Enabled || s.Time_Enabled || s.AppointedTime_Enabled || s.CPU_Enabled || s.Network_Enabled ||
+               s.Memory_Enabled || s.OS_Enabled || s.MouseCursor_Enabled));
+    s.Timer_Hour = pick(0, 1), s.Timer_Minute = pick(s.Timer_Hour ? 0 : 1, 59);
+    soon(s.Time_Hour, s.Time_Minute);
+    soon(s.AppointedTime_FromHour, s.AppointedTime_FromMinute);
+    const int to = (s.AppointedTime_FromHour * 60 + s.AppointedTime_FromMinute + pick(0, 90)) % 1440;
+    s.AppointedTime_ToHour = to / 60, s.AppointedTime_ToMinute = to % 60;
+    s.CPU_Percent = pick(10, 60), s.CPU_Time = pick(1, 20);
+    s.Network_Speed = pick(1, 100), s.Network_Unit = pick(0, 2), s.Network_Time = pick(1, 20);
+    s.Memory_Percent = pick(30, 80), s.Memory_Time = pick(1, 20);
+    s.OS_Hour = pick(0, 2), s.OS_Minute = pick(s.OS_Hour ? 0 : 1, 59);
+    s.MouseCursor_Time = pick(1, 20);
+    SetRadio(s, chance(40) ? &Settings::Shutdown : chance(50) ? &Settings::Suspend : &Settings::Hibernation, true);
+    SetRadio(s, chance(70) ? &Settings::Piece_Requirement : &Settings::All_Requirement, true);
+    s.Warning_Enabled = chance(70), s.Warning_Time = pick(1, 5);
+    s.ExeStop_Enabled = chance(60), s.KeepAwake_Enabled = chance(60);
+    s.Function_Enabled = true;
+    return s;
+}
+
+Scenario RunScenario(std::uint64_t seed, std::vector<std::string>& events) {
+    std::mt19937_64 rng(seed);
+    auto pick = [&](std::uint64_t lo, std::uint64_t hi) {
+        return std::uniform_int_distribution<std::uint64_t>(lo, hi)(rng);
+    };
+    auto oneIn = [&](std::uint64_t n) { return pick(1, n) == 1; };
+    World w;
+    w.wall = EncodeDateTime({2026, static_cast<int>(pick(1, 12)), static_cast<int>(pick(1, 28)), 0, 0, 0}) +
+             static_cast<double>(pick(0, 86399)) / 86400.0;
+    w.mono = w.uptime = pick(1, 300) * kMinute;
+    Settings s = RandomSettings(rng, w.wall);
+    Referee ref(s, events);
+    Machine m(w, ref, rng, s);
+    MonitorState st;
+    auto arm = [&] { return ArmReadings{w.wall, w.mono, w.uptime, w.cursor}; };
+    auto note = [&](const std::string& what) { events.push_back(ref.Stamp(w) + what); };
+
+    // Start: the countdown from now, everything armed.
+    st.StartAt(arm());
+    ref.Started(w);
+    m.SetTimer();
+    s.Timer_ScheduleTime.time = TimerScheduleFromText(m.TimerDueText());
+    bool aborted = false;
+    StatusDisplay status;
+
+    Scenario sc{seed};
+    const std::uint64_t seconds = pick(30, 240) * 60;
+    for (std::uint64_t sec = 0; sec < seconds && !ref.failed && !m.poweredOff; ++sec) {
+        // The world moves on.
+        // Programs and requests come now and then and stand for minutes.
+        if (oneIn(w.programRunning ? 400 : 1500))
+            note((w.programRunning = !w.programRunning) ? "listed program starts" : "listed program ends");
+        const bool requested = w.request.Standing() != KeepAwakeSignal::None;
+        if (oneIn(requested ? 300 : 1500)) {
+            const int kind = requested ? 0 : static_cast<int>(pick(1, 3));
+            w.request = {kind == 1, kind == 2, kind == 3};
+            note(kind ? "keep-awake request " + std::to_string(kind) : "keep-awake request ends");
+        }
+        if (oneIn(90)) w.cpu = static_cast<int>(pick(0, 100));
+        if (oneIn(300)) w.memory = static_cast<int>(pick(20, 95));
+        if (oneIn(120)) w.netPerSecond = static_cast<std::int64_t>(pick(0, 3) == 0 ? pick(0, 5000000) : pick(0, 300));
+        if (oneIn(200)) w.cursor.X += 1;
+        if (oneIn(4000)) {
+            const std::uint64_t ms = pick(61, 3 * 3600) * 1000;
+            note("the user's own sleep of " + std::to_string(ms / 1000) + " s");
+            m.Pass(ms);
+            ref.UsersSleepEnded(w);
+        }
+        if (oneIn(5000)) {
+            const double shift = static_cast<double>(pick(1, 180)) * (oneIn(2) ? 1 : -1) / 1440.0;
+            note("clock set " + std::to_string(static_cast<int>(shift * 1440)) + " min");
+            w.wall += shift;
+            ref.Disturbed(w);
+        }
+        if (m.visible && oneIn(400)) {
+            note("10分延長");
+            WarningPostponeClick(false, w.wall, w.mono, st, m, m);
+            ref.Postponed(w);
+        }
+        if (m.visible && oneIn(3000)) {
+            note("中止");
+            WarningAbortClick(aborted, m, m);
+            ref.FunctionOff();
+        }
+        if (oneIn(3000)) {
+            note("OK/Apply");
+            if (ValidateSettings(s, w.wall, w.uptime)) {
+                SwitchOffAfterRefusal(s, s);
+                ref.FunctionOff();
+            } else {
+                st.Arm(arm());
+                ref.Arm(w);
+            }
+        }
+        if (oneIn(3000)) {
+            Settings draft = s;
+            const FunctionSwitch sw = ToggleFunction(s.Function_Enabled, s, w.wall, st.ConditionUptimeMs(w.uptime));
+            ApplyFunctionSwitch(sw, arm(), s, draft, st);
+            note(s.Function_Enabled ? "switched on from the tray" : "switched off from the tray");
+            if (sw.Rearm) ref.Arm(w);
+            if (!s.Function_Enabled) ref.FunctionOff();
+        }
+
+        // One tick, as the monitor runs it.
+        w.octets += static_cast<std::uint64_t>(w.netPerSecond);
+        TickReadings r;
+        r.CpuPercent = w.cpu, r.MemoryPercent = w.memory, r.UptimeMs = w.uptime;
+        r.Interfaces = {true, {InterfaceOctets{1, w.octets, 0, false, false, true, true}}};
+        status = TakeReadings(r, true, st);
+        ref.BeforeTick(w);
+        const TickVerdict v = EvaluateTick(
+            w.wall, w.mono, status, s, [&] { return std::optional<CursorPos>(w.cursor); }, &m, st, &m);
+        const bool abortDone = RunWarningStep(aborted, v.Ready, v.MinutesToAct, w.mono, st, s, m, m);
+        ref.AfterWarning(w, {m.visible, m.label});
+        // While the warning counts, the line names its time, never a day later.
+        if (m.visible && MinuteOfDay(w.wall) + s.Warning_Time + 1 < 1440 &&
+            SummaryLine({v, s, st, status.Readings, w.wall, w.mono}).find("明日") != std::string::npos)
+            ref.Fail("the summary line puts the warned action on the next day");
+        ResumeState rs{st, s};
+        // A sleep, or a refused call, re-arms with the uptime counted anew.
+        if (ExecuteIfDue(v.Ready, v.MinutesToAct, v.SameMinute, abortDone, m, m, rs) && !m.poweredOff)
+            ref.ResumedFromOwnSleep(w);
+        ref.AfterTick(w);
+        w.mono += 1000, w.wall += 1000 / kDayMs, w.uptime += 1000;
+        sc.seconds = sec + 1;
+    }
+    sc.actions = ref.actions, sc.warnedActions = ref.warnedActions, sc.owedActions = ref.owedActions;
+    sc.holdBacks = ref.holdBacks;
+    if (ref.failed) {
+        sc.failed = true;
+        events.push_back(ref.Stamp(w) + "FAILED: " + ref.failure);
+    }
+    return sc;
+}
+
+std::uint64_t EnvNumber(const char* name, std::uint64_t fallback) {
+    const char* text = std::getenv(name);
+    return text && *text ? std::strtoull(text, nullptr, 10) : fallback;
+}
+
+TEST(DaySimulation, NeverActsEarlyAndAlwaysGivesTheWholeWarning) {
+    const std::uint64_t only = EnvNumber("VESKO_SIM_SEED", 0);
+    const std::uint64_t count = only ? 1 : EnvNumber("VESKO_SIM_SCENARIOS", 1000);
+    std::uint64_t seconds = 0, failures = 0;
+    int actions = 0, warned = 0, owed = 0, heldSeconds = 0;
+    for (std::uint64_t i = 0; i < count && failures < 3; ++i) {
+        const std::uint64_t seed = only ? only : 1000 + i;
+        std::vector<std::string> events;
+        const Scenario sc = RunScenario(seed, events);
+        seconds += sc.seconds;
+        actions += sc.actions, warned += sc.warnedActions, owed += sc.owedActions, heldSeconds += sc.holdBacks;
+        if (!sc.failed) continue;
+        ++failures;
+        std::ostringstream out;
+        out << "seed " << seed << " (replay with VESKO_SIM_SEED=" << seed << "):\n";
+        const std::size_t from = events.size() > 40 ? events.size() - 40 : 0;
+        for (std::size_t e = from; e < events.size(); ++e) out << "  " << events[e] << "\n";
+        ADD_FAILURE() << out.str();
+    }
+    std::printf(
+        "simulated %.1f days in %llu scenarios: %d actions, %d after a whole warning, %d of them owed "
+        "to a clock condition held back in its minute, %.1f days held back\n",
+        static_cast<double>(seconds) / 86400.0, static_cast<unsigned long long>(count), actions, warned, owed,
+        heldSeconds / 86400.0);
+    if (!only && count >= 300) {
+        EXPECT_GT(warned, 100);
+        EXPECT_GT(actions - warned, 50);
+        EXPECT_GE(owed, 5);
+    }
+}
+
+}  // namespace
+}  // namespace vesko
