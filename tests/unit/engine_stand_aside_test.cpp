@@ -126,6 +126,13 @@ TEST(StandAside, KeepAwakeRequestsAndThePostponementThroughTheTick) {
          none,
          2,
          {{30, kNone, false, 0, "", "", kPostpone}, {70, kNone, true, 1, "", "", kRearm}}},
+        {"the warning's own beep: a system-required flag in the ten seconds after it is the beep's",
+         none,
+         4,
+         {{0, kNone, true, 1, ""},
+          {5, kSystem, true, 1, ""},
+          {9, kSystem, true, 1, ""},
+          {12, kSystem, false, 0, standmsg::kSystemRequired}}},
         {"locked: not offered", none, 1, {{30, kNone, true, 1, "9:01 に", "", kPostponeLocked}}},
     };
     for (const Row& row : rows) {
