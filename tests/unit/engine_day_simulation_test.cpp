@@ -64,7 +64,7 @@ public:
         holdOffMinute_ = armMinute_ = MinuteStamp(w.wall);
         for (auto& since : lowSince_) since = w.mono;
         postponedUntil_ = 0;
-        timeSeen_ = timerSeen_ = false;
+        timeSeen_ = timerSeen_ = timerSpent_ = false;
         owed_ = false;
         warnSince_ = 0;
     }
@@ -84,7 +84,7 @@ public:
     }
     void CountdownSet(DateTime schedule) {
         timerMinute_ = HasTimerSchedule(schedule) ? MinuteOfDay(schedule) : -1;
-        timerSeen_ = false;
+        timerSeen_ = timerSpent_ = false;
     }
     void Postponed(const World& w) {
         postponedUntil_ = w.mono + kPostponeMs;
@@ -109,19 +109,28 @@ public:
         for (int i = 0; i < 4; ++i)
             if (!low[i] || request) lowSince_[i] = w.mono;
         const int minute = MinuteOfDay(w.wall);
-        const bool armMinute = MinuteStamp(w.wall) == holdOffMinute_;
+        // The countdown's minute passed unseen (a sleep, the clock set
+        // forward): it is spent until set again, never acted on late.
+        const std::int64_t stamp = MinuteStamp(w.wall);
+        if (timerMinute_ >= 0 && lastStamp_ && stamp - lastStamp_ >= 2) {
+            const std::int64_t next = lastStamp_ + 1 + ((timerMinute_ - (lastStamp_ + 1)) % 1440 + 1440) % 1440;
+            if (next < stamp) timerSpent_ = true;
+        }
+        lastStamp_ = stamp;
+        const bool armMinute = stamp == holdOffMinute_;
         if (s_.Function_Enabled && !armMinute) {
             const bool held = HeldBack(w);
             if (s_.Time_Enabled && minute == s_.Time_Hour * 60 + s_.Time_Minute) {
                 timeSeen_ = true;
                 if (held) owed_ = true;
             }
-            if (s_.Timer_Enabled && minute == timerMinute_) {
+            if (s_.Timer_Enabled && minute == timerMinute_ && !timerSpent_) {
                 timerSeen_ = true;
                 if (held) owed_ = true;
             }
         }
-        if (HeldBack(w) || !s_.Function_Enabled) clearSince_ = w.mono;
+        // The hold-off minute holds back too, also when a clock set back brings it round again.
+        if (HeldBack(w) || !s_.Function_Enabled || armMinute) clearSince_ = w.mono;
         holdBacks += HeldBack(w);
     }
 
@@ -196,7 +205,8 @@ private:
     std::int64_t armMinute_ = 0, holdOffMinute_ = 0;
     std::uint64_t lowSince_[4] = {}, uptimeOrigin_ = 0, postponedUntil_ = 0, warnSince_ = 0, clearSince_ = 0;
     int timerMinute_ = -1;
-    bool timeSeen_ = false, timerSeen_ = false, owed_ = false, warnVisible_ = false;
+    std::int64_t lastStamp_ = 0;
+    bool timeSeen_ = false, timerSeen_ = false, timerSpent_ = false, owed_ = false, warnVisible_ = false;
     CursorPos lastCursor_{};
 };
 
