@@ -11,6 +11,7 @@
 
 #include "Harness.h"
 #include "base/ScopedWin.h"
+#include "base/WinText_win.h"
 #include "ui/ControlIds.h"
 #include "ui/SettingsLayout.h"
 
@@ -235,4 +236,34 @@ TEST(StartupShortcut, ARenamedCopyReadsAndRemovesItsOwnLinkAndLeavesAnotherCopys
     EXPECT_TRUE(WaitUntil([&] { return !FileThere(saverLink); }, 5000));
     const std::string kept = ReadLink(links.ours).target;
     EXPECT_EQ(CompareStringOrdinal(Wide(kept).c_str(), -1, other.c_str(), -1, TRUE), CSTR_EQUAL) << kept;
+}
+
+// Off while another program holds the link open and will not let it be
+// deleted: the error box says why, the window stays with the switch on as
+// the folder has it, and the link is still there. Released, off removes it.
+TEST(StartupShortcut, AnOffThatCannotRemoveTheLinkSaysWhyAndTheSwitchReadsOn) {
+    StartupLinks links;
+    Sandbox box;
+    Process p = box.Start();
+    SettingsForm f(ShownForm(p));
+    ASSERT_TRUE(f.form);
+    f.SetSwitch(true);
+    f.Apply([&] { return ReadLink(links.ours).arguments == "/e"; });
+    {
+        vesko::ScopedHandle held(
+            CreateFileW(links.ours.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        f.SetSwitch(false);
+        f.Click("OkButton");
+        HWND msg = WaitForMessageBox(p.pid);
+        ASSERT_TRUE(msg);
+        EXPECT_EQ(MessageBoxText(msg), vesko::SystemErrorText(ERROR_SHARING_VIOLATION));
+        EXPECT_TRUE(f.SwitchOn());
+        AnswerMessageBox(msg);
+        EXPECT_TRUE(IsWindowVisible(f.form));
+        EXPECT_TRUE(FileThere(links.ours));
+    }
+    f.SetSwitch(false);
+    f.Ok();
+    EXPECT_TRUE(WaitUntil([&] { return !FileThere(links.ours); }, 5000));
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 #include "base/Error.h"
@@ -14,22 +15,33 @@ struct FakeShell : ShellLinks {
     std::map<std::string, ShellLinkFields> links;
     int writes = 0;
     bool failing = false;
+    std::string unreadable;  // a file of that name that is no link
+    // The shell's failures: vesko.lnk cannot be read, no link can be removed,
+    // the folder cannot be looked into.
+    enum class Fault { None, Read, Remove, Look } fault = Fault::None;
+    static std::string Message(Fault f) { return f == Fault::Read ? "共有違反です。" : "アクセスが拒否されました。"; }
 
     std::string StartupFolder() override { return "C:\\Start"; }
     std::string OwnPath() override { return own; }
-    bool FileExists(const std::string& path) override { return links.contains(Name(path)); }
+    bool FileExists(const std::string& path) override {
+        if (fault == Fault::Look) throw AppError(Message(fault));
+        return links.contains(Name(path));
+    }
     void WriteLink(const std::string& path, const ShellLinkFields& fields) override {
         if (failing) throw AppError("クラスが登録されていません。");
         ++writes;
         links[Name(path)] = fields;
     }
-    ShellLinkFields ReadLink(const std::string& path) override {
-        if (Name(path) == unreadable) throw AppError("not a link");
+    std::optional<ShellLinkFields> ReadLink(const std::string& path) override {
+        if (Name(path) == unreadable) return std::nullopt;
+        if (fault == Fault::Read && Name(path) == "vesko.lnk") throw AppError(Message(fault));
         return links.at(Name(path));
     }
-    void RemoveFile(const std::string& path) override { links.erase(Name(path)); }
+    void RemoveFile(const std::string& path) override {
+        if (fault == Fault::Remove) throw AppError(Message(fault));
+        links.erase(Name(path));
+    }
     std::string ErrorText(std::uint32_t code) override { return "error " + std::to_string(code); }
-    std::string unreadable;
 
     // File names ignore case; the folder must be the Startup folder.
     static std::string Name(const std::string& path) {
@@ -164,6 +176,59 @@ TEST(StartupShortcut, OnlyOurOwnLinkIsReadRewrittenOrRemoved) {
     owned->failing = true;
     StartupShortcutRules rules(std::move(owned));
     EXPECT_THROW(rules.Save(true), AppError);
+}
+
+// The message a call raised, or nothing.
+std::string Raised(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const AppError& e) {
+        return e.what();
+    }
+    return {};
+}
+
+// A shell that fails is told as the system says it, never read as "no link";
+// the folder keeps what it had, and the switch reads on where it could.
+TEST(StartupShortcut, ShellFailuresAreRaisedAndLeaveTheFolderAsItWas) {
+    using Fault = FakeShell::Fault;
+    struct Case {
+        const char* name;
+        const char* own;  // vesko.lnk starts it with "/e"
+        Fault fault;
+        const char* raises;  // IsOn, off, on: 'x' where the call raises
+        bool writes;         // on writes the own link before failing
+    };
+    const char* vesko = "C:\\Tools\\vesko.exe";
+    const char* saver = "C:\\Tools\\saver.exe";
+    const Case cases[] = {
+        {"our link cannot be read", vesko, Fault::Read, "xxx", false},
+        {"our link cannot be removed", vesko, Fault::Remove, "-x-", true},
+        {"the folder cannot be looked into", vesko, Fault::Look, "xxx", false},
+        {"renamed: an earlier vesko.lnk cannot be read", saver, Fault::Read, "xxx", true},
+        {"renamed: an earlier vesko.lnk cannot be removed", saver, Fault::Remove, "-xx", true},
+        {"renamed: the folder cannot be looked into", saver, Fault::Look, "xxx", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto owned = std::make_unique<FakeShell>();
+        FakeShell& shell = *owned;
+        shell.own = c.own;
+        const std::map<std::string, ShellLinkFields> before{{"vesko.lnk", {c.own, "/e", "C:\\Tools"}}};
+        shell.links = before;
+        shell.fault = c.fault;
+        StartupShortcutRules rules(std::move(owned));
+        auto expected = [&](int call) { return c.raises[call] == 'x' ? FakeShell::Message(c.fault) : ""; };
+        bool on = false;
+        EXPECT_EQ(Raised([&] { on = rules.IsOn(); }), expected(0));
+        EXPECT_EQ(on, expected(0).empty());
+        EXPECT_EQ(Raised([&] { rules.Save(false); }), expected(1));
+        EXPECT_EQ(shell.links, before) << "off reported a link it did not remove";
+        EXPECT_EQ(Raised([&] { rules.Save(true); }), expected(2));
+        EXPECT_EQ(shell.writes, c.writes ? 1 : 0);
+        EXPECT_EQ(shell.links.contains(StartupLinkNameFor(c.own)),
+                  c.writes || before.contains(StartupLinkNameFor(c.own)));
+    }
 }
 
 }  // namespace
