@@ -37,6 +37,19 @@ private:
     ProgramsInUse inUse_;
 };
 
+// The switch as the Startup folder has it. Checked means a link seen to start
+// this program; one that cannot be read leaves the box unchecked, and the
+// error (unless the caller reports a failure of its own) says why.
+void ShowStartupLink(MonitorView& view, StartupShortcut& link, bool reportFailure = true) {
+    bool on = false;
+    try {
+        on = link.IsOn();
+    } catch (const std::exception& e) {
+        if (reportFailure) view.ShowError(e.what());
+    }
+    view.ShowStartWithWindows(on);
+}
+
 }  // namespace
 
 Monitor::Monitor(const MonitorPorts& ports, std::vector<std::string> args)
@@ -108,7 +121,8 @@ void Monitor::LoadSettings() {
     ports_.settings.FillDraft(draft_);
     ports_.settings.FillActive(active_);
     view_.ShowDraft(draft_);
-    view_.ShowStartWithWindows(OpenStartupShortcut()->IsOn());
+    // An unreadable link is shown and start-up goes on.
+    ShowStartupLink(view_, *OpenStartupShortcut());
 }
 
 StatusDisplay Monitor::ReadStatus(DateTime now) {
@@ -327,7 +341,15 @@ void Monitor::RearmForApply() { state_.Arm(ReadArmReadings()); }
 
 void Monitor::SaveControls() {
     ports_.settings.Save(draft_);
-    OpenStartupShortcut()->Save(view_.StartWithWindowsChecked());
+    const auto link = OpenStartupShortcut();
+    try {
+        link->Save(view_.StartWithWindowsChecked());
+    } catch (...) {
+        // The box shows what stayed in the folder, not what was asked for;
+        // the caller shows the failure.
+        ShowStartupLink(view_, *link, false);
+        throw;
+    }
 }
 
 void Monitor::ShowFunctionInTray() {
@@ -344,7 +366,7 @@ void Monitor::ReloadControls() {
     // The countdown's labels as stored, which also undoes an unsaved "セット".
     ports_.settings.FillCountdownLabels(draft_, kMissingLabelText);
     view_.ShowDraft(draft_);
-    view_.ShowStartWithWindows(OpenStartupShortcut()->IsOn());
+    ShowStartupLink(view_, *OpenStartupShortcut());
 }
 
 void Monitor::ShowError(const std::string& message) { view_.ShowError(message); }

@@ -139,6 +139,33 @@ private:
     HMODULE module_;
 };
 
+// A COM interface pointer, released when the guard goes.
+template <class Interface>
+class ScopedComPtr {
+public:
+    ScopedComPtr() = default;
+    ~ScopedComPtr() { Reset(); }
+    ScopedComPtr(const ScopedComPtr&) = delete;
+    ScopedComPtr& operator=(const ScopedComPtr&) = delete;
+
+    Interface* Get() const { return p_; }
+    Interface* operator->() const { return p_; }
+    explicit operator bool() const { return p_ != nullptr; }
+    // For a call that hands out a new reference; what was held goes first.
+    Interface** Out() {
+        Reset();
+        return &p_;
+    }
+    void** OutVoid() { return reinterpret_cast<void**>(Out()); }
+    void Reset() {
+        if (p_) p_->Release();
+        p_ = nullptr;
+    }
+
+private:
+    Interface* p_ = nullptr;
+};
+
 // COM on this thread for the guard's lifetime, from ole32 loaded for it: the
 // resident program needs COM only for the rare shell call (a link, the file
 // dialog, the help page), and importing ole32 would map it and its runtime

@@ -12,7 +12,7 @@ enum class KeepAwakeSignal { None, FullScreen, Sound, SystemRequired };
 
 struct KeepAwakeReading {
     bool FullScreen = false;      // a full-screen program, a Direct3D game, presentation mode
-    bool Sound = false;           // sound playing on the default output
+    bool Sound = false;           // another program's sound on any output
     bool SystemRequired = false;  // the system, display or away-mode flag of the execution state
 
     KeepAwakeSignal Standing() const {

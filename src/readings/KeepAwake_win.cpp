@@ -7,8 +7,14 @@
 #include <mmdeviceapi.h>
 #include <shellapi.h>
 
+#include <optional>
+#include <string>
+
+#include "base/ScopedWin.h"
 #include "base/SystemLibrary_win.h"
+#include "base/WinText_win.h"
 #include "readings/KeepAwake.h"
+#include "readings/SoundOutputs.h"
 
 namespace vesko {
 namespace {
@@ -24,21 +30,111 @@ using CoInitializeExFn = HRESULT(WINAPI*)(LPVOID, DWORD);
 using CoUninitializeFn = void(WINAPI*)();
 using CoCreateInstanceFn = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
 
-// The endpoint's peak meter of Windows Vista (its header here only names it).
+using CoTaskMemFreeFn = void(WINAPI*)(LPVOID);
+
+// The endpoint's peak meter (its header here only names it).
 struct PeakMeter : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE GetPeakValue(float* peak) = 0;
 };
 constexpr GUID kPeakMeterId = {0xC02216F6, 0x8C67, 0x4B5B, {0x9D, 0x00, 0xD0, 0x08, 0xE7, 0x3E, 0x00, 0x64}};
 
-// The meter has no owner: a short sound such as this program's own warning
-// beep must not hold the action back, so it counts after this many ticks in a row.
-constexpr int kMeterTicks = 3;
+class WinAudioSession : public AudioSession {
+public:
+    WinAudioSession(IAudioSessionControl& control, IAudioSessionControl2& owner) : control_(control), owner_(owner) {}
+    bool Playing() override {
+        AudioSessionState state = AudioSessionStateInactive;
+        return SUCCEEDED(control_.GetState(&state)) && state == AudioSessionStateActive;
+    }
+    bool OfThisProgram() override {
+        DWORD pid = 0;
+        return SUCCEEDED(owner_.GetProcessId(&pid)) && pid == GetCurrentProcessId();
+    }
+    bool SystemSounds() override { return owner_.IsSystemSoundsSession() == S_OK; }
 
-template <class T>
-void Release(T*& object) {
-    if (object) object->Release();
-    object = nullptr;
-}
+private:
+    IAudioSessionControl& control_;
+    IAudioSessionControl2& owner_;
+};
+
+class WinAudioOutput : public AudioOutput {
+public:
+    WinAudioOutput(IMMDevice& device, UINT index, CoTaskMemFreeFn freeText)
+        : device_(device), index_(index), freeText_(freeText) {}
+
+    // Windows 7 and later; Windows Vista has no session list.
+    bool ForEachSession(const std::function<bool(AudioSession&)>& visit) override {
+        ScopedComPtr<IAudioSessionManager2> manager;
+        if (FAILED(
+                device_.Activate(__uuidof(IAudioSessionManager2), CLSCTX_INPROC_SERVER, nullptr, manager.OutVoid())) ||
+            !manager)
+            return false;
+        ScopedComPtr<IAudioSessionEnumerator> list;
+        int count = 0;
+        if (FAILED(manager->GetSessionEnumerator(list.Out())) || !list || FAILED(list->GetCount(&count))) return false;
+        for (int i = 0; i < count; ++i) {
+            ScopedComPtr<IAudioSessionControl> control;
+            ScopedComPtr<IAudioSessionControl2> owner;
+            if (FAILED(list->GetSession(i, control.Out())) || !control) continue;
+            // A session that cannot say whose it is is not counted.
+            if (FAILED(control->QueryInterface(__uuidof(IAudioSessionControl2), owner.OutVoid())) || !owner) continue;
+            WinAudioSession session(*control.Get(), *owner.Get());
+            if (!visit(session)) break;
+        }
+        return true;
+    }
+
+    std::optional<float> Peak() override {
+        ScopedComPtr<PeakMeter> meter;
+        float peak = 0;
+        if (FAILED(device_.Activate(kPeakMeterId, CLSCTX_INPROC_SERVER, nullptr, meter.OutVoid())) || !meter ||
+            FAILED(meter->GetPeakValue(&peak)))
+            return std::nullopt;
+        return peak;
+    }
+
+    std::string Id() override {
+        LPWSTR id = nullptr;
+        if (freeText_ && SUCCEEDED(device_.GetId(&id)) && id) {
+            std::string text = Narrow(id);
+            freeText_(id);
+            return text;
+        }
+        // Without its name a device is followed by its place in the list.
+        std::string place = "#";
+        place += std::to_string(index_);
+        return place;
+    }
+
+private:
+    IMMDevice& device_;
+    UINT index_;
+    CoTaskMemFreeFn freeText_;
+};
+
+// The active render devices, listed at each reading: devices come and go.
+class WinAudioOutputs : public AudioOutputs {
+public:
+    WinAudioOutputs(IMMDeviceEnumerator& enumerator, CoTaskMemFreeFn freeText)
+        : enumerator_(enumerator), freeText_(freeText) {}
+
+    void ForEachActiveOutput(const std::function<bool(AudioOutput&)>& visit) override {
+        ScopedComPtr<IMMDeviceCollection> devices;
+        UINT count = 0;
+        if (FAILED(enumerator_.EnumAudioEndpoints(eRender, DEVICE_STATE_ACTIVE, devices.Out())) || !devices ||
+            FAILED(devices->GetCount(&count)))
+            return;
+        for (UINT i = 0; i < count; ++i) {
+            ScopedComPtr<IMMDevice> device;
+            if (FAILED(devices->Item(i, device.Out())) || !device) continue;
+            WinAudioOutput output(*device.Get(), i, freeText_);
+            if (!visit(output)) break;
+        }
+    }
+
+private:
+    IMMDeviceEnumerator& enumerator_;
+    CoTaskMemFreeFn freeText_;
+};
 
 class WinKeepAwakeProbe : public KeepAwakeProbe {
 public:
@@ -54,7 +150,8 @@ public:
     }
 
     void Close() override {
-        Release(enumerator_);
+        enumerator_.Reset();
+        sound_.Reset();
         if (comInitialized_) {
             // The apartment's last uninitialize also unloads the audio library.
             if (auto uninit = Export<CoUninitializeFn>(ole32_, "CoUninitialize")) uninit();
@@ -64,8 +161,8 @@ public:
             if (*m) FreeLibrary(*m);
             *m = nullptr;
         }
+        coTaskMemFree_ = nullptr;
         opened_ = false;
-        meterRun_ = 0;
     }
 
 private:
@@ -77,10 +174,11 @@ private:
         ole32_ = LoadSystemLibrary(L"ole32.dll");
         auto init = Export<CoInitializeExFn>(ole32_, "CoInitializeEx");
         comInitialized_ = init && SUCCEEDED(init(nullptr, COINIT_APARTMENTTHREADED));
+        coTaskMemFree_ = Export<CoTaskMemFreeFn>(ole32_, "CoTaskMemFree");
         auto create = Export<CoCreateInstanceFn>(ole32_, "CoCreateInstance");
         if (comInitialized_ && create)
             create(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_INPROC_SERVER, __uuidof(IMMDeviceEnumerator),
-                   reinterpret_cast<void**>(&enumerator_));
+                   enumerator_.OutVoid());
     }
 
     bool ExecutionStateRequests() {
@@ -101,63 +199,8 @@ private:
 
     bool SoundPlaying() {
         if (!enumerator_) return false;
-        IMMDevice* device = nullptr;
-        if (FAILED(enumerator_->GetDefaultAudioEndpoint(eRender, eConsole, &device)) || !device) {
-            meterRun_ = 0;
-            return false;
-        }
-        bool playing = false;
-        IAudioSessionManager2* sessions = nullptr;
-        if (SUCCEEDED(device->Activate(__uuidof(IAudioSessionManager2), CLSCTX_INPROC_SERVER, nullptr,
-                                       reinterpret_cast<void**>(&sessions))) &&
-            sessions) {
-            playing = AnyActiveSession(*sessions);
-            Release(sessions);
-        } else {
-            playing = MeterShowsSound(*device);
-        }
-        Release(device);
-        return playing;
-    }
-
-    // Windows 7 and later: a stream of another program that is playing now.
-    static bool AnyActiveSession(IAudioSessionManager2& manager) {
-        IAudioSessionEnumerator* list = nullptr;
-        if (FAILED(manager.GetSessionEnumerator(&list)) || !list) return false;
-        int count = 0;
-        if (FAILED(list->GetCount(&count))) count = 0;
-        bool active = false;
-        for (int i = 0; i < count && !active; ++i) {
-            IAudioSessionControl* control = nullptr;
-            if (FAILED(list->GetSession(i, &control)) || !control) continue;
-            AudioSessionState state = AudioSessionStateInactive;
-            IAudioSessionControl2* control2 = nullptr;
-            if (SUCCEEDED(control->GetState(&state)) && state == AudioSessionStateActive &&
-                SUCCEEDED(
-                    control->QueryInterface(__uuidof(IAudioSessionControl2), reinterpret_cast<void**>(&control2))) &&
-                control2) {
-                // The system's own sounds and this program's beep are no request.
-                DWORD pid = 0;
-                const bool own = SUCCEEDED(control2->GetProcessId(&pid)) && pid == GetCurrentProcessId();
-                active = !own && control2->IsSystemSoundsSession() != S_OK;
-            }
-            Release(control2);
-            Release(control);
-        }
-        Release(list);
-        return active;
-    }
-
-    // Windows Vista: the endpoint's peak meter, read as it stands.
-    bool MeterShowsSound(IMMDevice& device) {
-        PeakMeter* meter = nullptr;
-        float peak = 0;
-        const bool heard =
-            SUCCEEDED(device.Activate(kPeakMeterId, CLSCTX_INPROC_SERVER, nullptr, reinterpret_cast<void**>(&meter))) &&
-            meter && SUCCEEDED(meter->GetPeakValue(&peak)) && peak > 0.0f;
-        Release(meter);
-        meterRun_ = heard ? meterRun_ + 1 : 0;
-        return meterRun_ >= kMeterTicks;
+        WinAudioOutputs outputs(*enumerator_.Get(), coTaskMemFree_);
+        return sound_.Read(outputs);
     }
 
     bool opened_ = false;
@@ -165,8 +208,9 @@ private:
     HMODULE shell32_ = nullptr;
     HMODULE ole32_ = nullptr;
     bool comInitialized_ = false;
-    IMMDeviceEnumerator* enumerator_ = nullptr;
-    int meterRun_ = 0;
+    CoTaskMemFreeFn coTaskMemFree_ = nullptr;
+    ScopedComPtr<IMMDeviceEnumerator> enumerator_;
+    SoundOnOutputs sound_;
 };
 
 }  // namespace

@@ -36,12 +36,10 @@ std::string PathKey(const std::string& path) {
 
 std::optional<ShellLinkFields> StartupShortcutRules::OurLink(const std::string& path, const std::string& own) {
     if (!shell_->FileExists(path)) return std::nullopt;
-    try {
-        ShellLinkFields fields = shell_->ReadLink(path);
-        if (PathKey(fields.target) == PathKey(own)) return fields;
-    } catch (const AppError&) {
-        // A file the shell cannot read as a link is nobody's link of ours.
-    }
+    // A file that is no link is nobody's link of ours; a link that cannot be
+    // read raises, since it may well start this program.
+    std::optional<ShellLinkFields> fields = shell_->ReadLink(path);
+    if (fields && PathKey(fields->target) == PathKey(own)) return fields;
     return std::nullopt;
 }
 

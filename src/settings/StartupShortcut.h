@@ -12,7 +12,8 @@ namespace vesko {
 class StartupShortcut {
 public:
     virtual ~StartupShortcut() = default;
-    // True when the user's Startup folder holds a link to this executable.
+    // True when the user's Startup folder holds a link to this executable;
+    // raises AppError when that cannot be learnt.
     virtual bool IsOn() = 0;
     // Creates (on) or removes (off) the link; raises AppError on failure.
     virtual void Save(bool on) = 0;
@@ -38,16 +39,21 @@ struct ShellLinkFields {
 };
 
 // What the rules need of the shell; paths are UTF-8. Each call raises AppError
-// with the system's description when the shell fails.
+// with the system's description when the shell fails: a link whose state
+// cannot be learnt is never taken for an absent one.
 class ShellLinks {
 public:
     virtual ~ShellLinks() = default;
     virtual std::string StartupFolder() = 0;  // without a trailing separator
     virtual std::string OwnPath() = 0;        // the running executable
+    // False only when the file is not there.
     virtual bool FileExists(const std::string& path) = 0;
     virtual void WriteLink(const std::string& path, const ShellLinkFields& fields) = 0;
-    virtual ShellLinkFields ReadLink(const std::string& path) = 0;
-    virtual void RemoveFile(const std::string& path) = 0;  // a failure is not reported
+    // Nothing when the file is no shell link at all (a folder, another kind
+    // of file); raises when a link cannot be opened or read.
+    virtual std::optional<ShellLinkFields> ReadLink(const std::string& path) = 0;
+    // A file that is gone already counts as removed.
+    virtual void RemoveFile(const std::string& path) = 0;
     // The system's description of an error code.
     virtual std::string ErrorText(std::uint32_t code) = 0;
 };
@@ -62,7 +68,8 @@ inline constexpr std::uint32_t kLinkNameTaken = 80;
 // when its arguments are exactly "/e", so a link the user made with other
 // arguments stays. A "vesko.lnk" to this executable, as earlier versions
 // wrote it whatever the executable's name, counts too and goes when ours is
-// written or the switch goes off.
+// written or the switch goes off. A link that cannot be read, written or
+// removed raises: the switch never claims a state it could not see.
 class StartupShortcutRules : public StartupShortcut {
 public:
     explicit StartupShortcutRules(std::unique_ptr<ShellLinks> shell) : shell_(std::move(shell)) {}

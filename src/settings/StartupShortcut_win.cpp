@@ -6,6 +6,8 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include <cstring>
+#include <optional>
 #include <string>
 
 #include "base/Error.h"
@@ -20,29 +22,33 @@ void Check(HRESULT hr) {
     if (FAILED(hr)) throw AppError(SystemErrorText(static_cast<unsigned long>(hr)), static_cast<std::uint32_t>(hr));
 }
 
-// A COM interface pointer released when it goes.
-template <class I>
-class ComPtr {
-public:
-    ComPtr() = default;
-    ~ComPtr() {
-        if (p_) p_->Release();
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    I* operator->() const { return p_; }
-    I** Out() { return &p_; }
-    void** OutVoid() { return reinterpret_cast<void**>(&p_); }
+[[noreturn]] void ThrowSystemError(DWORD error) { throw AppError(SystemErrorText(error), error); }
 
-private:
-    I* p_ = nullptr;
-};
+bool IsAbsence(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
+// Every link file opens with its header's size (0x4C) and the shell link's
+// class id: a file without them is no link, whatever the shell would say of
+// it. Looking first keeps "not a link" apart from a shell that fails.
+bool HasLinkHeader(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) ThrowSystemError(GetLastError());
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+    ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) ThrowSystemError(GetLastError());
+    static constexpr unsigned char kHeader[20] = {0x4C, 0x00, 0x00, 0x00, 0x01, 0x14, 0x02, 0x00, 0x00, 0x00,
+                                                  0x00, 0x00, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
+    unsigned char header[sizeof kHeader] = {};
+    DWORD read = 0;
+    if (!ReadFile(file.Get(), header, sizeof header, &read, nullptr)) ThrowSystemError(GetLastError());
+    return read == sizeof header && std::memcmp(header, kHeader, sizeof header) == 0;
+}
 
 // Declared first, COM is there before the interfaces and goes after them.
 struct LinkObject {
     ScopedComInit com;
-    ComPtr<IShellLinkW> link;
-    ComPtr<IPersistFile> file;
+    ScopedComPtr<IShellLinkW> link;
+    ScopedComPtr<IPersistFile> file;
     LinkObject() {
         Check(com.CreateInstance(CLSID_ShellLink, IID_IShellLinkW, link.OutVoid()));
         Check(link->QueryInterface(IID_IPersistFile, file.OutVoid()));
@@ -72,7 +78,11 @@ public:
     }
 
     bool FileExists(const std::string& path) override {
-        return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+        if (GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+        const DWORD error = GetLastError();
+        // A folder that cannot be looked into may hold the link.
+        if (!IsAbsence(error)) ThrowSystemError(error);
+        return false;
     }
 
     void WriteLink(const std::string& path, const ShellLinkFields& fields) override {
@@ -83,9 +93,11 @@ public:
         Check(object.file->Save(Widen(path).c_str(), FALSE));
     }
 
-    ShellLinkFields ReadLink(const std::string& path) override {
+    std::optional<ShellLinkFields> ReadLink(const std::string& path) override {
+        const std::wstring wide = Widen(path);
+        if (!HasLinkHeader(wide)) return std::nullopt;
         LinkObject object;
-        Check(object.file->Load(Widen(path).c_str(), STGM_READ));
+        Check(object.file->Load(wide.c_str(), STGM_READ));
         wchar_t text[MAX_PATH] = {};
         ShellLinkFields fields;
         // The path as stored; nothing is resolved or searched for.
@@ -96,7 +108,11 @@ public:
         return fields;
     }
 
-    void RemoveFile(const std::string& path) override { DeleteFileW(Widen(path).c_str()); }
+    void RemoveFile(const std::string& path) override {
+        if (DeleteFileW(Widen(path).c_str())) return;
+        const DWORD error = GetLastError();
+        if (!IsAbsence(error)) ThrowSystemError(error);
+    }
 
     std::string ErrorText(std::uint32_t code) override { return SystemErrorText(code); }
 };

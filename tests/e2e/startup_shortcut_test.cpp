@@ -11,6 +11,7 @@
 
 #include "Harness.h"
 #include "base/ScopedWin.h"
+#include "base/WinText_win.h"
 #include "ui/ControlIds.h"
 #include "ui/SettingsLayout.h"
 
@@ -235,4 +236,28 @@ TEST(StartupShortcut, ARenamedCopyReadsAndRemovesItsOwnLinkAndLeavesAnotherCopys
     EXPECT_TRUE(WaitUntil([&] { return !FileThere(saverLink); }, 5000));
     const std::string kept = ReadLink(links.ours).target;
     EXPECT_EQ(CompareStringOrdinal(Wide(kept).c_str(), -1, other.c_str(), -1, TRUE), CSTR_EQUAL) << kept;
+}
+
+// Off while another program holds the link open without delete sharing: the
+// error box says why, the switch reads on as the folder has it, the link stays.
+TEST(StartupShortcut, AnOffThatCannotRemoveTheLinkSaysWhyAndTheSwitchReadsOn) {
+    StartupLinks links;
+    Sandbox box;
+    Process p = box.Start();
+    SettingsForm f(ShownForm(p));
+    ASSERT_TRUE(f.form);
+    f.SetSwitch(true);
+    f.Apply([&] { return ReadLink(links.ours).arguments == "/e"; });
+    vesko::ScopedHandle held(
+        CreateFileW(links.ours.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    f.SetSwitch(false);
+    f.Click("OkButton");
+    HWND msg = WaitForMessageBox(p.pid);
+    ASSERT_TRUE(msg);
+    EXPECT_EQ(MessageBoxText(msg), vesko::SystemErrorText(ERROR_SHARING_VIOLATION));
+    EXPECT_TRUE(f.SwitchOn());
+    AnswerMessageBox(msg);
+    EXPECT_TRUE(IsWindowVisible(f.form));
+    EXPECT_TRUE(FileThere(links.ours));
 }

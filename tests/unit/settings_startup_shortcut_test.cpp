@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 #include "base/Error.h"
@@ -14,20 +15,31 @@ struct FakeShell : ShellLinks {
     std::map<std::string, ShellLinkFields> links;
     int writes = 0;
     bool failing = false;
+    // The shell's failures: vesko.lnk cannot be read, no link can be removed,
+    // the folder cannot be looked into.
+    enum class Fault { None, Read, Remove, Look } fault = Fault::None;
+    static constexpr const char* kFailure = "アクセスが拒否されました。";
 
     std::string StartupFolder() override { return "C:\\Start"; }
     std::string OwnPath() override { return own; }
-    bool FileExists(const std::string& path) override { return links.contains(Name(path)); }
+    bool FileExists(const std::string& path) override {
+        if (fault == Fault::Look) throw AppError(kFailure);
+        return links.contains(Name(path));
+    }
     void WriteLink(const std::string& path, const ShellLinkFields& fields) override {
         if (failing) throw AppError("クラスが登録されていません。");
         ++writes;
         links[Name(path)] = fields;
     }
-    ShellLinkFields ReadLink(const std::string& path) override {
-        if (Name(path) == unreadable) throw AppError("not a link");
+    std::optional<ShellLinkFields> ReadLink(const std::string& path) override {
+        if (Name(path) == unreadable) return std::nullopt;
+        if (fault == Fault::Read && Name(path) == "vesko.lnk") throw AppError(kFailure);
         return links.at(Name(path));
     }
-    void RemoveFile(const std::string& path) override { links.erase(Name(path)); }
+    void RemoveFile(const std::string& path) override {
+        if (fault == Fault::Remove) throw AppError(kFailure);
+        links.erase(Name(path));
+    }
     std::string ErrorText(std::uint32_t code) override { return "error " + std::to_string(code); }
     std::string unreadable;
 
@@ -164,6 +176,56 @@ TEST(StartupShortcut, OnlyOurOwnLinkIsReadRewrittenOrRemoved) {
     owned->failing = true;
     StartupShortcutRules rules(std::move(owned));
     EXPECT_THROW(rules.Save(true), AppError);
+}
+
+// 'x' when the call raised the shell's own message, else '-'.
+char Raised(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const AppError& e) {
+        return std::string(e.what()) == FakeShell::kFailure ? 'x' : '?';
+    }
+    return '-';
+}
+
+// A shell that fails is told as the system says it, never read as "no link";
+// the folder keeps what it had, and the switch reads on where it could.
+TEST(StartupShortcut, ShellFailuresAreRaisedAndLeaveTheFolderAsItWas) {
+    using Fault = FakeShell::Fault;
+    struct Case {
+        const char* name;
+        const char* own;  // vesko.lnk starts it with "/e"
+        Fault fault;
+        const char* raises;  // IsOn, off, on: 'x' where the call raises
+        bool writes;         // on writes the own link before failing
+    };
+    const char* vesko = "C:\\Tools\\vesko.exe";
+    const char* saver = "C:\\Tools\\saver.exe";
+    const Case cases[] = {
+        {"our link cannot be read", vesko, Fault::Read, "xxx", false},
+        {"our link cannot be removed", vesko, Fault::Remove, "-x-", true},
+        {"the folder cannot be looked into", vesko, Fault::Look, "xxx", false},
+        {"renamed: an earlier vesko.lnk cannot be read", saver, Fault::Read, "xxx", true},
+        {"renamed: an earlier vesko.lnk cannot be removed", saver, Fault::Remove, "-xx", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto owned = std::make_unique<FakeShell>();
+        FakeShell& shell = *owned;
+        shell.own = c.own;
+        const std::map<std::string, ShellLinkFields> before{{"vesko.lnk", {c.own, "/e", "C:\\Tools"}}};
+        shell.links = before;
+        shell.fault = c.fault;
+        StartupShortcutRules rules(std::move(owned));
+        bool on = false;
+        std::string raised{Raised([&] { on = rules.IsOn(); })};
+        EXPECT_EQ(on, raised == "-");
+        raised += Raised([&] { rules.Save(false); });
+        EXPECT_EQ(shell.links, before) << "off reported a link it did not remove";
+        raised += Raised([&] { rules.Save(true); });
+        EXPECT_EQ(raised, c.raises);
+        EXPECT_EQ(shell.writes, c.writes ? 1 : 0);
+    }
 }
 
 }  // namespace
