@@ -339,8 +339,9 @@ void Monitor::RefuseArming(const std::string& message) {
 // the old values.
 void Monitor::RearmForApply() { state_.Arm(ReadArmReadings()); }
 
-void Monitor::SaveControls() {
-    ports_.settings.Save(draft_);
+void Monitor::SaveControls() { ports_.settings.Save(draft_); }
+
+void Monitor::SaveStartupLink() {
     const auto link = OpenStartupShortcut();
     try {
         link->Save(view_.StartWithWindowsChecked());

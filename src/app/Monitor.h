@@ -116,6 +116,7 @@ private:
     void RefuseArming(const std::string& message) override;
     void RearmForApply() override;
     void SaveControls() override;
+    void SaveStartupLink() override;
     void ShowFunctionInTray() override;
     void ReloadActiveSettings() override;
     void HideWindow() override;

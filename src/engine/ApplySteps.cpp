@@ -17,10 +17,17 @@ bool ApplySettings(ApplyHost& host, ApplyButton button) {
         host.ShowError(e.what());
         return false;
     }
+    std::optional<std::string> linkFailure;
+    try {
+        host.SaveStartupLink();
+    } catch (const std::exception& e) {
+        linkFailure = e.what();
+    }
     host.ShowFunctionInTray();
     host.ReloadActiveSettings();
-    if (button == ApplyButton::Ok) host.HideWindow();
+    if (button == ApplyButton::Ok && !linkFailure) host.HideWindow();
     host.AllowMethodFallback();
+    if (linkFailure) host.ShowError(*linkFailure);
     return true;
 }
 

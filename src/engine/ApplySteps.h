@@ -17,9 +17,11 @@ public:
     virtual void RefuseArming(const std::string& message) = 0;
     // The hold-off and the three measuring windows start again now.
     virtual void RearmForApply() = 0;
-    // Every control into the file, then the start-with-Windows link; raises
-    // on the first refused write.
+    // Every control into the file; raises on a refused write.
     virtual void SaveControls() = 0;
+    // The start-with-Windows link as the window's switch says; raises when the
+    // shell fails, the switch then showing what the Startup folder holds.
+    virtual void SaveStartupLink() = 0;
     // The tray menu's function switch and the tray icon as the window's switch says.
     virtual void ShowFunctionInTray() = 0;
     virtual void ReloadActiveSettings() = 0;
@@ -37,7 +39,9 @@ enum class ApplyButton { Ok, Apply };
 
 // OK or Apply. False when nothing was taken over: a refused check (nothing
 // saved) or a failed save (what was written stays, the in-memory copy is not
-// reloaded and the window stays shown).
+// reloaded and the window stays shown). A link the shell refuses does not
+// undo the settings already in the file: they are taken over, then the error
+// is shown and the window stays, its switch showing the folder as it is.
 bool ApplySettings(ApplyHost& host, ApplyButton button);
 
 // Cancel and every close: the window hides and the edits are discarded.

@@ -14,7 +14,7 @@ namespace {
 class RecordingHost : public ApplyHost {
 public:
     std::optional<std::string> refusal;
-    bool saveFails = false;
+    bool saveFails = false, linkFails = false;
     std::vector<std::string> steps;
 
     std::optional<std::string> ValidateControls() override {
@@ -26,6 +26,10 @@ public:
     void SaveControls() override {
         steps.push_back("save");
         if (saveFails) throw std::runtime_error("C:\\app\\vesko.ini に書き込めません");
+    }
+    void SaveStartupLink() override {
+        steps.push_back("link");
+        if (linkFails) throw std::runtime_error("共有違反です。");
     }
     void ShowFunctionInTray() override { steps.push_back("tray"); }
     void ReloadActiveSettings() override { steps.push_back("reload"); }
@@ -52,14 +56,14 @@ TEST(ApplySteps, EachButtonRunsItsStepsInOrder) {
          false,
          ApplyButton::Ok,
          true,
-         {"validate", "rearm", "save", "tray", "reload", "hide", "fallback"}},
+         {"validate", "rearm", "save", "link", "tray", "reload", "hide", "fallback"}},
         // Apply keeps the window shown.
         {"Apply",
          std::nullopt,
          false,
          ApplyButton::Apply,
          true,
-         {"validate", "rearm", "save", "tray", "reload", "fallback"}},
+         {"validate", "rearm", "save", "link", "tray", "reload", "fallback"}},
         // A refusal saves nothing and leaves the stamps and the window alone.
         {"OK refused",
          "タイマーの値が無効です",
@@ -88,6 +92,18 @@ TEST(ApplySteps, EachButtonRunsItsStepsInOrder) {
         host.saveFails = c.saveFails;
         EXPECT_EQ(ApplySettings(host, c.button), c.applied) << c.name;
         EXPECT_EQ(host.steps, c.steps) << c.name;
+    }
+}
+
+// The settings are in the file when the shell refuses the link: they are
+// taken over, then the error is told and the window stays, even for OK.
+TEST(ApplySteps, ARefusedLinkStillTakesTheSavedSettingsOverAndKeepsTheWindow) {
+    for (ApplyButton button : {ApplyButton::Ok, ApplyButton::Apply}) {
+        RecordingHost host;
+        host.linkFails = true;
+        EXPECT_TRUE(ApplySettings(host, button));
+        EXPECT_EQ(host.steps,
+                  (Steps{"validate", "rearm", "save", "link", "tray", "reload", "fallback", "error 共有違反です。"}));
     }
 }
 
