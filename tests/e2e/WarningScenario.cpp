@@ -35,16 +35,17 @@ SYSTEMTIME StartOfAFreshMinute() {
     return Now();
 }
 
-std::string HibernateAt(const SYSTEMTIME& at) {
+std::string HibernateAt(const SYSTEMTIME& at, int warningMinutes) {
     return "[Time]\r\nTime_Enabled=1\r\nTime_Hour=" + std::to_string(at.wHour) +
            "\r\nTime_Minute=" + std::to_string(at.wMinute) +
            "\r\n[PowerSaving]\r\nShutdown=0\r\nSuspend=0\r\nHibernation=1\r\n"
-           "[Other]\r\nWarning_Enabled=1\r\nWarning_Time=5\r\nFunction_Enabled=1\r\n";
+           "[Other]\r\nWarning_Enabled=1\r\nWarning_Time=" +
+           std::to_string(warningMinutes) + "\r\nFunction_Enabled=1\r\n";
 }
 
 HWND StartWithTheWarningUp(Sandbox& box, Process& p, const wchar_t* startSwitch) {
     SYSTEMTIME start = StartOfAFreshMinute();
-    box.WriteText(L"vesko.ini", HibernateAt(MinutesAhead(start, 3)));
+    box.WriteText(L"vesko.ini", HibernateAt(MinutesAhead(start, 3), 3));
     p = box.Start({startSwitch});
     return WaitForWindow(p.pid, VESKO_CLASS_FORM3, true);
 }

@@ -17,10 +17,11 @@ std::string HourMinute(const SYSTEMTIME& t);
 // Lets a scenario start early in a minute, so that its minute arithmetic is
 // not cut short by the clock turning over during start-up.
 SYSTEMTIME StartOfAFreshMinute();
-// Hibernation chosen, the Time condition at the given clock time, the
-// warning on from five minutes before.
-std::string HibernateAt(const SYSTEMTIME& at);
-// Hibernation three minutes ahead: the warning is up from the first tick.
+// Hibernation chosen, the Time condition at the given clock time, a warning
+// of the given minutes.
+std::string HibernateAt(const SYSTEMTIME& at, int warningMinutes);
+// Hibernation three minutes ahead with a three-minute warning: the warning is
+// up from the first tick.
 // Returns the visible warning window, or null.
 HWND StartWithTheWarningUp(Sandbox& box, Process& p, const wchar_t* startSwitch);
 

@@ -17,7 +17,7 @@ TEST(PowerSaving, TheWarningCountsDownThenTheMachineHibernatesWakesAndReArms) {
     Sandbox box;
     SYSTEMTIME start = StartOfAFreshMinute();
     SYSTEMTIME target = MinutesAhead(start, 2);
-    box.WriteText(L"vesko.ini", HibernateAt(target));
+    box.WriteText(L"vesko.ini", HibernateAt(target, 2));
     Process p = box.Start({L"/h"});
     HWND form1 = WaitForWindow(p.pid, VESKO_CLASS_FORM1);
     HWND form3 = WaitForWindow(p.pid, VESKO_CLASS_FORM3);

@@ -56,9 +56,7 @@ TEST(StandAside, PostponeClosesTheWarningLogsItAndNothingActsInTheNextMinute) {
     Sandbox box;
     const SYSTEMTIME start = StartOfAFreshMinute();
     const SYSTEMTIME target = MinutesAhead(start, 1);
-    std::string ini = HibernateAt(target);
-    ini.replace(ini.find("Warning_Time=5"), 14, "Warning_Time=1");
-    box.WriteText(L"vesko.ini", ini);
+    box.WriteText(L"vesko.ini", HibernateAt(target, 1));
     Process p = box.Start({L"/h"});
     HWND form1 = WaitForWindow(p.pid, VESKO_CLASS_FORM1);
     HWND form3 = WaitForWindow(p.pid, VESKO_CLASS_FORM3, true);
