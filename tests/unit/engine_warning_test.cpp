@@ -70,7 +70,7 @@ TEST(Warning, TextNamesTheSelectedMethod) {
         {true, true, true, 0, "0 分後にWindowsを終了して電源を切ります"},  // Shutdown wins
         {false, true, true, 3, "3 分後にWindowsをサスペンドします"},
         {false, false, true, 12, "12 分後にWindowsを休止状態にします"},
-        {false, false, false, 1, "1 分後にWindowsを休止状態にします"},         // all keys off: hibernation
+        {false, false, false, 1, "1 分後にWindowsを休止状態にします"},        // all keys off: hibernation
         {true, false, false, -1, "0 分後にWindowsを終了して電源を切ります"},  // never below 0
     };
     for (const Case& c : cases)
