@@ -21,7 +21,7 @@ def main() -> int:
                    if p.suffix in (".cpp", ".h") and p.is_file())
     result = subprocess.run([tool, "--dry-run", "--Werror", *files], capture_output=True, text=True)
     if result.returncode != 0:
-        print(result.stderr[:20000])
+        print((result.stderr + result.stdout)[:20000])
         print("clang-format -i on the files named above puts them right")
         return 1
     print(f"{len(files)} files follow the house format")
