@@ -9,6 +9,7 @@
 #include "engine/TimerSchedule.h"
 #include "log/EventLog.h"
 #include "log/EventLog_win.h"
+#include "log/LogWriter.h"
 #include "power/PowerActions.h"
 #include "readings/CpuUsage.h"
 #include "readings/KeepAwake.h"
@@ -254,9 +255,7 @@ void Monitor::RefreshTrayTip(const std::string& tip) {
     if (!trayIconRemoved_) Guarded("tray tip", [&] { ports_.tray.SetTip(tip); });
 }
 
-void Monitor::LogQuietly(const std::string& message) {
-    Guarded("event log", [&] { WriteLog(message, Now()); });
-}
+void Monitor::LogQuietly(const std::string& message) { WriteLogQuietly(ports_.log, message, Now()); }
 
 void Monitor::ShowFunctionState(bool enabled) {
     draft_.Function_Enabled = enabled;
