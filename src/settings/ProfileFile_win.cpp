@@ -44,16 +44,23 @@ protected:
     std::wstring widePath_;
 };
 
-// The replacement's temporary file written later than the file it replaces.
-// The system's profile reader keeps a parsed copy for as long as the file's
-// last-write time stays the same, and two saves within one tick of the file
-// system's clock would otherwise leave it reading the older one.
+// The replacement's temporary file written later than the file it replaces,
+// and hidden or a system file when the user made that one so. The system's
+// profile reader keeps a parsed copy for as long as the file's last-write
+// time stays the same, and two saves within one tick of the file system's
+// clock would otherwise leave it reading the older one.
 class LaterReplaceOperations : public WinReplaceFileOperations {
 public:
-    explicit LaterReplaceOperations(const FILETIME& previous) : previous_(previous) {}
+    LaterReplaceOperations(const FILETIME& previous, DWORD attributes)
+        : previous_(previous), kept_(attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) {}
 
     bool WriteNew(const std::string& path, const std::string& bytes) override {
-        if (!WinReplaceFileOperations::WriteNew(path, bytes)) return false;
+        return WinReplaceFileOperations::WriteNew(path, bytes) && WrittenLater(path) &&
+               (!kept_ || SetFileAttributesW(Widen(path).c_str(), kept_));
+    }
+
+private:
+    bool WrittenLater(const std::string& path) const {
         const ScopedHandle file(CreateFileW(Widen(path).c_str(), FILE_WRITE_ATTRIBUTES | FILE_READ_ATTRIBUTES, 0,
                                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         FILETIME written{};
@@ -68,8 +75,8 @@ public:
         return SetFileTime(file.Get(), nullptr, nullptr, &written) != FALSE;
     }
 
-private:
     FILETIME previous_;
+    DWORD kept_;
 };
 
 class WinSettingsFile : public WinProfileFile {
@@ -86,7 +93,7 @@ public:
         if (exists && !ReadAll(bytes)) return false;  // never a save over a file that could not be read
         std::optional<std::string> edited = EditProfileText(AnsiToUtf8(bytes), edits);
         if (!edited) return true;
-        LaterReplaceOperations files(old.ftLastWriteTime);
+        LaterReplaceOperations files(old.ftLastWriteTime, exists ? old.dwFileAttributes : 0);
         return ReplaceThroughTemporary(files, path_, Utf8ToAnsi(*edited));
     }
 

@@ -112,4 +112,11 @@ TEST(ProfileConformance, SettingsFileSavesInOneStepWhatTheSystemWritesKeyByKey) 
     EXPECT_FALSE(own->WriteStrings(edits));
     EXPECT_EQ(box.ReadText(L"vesko.ini"), start);
     EXPECT_FALSE(box.Exists(L"vesko.ini.tmp"));
+    // A file the user hid stays hidden.
+    Sandbox other;
+    const std::wstring hidden = other.PathOf(L"vesko.ini");
+    other.WriteText(L"vesko.ini", start);
+    SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_TRUE(vesko::OpenSettingsFile(Utf8(hidden))->WriteStrings(edits));
+    EXPECT_TRUE(GetFileAttributesW(hidden.c_str()) & FILE_ATTRIBUTE_HIDDEN);
 }
