@@ -131,6 +131,10 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT VESKO_NO_E2E)
     add_test(NAME PowerSaving.AReadOnlyLogNeverKeepsThePowerOffFromComing
              COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/read_only_log_power_off.sh $<TARGET_FILE:vesko_e2e>)
     set_tests_properties(PowerSaving.AReadOnlyLogNeverKeepsThePowerOffFromComing PROPERTIES TIMEOUT 180)
+    # A program killed from outside at random moments of an Apply: the settings file holds all or none.
+    add_test(NAME SettingsWindow.AnApplyKilledAtAnyMomentLeavesAllOfItOrNone
+             COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/settings_apply_kill.sh $<TARGET_FILE:vesko_e2e> 40)
+    set_tests_properties(SettingsWindow.AnApplyKilledAtAnyMomentLeavesAllOfItOrNone PROPERTIES TIMEOUT 600)
     # The two forced commands end the whole Wine session; a script outside it checks them.
     foreach(key F C)
         set(name TrayMenuForced.Key${key}EndsTheSessionAfterItsLogLine)

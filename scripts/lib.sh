@@ -5,7 +5,7 @@ BUILD="$ROOT/build"
 
 APT_PACKAGES=(cmake make g++ python3 googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb x11-utils imagemagick
-  fonts-ipafont-gothic fonts-wine locales clang-format)
+  fonts-ipafont-gothic fonts-wine locales clang-format inotify-tools)
 
 log() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }
 

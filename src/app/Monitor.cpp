@@ -9,6 +9,7 @@
 #include "engine/TimerSchedule.h"
 #include "log/EventLog.h"
 #include "log/EventLog_win.h"
+#include "log/LogWriter.h"
 #include "power/PowerActions.h"
 #include "readings/CpuUsage.h"
 #include "readings/KeepAwake.h"
@@ -93,8 +94,8 @@ void Monitor::Start() {
         if (SetCountdown()) active_.Timer_ScheduleTime.time = TimerScheduleFromText(draft_.Timer_ScheduleTime.text);
         // The running times count from the end of the countdown's box.
         state_.StartAt(ReadArmReadings());
-        ports_.settings.Write(&Settings::Timer_SetTime, draft_.Timer_SetTime);
-        ports_.settings.Write(&Settings::Timer_ScheduleTime, draft_.Timer_ScheduleTime.text);
+        ports_.settings.Write({{&Settings::Timer_SetTime, draft_.Timer_SetTime},
+                               {&Settings::Timer_ScheduleTime, draft_.Timer_ScheduleTime.text}});
         if (active_.Log_Enabled) {
             // A log that cannot be written is told once, here; the rest of
             // the start (availability, menus) never depends on it.
@@ -213,9 +214,8 @@ void Monitor::SetStayOnTop(bool onTop) {
 }
 
 void Monitor::Exit(int windowX, int windowY) {
-    ports_.settings.Write(&Settings::WindowPosX, windowX);
-    ports_.settings.Write(&Settings::WindowPosY, windowY);
-    ports_.settings.Write(&Settings::StayOnTop, draft_.StayOnTop);
+    ports_.settings.Write(
+        {{&Settings::WindowPosX, windowX}, {&Settings::WindowPosY, windowY}, {&Settings::StayOnTop, draft_.StayOnTop}});
     WriteLog(logmsg::kExit, Now());
     EndSession();
 }
@@ -269,9 +269,7 @@ void Monitor::RefreshTrayTip(const std::string& tip) {
     if (!trayIconRemoved_) Guarded("tray tip", [&] { ports_.tray.SetTip(tip); });
 }
 
-void Monitor::LogQuietly(const std::string& message) {
-    Guarded("event log", [&] { WriteLog(message, Now()); });
-}
+void Monitor::LogQuietly(const std::string& message) { WriteLogQuietly(ports_.log, message, Now()); }
 
 void Monitor::ShowFunctionState(bool enabled) {
     draft_.Function_Enabled = enabled;
@@ -319,7 +317,9 @@ void Monitor::SetSuspendChoicesEnabled(bool enabled) {
     view_.SetMenuItemEnabled(ids::PowerCommandId(ManualCommand::Suspend), enabled);
 }
 
-void Monitor::WritePowerSaving(bool Settings::*key, bool value) { ports_.settings.Write(key, value); }
+void Monitor::WriteFallback(bool Settings::*refused) {
+    ports_.settings.Write({{&Settings::Shutdown, true}, {refused, false}});
+}
 void Monitor::ShowFallbackMessage(const std::string& text) { view_.ShowFallbackNotice(text); }
 
 std::optional<std::string> Monitor::ValidateControls() {

@@ -109,7 +109,7 @@ private:
     void SelectShutdownChoice() override;
     void SetHibernateChoicesEnabled(bool enabled) override;
     void SetSuspendChoicesEnabled(bool enabled) override;
-    void WritePowerSaving(bool Settings::*key, bool value) override;
+    void WriteFallback(bool Settings::*refused) override;
     void ShowFallbackMessage(const std::string& text) override;
     // ApplyHost.
     std::optional<std::string> ValidateControls() override;

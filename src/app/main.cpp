@@ -77,7 +77,7 @@ private:
     // The ports.
     LocalClock clock_;
     // The only way to "vesko.ini".
-    SettingsStore settings_{[] { return OpenSystemProfileFile(ExeFolder() + "vesko.ini"); }};
+    SettingsStore settings_{[] { return OpenSettingsFile(ExeFolder() + "vesko.ini"); }};
     // The Windows 9x log-off asks the main window to close.
     WinPowerSystem powerSystem_{[this] { PostMessageW(mainWindow_.Handle(), WM_CLOSE, 0, 0); }};
     PowerActions powerActions_{powerSystem_};

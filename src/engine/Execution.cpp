@@ -23,14 +23,7 @@ bool ExecutionDue(bool ready, std::int64_t minutesToAct, bool sameMinute, bool a
 
 namespace {
 
-// The log is a record, never a gate: a line that cannot be written (a
-// read-only or locked Log.txt) is dropped and the action goes on. The user
-// heard of the unwritable log when the start entry failed.
-void LogLine(ExecutionHost& host, const std::string& message, DateTime at) {
-    try {
-        host.WriteLog(message, at);
-    } catch (const std::exception&) {}
-}
+void LogLine(ExecutionHost& host, const std::string& message, DateTime at) { WriteLogQuietly(host, message, at); }
 
 void RefusedCall(const AppError& refusal, ExecutionHost& host, WarningDialog& dialog, ResumeState& state) {
     state.monitor.ResumedAt(host.ReadArmReadings());

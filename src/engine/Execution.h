@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/DateTime.h"
+#include "log/LogWriter.h"
 #include "engine/MonitorState.h"
 #include "settings/Settings.h"
 
@@ -24,13 +25,11 @@ inline constexpr const char* kHibernating = "Windowsを休止状態にしてい�
 }  // namespace execmsg
 
 // The monitor's side of an execution.
-class ExecutionHost {
+// Its WriteLog puts one complete event-log line on disk before it returns,
+// and raises when it cannot, which the execution drops.
+class ExecutionHost : public LogWriter {
 public:
-    virtual ~ExecutionHost() = default;
     virtual DateTime Now() = 0;
-    // One complete event-log line, on disk before it returns; raises when it
-    // cannot be written, which the execution drops.
-    virtual void WriteLog(const std::string& message, DateTime at) = 0;
     // The power actions' operations; they raise when the system refuses. Suspend and
     // Hibernate return after the machine has woken up.
     virtual void ForcePowerOff() = 0;

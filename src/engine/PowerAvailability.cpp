@@ -30,10 +30,7 @@ void FallBackInMemory(const SleepState& s, Settings& settings) {
     settings.Shutdown = true;
 }
 
-void StoreFallback(const SleepState& s, PowerChoices& choices) {
-    choices.WritePowerSaving(&Settings::Shutdown, true);
-    choices.WritePowerSaving(s.flag, false);
-}
+void StoreFallback(const SleepState& s, PowerChoices& choices) { choices.WriteFallback(s.flag); }
 
 void CheckAtStart(const SleepState& s, PowerSystem& system, const OsVersionRecord& version, Settings& settings,
                   PowerChoices& choices) {

@@ -24,8 +24,9 @@ public:
     virtual void SelectShutdownChoice() = 0;                    // the draft's Shutdown radio button
     virtual void SetHibernateChoicesEnabled(bool enabled) = 0;  // Hibernation radio button and menu item
     virtual void SetSuspendChoicesEnabled(bool enabled) = 0;    // Suspend radio button and menu item
-    // One key of section "PowerSaving" in the settings file; raises when refused.
-    virtual void WritePowerSaving(bool Settings::*key, bool value) = 0;
+    // The fallback in the settings file, Shutdown on and the refused method
+    // off, in one write; raises when refused.
+    virtual void WriteFallback(bool Settings::*refused) = 0;
     // The fallback notice (ShowFallbackNotice gives the window's steps).
     virtual void ShowFallbackMessage(const std::string& text) = 0;
 };

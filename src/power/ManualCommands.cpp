@@ -48,22 +48,11 @@ const ManualCommandDef& ManualCommandInfo(ManualCommand command) {
     return kCommands[static_cast<std::size_t>(command)];
 }
 
-namespace {
-
-// A line the log refuses is dropped: the command the user chose still runs.
-void LogLine(LogWriter& log, const char* message, DateTime at) {
-    try {
-        log.WriteLog(message, at);
-    } catch (const std::exception&) {}
-}
-
-}  // namespace
-
 void RunManualCommand(ManualCommand command, PowerActions& powerActions, LogWriter& log, const Clock& clock) {
     const ManualCommandDef& def = ManualCommandInfo(command);
-    LogLine(log, def.firstLine, clock.Now());
+    WriteLogQuietly(log, def.firstLine, clock.Now());
     (powerActions.*def.operation)();
-    if (def.resumeLine) LogLine(log, def.resumeLine, clock.Now());
+    if (def.resumeLine) WriteLogQuietly(log, def.resumeLine, clock.Now());
 }
 
 ManualItemsEnabled ManualItemsEnabledFor(const OsVersionRecord& version) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/DateTime.h"
+#include "log/LogWriter.h"
 #include "power/PowerActions.h"
 #include "power/PowerSystem.h"
 
@@ -36,13 +37,6 @@ struct ManualCommandDef {
 // In menu order.
 std::span<const ManualCommandDef> ManualCommands();
 const ManualCommandDef& ManualCommandInfo(ManualCommand command);
-
-class LogWriter {
-public:
-    virtual ~LogWriter() = default;
-    // One line, whatever Log_Enabled says; raises when it cannot be written.
-    virtual void WriteLog(const std::string& message, DateTime at) = 0;
-};
 
 // The handler of one item. A log line that cannot be written is dropped; the
 // operation's errors are not caught: a refused operation leaves only the

@@ -121,6 +121,14 @@ bool IniDocument::Set(const std::string& section, const std::string& key, const 
     return true;
 }
 
+std::optional<std::string> EditProfileText(const std::string& text, std::span<const ProfileEdit> edits) {
+    IniDocument doc = IniDocument::Parse(text);
+    bool changed = false;
+    for (const ProfileEdit& e : edits) changed = doc.Set(e.section, e.key, e.value) || changed;
+    if (!changed) return std::nullopt;
+    return doc.Serialize();
+}
+
 TextFileAccess TextFileAccess::Plain() {
     // C streams rather than iostreams: the resident program then carries no
     // locale machinery it never uses.
@@ -160,10 +168,10 @@ std::string IniFile::ReadString(const std::string& section, const std::string& k
     return ProfileValueForRead(stored ? *stored : defaultValue);
 }
 
-bool IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-    IniDocument doc = Load();
-    if (!doc.Set(section, key, value)) return true;
-    return access_.write(path_, access_.fromUtf8(doc.Serialize()));
+bool IniFile::WriteStrings(std::span<const ProfileEdit> edits) {
+    std::optional<std::string> bytes = access_.read(path_);
+    std::optional<std::string> edited = EditProfileText(bytes ? access_.toUtf8(*bytes) : "", edits);
+    return !edited || access_.write(path_, access_.fromUtf8(*edited));
 }
 
 std::string ProfileValueForRead(const std::string& stored) {

@@ -1,12 +1,14 @@
 #pragma once
-// A portable profile file that reads and writes like the system's profile
-// functions: names match without regard to case, an existing entry is updated
-// in place, a new key goes to the end of its section and a new section to the
-// end of the file, and a rewritten file has CR LF line ends. Like the system,
-// a write that changes nothing leaves the file untouched, and a rewrite drops
-// blank lines and the blanks around "=".
+// A profile file's text edited like the system's profile functions edit it:
+// names match without regard to case, an existing entry is updated in place,
+// a new key goes to the end of its section and a new section to the end of
+// the file, and a rewritten file has CR LF line ends. Like the system, a
+// write that changes nothing leaves the file untouched, and a rewrite drops
+// blank lines and the blanks around "=". Comments, hand-added keys and
+// sections stay where they stood.
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -37,6 +39,10 @@ private:
     std::vector<Section> sections_;
 };
 
+// The text (UTF-8) after the edits, applied in their order as successive
+// profile writes would apply them; nullopt when none of them changes it.
+std::optional<std::string> EditProfileText(const std::string& text, std::span<const ProfileEdit> edits);
+
 // File access of the portable profile file; replaced in tests.
 struct TextFileAccess {
     // nullopt when the file does not exist.
@@ -53,7 +59,7 @@ public:
     explicit IniFile(std::string path, TextFileAccess access = TextFileAccess::Plain());
     std::string ReadString(const std::string& section, const std::string& key,
                            const std::string& defaultValue) override;
-    bool WriteString(const std::string& section, const std::string& key, const std::string& value) override;
+    bool WriteStrings(std::span<const ProfileEdit> edits) override;
     const std::string& Path() const override { return path_; }
 
 private:

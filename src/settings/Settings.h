@@ -1,11 +1,11 @@
 #pragma once
 // Every setting of "vesko.ini" as one value, member by INI key. The same type
 // serves the window's draft (what the controls show and OK/Apply saves) and the
-// in-memory copy the one-second tick works from. Defaults, ranges, sections
-// and controls live in the declaration (SettingsDeclaration.cpp), which holds
-// one row per member: its build fails when a member has no row. A new Settings
-// holds the declared defaults (the member initializers below, checked against
-// the rows by the unit tests).
+// in-memory copy the one-second tick works from. The initial values below are
+// the defaults, the only place they are written: a key missing from the file
+// reads as its member's initial value. Ranges, sections and controls live in
+// the declaration (SettingsDeclaration.cpp), which holds one row per member:
+// its build fails when a member has no row.
 #include <string>
 
 #include "base/DateTime.h"

@@ -1,6 +1,7 @@
 #include "settings/SettingsDeclaration.h"
 
 #include <array>
+#include <vector>
 
 #include "base/FieldCount.h"
 #include "controls/SpinValue.h"
@@ -14,80 +15,51 @@ using C = SettingControl;
 // A table of rows, one per line: kept out of the formatter.
 // clang-format off
 constexpr std::array kDeclaration = {
-    SettingDef{.section = "Omake", .key = "Title", .member = &S::Title, .defaultText = kProductName,
-               .control = C::Caption, .inMemory = false},
+    SettingDef{.section = "Omake", .key = "Title", .member = &S::Title, .control = C::Caption, .inMemory = false},
     SettingDef{.section = "Timer", .key = "Timer_Enabled", .member = &S::Timer_Enabled},
-    SettingDef{.section = "Timer", .key = "Timer_Hour", .member = &S::Timer_Hour,
-               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 23, .maxLength = 5},
-    SettingDef{.section = "Timer", .key = "Timer_Minute", .member = &S::Timer_Minute,
-               .defaultInt = 1, .control = C::SpinEdit, .min = 0, .max = 59},
-    SettingDef{.section = "Timer", .key = "Timer_SetTime", .member = &S::Timer_SetTime, .control = C::CountdownLabel,
-               .inDraft = false, .inMemory = false},
-    SettingDef{.section = "Timer", .key = "Timer_ScheduleTime", .member = &S::Timer_ScheduleTime,
-               .control = C::CountdownLabel, .inDraft = false},
+    SettingDef{.section = "Timer", .key = "Timer_Hour", .member = &S::Timer_Hour, .control = C::SpinEdit, .min = 0, .max = 23, .maxLength = 5},
+    SettingDef{.section = "Timer", .key = "Timer_Minute", .member = &S::Timer_Minute, .control = C::SpinEdit, .min = 0, .max = 59},
+    SettingDef{.section = "Timer", .key = "Timer_SetTime", .member = &S::Timer_SetTime, .control = C::CountdownLabel, .inDraft = false, .inMemory = false},
+    SettingDef{.section = "Timer", .key = "Timer_ScheduleTime", .member = &S::Timer_ScheduleTime, .control = C::CountdownLabel, .inDraft = false},
     SettingDef{.section = "Time", .key = "Time_Enabled", .member = &S::Time_Enabled},
-    SettingDef{.section = "Time", .key = "Time_Hour", .member = &S::Time_Hour,
-               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 23},
-    SettingDef{.section = "Time", .key = "Time_Minute", .member = &S::Time_Minute,
-               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 59},
+    SettingDef{.section = "Time", .key = "Time_Hour", .member = &S::Time_Hour, .control = C::SpinEdit, .min = 0, .max = 23},
+    SettingDef{.section = "Time", .key = "Time_Minute", .member = &S::Time_Minute, .control = C::SpinEdit, .min = 0, .max = 59},
     SettingDef{.section = "AppointedTime", .key = "AppointedTime_Enabled", .member = &S::AppointedTime_Enabled},
-    SettingDef{.section = "AppointedTime", .key = "AppointedTime_FromHour", .member = &S::AppointedTime_FromHour,
-               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 23},
-    SettingDef{.section = "AppointedTime", .key = "AppointedTime_FromMinute", .member = &S::AppointedTime_FromMinute,
-               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 59},
-    SettingDef{.section = "AppointedTime", .key = "AppointedTime_ToHour", .member = &S::AppointedTime_ToHour,
-               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 23},
-    SettingDef{.section = "AppointedTime", .key = "AppointedTime_ToMinute", .member = &S::AppointedTime_ToMinute,
-               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 59},
+    SettingDef{.section = "AppointedTime", .key = "AppointedTime_FromHour", .member = &S::AppointedTime_FromHour, .control = C::SpinEdit, .min = 0, .max = 23},
+    SettingDef{.section = "AppointedTime", .key = "AppointedTime_FromMinute", .member = &S::AppointedTime_FromMinute, .control = C::SpinEdit, .min = 0, .max = 59},
+    SettingDef{.section = "AppointedTime", .key = "AppointedTime_ToHour", .member = &S::AppointedTime_ToHour, .control = C::SpinEdit, .min = 0, .max = 23},
+    SettingDef{.section = "AppointedTime", .key = "AppointedTime_ToMinute", .member = &S::AppointedTime_ToMinute, .control = C::SpinEdit, .min = 0, .max = 59},
     SettingDef{.section = "CPU", .key = "CPU_Enabled", .member = &S::CPU_Enabled},
-    SettingDef{.section = "CPU", .key = "CPU_Percent", .member = &S::CPU_Percent,
-               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 99, .maxLength = 2},
-    SettingDef{.section = "CPU", .key = "CPU_Time", .member = &S::CPU_Time,
-               .defaultInt = 1, .control = C::SpinEdit, .min = 1, .max = 99999, .maxLength = 5},
+    SettingDef{.section = "CPU", .key = "CPU_Percent", .member = &S::CPU_Percent, .control = C::SpinEdit, .min = 0, .max = 99, .maxLength = 2},
+    SettingDef{.section = "CPU", .key = "CPU_Time", .member = &S::CPU_Time, .control = C::SpinEdit, .min = 1, .max = 99999, .maxLength = 5},
     SettingDef{.section = "Network", .key = "Network_Enabled", .member = &S::Network_Enabled},
-    SettingDef{.section = "Network", .key = "Network_Speed", .member = &S::Network_Speed,
-               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 0, .maxLength = 5},
-    SettingDef{.section = "Network", .key = "Network_Unit", .member = &S::Network_Unit, .control = C::UnitComboBox,
-               .min = 0, .max = 2},
-    SettingDef{.section = "Network", .key = "Network_Time", .member = &S::Network_Time,
-               .defaultInt = 1, .control = C::SpinEdit, .min = 1, .max = 99999, .maxLength = 5},
+    SettingDef{.section = "Network", .key = "Network_Speed", .member = &S::Network_Speed, .control = C::SpinEdit, .min = 0, .max = 0, .maxLength = 5},
+    SettingDef{.section = "Network", .key = "Network_Unit", .member = &S::Network_Unit, .control = C::UnitComboBox, .min = 0, .max = 2},
+    SettingDef{.section = "Network", .key = "Network_Time", .member = &S::Network_Time, .control = C::SpinEdit, .min = 1, .max = 99999, .maxLength = 5},
     SettingDef{.section = "Memory", .key = "Memory_Enabled", .member = &S::Memory_Enabled},
-    SettingDef{.section = "Memory", .key = "Memory_Percent", .member = &S::Memory_Percent,
-               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 99, .maxLength = 2},
-    SettingDef{.section = "Memory", .key = "Memory_Time", .member = &S::Memory_Time,
-               .defaultInt = 1, .control = C::SpinEdit, .min = 1, .max = 99999, .maxLength = 5},
+    SettingDef{.section = "Memory", .key = "Memory_Percent", .member = &S::Memory_Percent, .control = C::SpinEdit, .min = 0, .max = 99, .maxLength = 2},
+    SettingDef{.section = "Memory", .key = "Memory_Time", .member = &S::Memory_Time, .control = C::SpinEdit, .min = 1, .max = 99999, .maxLength = 5},
     SettingDef{.section = "OS", .key = "OS_Enabled", .member = &S::OS_Enabled},
-    SettingDef{.section = "OS", .key = "OS_Hour", .member = &S::OS_Hour,
-               .defaultInt = 0, .control = C::SpinEdit, .min = 0, .max = 99999},
-    SettingDef{.section = "OS", .key = "OS_Minute", .member = &S::OS_Minute,
-               .defaultInt = 1, .control = C::SpinEdit, .min = 0, .max = 59},
+    SettingDef{.section = "OS", .key = "OS_Hour", .member = &S::OS_Hour, .control = C::SpinEdit, .min = 0, .max = 99999},
+    SettingDef{.section = "OS", .key = "OS_Minute", .member = &S::OS_Minute, .control = C::SpinEdit, .min = 0, .max = 59},
     SettingDef{.section = "MouseCursor", .key = "MouseCursor_Enabled", .member = &S::MouseCursor_Enabled},
-    SettingDef{.section = "MouseCursor", .key = "MouseCursor_Time", .member = &S::MouseCursor_Time,
-               .defaultInt = 1, .control = C::SpinEdit, .min = 1, .max = 99999, .maxLength = 5},
-    SettingDef{.section = "PowerSaving", .key = "Shutdown", .member = &S::Shutdown,
-               .defaultInt = 1, .control = C::MethodRadio},
+    SettingDef{.section = "MouseCursor", .key = "MouseCursor_Time", .member = &S::MouseCursor_Time, .control = C::SpinEdit, .min = 1, .max = 99999, .maxLength = 5},
+    SettingDef{.section = "PowerSaving", .key = "Shutdown", .member = &S::Shutdown, .control = C::MethodRadio},
     SettingDef{.section = "PowerSaving", .key = "Suspend", .member = &S::Suspend, .control = C::MethodRadio},
     SettingDef{.section = "PowerSaving", .key = "Hibernation", .member = &S::Hibernation, .control = C::MethodRadio},
-    SettingDef{.section = "PowerSaving", .key = "Piece_Requirement", .member = &S::Piece_Requirement,
-               .defaultInt = 1, .control = C::CombinationRadio},
-    SettingDef{.section = "PowerSaving", .key = "All_Requirement", .member = &S::All_Requirement,
-               .control = C::CombinationRadio},
+    SettingDef{.section = "PowerSaving", .key = "Piece_Requirement", .member = &S::Piece_Requirement, .control = C::CombinationRadio},
+    SettingDef{.section = "PowerSaving", .key = "All_Requirement", .member = &S::All_Requirement, .control = C::CombinationRadio},
     SettingDef{.section = "Other", .key = "Warning_Enabled", .member = &S::Warning_Enabled},
-    SettingDef{.section = "Other", .key = "Warning_Time", .member = &S::Warning_Time,
-               .defaultInt = 1, .control = C::SpinEdit, .min = 1, .max = 99999, .maxLength = 5},
-    SettingDef{.section = "Other", .key = "Function_Enabled", .member = &S::Function_Enabled, .defaultInt = 1},
-    SettingDef{.section = "Other", .key = "Log_Enabled", .member = &S::Log_Enabled, .defaultInt = 1},
+    SettingDef{.section = "Other", .key = "Warning_Time", .member = &S::Warning_Time, .control = C::SpinEdit, .min = 1, .max = 99999, .maxLength = 5},
+    SettingDef{.section = "Other", .key = "Function_Enabled", .member = &S::Function_Enabled},
+    SettingDef{.section = "Other", .key = "Log_Enabled", .member = &S::Log_Enabled},
     // One check box shows both keys: it loads from ExeStop_Enabled and saves to both.
-    SettingDef{.section = "Other", .key = "Application_Enabled", .member = &S::Application_Enabled, .inDraft = false,
-               .savedFrom = &S::ExeStop_Enabled},
+    SettingDef{.section = "Other", .key = "Application_Enabled", .member = &S::Application_Enabled, .inDraft = false, .savedFrom = &S::ExeStop_Enabled},
     SettingDef{.section = "Other", .key = "ExeStop_Enabled", .member = &S::ExeStop_Enabled},
     SettingDef{.section = "Other", .key = "KeepAwake_Enabled", .member = &S::KeepAwake_Enabled},
-    SettingDef{.section = "Window", .key = "WindowPosX", .member = &S::WindowPosX, .control = C::Window,
-               .inDraft = false, .inMemory = false},
-    SettingDef{.section = "Window", .key = "WindowPosY", .member = &S::WindowPosY, .control = C::Window,
-               .inDraft = false, .inMemory = false},
-    SettingDef{.section = "Window", .key = "StayOnTop", .member = &S::StayOnTop, .control = C::Window,
-               .inDraft = false, .inMemory = false},
+    SettingDef{.section = "Window", .key = "WindowPosX", .member = &S::WindowPosX, .control = C::Window, .inDraft = false, .inMemory = false},
+    SettingDef{.section = "Window", .key = "WindowPosY", .member = &S::WindowPosY, .control = C::Window, .inDraft = false, .inMemory = false},
+    SettingDef{.section = "Window", .key = "StayOnTop", .member = &S::StayOnTop, .control = C::Window, .inDraft = false, .inMemory = false},
 };
 // clang-format on
 
@@ -119,8 +91,16 @@ std::optional<std::uint32_t> ParseDigits(const std::string& s, std::size_t from,
     return static_cast<std::uint32_t>(acc);
 }
 
-void Write(ProfileFile& file, const SettingDef& d, const std::string& value) {
-    if (!file.WriteString(d.section, d.key, value)) throw SettingsWriteError(file.Path());
+void Write(ProfileFile& file, std::span<const ProfileEdit> edits) {
+    if (!file.WriteStrings(edits)) throw SettingsWriteError(file.Path());
+}
+
+ProfileEdit EditOf(const SettingDef& d, std::string text) { return ProfileEdit{d.section, d.key, std::move(text)}; }
+
+// The defaults: a new Settings' members as initialised where they are declared.
+const Settings& Defaults() {
+    static const Settings defaults;
+    return defaults;
 }
 
 // The row's value in a Settings as the file spells it.
@@ -194,28 +174,48 @@ std::optional<std::int32_t> ParseProfileInt(const std::string& text) {
     return static_cast<std::int32_t>(*magnitude);
 }
 
+int DefaultInt(const SettingDef& d) {
+    if (auto* b = std::get_if<bool S::*>(&d.member)) return Defaults().**b ? 1 : 0;
+    if (auto* i = std::get_if<int S::*>(&d.member)) return Defaults().**i;
+    return 0;
+}
+
+std::string DefaultText(const SettingDef& d) {
+    if (auto* t = std::get_if<std::string S::*>(&d.member)) return Defaults().**t;
+    if (auto* t = std::get_if<TimeOfDayText S::*>(&d.member)) return (Defaults().**t).text;
+    return std::to_string(DefaultInt(d));
+}
+
 int ReadInt(ProfileFile& file, const SettingDef& d) {
     std::string text = file.ReadString(d.section, d.key, "");
-    return ParseProfileInt(text).value_or(d.defaultInt);
+    return ParseProfileInt(text).value_or(DefaultInt(d));
 }
 
 bool ReadBool(ProfileFile& file, const SettingDef& d) { return ReadInt(file, d) != 0; }
 
 std::string ReadText(ProfileFile& file, const SettingDef& d) {
-    return file.ReadString(d.section, d.key, d.defaultText);
+    return file.ReadString(d.section, d.key, DefaultText(d));
 }
 
 int ReadSetting(ProfileFile& file, int S::*member) { return ReadInt(file, DeclarationOf(member)); }
 bool ReadSetting(ProfileFile& file, bool S::*member) { return ReadBool(file, DeclarationOf(member)); }
 
+void WriteSettings(ProfileFile& file, std::span<const SettingValue> values) {
+    std::vector<ProfileEdit> edits;
+    for (const SettingValue& v : values) edits.push_back(EditOf(DeclarationOf(v.member), v.text));
+    Write(file, edits);
+}
 void WriteSetting(ProfileFile& file, int S::*member, std::int64_t value) {
-    Write(file, DeclarationOf(member), std::to_string(value));
+    const SettingValue v(member, value);
+    WriteSettings(file, {&v, 1});
 }
 void WriteSetting(ProfileFile& file, bool S::*member, bool value) {
-    Write(file, DeclarationOf(member), value ? "1" : "0");
+    const SettingValue v(member, value);
+    WriteSettings(file, {&v, 1});
 }
 void WriteSetting(ProfileFile& file, const SettingMember& member, const std::string& value) {
-    Write(file, DeclarationOf(member), value);
+    const SettingValue v(member, value);
+    WriteSettings(file, {&v, 1});
 }
 
 void SetRadio(Settings& s, bool S::*member, bool checked) {
@@ -252,8 +252,10 @@ void LoadCountdownLabels(ProfileFile& file, Settings& draft, const std::string& 
 }
 
 void SaveSettings(ProfileFile& file, const Settings& draft) {
+    std::vector<ProfileEdit> edits;
     for (const SettingDef& d : kDeclaration)
-        if (d.control != C::Window) Write(file, d, FileText(d, draft));
+        if (d.control != C::Window) edits.push_back(EditOf(d, FileText(d, draft)));
+    Write(file, edits);
 }
 
 void LoadActiveSettings(ProfileFile& file, Settings& active) {

@@ -1,9 +1,10 @@
 #pragma once
-// The one declaration of every key of "vesko.ini": section, key, type, default,
-// range and typing limit, the control that shows it and where it is loaded.
-// Rows stand in the order the settings are saved. Loading (into the draft and
-// into the in-memory copy), saving, single-key writes, the defaults of a new
-// Settings and the spin edits' ranges all walk or search this declaration.
+// The one declaration of every key of "vesko.ini": section, key, type, range
+// and typing limit, the control that shows it and where it is loaded; its
+// default is the member's initial value in Settings. Rows stand in the order
+// the settings are saved. Loading (into the draft and into the in-memory
+// copy), saving, single-key writes and the spin edits' ranges all walk or
+// search this declaration.
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -34,8 +35,6 @@ struct SettingDef {
     const char* section;
     const char* key;
     SettingMember member;
-    int defaultInt = 0;            // bool and int keys
-    const char* defaultText = "";  // text keys: the value when the file has none
     SettingControl control = SettingControl::CheckBox;
     std::int64_t min = 0, max = 0;        // spin edits and the unit box
     int maxLength = 0;                    // typing limit of a spin edit, 0 = none
@@ -58,7 +57,23 @@ std::string ReadText(ProfileFile& file, const SettingDef& def);
 int ReadSetting(ProfileFile& file, int Settings::*member);
 bool ReadSetting(ProfileFile& file, bool Settings::*member);
 
-// Single-key writes; a refused write raises SettingsWriteError.
+// The value a new Settings holds for the row's member: what a missing or
+// unreadable key reads as (0 or 1 for a check box, the text of a text key).
+int DefaultInt(const SettingDef& def);
+std::string DefaultText(const SettingDef& def);
+
+// One key's new value as the file spells it.
+struct SettingValue {
+    SettingValue(int Settings::*m, std::int64_t v) : member(m), text(std::to_string(v)) {}
+    SettingValue(bool Settings::*m, bool v) : member(m), text(v ? "1" : "0") {}
+    SettingValue(const SettingMember& m, std::string v) : member(m), text(std::move(v)) {}
+    SettingMember member;
+    std::string text;
+};
+
+// Keys written together, in one write of the file: all of them or, raising
+// SettingsWriteError, none.
+void WriteSettings(ProfileFile& file, std::span<const SettingValue> values);
 void WriteSetting(ProfileFile& file, int Settings::*member, std::int64_t value);
 void WriteSetting(ProfileFile& file, bool Settings::*member, bool value);
 void WriteSetting(ProfileFile& file, const SettingMember& member, const std::string& value);
@@ -73,8 +88,9 @@ void LoadDraft(ProfileFile& file, Settings& draft);
 // The countdown's two label texts as the file holds them, missingText for a
 // missing key (what Cancel and every close of the window show).
 void LoadCountdownLabels(ProfileFile& file, Settings& draft, const std::string& missingText);
-// The draft into the file, in declaration order, window keys left out; stops
-// at a refused key.
+// The draft into the file in one write, keys in declaration order, window
+// keys left out; a refused write raises SettingsWriteError and leaves the
+// file as it was.
 void SaveSettings(ProfileFile& file, const Settings& draft);
 // The file into the in-memory copy, each number brought into the range its
 // control allows (a spin edit without a range: its typing limit), so the tick

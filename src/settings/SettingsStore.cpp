@@ -17,5 +17,8 @@ void SettingsStore::Write(bool Settings::*member, bool value) const { WriteSetti
 void SettingsStore::Write(const SettingMember& member, const std::string& value) const {
     WriteSetting(*open_(), member, value);
 }
+void SettingsStore::Write(std::initializer_list<SettingValue> values) const {
+    WriteSettings(*open_(), {values.begin(), values.size()});
+}
 
 }  // namespace vesko

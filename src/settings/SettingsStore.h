@@ -4,6 +4,7 @@
 // it opens it afresh for every operation and keeps nothing open.
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -30,6 +31,8 @@ public:
     void Write(int Settings::*member, std::int64_t value) const;
     void Write(bool Settings::*member, bool value) const;
     void Write(const SettingMember& member, const std::string& value) const;
+    // Several keys in one write of the file: all of them or none.
+    void Write(std::initializer_list<SettingValue> values) const;
 
 private:
     Opener open_;

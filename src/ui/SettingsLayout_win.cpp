@@ -37,7 +37,7 @@ HWND CreateSpin(HWND parent, const LayoutControl& c, double scale, HFONT font, S
     // Range, typing limit and first value are the declaration's.
     const SettingDef* d = BoundSetting(c);
     if (!d) return nullptr;
-    SpinValue rules(d->min, d->max, d->maxLength, d->defaultInt);
+    SpinValue rules(d->min, d->max, d->maxLength, DefaultInt(*d));
     SpinEdit* spin = SpinEdit::Create(parent, c.id, c.rect.x, c.rect.y, c.rect.w, c.rect.h, scale, rules, font);
     if (!spin) return nullptr;
     SetWindowLongW(spin->Handle(), GWL_STYLE, GetWindowLongW(spin->Handle(), GWL_STYLE) | WS_GROUP);

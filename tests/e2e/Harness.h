@@ -157,6 +157,11 @@ int PressTrayKeyAndLinger(wchar_t key);
 // and a power-off due in the next minute, answers the start's message about
 // the log, and waits; the power-off ends the session, this driver included.
 int AwaitPowerOffWithAReadOnlyLog();
+// Starts the program (a copy of exe when given) in a fresh folder (printed
+// first), waits for a file "go" there, then switches a set of conditions on
+// and clicks Apply; then waits for the program to be ended from outside (or,
+// not waitForKill, for the Apply to be saved), and prints what the file holds.
+int ApplyWhileWatched(bool waitForKill, const wchar_t* exe);
 
 std::string Utf8(const std::wstring& w);
 std::wstring Wide(const std::string& utf8);

@@ -11,6 +11,9 @@ int wmain(int argc, wchar_t** argv) {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     if (argc == 3 && lstrcmpW(argv[1], L"--press-tray-key") == 0) return e2e::PressTrayKeyAndLinger(argv[2][0]);
     if (argc == 2 && lstrcmpW(argv[1], L"--read-only-log-power-off") == 0) return e2e::AwaitPowerOffWithAReadOnlyLog();
+    if (argc >= 2 && argc <= 3 &&
+        (lstrcmpW(argv[1], L"--apply-until-killed") == 0 || lstrcmpW(argv[1], L"--apply") == 0))
+        return e2e::ApplyWhileWatched(lstrcmpW(argv[1], L"--apply-until-killed") == 0, argc == 3 ? argv[2] : nullptr);
     testing::InitGoogleTest(&argc, argv);
     int failed = RUN_ALL_TESTS();
     // ctest names each scenario from the sources; a scenario missing from

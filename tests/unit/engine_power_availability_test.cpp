@@ -21,10 +21,11 @@ public:
     void SelectShutdownChoice() override { calls.push_back("RadioButton1"); }
     void SetHibernateChoicesEnabled(bool on) override { calls.push_back(on ? "hibernate on" : "hibernate off"); }
     void SetSuspendChoicesEnabled(bool on) override { calls.push_back(on ? "suspend on" : "suspend off"); }
-    void WritePowerSaving(bool Settings::*key, bool value) override {
+    void WriteFallback(bool Settings::*refused) override {
         if (refuseWrites) throw SettingsWriteError("vesko.ini");
-        calls.push_back(std::string("write ") + DeclarationOf(key).section + "/" + DeclarationOf(key).key + "=" +
-                        (value ? "1" : "0"));
+        for (auto [key, value] : {std::pair{&Settings::Shutdown, true}, std::pair{refused, false}})
+            calls.push_back(std::string("write ") + DeclarationOf(key).section + "/" + DeclarationOf(key).key + "=" +
+                            (value ? "1" : "0"));
     }
     void ShowFallbackMessage(const std::string& text) override { calls.push_back("message " + text); }
 };

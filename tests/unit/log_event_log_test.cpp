@@ -2,7 +2,9 @@
 
 #include <map>
 
+#include "base/Trace.h"
 #include "log/EventLog.h"
+#include "log/LogWriter.h"
 
 namespace vesko {
 namespace {
@@ -130,6 +132,24 @@ TEST(EventLog, TheTemporaryFileIsCreatedNewNeverThroughALink) {
             EXPECT_EQ(fs.files["Log.txt"], "kept\r\n") << c.name;
         }
     }
+}
+
+// A line the log refuses is dropped with one trace line; a written one leaves none.
+TEST(EventLog, ARefusedLineIsDroppedAndTraced) {
+    struct Writer : LogWriter {
+        std::vector<std::string> lines;
+        void WriteLog(const std::string& message, DateTime) override {
+            if (message == "refused") throw FileCreateError("Log.txt");
+            lines.push_back(message);
+        }
+    } log;
+    static std::vector<std::string> traced;
+    SetTraceSink([](const std::string& line) { traced.push_back(line); });
+    WriteLogQuietly(log, "kept", DateTime{});
+    WriteLogQuietly(log, "refused", DateTime{});
+    SetTraceSink(nullptr);
+    EXPECT_EQ(log.lines, std::vector<std::string>{"kept"});
+    EXPECT_EQ(traced, std::vector<std::string>{"vesko: event log: ファイル Log.txt を作成できません\n"});
 }
 
 TEST(EventLog, StartMessageFromTheSwitches) {

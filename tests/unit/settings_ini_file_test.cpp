@@ -27,6 +27,57 @@ TEST(IniDocument, WritesUpdateInPlaceAppendKeysAndSections) {
     EXPECT_EQ(doc.Serialize(), "[S]\r\na=2\r\n; note\r\nnew=v\r\n[T]\r\nx=y\r\n[U]\r\nk=w\r\n");
 }
 
+// A set of edits applied to a file's text as the system's profile writes,
+// one after another, would leave it.
+TEST(EditProfileText, EditsLandAsSuccessiveProfileWritesWouldPutThem) {
+    const std::string huge(100000, 'x');
+    struct Case {
+        const char* name;
+        std::string text;
+        std::vector<ProfileEdit> edits;
+        std::optional<std::string> expected;  // nullopt: the file stays untouched
+    };
+    const Case cases[] = {
+        {"existing key changed", "[S]\r\na=1\r\nb=2\r\n", {{"S", "a", "9"}}, "[S]\r\na=9\r\nb=2\r\n"},
+        {"key added at the end of its section",
+         "[S]\r\na=1\r\n[T]\r\nb=2\r\n",
+         {{"S", "c", "3"}},
+         "[S]\r\na=1\r\nc=3\r\n[T]\r\nb=2\r\n"},
+        {"new section at the end, no blank line", "[S]\r\na=1\r\n", {{"U", "k", "v"}}, "[S]\r\na=1\r\n[U]\r\nk=v\r\n"},
+        {"first of duplicate keys, stored name kept",
+         "[S]\r\nk=1\r\nK=2\r\n",
+         {{"s", "K", "3"}},
+         "[S]\r\nk=3\r\nK=2\r\n"},
+        {"first of duplicate sections",
+         "[A]\r\na=1\r\n[B]\r\n[a]\r\nc=3\r\n",
+         {{"A", "c", "4"}},
+         "[A]\r\na=1\r\nc=4\r\n[B]\r\n[a]\r\nc=3\r\n"},
+        {"comments and hand-added keys stay in place",
+         "; top\r\n[S]\r\n;note\r\nmine=x\r\na=1\r\n[Hand]\r\nh=1\r\n",
+         {{"S", "a", "2"}, {"S", "b", "3"}},
+         "; top\r\n[S]\r\n;note\r\nmine=x\r\na=2\r\nb=3\r\n[Hand]\r\nh=1\r\n"},
+        {"keys differing in case",
+         "[Timer]\r\nTIMER_HOUR=5\r\n",
+         {{"timer", "Timer_Hour", "6"}},
+         "[Timer]\r\nTIMER_HOUR=6\r\n"},
+        {"blank lines and blanks around = go with a rewrite",
+         "\r\n[S]\r\n\r\n a = 1 \r\n\r\n[T]\r\n",
+         {{"S", "b", "2"}},
+         "[S]\r\na=1\r\nb=2\r\n[T]\r\n"},
+        {"no final CR LF", "[S]\r\na=1", {{"S", "b", "2"}}, "[S]\r\na=1\r\nb=2\r\n"},
+        {"empty file", "", {{"S", "a", "1"}, {"T", "b", "2"}, {"S", "c", "3"}}, "[S]\r\na=1\r\nc=3\r\n[T]\r\nb=2\r\n"},
+        {"LF only lines", "[S]\na=1\nb=2\n", {{"S", "a", "2"}}, "[S]\r\na=2\r\nb=2\r\n"},
+        {"a huge line kept whole",
+         "[S]\r\nbig=" + huge + "\r\na=1\r\n",
+         {{"S", "a", "2"}},
+         "[S]\r\nbig=" + huge + "\r\na=2\r\n"},
+        {"the same key twice: the last value", "", {{"S", "a", "1"}, {"S", "A", "2"}}, "[S]\r\na=2\r\n"},
+        {"nothing changes", "\r\n[S]\r\n a = 1\r\n", {{"S", "a", "1"}}, std::nullopt},
+        {"no edits", "[S]\r\n", {}, std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(EditProfileText(c.text, c.edits), c.expected) << c.name;
+}
+
 TEST(IniFile, ValuesAreCutTo2047Characters) {
     std::string stored;
     TextFileAccess a = TextFileAccess::Plain();

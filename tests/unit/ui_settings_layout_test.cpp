@@ -149,7 +149,7 @@ TEST(SettingsLayout, SpinRangesCanBeTyped) {
         ASSERT_NE(d, nullptr) << Describe(c);
         EXPECT_LE(d->min, d->max) << Describe(c);
         if (d->min != d->max) {
-            EXPECT_TRUE(d->defaultInt >= d->min && d->defaultInt <= d->max) << Describe(c);
+            EXPECT_TRUE(DefaultInt(*d) >= d->min && DefaultInt(*d) <= d->max) << Describe(c);
         }
         // A limit shorter than the largest value would make it unreachable by typing.
         if (d->maxLength > 0 && d->min != d->max) {
