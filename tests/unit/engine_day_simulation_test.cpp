@@ -216,7 +216,6 @@ class Machine : public KeepAwakeProbe,
                 public WarningDialog,
                 public WarningHost,
                 public WarningAbortHost,
-                public LogWriter,
                 public ExecutionHost {
 public:
     Machine(World& w, Referee& ref, std::mt19937_64& rng, Settings& s) : w_(w), ref_(ref), rng_(rng), s_(s) {}
