@@ -5,6 +5,10 @@
 #include "base/WinText_win.h"
 #include "log/EventLog.h"
 #include "log/EventLog_win.h"
+#include "power/PowerActions.h"
+#include "readings/MemoryUse.h"
+#include "readings/OSVersion.h"
+#include "readings/SystemProbes.h"
 #include "tray/TrayIcon_win.h"
 
 namespace vesko {
@@ -14,6 +18,20 @@ DateTime LocalClock::Now() const {
     GetLocalTime(&st);
     return EncodeDateTime({st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds});
 }
+
+InterfaceTable WinMachine::Interfaces() { return ReadInterfaceTable(); }
+
+int WinMachine::MemoryPercent() {
+    const MemorySizes m = ReadMemorySizes();
+    return vesko::MemoryPercent(m.TotalPhys, m.AvailPhys);
+}
+
+std::uint64_t WinMachine::UptimeMs() { return ReadUptimeMilliseconds(); }
+std::uint64_t WinMachine::MonotonicMs() { return ReadMonotonicMilliseconds(); }
+std::optional<CursorPos> WinMachine::Cursor() { return TryReadCursorPos(); }
+std::string WinMachine::LongTime(DateTime now) { return WinLocaleFormats().LongTime(DecodeDateTime(now)); }
+std::string WinMachine::OSVersionText() { return GetOSVersionText(ReadOSVersionRecord()); }
+ManualItemsEnabled WinMachine::ManualItems() { return ManualItemsEnabledFor(PowerActions::VersionInfo()); }
 
 void EventLogFile::WriteLog(const std::string& message, DateTime at) {
     WinLogFileSystem fs;

@@ -15,6 +15,19 @@ namespace vesko {
 
 class WinTrayIcon;
 
+// The machine's probes and the system's answers.
+class WinMachine : public MachinePort {
+public:
+    InterfaceTable Interfaces() override;
+    int MemoryPercent() override;
+    std::uint64_t UptimeMs() override;
+    std::uint64_t MonotonicMs() override;
+    std::optional<CursorPos> Cursor() override;
+    std::string LongTime(DateTime now) override;
+    std::string OSVersionText() override;
+    ManualItemsEnabled ManualItems() override;
+};
+
 // The local time.
 class LocalClock : public Clock {
 public:

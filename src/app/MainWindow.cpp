@@ -237,6 +237,7 @@ void MainWindow::Exit() {
 void MainWindow::ShowError(const std::string& message) { ShowErrorBox(hwnd_, message); }
 void MainWindow::ShowNotice(const std::string& message) { ShowNoticeBox(nullptr, message); }
 void MainWindow::ShowFallbackNotice(const std::string& message) { vesko::ShowFallbackNotice(*this, message); }
+void MainWindow::Beep() { MessageBeep(0); }
 void MainWindow::RestoreApplication() { ShowWindow(hwnd_, SW_RESTORE); }
 void MainWindow::HideApplicationWindow() { ShowWindow(hwnd_, SW_HIDE); }
 

@@ -57,6 +57,7 @@ public:
     void ShowError(const std::string& message) override;
     void ShowNotice(const std::string& message) override;
     void ShowFallbackNotice(const std::string& message) override;
+    void Beep() override;
 
     // Command handlers.
     void Restore();

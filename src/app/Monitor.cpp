@@ -1,21 +1,14 @@
 #include "Monitor.h"
 
-#include <windows.h>
-
 #include "base/Trace.h"
 #include "engine/Arming.h"
 #include "engine/StandAside.h"
 #include "engine/StatusSummary.h"
 #include "engine/TimerSchedule.h"
 #include "log/EventLog.h"
-#include "log/EventLog_win.h"
 #include "log/LogWriter.h"
-#include "power/PowerActions.h"
 #include "readings/CpuUsage.h"
 #include "readings/KeepAwake.h"
-#include "readings/MemoryUse.h"
-#include "readings/OSVersion.h"
-#include "readings/SystemProbes.h"
 #include "settings/ExcludedPrograms.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartupShortcut.h"
@@ -61,7 +54,7 @@ Monitor::Monitor(const MonitorPorts& ports, std::vector<std::string> args)
 
 bool Monitor::RestorePlacement() {
     try {
-        const std::string osVersion = GetOSVersionText(ReadOSVersionRecord());
+        const std::string osVersion = ports_.machine.OSVersionText();
         const SettingsStore& ini = ports_.settings;
         const int x = ini.Read(&Settings::WindowPosX);
         const int y = ini.Read(&Settings::WindowPosY);
@@ -108,7 +101,7 @@ void Monitor::Start() {
         // Methods the machine cannot use fall back silently.
         UpdatePowerAvailabilityAtStart(ports_.powerSystem, active_, *this);
         // Power commands the platform does not offer.
-        ManualItemsEnabled items = ManualItemsEnabledFor(PowerActions::VersionInfo());
+        ManualItemsEnabled items = ports_.machine.ManualItems();
         view_.SetMenuItemEnabled(ids::PowerCommandId(ManualCommand::Restart), items.restart);
         view_.SetMenuItemEnabled(ids::PowerCommandId(ManualCommand::MsDos), items.msDos);
         view_.SetMenuItemEnabled(ids::PowerCommandId(ManualCommand::ForceHung), items.forceIfHung);
@@ -123,17 +116,16 @@ void Monitor::LoadSettings() {
     ports_.settings.FillActive(active_);
     view_.ShowDraft(draft_);
     // An unreadable link is shown and start-up goes on.
-    ShowStartupLink(view_, *OpenStartupShortcut());
+    ShowStartupLink(view_, ports_.startupLink);
 }
 
 StatusDisplay Monitor::ReadStatus(DateTime now) {
     TickReadings r;
     r.CpuPercent = ports_.cpu.GetUsage();
-    r.Interfaces = ReadInterfaceTable();
-    MemorySizes m = ReadMemorySizes();
-    r.MemoryPercent = MemoryPercent(m.TotalPhys, m.AvailPhys);
-    r.UptimeMs = ReadUptimeMilliseconds();
-    r.TimeText = WinLocaleFormats().LongTime(DecodeDateTime(now));
+    r.Interfaces = ports_.machine.Interfaces();
+    r.MemoryPercent = ports_.machine.MemoryPercent();
+    r.UptimeMs = ports_.machine.UptimeMs();
+    r.TimeText = ports_.machine.LongTime(now);
     return TakeReadings(r, ports_.tray.IsShell5OrLater(), state_);
 }
 
@@ -163,9 +155,9 @@ void Monitor::OnTick() {
         view_.ShowStatus(status);
         pendingTip = status.TipHelp;
         ListExclusions exclusions(excludedPrograms_, ports_.programs);
-        const std::uint64_t monotonicMs = ReadMonotonicMilliseconds();
+        const std::uint64_t monotonicMs = ports_.machine.MonotonicMs();
         TickVerdict v = EvaluateTick(
-            now, monotonicMs, status, active_, [] { return TryReadCursorPos(); }, &exclusions, state_,
+            now, monotonicMs, status, active_, [this] { return ports_.machine.Cursor(); }, &exclusions, state_,
             &ports_.keepAwake);
         // Like the tip: a refused icon change never ends the tick.
         if (auto icon = v.Exclusion.TrayIconId())
@@ -195,7 +187,7 @@ void Monitor::ShowOutlook(const TickOutlook& tick, const std::string& tip) {
 void Monitor::ToggleFunctionSwitch() {
     const DateTime now = Now();
     FunctionSwitch sw =
-        ToggleFunction(functionItemChecked_, active_, now, state_.ConditionUptimeMs(ReadUptimeMilliseconds()));
+        ToggleFunction(functionItemChecked_, active_, now, state_.ConditionUptimeMs(ports_.machine.UptimeMs()));
     ApplyFunctionSwitch(sw, ReadArmReadingsAt(now), active_, draft_, state_);
     view_.ShowSetting(&Settings::Function_Enabled, draft_);
     CheckFunctionItem(sw.FunctionEnabled);
@@ -235,7 +227,7 @@ void Monitor::AbortWarning() {
 
 void Monitor::PostponeWarning(bool locked) {
     try {
-        WarningPostponeClick(locked, Now(), ReadMonotonicMilliseconds(), state_, ports_.warning, ports_.log);
+        WarningPostponeClick(locked, Now(), ports_.machine.MonotonicMs(), state_, ports_.warning, ports_.log);
     } catch (const std::exception& e) {
         view_.ShowError(e.what());
     }
@@ -292,13 +284,17 @@ void Monitor::SetTrayIcon(int index) {
 
 DateTime Monitor::Now() { return ports_.clock.Now(); }
 ArmReadings Monitor::ReadArmReadings() { return ReadArmReadingsAt(Now()); }
+
+ArmReadings Monitor::ReadArmReadingsAt(DateTime now) {
+    return {now, ports_.machine.MonotonicMs(), ports_.machine.UptimeMs(), ports_.machine.Cursor()};
+}
 void Monitor::WriteLog(const std::string& message, DateTime at) { ports_.log.WriteLog(message, at); }
 void Monitor::ForcePowerOff() { ports_.powerActions.ForcePowerOff(); }
 void Monitor::Suspend() { ports_.powerActions.Suspend(); }
 void Monitor::Hibernate() { ports_.powerActions.Hibernate(); }
 bool Monitor::IsMainWindowVisible() { return view_.IsVisible(); }
 void Monitor::HideApplication() { view_.Hide(); }
-void Monitor::Beep() { MessageBeep(0); }
+void Monitor::Beep() { view_.Beep(); }
 
 void Monitor::WriteFunctionDisabled() { ports_.settings.Write(&Settings::Function_Enabled, false); }
 void Monitor::ShowMessage(const std::string& text) { view_.ShowNotice(text); }
@@ -324,7 +320,7 @@ void Monitor::ShowFallbackMessage(const std::string& text) { view_.ShowFallbackN
 
 std::optional<std::string> Monitor::ValidateControls() {
     view_.ReadDraft(draft_);
-    return ValidateSettings(draft_, Now(), ReadUptimeMilliseconds());
+    return ValidateSettings(draft_, Now(), ports_.machine.UptimeMs());
 }
 
 void Monitor::RefuseArming(const std::string& message) {
@@ -342,13 +338,12 @@ void Monitor::RearmForApply() { state_.Arm(ReadArmReadings()); }
 void Monitor::SaveControls() { ports_.settings.Save(draft_); }
 
 void Monitor::SaveStartupLink() {
-    const auto link = OpenStartupShortcut();
     try {
-        link->Save(view_.StartWithWindowsChecked());
+        ports_.startupLink.Save(view_.StartWithWindowsChecked());
     } catch (...) {
         // The box shows what stayed in the folder, not what was asked for;
         // the caller shows the failure.
-        ShowStartupLink(view_, *link, false);
+        ShowStartupLink(view_, ports_.startupLink, false);
         throw;
     }
 }
@@ -367,7 +362,7 @@ void Monitor::ReloadControls() {
     // The countdown's labels as stored, which also undoes an unsaved "セット".
     ports_.settings.FillCountdownLabels(draft_, kMissingLabelText);
     view_.ShowDraft(draft_);
-    ShowStartupLink(view_, *OpenStartupShortcut());
+    ShowStartupLink(view_, ports_.startupLink);
 }
 
 void Monitor::ShowError(const std::string& message) { view_.ShowError(message); }

@@ -98,6 +98,8 @@ private:
     bool SetTimer() override { return SetCountdown(); }
     std::string TimerDueText() override { return draft_.Timer_ScheduleTime.text; }
     ArmReadings ReadArmReadings() override;
+    // Both clocks, the uptime and the cursor, with the wall clock read already.
+    ArmReadings ReadArmReadingsAt(DateTime now);
     // WarningHost.
     void Beep() override;
     void ShowFunctionOff() override { ShowFunctionState(false); }

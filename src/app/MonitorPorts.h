@@ -2,12 +2,17 @@
 // What the monitor is given when it is made: each port is exactly what the
 // monitor relies on, so that a new facility is one more port here.
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/DateTime.h"
 #include "engine/Conditions.h"
 #include "engine/Tick.h"
+#include "power/ManualCommands.h"
+#include "readings/CursorPos.h"
+#include "readings/NetworkTraffic.h"
 #include "settings/Settings.h"
 #include "settings/SettingsDeclaration.h"
 
@@ -21,6 +26,7 @@ class PowerActions;
 class PowerSystem;
 class ProgramSystem;
 class SettingsStore;
+class StartupShortcut;
 class WarningDialog;
 
 // What the monitor tells the settings window, and the little it asks of it.
@@ -62,6 +68,28 @@ public:
     virtual void ShowError(const std::string& message) = 0;
     virtual void ShowNotice(const std::string& message) = 0;
     virtual void ShowFallbackNotice(const std::string& message) = 0;
+    // The default sound, as the warning appears.
+    virtual void Beep() = 0;
+};
+
+// What the monitor reads of the machine, and the little it asks the system.
+class MachinePort {
+public:
+    virtual ~MachinePort() = default;
+    // The interface table; Read false when it cannot be read.
+    virtual InterfaceTable Interfaces() = 0;
+    virtual int MemoryPercent() = 0;
+    // Milliseconds since the system started.
+    virtual std::uint64_t UptimeMs() = 0;
+    // The count the running times are measured on: never back, not with the wall clock.
+    virtual std::uint64_t MonotonicMs() = 0;
+    // None while the cursor cannot be read (the lock screen has the input).
+    virtual std::optional<CursorPos> Cursor() = 0;
+    // The status clock's text: the time in the locale's long format.
+    virtual std::string LongTime(DateTime now) = 0;
+    virtual std::string OSVersionText() = 0;
+    // The manual power commands this Windows offers.
+    virtual ManualItemsEnabled ManualItems() = 0;
 };
 
 // The program's icon in the notification area.
@@ -92,6 +120,9 @@ struct MonitorPorts {
     CpuUsage& cpu;
     // Other programs' keep-awake requests, asked only while the option is on.
     KeepAwakeProbe& keepAwake;
+    MachinePort& machine;
+    // The start-with-Windows link in the user's Startup folder.
+    StartupShortcut& startupLink;
 };
 
 }  // namespace vesko

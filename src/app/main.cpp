@@ -25,6 +25,7 @@
 #include "settings/ExcludedPrograms.h"
 #include "settings/ProfileFile_win.h"
 #include "settings/SettingsStore.h"
+#include "settings/StartupShortcut.h"
 #include "settings/StartupSwitches.h"
 
 using namespace vesko;
@@ -48,7 +49,7 @@ public:
     explicit App(std::vector<std::string> args)
         : switches_(ParseStartupSwitches(args)),
           monitor_(MonitorPorts{clock_, settings_, mainWindow_, warningWindow_, powerActions_, powerSystem_, log_,
-                                tray_, *programListFile_, *programs_, *cpu_, *keepAwake_},
+                                tray_, *programListFile_, *programs_, *cpu_, *keepAwake_, machine_, *startupLink_},
                    std::move(args)) {}
 
     // The windows, the tray icon and start-up; false when the main window cannot be made.
@@ -88,6 +89,8 @@ private:
     std::unique_ptr<CpuUsage> cpu_ = CreateCpuUsage();
     // Loads nothing until the option is on.
     std::unique_ptr<KeepAwakeProbe> keepAwake_ = CreateKeepAwakeProbe();
+    WinMachine machine_;
+    std::unique_ptr<StartupShortcut> startupLink_ = OpenStartupShortcut();
     // The windows reach the monitor, made after them, only through its commands.
     AboutBox aboutBox_;
     ExcludedProgramsDialog programsDialog_{monitor_};
