@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "MonitorPorts.h"
+#include "engine/MonitorPorts.h"
 #include "base/DateTime.h"
 #include "power/ManualCommands.h"
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string>
 
-#include "Monitor.h"
+#include "engine/Monitor.h"
 #include "WinUi.h"
 #include "base/ScopedWin.h"
 #include "controls/CommonControls_win.h"

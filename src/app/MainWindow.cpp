@@ -11,7 +11,7 @@
 #include "controls/ScreenPlacement.h"
 #include "AboutBox.h"
 #include "ExcludedProgramsDialog.h"
-#include "Monitor.h"
+#include "engine/Monitor.h"
 #include "base/Product.h"
 #include "settings/SettingsDeclaration.h"
 #include "ui/ControlIds.h"
@@ -179,9 +179,12 @@ void MainWindow::ShowCountdown(const std::string& setTime, const std::string& du
     SetText(timerDueLabel_, dueTime);
 }
 
-void MainWindow::SetMenuItemEnabled(int id, bool enabled) {
-    EnableMenuItem(trayMenu_, static_cast<UINT>(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+void MainWindow::ShowPowerCommandEnabled(ManualCommand command, bool enabled) {
+    EnableMenuItem(trayMenu_, static_cast<UINT>(ids::PowerCommandId(command)),
+                   MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
+
+void MainWindow::ShowFunctionSwitch(bool on) { SetMenuItemChecked(ids::ToggleFunction, on); }
 
 void MainWindow::SetMenuItemChecked(int id, bool checked) {
     HMENU m = id == ids::StayOnTop ? windowMenu_ : trayMenu_;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "MonitorPorts.h"
+#include "engine/MonitorPorts.h"
 #include "Window.h"
 #include "engine/PowerAvailability.h"
 #include "engine/Tick.h"
@@ -47,8 +47,8 @@ public:
     bool StartWithWindowsChecked() const override;
     void ShowCountdown(const std::string& setTime, const std::string& dueTime) override;
     void SetChoiceEnabled(bool Settings::*method, bool enabled) override;
-    void SetMenuItemEnabled(int id, bool enabled) override;
-    void SetMenuItemChecked(int id, bool checked) override;
+    void ShowPowerCommandEnabled(ManualCommand command, bool enabled) override;
+    void ShowFunctionSwitch(bool on) override;
     void ShowPlacement(const std::string& osVersionText, int x, int y, bool stayOnTop) override;
     bool IsVisible() const override;
     bool Shown() const override { return shown_; }
@@ -69,6 +69,8 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    // A check mark in the window menu (stay on top) or the tray menu.
+    void SetMenuItemChecked(int id, bool checked);
     // Every control of the settings window, built when the window first
     // shows (a program started hidden may never need them), then filled from
     // the draft and what the monitor reported meanwhile.

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "Monitor.h"
+#include "engine/Monitor.h"
 #include "WinUi.h"
 #include "ui/ControlIds.h"
 #include "controls/CommonControls_win.h"

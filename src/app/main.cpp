@@ -10,7 +10,7 @@
 #include "AppPorts.h"
 #include "ExcludedProgramsDialog.h"
 #include "MainWindow.h"
-#include "Monitor.h"
+#include "engine/Monitor.h"
 #include "WarningWindow.h"
 #include "WinUi.h"
 #include "base/Product.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "MonitorPorts.h"
+#include "engine/MonitorPorts.h"
 #include "engine/ApplySteps.h"
 #include "engine/Execution.h"
 #include "engine/MonitorState.h"

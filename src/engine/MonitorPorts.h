@@ -48,9 +48,10 @@ public:
     virtual void ShowCountdown(const std::string& setTime, const std::string& dueTime) = 0;
     // A method's radio button greyed or usable.
     virtual void SetChoiceEnabled(bool Settings::*method, bool enabled) = 0;
-    // The pop-up menus' items by command id.
-    virtual void SetMenuItemEnabled(int id, bool enabled) = 0;
-    virtual void SetMenuItemChecked(int id, bool checked) = 0;
+    // A manual power command offered or greyed in the menus.
+    virtual void ShowPowerCommandEnabled(ManualCommand command, bool enabled) = 0;
+    // The function switch's check mark in the tray menu.
+    virtual void ShowFunctionSwitch(bool on) = 0;
     // The OS version text and the stored position and stay-on-top at start.
     virtual void ShowPlacement(const std::string& osVersionText, int x, int y, bool stayOnTop) = 0;
 

@@ -1,4 +1,4 @@
-#include "Monitor.h"
+#include "engine/Monitor.h"
 
 #include "base/Trace.h"
 #include "engine/Arming.h"
@@ -12,7 +12,6 @@
 #include "settings/ExcludedPrograms.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartupShortcut.h"
-#include "ui/ControlIds.h"
 
 namespace vesko {
 namespace {
@@ -102,9 +101,9 @@ void Monitor::Start() {
         UpdatePowerAvailabilityAtStart(ports_.powerSystem, active_, *this);
         // Power commands the platform does not offer.
         ManualItemsEnabled items = ports_.machine.ManualItems();
-        view_.SetMenuItemEnabled(ids::PowerCommandId(ManualCommand::Restart), items.restart);
-        view_.SetMenuItemEnabled(ids::PowerCommandId(ManualCommand::MsDos), items.msDos);
-        view_.SetMenuItemEnabled(ids::PowerCommandId(ManualCommand::ForceHung), items.forceIfHung);
+        view_.ShowPowerCommandEnabled(ManualCommand::Restart, items.restart);
+        view_.ShowPowerCommandEnabled(ManualCommand::MsDos, items.msDos);
+        view_.ShowPowerCommandEnabled(ManualCommand::ForceHung, items.forceIfHung);
     } catch (const std::exception& e) {
         // Start-up goes on with what was done so far; the engine is armed already.
         view_.ShowError(e.what());
@@ -272,7 +271,7 @@ void Monitor::ShowFunctionState(bool enabled) {
 
 void Monitor::CheckFunctionItem(bool checked) {
     functionItemChecked_ = checked;
-    view_.SetMenuItemChecked(ids::ToggleFunction, checked);
+    view_.ShowFunctionSwitch(checked);
 }
 
 void Monitor::SetTrayIcon(int index) {
@@ -306,11 +305,11 @@ void Monitor::SelectShutdownChoice() {
 }
 void Monitor::SetHibernateChoicesEnabled(bool enabled) {
     view_.SetChoiceEnabled(&Settings::Hibernation, enabled);
-    view_.SetMenuItemEnabled(ids::PowerCommandId(ManualCommand::Hibernate), enabled);
+    view_.ShowPowerCommandEnabled(ManualCommand::Hibernate, enabled);
 }
 void Monitor::SetSuspendChoicesEnabled(bool enabled) {
     view_.SetChoiceEnabled(&Settings::Suspend, enabled);
-    view_.SetMenuItemEnabled(ids::PowerCommandId(ManualCommand::Suspend), enabled);
+    view_.ShowPowerCommandEnabled(ManualCommand::Suspend, enabled);
 }
 
 void Monitor::WriteFallback(bool Settings::*refused) {
