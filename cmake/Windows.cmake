@@ -53,7 +53,7 @@ add_custom_command(TARGET vesko POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/res/index.htm $<TARGET_FILE_DIR:vesko>/index.htm)
 
 # Checks of the shipped program that need no Windows: every statically
-# imported function exists on Windows XP (the 32-bit build cannot run here).
+# imported function exists on Windows XP.
 add_test(NAME Release.ImportsKnownOnWindowsXP COMMAND ${Python3_EXECUTABLE}
          ${CMAKE_SOURCE_DIR}/scripts/check_imports.py ${CMAKE_OBJDUMP} $<TARGET_FILE:vesko>)
 
@@ -119,11 +119,15 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT VESKO_NO_E2E)
     # These wait for a running time to pass twice: before and after a pause or a resume.
     set_tests_properties(PowerSaving.AfterAResumeTheUptimeConditionHoldsAnew
                          TrayMenu.SwitchingOnAfterAPauseGivesTheFullDurationAgain PROPERTIES TIMEOUT 330)
-    # The release zips of this build and the i686 one, unpacked and started as a user would.
-    set(VESKO_WIN32_BUILD ${CMAKE_BINARY_DIR}/../win32 CACHE PATH "The i686 build packed beside this one")
+    # The release zips of both builds; this build's own zip unpacked and started as a user would.
+    if(VESKO_ARCH STREQUAL "i686")
+        set(VESKO_PACKED ${CMAKE_BINARY_DIR}/../win64 ${CMAKE_BINARY_DIR} win32)
+    else()
+        set(VESKO_WIN32_BUILD ${CMAKE_BINARY_DIR}/../win32 CACHE PATH "The i686 build packed beside this one")
+        set(VESKO_PACKED ${CMAKE_BINARY_DIR} ${VESKO_WIN32_BUILD} win64)
+    endif()
     add_test(NAME Release.UnpackedZipStartsAndKeepsItsFilesBesideIt COMMAND ${Python3_EXECUTABLE}
-             ${CMAKE_SOURCE_DIR}/tests/release/zip_test.py ${CMAKE_BINARY_DIR} ${VESKO_WIN32_BUILD}
-             $<TARGET_FILE:vesko_e2e>)
+             ${CMAKE_SOURCE_DIR}/tests/release/zip_test.py ${VESKO_PACKED} $<TARGET_FILE:vesko_e2e>)
     set_tests_properties(Release.UnpackedZipStartsAndKeepsItsFilesBesideIt PROPERTIES TIMEOUT 180)
     set_tests_properties(PlantedLibraries.NoneLoadsWhileTheProgramStartsTicksOpensItsDialogsAndWritesItsLink
         PROPERTIES ENVIRONMENT "WINEDLLOVERRIDES=mscoree,mshtml=\\;winemenubuilder.exe=d\\;${PLANTED_LIBRARIES}=n,b")

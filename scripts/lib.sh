@@ -5,7 +5,7 @@ BUILD="$ROOT/build"
 
 APT_PACKAGES=(cmake make g++ python3 googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb x11-utils imagemagick
-  fonts-ipafont-gothic fonts-wine locales clang-format inotify-tools)
+  fonts-ipafont-gothic fonts-wine locales clang-format inotify-tools libc6-i386)
 
 log() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }
 
@@ -35,7 +35,7 @@ install_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-# native: core + unit tests; win64: vesko.exe + e2e driver; win32: vesko.exe only.
+# native: core + unit tests; win64 and win32: vesko.exe + e2e driver.
 build_native() {
   cmake -S "$ROOT" -B "$BUILD/native" -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build "$BUILD/native" -j2
@@ -46,9 +46,71 @@ build_win64() {
   cmake --build "$BUILD/win64" -j2
 }
 build_win32() {
-  cmake -S "$ROOT" -B "$BUILD/win32" -DCMAKE_BUILD_TYPE=Release -DVESKO_NO_E2E=ON \
+  cmake -S "$ROOT" -B "$BUILD/win32" -DCMAKE_BUILD_TYPE=Release -DVESKO_NO_E2E=OFF \
     -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw.cmake" -DVESKO_ARCH=i686 >/dev/null
-  cmake --build "$BUILD/win32" -j2 --target vesko
+  cmake --build "$BUILD/win32" -j2
+}
+
+# 32-bit Wine of the same build as the system's wine64, for the i686 program.
+# A machine with wine32:i386 of that version uses it; otherwise the i386
+# packages are unpacked privately into build/wine32 from the system's own apt
+# source (adding the i386 architecture system-wide fails where the registry's
+# i386 security list does not download, and would change a machine other
+# builds share). build/wine32/bin then holds `wine` and `wineserver` for the
+# 32-bit runs (setup_wine win32).
+WINE32="$BUILD/wine32"
+WINE32_LIBRARIES=(libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 libxcomposite1 libxfixes3 libxxf86vm1)
+ensure_wine32() {
+  local version loader
+  version=$(dpkg-query -W -f='${Version}' wine64 2>/dev/null) || return 1
+  if [ "$(dpkg-query -W -f='${Version}' wine32:i386 2>/dev/null)" = "$version" ]; then
+    loader=/usr/lib/wine/wine
+  else
+    loader="$WINE32/root/usr/lib/wine/wine"
+    [ -f "$WINE32/.ready-$version" ] || unpack_wine32 "$version" || return 1
+  fi
+  mkdir -p "$WINE32/bin"
+  local libs="$WINE32/root/lib/i386-linux-gnu:$WINE32/root/usr/lib/i386-linux-gnu"
+  {
+    echo '#!/bin/sh'
+    echo "# 32-bit Wine $version; the server is the system's, of the same build."
+    echo "export LD_LIBRARY_PATH=\"$libs\${LD_LIBRARY_PATH:+:\$LD_LIBRARY_PATH}\""
+    echo 'export WINESERVER=/usr/lib/wine/wineserver64 WINEARCH=win32'
+    echo "exec \"$loader\" \"\$@\""
+  } >"$WINE32/bin/wine"
+  printf '#!/bin/sh\nexec /usr/lib/wine/wineserver64 "$@"\n' >"$WINE32/bin/wineserver"
+  chmod +x "$WINE32/bin/wine" "$WINE32/bin/wineserver"
+}
+
+unpack_wine32() {
+  local version=$1 apt="$WINE32/apt"
+  log "unpacking 32-bit Wine $version into build/wine32 (once)"
+  rm -rf "$WINE32"
+  mkdir -p "$apt/lists/partial" "$apt/archives/partial" "$apt/preferences.d" "$WINE32/root"
+  : >"$apt/status"
+  printf '%s\n' 'APT::Architecture "i386";' 'APT::Architectures { "i386"; };' \
+    'APT::Install-Recommends "false";' "Dir::State \"$apt\";" "Dir::State::status \"$apt/status\";" \
+    "Dir::Cache \"$apt\";" "Dir::Etc::PreferencesParts \"$apt/preferences.d\";" >"$apt/apt.conf"
+  # An index that does not download (the security list, now and then) leaves
+  # the others to resolve from, so the update's complaint is not fatal.
+  APT_CONFIG="$apt/apt.conf" apt-get update -qq >/dev/null 2>&1
+  APT_CONFIG="$apt/apt.conf" apt-get install -d -y -qq "wine32=$version" "libwine=$version" \
+    "${WINE32_LIBRARIES[@]}" >/dev/null || { echo "could not fetch the i386 Wine packages" >&2; return 1; }
+  # The C library and its loader come from libc6-i386 (of the system's own
+  # architecture, so of the installed version): /lib/ld-linux.so.2 is where
+  # every i386 program looks for its loader.
+  local deb
+  for deb in "$apt"/archives/*.deb; do
+    case "${deb##*/}" in libc6_*) continue ;; esac
+    dpkg -x "$deb" "$WINE32/root" || return 1
+  done
+  # What libwine's install script does: Wine takes zlib1.dll only with the
+  # "Wine builtin DLL" mark in its header.
+  local in="$WINE32/root/usr/i686-w64-mingw32/lib/zlib1.dll"
+  local out="$WINE32/root/usr/lib/i386-linux-gnu/wine/i386-windows/zlib1.dll"
+  { head -c 64 "$in" && printf 'Wine builtin DLL' && head -c 16 /dev/zero && tail -c +97 "$in"; } >"$out" || return 1
+  rm -f "$apt"/archives/*.deb
+  touch "$WINE32/.ready-$version"
 }
 
 STARTED_XVFB=""
@@ -71,18 +133,22 @@ start_xvfb() {
 
 # The private Wine prefix under the build folder, Japanese code page, and a
 # virtual desktop with a taskbar and notification area for every program.
+# With "win32": the 32-bit prefix build/wineprefix32, a 32-bit Windows, run by
+# the 32-bit Wine (ensure_wine32 first); the 64-bit one's server must be down.
 setup_wine() {
-  export WINEPREFIX="$BUILD/wineprefix"
+  export WINEARCH=win64 WINEPREFIX="$BUILD/wineprefix"
+  if [ "${1:-}" = win32 ]; then
+    export WINEARCH=win32 WINEPREFIX="$BUILD/wineprefix32" PATH="$WINE32/bin:$PATH"
+  fi
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   # Code page 932 for the programs and UTF-8 file names (ensure_packages
   # generates the locale).
   export LC_ALL=ja_JP.UTF-8 2>/dev/null
-  export WINEARCH=win64
   if [ ! -f "$WINEPREFIX/.vesko-ready" ]; then
-    log "preparing the Wine prefix (once)"
+    log "preparing the $WINEARCH Wine prefix (once)"
     mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1
+    wine wineboot -i >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1000x700 /f >/dev/null 2>&1
     wineserver -w

@@ -20,19 +20,19 @@ struct Child {
     RECT rect;
 };
 
+// A named callback: a lambda has no stdcall form, which the i686 build needs.
+BOOL CALLBACK AddChild(HWND hwnd, LPARAM lp) {
+    wchar_t text[256] = {};
+    GetWindowTextW(hwnd, text, 256);
+    Child c{Utf8(text), {}};
+    GetWindowRect(hwnd, &c.rect);
+    reinterpret_cast<std::vector<Child>*>(lp)->push_back(c);
+    return TRUE;
+}
+
 std::vector<Child> Children(HWND form) {
     std::vector<Child> out;
-    EnumChildWindows(
-        form,
-        [](HWND hwnd, LPARAM lp) {
-            wchar_t text[256] = {};
-            GetWindowTextW(hwnd, text, 256);
-            Child c{Utf8(text), {}};
-            GetWindowRect(hwnd, &c.rect);
-            reinterpret_cast<std::vector<Child>*>(lp)->push_back(c);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&out));
+    EnumChildWindows(form, AddChild, reinterpret_cast<LPARAM>(&out));
     return out;
 }
 

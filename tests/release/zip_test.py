@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
 """The release zips as a user receives them.
 
-  zip_test.py WIN64_BUILD WIN32_BUILD E2E_DRIVER
+  zip_test.py WIN64_BUILD WIN32_BUILD win64|win32 E2E_DRIVER
 
 Packs both builds with scripts/package.py (the packing scripts/release does,
 on the builds at hand), checks that each zip holds exactly the folder vesko/
 with vesko.exe, index.htm, readme.txt and LICENSE.txt, that the version
 resource reads the project's version, and that readme.txt is code page 932
-with CR LF. Then unpacks the win64 zip under Wine into
+with CR LF. Then unpacks the named build's zip (the one the driver's build
+made, run by the Wine of that build) under Wine into
 C:\\ユーザー ツール\\vesko <version>\\ and runs the end-to-end scenario
 ReleaseZip.* on it (tray icon, settings window, vesko.ini and Log.txt in that
 folder); afterwards no file anywhere else on drive C: may have been made or
@@ -70,8 +71,9 @@ def snapshot(drive: pathlib.Path) -> dict:
 
 
 def main() -> int:
-    win64, win32, driver = (pathlib.Path(a) for a in sys.argv[1:4])
-    out = win64 / "release-test"
+    win64, win32 = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2])
+    unpacked, driver = sys.argv[3], pathlib.Path(sys.argv[4])
+    out = (win32 if unpacked == "win32" else win64) / "release-test"
     shutil.rmtree(out, ignore_errors=True)
     zips = package.package(out, {"win64": win64, "win32": win32}, ROOT)
     version = package.build_version(win64)
@@ -87,7 +89,7 @@ def main() -> int:
     shutil.rmtree(parent, ignore_errors=True)
     target = parent / f"vesko {version}"
     target.mkdir(parents=True)
-    with zipfile.ZipFile(zips[0]) as zf:
+    with zipfile.ZipFile(next(z for z in zips if z.name.endswith(f"-{unpacked}.zip"))) as zf:
         zf.extractall(target)
     before = snapshot(drive)
     env = dict(os.environ, VESKO_UNPACKED_DIR=f"C:\\ユーザー ツール\\vesko {version}\\vesko")
