@@ -1,0 +1,325 @@
+// The monitor through its ports, as the program runs it: start-up, the tick
+// every second, OK and Apply, the warning's buttons, the power calls and what
+// they leave in the settings file, the log, the view and the tray.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/Monitor.h"
+#include "engine/StandAside.h"
+#include "engine/Warning.h"
+#include "log/EventLog.h"
+#include "power/PowerActions.h"
+#include "power_fake_system.h"
+#include "readings/CpuUsage.h"
+#include "readings/KeepAwake.h"
+#include "settings/ExcludedPrograms.h"
+#include "settings/IniFile.h"
+#include "settings/SettingsStore.h"
+#include "settings/StartupShortcut.h"
+
+namespace vesko {
+namespace {
+
+constexpr double kSecond = 1.0 / 86400.0;
+
+// The world the monitor lives in: both clocks, which the test moves on.
+struct World : Clock, MachinePort {
+    DateTime now = EncodeDateTime({2026, 3, 10, 9, 0, 0});
+    std::uint64_t mono = 5000000;
+    void Pass(int seconds) { now += seconds * kSecond, mono += static_cast<std::uint64_t>(seconds) * 1000; }
+
+    DateTime Now() const override { return now; }
+    InterfaceTable Interfaces() override { return {}; }
+    int MemoryPercent() override { return 40; }
+    std::uint64_t UptimeMs() override { return mono; }
+    std::uint64_t MonotonicMs() override { return mono; }
+    std::optional<CursorPos> Cursor() override { return CursorPos{}; }
+    std::string LongTime(DateTime) override { return "9:00:00"; }
+    std::string OSVersionText() override { return "Windows 7"; }
+    ManualItemsEnabled ManualItems() override { return {}; }
+};
+
+// The processor idles.
+struct IdleCpu : CpuTimesProbe {
+    const World& world;
+    explicit IdleCpu(const World& w) : world(w) {}
+    std::optional<unsigned> ProcessorCount() override { return 1; }
+    std::optional<CpuTimes> ReadTimes() override {
+        return CpuTimes{static_cast<std::int64_t>(world.mono) * 10000, static_cast<std::int64_t>(world.mono) * 10000};
+    }
+};
+
+struct FakeView : MonitorView {
+    Settings draft;  // what the window's controls hold
+    bool visible = false, hiddenAfterOk = false, functionSwitch = false;
+    std::vector<std::string> errors, notices, fallbacks;
+    std::string summary;
+    int beeps = 0;
+
+    void ShowStatus(const StatusDisplay&) override {}
+    bool OutlookVisible() const override { return true; }
+    void ShowOutlook(const std::array<std::string, kConditionCount>&, const std::string& line) override {
+        summary = line;
+    }
+    void ShowDraft(const Settings& d) override { draft = d; }
+    void ShowSetting(const SettingMember&, const Settings& d) override { draft = d; }
+    void ReadDraft(Settings& d) const override { d = draft; }
+    void ShowStartWithWindows(bool) override {}
+    bool StartWithWindowsChecked() const override { return false; }
+    void ShowCountdown(const std::string&, const std::string&) override {}
+    void SetChoiceEnabled(bool Settings::*, bool) override {}
+    void ShowPowerCommandEnabled(ManualCommand, bool) override {}
+    void ShowFunctionSwitch(bool on) override { functionSwitch = on; }
+    void ShowPlacement(const std::string&, int, int, bool) override {}
+    bool IsVisible() const override { return visible; }
+    bool Shown() const override { return visible; }
+    void Hide() override { visible = false; }
+    void HideAfterOk() override { visible = false, hiddenAfterOk = true; }
+    void ShowError(const std::string& m) override { errors.push_back(m); }
+    void ShowNotice(const std::string& m) override { notices.push_back(m); }
+    void ShowFallbackNotice(const std::string& m) override { fallbacks.push_back(m); }
+    void Beep() override { ++beeps; }
+};
+
+struct FakeWarning : WarningDialog {
+    bool shown = false;
+    std::string text;
+    std::string LabelText() override { return text; }
+    void SetLabelText(const std::string& t) override { text = t; }
+    bool IsVisible() override { return shown; }
+    void Show() override { shown = true; }
+    void Hide() override { shown = false; }
+    void Repaint() override {}
+    void SetAbortEnabled(bool) override {}
+};
+
+struct FakeLog : LogWriter {
+    std::vector<std::string> lines;
+    void WriteLog(const std::string& message, DateTime) override { lines.push_back(message); }
+};
+
+struct FakeTray : TrayIconPort {
+    int icon = -1;
+    bool IsShell5OrLater() const override { return true; }
+    void SetTip(const std::string&) override {}
+    void SetIcon(int index) override { icon = index; }
+    void Show() override {}
+    void Remove() override {}
+};
+
+// No program list, nothing running, nobody asking to stay awake, no link.
+struct Quiet : ExcludedListFile, ProgramSystem, StartupShortcut {
+    std::string path = "C:\\app\\ExeNameList.txt";
+    const std::string& Path() const override { return path; }
+    bool Exists() override { return false; }
+    std::optional<std::string> Read() override { return std::nullopt; }
+    bool Write(const std::string&) override { return true; }
+    bool CanHold(const std::string&) override { return true; }
+    std::optional<std::vector<RunningProcess>> ListProcesses() override { return std::vector<RunningProcess>{}; }
+    std::string ImagePathOf(std::uint32_t) override { return ""; }
+    std::string FullPathName(const std::string& p) override { return p; }
+    bool FileExists(const std::string&) override { return false; }
+    bool ExclusiveOpenFails(const std::string&) override { return false; }
+    bool IsOn() override { return false; }
+    void Save(bool) override {}
+};
+
+struct QuietProbe : KeepAwakeProbe {
+    KeepAwakeReading Read() override { return {}; }
+    void Close() override {}
+};
+
+// Everything the monitor is given, around a settings file held in memory.
+struct Rig {
+    World world;
+    std::string ini;
+    bool iniRefuses = false;
+    int iniWrites = 0;
+    testing::FakePowerSystem power;
+    FakeView view;
+    FakeWarning warning;
+    FakeLog log;
+    FakeTray tray;
+    Quiet quiet;
+    QuietProbe requests;
+    SettingsStore store{[this] {
+        TextFileAccess a = TextFileAccess::Plain();
+        a.read = [this](const std::string&) { return std::optional<std::string>(ini); };
+        a.write = [this](const std::string&, const std::string& bytes) {
+            if (iniRefuses) return false;
+            ++iniWrites, ini = bytes;
+            return true;
+        };
+        return std::make_unique<IniFile>("C:\\app\\vesko.ini", a);
+    }};
+    PowerActions actions{power};
+    CpuUsage cpu{std::make_unique<IdleCpu>(world), nullptr};
+    Monitor monitor{
+        MonitorPorts{world, store, view, warning, actions, power, log, tray, quiet, quiet, cpu, requests, world, quiet},
+        {"vesko.exe"}};
+
+    explicit Rig(const std::string& file) : ini(file) {
+        // The machine sleeps a minute and a half, on both clocks.
+        power.whileAsleep = [this] { world.Pass(90); };
+    }
+    void Ticks(int seconds) {
+        for (int i = 0; i < seconds; ++i) world.Pass(1), monitor.OnTick();
+    }
+    std::string Ini(const std::string& key) const {
+        const auto at = ini.find("\n" + key + "=");
+        if (at == std::string::npos) return "";
+        const auto from = at + key.size() + 2;
+        return ini.substr(from, ini.find('\r', from) - from);
+    }
+    int Logged(const std::string& text) const {
+        return static_cast<int>(std::count(log.lines.begin(), log.lines.end(), text));
+    }
+};
+
+const std::string kHibernateOnTheMouse =
+    "[MouseCursor]\r\nMouseCursor_Enabled=1\r\nMouseCursor_Time=2\r\n"
+    "[PowerSaving]\r\nShutdown=0\r\nSuspend=0\r\nHibernation=1\r\n"
+    "[Other]\r\nFunction_Enabled=1\r\nWarning_Enabled=1\r\nWarning_Time=1\r\n";
+
+TEST(Monitor, TheWholeWarningThenTheHibernationItsResumeAndNothingInTheMinuteAfter) {
+    Rig rig(kHibernateOnTheMouse);
+    rig.monitor.Start();
+    EXPECT_TRUE(rig.view.errors.empty());
+    EXPECT_EQ(rig.log.lines.size(), 1u) << "the start line";
+    rig.Ticks(60);
+    EXPECT_TRUE(rig.warning.shown) << "a minute of the two: the warning";
+    EXPECT_EQ(rig.warning.text, "1 分後にWindowsを休止状態にします");
+    EXPECT_EQ(rig.view.beeps, 1);
+    rig.Ticks(59);
+    EXPECT_EQ(rig.Logged(logmsg::kHibernate), 0) << "before the warning's minute was over";
+    rig.Ticks(2);
+    EXPECT_EQ(rig.Logged(logmsg::kHibernate), 1);
+    EXPECT_EQ(rig.Logged(logmsg::kHibernateResume), 1);
+    // Re-armed at the resume: the mouse counts its two minutes again.
+    rig.Ticks(60);
+    EXPECT_EQ(rig.Logged(logmsg::kHibernate), 1);
+}
+
+TEST(Monitor, OkSavesTheWindowInOneWriteRearmsAndHides) {
+    Rig rig(kHibernateOnTheMouse);
+    rig.monitor.Start();
+    rig.view.visible = true;
+    const int before = rig.iniWrites;
+    rig.view.draft.MouseCursor_Time = 5;
+    rig.view.draft.Warning_Enabled = false;
+    rig.monitor.ApplyWindow(true);
+    EXPECT_EQ(rig.iniWrites, before + 1);
+    EXPECT_EQ(rig.Ini("MouseCursor_Time"), "5");
+    EXPECT_EQ(rig.Ini("Warning_Enabled"), "0");
+    EXPECT_TRUE(rig.view.hiddenAfterOk);
+    // The tick works from the saved values: five minutes of a still mouse.
+    rig.Ticks(4 * 60 + 55);
+    EXPECT_EQ(rig.Logged(logmsg::kHibernate), 0);
+    rig.Ticks(10);
+    EXPECT_EQ(rig.Logged(logmsg::kHibernate), 1);
+}
+
+TEST(Monitor, ARefusedWriteOnApplyShowsTheErrorAndKeepsTheOldValuesAtWork) {
+    Rig rig(kHibernateOnTheMouse);
+    rig.monitor.Start();
+    rig.view.visible = true;
+    const std::string before = rig.ini;
+    rig.iniRefuses = true;
+    rig.view.draft.MouseCursor_Time = 30;
+    rig.monitor.ApplyWindow(false);
+    ASSERT_EQ(rig.view.errors.size(), 1u);
+    EXPECT_NE(rig.view.errors[0].find("vesko.ini"), std::string::npos) << rig.view.errors[0];
+    EXPECT_EQ(rig.ini, before) << "nothing half written";
+    EXPECT_TRUE(rig.view.visible);
+}
+
+TEST(Monitor, AReadOnlySettingsFileAtStartIsToldAndTheMonitorStillWatches) {
+    Rig rig(kHibernateOnTheMouse);
+    rig.iniRefuses = true;
+    rig.monitor.Start();
+    EXPECT_FALSE(rig.view.errors.empty());
+    rig.Ticks(60 + 61);
+    EXPECT_EQ(rig.Logged(logmsg::kHibernate), 1) << "the countdown's keys could not be stored; the watching goes on";
+}
+
+TEST(Monitor, AbortSwitchesTheFunctionOffInTheFileTheTrayAndTheNextTick) {
+    Rig rig(kHibernateOnTheMouse);
+    rig.monitor.Start();
+    rig.Ticks(70);
+    ASSERT_TRUE(rig.warning.shown);
+    rig.monitor.AbortWarning();
+    EXPECT_EQ(rig.Ini("Function_Enabled"), "0");
+    EXPECT_EQ(rig.view.notices, std::vector<std::string>{warnmsg::kFunctionDisabled});
+    rig.Ticks(1);
+    EXPECT_FALSE(rig.warning.shown);
+    EXPECT_FALSE(rig.view.functionSwitch);
+    EXPECT_EQ(rig.tray.icon, 1);
+    rig.Ticks(300);
+    EXPECT_EQ(rig.Logged(logmsg::kHibernate), 0);
+}
+
+TEST(Monitor, PostponedTenMinutesThenTheWholeWarningAgain) {
+    Rig rig(kHibernateOnTheMouse);
+    rig.monitor.Start();
+    rig.Ticks(90);
+    ASSERT_TRUE(rig.warning.shown);
+    rig.monitor.PostponeWarning(false);
+    EXPECT_EQ(rig.Logged(standmsg::kPostponeLog), 1);
+    EXPECT_FALSE(rig.warning.shown);
+    rig.Ticks(1);
+    EXPECT_EQ(rig.view.summary.rfind(standmsg::kPostponed, 0), 0u) << rig.view.summary;
+    rig.Ticks(598);
+    EXPECT_FALSE(rig.warning.shown);
+    rig.Ticks(2);
+    EXPECT_TRUE(rig.warning.shown) << "back after the ten minutes";
+    rig.Ticks(58);
+    EXPECT_EQ(rig.Logged(logmsg::kHibernate), 0);
+    rig.Ticks(3);
+    EXPECT_EQ(rig.Logged(logmsg::kHibernate), 1);
+    // The locked warning ("/c") offers no postponement.
+    rig.Ticks(200);
+    ASSERT_TRUE(rig.warning.shown);
+    rig.monitor.PostponeWarning(true);
+    EXPECT_TRUE(rig.warning.shown);
+    EXPECT_EQ(rig.Logged(standmsg::kPostponeLog), 1);
+}
+
+TEST(Monitor, ARefusedPowerCallIsLoggedOnceAndEveryConditionHoldsAnew) {
+    Rig rig(kHibernateOnTheMouse);
+    rig.power.powerStateAccepted = false;
+    rig.monitor.Start();
+    rig.Ticks(121);
+    ASSERT_EQ(rig.Logged(logmsg::kHibernate), 1);
+    // The start, the attempt and the refusal.
+    const std::size_t lines = rig.log.lines.size();
+    EXPECT_EQ(lines, 3u);
+    // Two minutes later the next attempt, refused again, stays out of the log.
+    rig.Ticks(125);
+    EXPECT_EQ(rig.log.lines.size(), lines);
+    EXPECT_GE(std::count_if(rig.power.calls.begin(), rig.power.calls.end(),
+                            [](const std::string& c) { return c.rfind("SetSystemPowerState", 0) == 0; }),
+              2);
+}
+
+TEST(Monitor, AMethodTheMachineCannotUseFallsBackToShutdownWithItsNotice) {
+    Rig rig(kHibernateOnTheMouse);
+    rig.monitor.Start();
+    rig.Ticks(5);
+    EXPECT_TRUE(rig.view.fallbacks.empty());
+    rig.power.exports["IsPwrHibernateAllowed"] = false;
+    rig.Ticks(2);
+    ASSERT_EQ(rig.view.fallbacks.size(), 1u);
+    EXPECT_EQ(rig.Ini("Shutdown"), "1");
+    EXPECT_EQ(rig.Ini("Hibernation"), "0");
+    rig.Ticks(5);
+    EXPECT_EQ(rig.view.fallbacks.size(), 1u) << "once";
+}
+
+}  // namespace
+}  // namespace vesko
