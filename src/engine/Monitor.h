@@ -45,6 +45,8 @@ public:
     void DiscardWindowEdits() { DiscardEdits(*this); }
     void SetStayOnTop(bool onTop);
     const Settings& Draft() const { return draft_; }
+    // What the tick works from now.
+    const Settings& Active() const { return active_; }
 
     // The tray menu's commands.
     void ToggleFunctionSwitch();

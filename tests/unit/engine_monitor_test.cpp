@@ -72,7 +72,9 @@ struct FakeView : MonitorView {
     void ReadDraft(Settings& d) const override { d = draft; }
     void ShowStartWithWindows(bool) override {}
     bool StartWithWindowsChecked() const override { return false; }
-    void ShowCountdown(const std::string&, const std::string&) override {}
+    void ShowCountdown(const std::string& set, const std::string& due) override {
+        draft.Timer_SetTime = set, draft.Timer_ScheduleTime.text = due;
+    }
     void SetChoiceEnabled(bool Settings::*, bool) override {}
     void ShowPowerCommandEnabled(ManualCommand, bool) override {}
     void ShowFunctionSwitch(bool on) override { functionSwitch = on; }
