@@ -23,6 +23,7 @@
 #include "engine/StandAside.h"
 #include "engine/TimerSchedule.h"
 #include "power/PowerActions.h"
+#include "monitor_fakes.h"
 #include "power_fake_system.h"
 #include "readings/CpuUsage.h"
 #include "readings/KeepAwake.h"
@@ -293,86 +294,11 @@ private:
     Machine& m_;
 };
 
-// The warning window: how long it has been on screen without a break.
-class Warning : public WarningDialog {
-public:
-    explicit Warning(const World& w) : w_(w) {}
-    bool shown = false;
-    std::string label;
-    std::uint64_t since = 0, lastSince = 0, hiddenAt = 0;
-
-    std::string LabelText() override { return label; }
-    void SetLabelText(const std::string& text) override { label = text; }
-    bool IsVisible() override { return shown; }
-    void Show() override {
-        if (!shown) since = w_.mono;
-        shown = true;
-    }
-    void Hide() override {
-        if (shown) lastSince = since, hiddenAt = w_.mono;
-        shown = false;
-    }
-    void Repaint() override {}
-    void SetAbortEnabled(bool) override {}
-    // A sleep in the middle: the screen was dark.
-    void Woke() { since = w_.mono; }
-    // On screen until now, or until the action hid it in this very tick.
-    std::uint64_t ShownMs() const {
-        if (shown) return w_.mono - since;
-        return hiddenAt == w_.mono ? w_.mono - lastSince : 0;
-    }
-
-private:
-    const World& w_;
-};
-
-// The settings window as the user leaves it: its draft, its boxes.
-class View : public MonitorView {
-public:
-    View(World& w, Referee& ref) : w_(w), ref_(ref) {}
-    Settings draft;
-    int errors = 0;
-    bool checkSummary = false;
-    std::string summary;
-
-    void ShowStatus(const StatusDisplay&) override {}
-    bool OutlookVisible() const override { return checkSummary; }
-    void ShowOutlook(const std::array<std::string, kConditionCount>&, const std::string& line) override {
-        summary = line;
-    }
-    void ShowDraft(const Settings& d) override { draft = d; }
-    void ShowSetting(const SettingMember&, const Settings& d) override { draft = d; }
-    void ReadDraft(Settings& d) const override { d = draft; }
-    void ShowStartWithWindows(bool) override {}
-    bool StartWithWindowsChecked() const override { return false; }
-    // The countdown's labels, which the window reads back with the draft.
-    void ShowCountdown(const std::string& set, const std::string& due) override {
-        draft.Timer_SetTime = set, draft.Timer_ScheduleTime.text = due;
-        ref_.CountdownSet(TimerScheduleFromText(due));
-    }
-    void SetChoiceEnabled(bool Settings::*, bool) override {}
-    void ShowPowerCommandEnabled(ManualCommand, bool) override {}
-    void ShowFunctionSwitch(bool) override {}
-    void ShowPlacement(const std::string&, int, int, bool) override {}
-    bool IsVisible() const override { return false; }
-    bool Shown() const override { return false; }
-    void Hide() override {}
-    void HideAfterOk() override {}
-    void ShowError(const std::string&) override { ++errors; }
-    void ShowNotice(const std::string&) override {}
-    void ShowFallbackNotice(const std::string&) override {}
-    void Beep() override { w_.beepEchoUntil = w_.mono + 3000; }
-
-private:
-    World& w_;
-    Referee& ref_;
-};
-
 // Windows' power calls: each attempt goes to the referee; now and then one
 // is refused; a sleep lasts a minute to three hours of both clocks.
 class Power : public testing::FakePowerSystem {
 public:
-    Power(World& w, Referee& ref, Warning& warning, std::mt19937_64& rng)
+    Power(World& w, Referee& ref, testing::FakeWarning& warning, std::mt19937_64& rng)
         : w_(w), ref_(ref), warning_(warning), rng_(rng) {}
     bool acted = false, poweredOff = false;
 
@@ -398,7 +324,7 @@ private:
     bool Accepts() { return std::uniform_int_distribution<int>(0, 9)(rng_) != 0; }
     World& w_;
     Referee& ref_;
-    Warning& warning_;
+    testing::FakeWarning& warning_;
     std::mt19937_64& rng_;
 };
 
@@ -455,25 +381,22 @@ Scenario RunScenario(std::uint64_t seed, std::vector<std::string>& events) {
     w.mono = w.uptime = pick(1, 300) * kMinute;
 
     // The settings file as the user left it, held in memory.
-    std::string ini;
-    SettingsStore store{[&] {
-        TextFileAccess a = TextFileAccess::Plain();
-        a.read = [&](const std::string&) { return std::optional<std::string>(ini); };
-        a.write = [&](const std::string&, const std::string& bytes) { return ini = bytes, true; };
-        return std::make_unique<IniFile>("C:\\tools\\vesko.ini", a);
-    }};
-    store.Save(RandomSettings(rng, w.wall));
+    testing::MemorySettingsFile file;
+    file.store.Save(RandomSettings(rng, w.wall));
 
     Referee ref(events);
     Machine machine(w);
     ProgramList list(machine);
-    Warning warning(w);
-    View view(w, ref);
+    testing::FakeWarning warning(w.mono);
+    testing::FakeView view;
+    view.onCountdown = [&](const std::string& due) { ref.CountdownSet(TimerScheduleFromText(due)); };
+    // The beep's own audio stream, as Windows may report it for a few seconds.
+    view.onBeep = [&] { w.beepEchoUntil = w.mono + 3000; };
     Power power(w, ref, warning, rng);
     PowerActions actions(power);
     CpuUsage cpu(std::make_unique<Processor>(w), nullptr);
-    Monitor monitor(MonitorPorts{machine, store, view, warning, actions, power, machine, machine, list, machine, cpu,
-                                 machine, machine, machine},
+    Monitor monitor(MonitorPorts{machine, file.store, view, warning, actions, power, machine, machine, list, machine,
+                                 cpu, machine, machine, machine},
                     {"vesko.exe"});
     ref.Watch(monitor.Active());
     const Settings& s = monitor.Active();
@@ -525,9 +448,9 @@ Scenario RunScenario(std::uint64_t seed, std::vector<std::string>& events) {
         }
         if (oneIn(3000)) {
             note("OK/Apply");
-            const int errors = view.errors;
+            const std::size_t errors = view.errors.size();
             monitor.ApplyWindow(oneIn(2));
-            view.errors > errors ? ref.FunctionOff() : ref.Arm(w);
+            view.errors.size() > errors ? ref.FunctionOff() : ref.Arm(w);
         }
         if (oneIn(3000)) {
             const bool before = s.Function_Enabled;
@@ -542,13 +465,13 @@ Scenario RunScenario(std::uint64_t seed, std::vector<std::string>& events) {
         ref.BeforeTick(w);
         power.acted = false;
         power.calls.clear();
-        view.checkSummary = warning.shown;
+        view.outlookVisible = warning.shown;
         monitor.OnTick();
         // A sleep, or a refused call, re-arms with the uptime counted anew.
         if (power.acted && !power.poweredOff) ref.ResumedFromOwnSleep(w);
-        ref.CheckWarningText(warning.shown, warning.label);
+        ref.CheckWarningText(warning.shown, warning.text);
         // While the warning counts, the line names its time, never a day later.
-        if (view.checkSummary && warning.shown && MinuteOfDay(w.wall) + s.Warning_Time + 1 < 1440 &&
+        if (view.outlookVisible && warning.shown && MinuteOfDay(w.wall) + s.Warning_Time + 1 < 1440 &&
             view.summary.find("明日") != std::string::npos)
             ref.Fail("the summary line puts the warned action on the next day: " + view.summary);
         ref.AfterTick(w);

@@ -15,6 +15,7 @@
 #include "engine/Warning.h"
 #include "log/EventLog.h"
 #include "power/PowerActions.h"
+#include "monitor_fakes.h"
 #include "power_fake_system.h"
 #include "readings/CpuUsage.h"
 #include "readings/KeepAwake.h"
@@ -55,66 +56,6 @@ struct IdleCpu : CpuTimesProbe {
     }
 };
 
-struct FakeView : MonitorView {
-    Settings draft;  // what the window's controls hold
-    bool visible = false, hiddenAfterOk = false, functionSwitch = false;
-    std::vector<std::string> errors, notices, fallbacks;
-    std::string summary;
-    int beeps = 0;
-
-    void ShowStatus(const StatusDisplay&) override {}
-    bool OutlookVisible() const override { return true; }
-    void ShowOutlook(const std::array<std::string, kConditionCount>&, const std::string& line) override {
-        summary = line;
-    }
-    void ShowDraft(const Settings& d) override { draft = d; }
-    void ShowSetting(const SettingMember&, const Settings& d) override { draft = d; }
-    void ReadDraft(Settings& d) const override { d = draft; }
-    void ShowStartWithWindows(bool) override {}
-    bool StartWithWindowsChecked() const override { return false; }
-    void ShowCountdown(const std::string& set, const std::string& due) override {
-        draft.Timer_SetTime = set, draft.Timer_ScheduleTime.text = due;
-    }
-    void SetChoiceEnabled(bool Settings::*, bool) override {}
-    void ShowPowerCommandEnabled(ManualCommand, bool) override {}
-    void ShowFunctionSwitch(bool on) override { functionSwitch = on; }
-    void ShowPlacement(const std::string&, int, int, bool) override {}
-    bool IsVisible() const override { return visible; }
-    bool Shown() const override { return visible; }
-    void Hide() override { visible = false; }
-    void HideAfterOk() override { visible = false, hiddenAfterOk = true; }
-    void ShowError(const std::string& m) override { errors.push_back(m); }
-    void ShowNotice(const std::string& m) override { notices.push_back(m); }
-    void ShowFallbackNotice(const std::string& m) override { fallbacks.push_back(m); }
-    void Beep() override { ++beeps; }
-};
-
-struct FakeWarning : WarningDialog {
-    bool shown = false;
-    std::string text;
-    std::string LabelText() override { return text; }
-    void SetLabelText(const std::string& t) override { text = t; }
-    bool IsVisible() override { return shown; }
-    void Show() override { shown = true; }
-    void Hide() override { shown = false; }
-    void Repaint() override {}
-    void SetAbortEnabled(bool) override {}
-};
-
-struct FakeLog : LogWriter {
-    std::vector<std::string> lines;
-    void WriteLog(const std::string& message, DateTime) override { lines.push_back(message); }
-};
-
-struct FakeTray : TrayIconPort {
-    int icon = -1;
-    bool IsShell5OrLater() const override { return true; }
-    void SetTip(const std::string&) override {}
-    void SetIcon(int index) override { icon = index; }
-    void Show() override {}
-    void Remove() override {}
-};
-
 // No program list, nothing running, nobody asking to stay awake, no link.
 struct Quiet : ExcludedListFile, ProgramSystem, StartupShortcut {
     std::string path = "C:\\app\\ExeNameList.txt";
@@ -140,45 +81,29 @@ struct QuietProbe : KeepAwakeProbe {
 // Everything the monitor is given, around a settings file held in memory.
 struct Rig {
     World world;
-    std::string ini;
-    bool iniRefuses = false;
-    int iniWrites = 0;
+    testing::MemorySettingsFile file;
     testing::FakePowerSystem power;
-    FakeView view;
-    FakeWarning warning;
-    FakeLog log;
-    FakeTray tray;
+    testing::FakeView view;
+    testing::FakeWarning warning{world.mono};
+    testing::FakeLog log;
+    testing::FakeTray tray;
     Quiet quiet;
     QuietProbe requests;
-    SettingsStore store{[this] {
-        TextFileAccess a = TextFileAccess::Plain();
-        a.read = [this](const std::string&) { return std::optional<std::string>(ini); };
-        a.write = [this](const std::string&, const std::string& bytes) {
-            if (iniRefuses) return false;
-            ++iniWrites, ini = bytes;
-            return true;
-        };
-        return std::make_unique<IniFile>("C:\\app\\vesko.ini", a);
-    }};
     PowerActions actions{power};
     CpuUsage cpu{std::make_unique<IdleCpu>(world), nullptr};
-    Monitor monitor{
-        MonitorPorts{world, store, view, warning, actions, power, log, tray, quiet, quiet, cpu, requests, world, quiet},
-        {"vesko.exe"}};
+    Monitor monitor{MonitorPorts{world, file.store, view, warning, actions, power, log, tray, quiet, quiet, cpu,
+                                 requests, world, quiet},
+                    {"vesko.exe"}};
 
-    explicit Rig(const std::string& file) : ini(file) {
+    explicit Rig(const std::string& ini) {
+        file.text = ini;
         // The machine sleeps a minute and a half, on both clocks.
         power.whileAsleep = [this] { world.Pass(90); };
     }
     void Ticks(int seconds) {
         for (int i = 0; i < seconds; ++i) world.Pass(1), monitor.OnTick();
     }
-    std::string Ini(const std::string& key) const {
-        const auto at = ini.find("\n" + key + "=");
-        if (at == std::string::npos) return "";
-        const auto from = at + key.size() + 2;
-        return ini.substr(from, ini.find('\r', from) - from);
-    }
+    std::string Ini(const std::string& key) const { return file.Value(key); }
     int Logged(const std::string& text) const {
         return static_cast<int>(std::count(log.lines.begin(), log.lines.end(), text));
     }
@@ -212,11 +137,11 @@ TEST(Monitor, OkSavesTheWindowInOneWriteRearmsAndHides) {
     Rig rig(kHibernateOnTheMouse);
     rig.monitor.Start();
     rig.view.visible = true;
-    const int before = rig.iniWrites;
+    const int before = rig.file.writes;
     rig.view.draft.MouseCursor_Time = 5;
     rig.view.draft.Warning_Enabled = false;
     rig.monitor.ApplyWindow(true);
-    EXPECT_EQ(rig.iniWrites, before + 1);
+    EXPECT_EQ(rig.file.writes, before + 1);
     EXPECT_EQ(rig.Ini("MouseCursor_Time"), "5");
     EXPECT_EQ(rig.Ini("Warning_Enabled"), "0");
     EXPECT_TRUE(rig.view.hiddenAfterOk);
@@ -231,19 +156,19 @@ TEST(Monitor, ARefusedWriteOnApplyShowsTheErrorAndKeepsTheOldValuesAtWork) {
     Rig rig(kHibernateOnTheMouse);
     rig.monitor.Start();
     rig.view.visible = true;
-    const std::string before = rig.ini;
-    rig.iniRefuses = true;
+    const std::string before = rig.file.text;
+    rig.file.refuses = true;
     rig.view.draft.MouseCursor_Time = 30;
     rig.monitor.ApplyWindow(false);
     ASSERT_EQ(rig.view.errors.size(), 1u);
     EXPECT_NE(rig.view.errors[0].find("vesko.ini"), std::string::npos) << rig.view.errors[0];
-    EXPECT_EQ(rig.ini, before) << "nothing half written";
+    EXPECT_EQ(rig.file.text, before) << "nothing half written";
     EXPECT_TRUE(rig.view.visible);
 }
 
 TEST(Monitor, AReadOnlySettingsFileAtStartIsToldAndTheMonitorStillWatches) {
     Rig rig(kHibernateOnTheMouse);
-    rig.iniRefuses = true;
+    rig.file.refuses = true;
     rig.monitor.Start();
     EXPECT_FALSE(rig.view.errors.empty());
     rig.Ticks(60 + 61);
