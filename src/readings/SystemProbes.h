@@ -53,11 +53,6 @@ std::uint64_t ReadUptimeMilliseconds();
 // (for instance while another desktop, such as the lock screen, has the input).
 std::optional<CursorPos> TryReadCursorPos();
 
-// What arming reads: `now` with the monotonic count, the uptime and the cursor.
-ArmReadings ReadArmReadingsAt(DateTime now);
-// The same, raising ReadingError when the position is not available.
-CursorPos ReadCursorPos();
-
 // The CPU meter with the system's probes: NT mode where the processor times can
 // be read, else 9x mode over HKEY_DYN_DATA.
 std::unique_ptr<CpuUsage> CreateCpuUsage();

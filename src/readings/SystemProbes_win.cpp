@@ -146,13 +146,4 @@ std::optional<CursorPos> TryReadCursorPos() {
     return CursorPos{p.x, p.y};
 }
 
-ArmReadings ReadArmReadingsAt(DateTime now) {
-    return {now, ReadMonotonicMilliseconds(), ReadUptimeMilliseconds(), TryReadCursorPos()};
-}
-
-CursorPos ReadCursorPos() {
-    if (std::optional<CursorPos> p = TryReadCursorPos()) return *p;
-    throw ReadingError("GetCursorPos failed");
-}
-
 }  // namespace vesko
