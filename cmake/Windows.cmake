@@ -100,6 +100,8 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT VESKO_NO_E2E)
     # Run only by tests/release/zip_test.py, which unpacks the zip for it.
     add_executable(vesko_e2e ${E2E_SOURCES} ${CMAKE_SOURCE_DIR}/tests/release/unpacked_zip_scenario.cpp)
     target_include_directories(vesko_e2e PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests/e2e)
+    # Each scenario runs on the display and in the prefix of the lane it is given (scripts/test).
+    set_target_properties(vesko_e2e PROPERTIES CROSSCOMPILING_EMULATOR "bash;${CMAKE_SOURCE_DIR}/scripts/in_lane;wine")
     target_link_libraries(vesko_e2e PRIVATE vesko_win gtest ole32 comctl32 ${VESKO_STATIC_LINK} -municode)
     target_compile_definitions(vesko_e2e PRIVATE
         VESKO_EXE_PATH="$<TARGET_FILE:vesko>" VESKO_SLEEPER_PATH="$<TARGET_FILE:vesko_sleeper>"
@@ -113,6 +115,9 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT VESKO_NO_E2E)
     # This one waits for the clock: a countdown of two minutes and the minute after.
     set_tests_properties(PowerSaving.TheWarningCountsDownThenTheMachineHibernatesWakesAndReArms
                          PROPERTIES TIMEOUT 330)
+    # This one waits for a fresh minute, the minute after it and a warning's whole minute.
+    set_tests_properties(ExcludedPrograms.WhenAListedProgramEndsTheWholeWarningComesBeforeTheAction
+                         PROPERTIES TIMEOUT 240)
     # This one waits for a condition to count its first minute.
     set_tests_properties(StatusOutlook.TheMemoryMarkCountsAndTheSummaryNamesMethodTimeAndTheListedProgram
                          PROPERTIES TIMEOUT 180)
@@ -126,24 +131,36 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT VESKO_NO_E2E)
         set(VESKO_WIN32_BUILD ${CMAKE_BINARY_DIR}/../win32 CACHE PATH "The i686 build packed beside this one")
         set(VESKO_PACKED ${CMAKE_BINARY_DIR} ${VESKO_WIN32_BUILD} win64)
     endif()
-    add_test(NAME Release.UnpackedZipStartsAndKeepsItsFilesBesideIt COMMAND ${Python3_EXECUTABLE}
+    add_test(NAME Release.UnpackedZipStartsAndKeepsItsFilesBesideIt COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/in_lane ${Python3_EXECUTABLE}
              ${CMAKE_SOURCE_DIR}/tests/release/zip_test.py ${VESKO_PACKED} $<TARGET_FILE:vesko_e2e>)
     set_tests_properties(Release.UnpackedZipStartsAndKeepsItsFilesBesideIt PROPERTIES TIMEOUT 180)
     set_tests_properties(PlantedLibraries.NoneLoadsWhileTheProgramStartsTicksOpensItsDialogsAndWritesItsLink
         PROPERTIES ENVIRONMENT "WINEDLLOVERRIDES=mscoree,mshtml=\\;winemenubuilder.exe=d\\;${PLANTED_LIBRARIES}=n,b")
     # An automatic power-off with a read-only log ends the session too.
     add_test(NAME PowerSaving.AReadOnlyLogNeverKeepsThePowerOffFromComing
-             COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/read_only_log_power_off.sh $<TARGET_FILE:vesko_e2e>)
+             COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/in_lane bash ${CMAKE_SOURCE_DIR}/tests/e2e/read_only_log_power_off.sh $<TARGET_FILE:vesko_e2e>)
     set_tests_properties(PowerSaving.AReadOnlyLogNeverKeepsThePowerOffFromComing PROPERTIES TIMEOUT 180)
     # A program killed from outside at random moments of an Apply: the settings file holds all or none.
     add_test(NAME SettingsWindow.AnApplyKilledAtAnyMomentLeavesAllOfItOrNone
-             COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/settings_apply_kill.sh $<TARGET_FILE:vesko_e2e> 40)
+             COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/in_lane bash ${CMAKE_SOURCE_DIR}/tests/e2e/settings_apply_kill.sh $<TARGET_FILE:vesko_e2e> 40)
     set_tests_properties(SettingsWindow.AnApplyKilledAtAnyMomentLeavesAllOfItOrNone PROPERTIES TIMEOUT 600)
     # The two forced commands end the whole Wine session; a script outside it checks them.
     foreach(key F C)
         set(name TrayMenuForced.Key${key}EndsTheSessionAfterItsLogLine)
-        add_test(NAME ${name} COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/forced_commands.sh
+        add_test(NAME ${name} COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/in_lane bash ${CMAKE_SOURCE_DIR}/tests/e2e/forced_commands.sh
                  $<TARGET_FILE:vesko_e2e> ${key} "ケルダン!を正常に終了しWindowsを強制終了しました")
         set_tests_properties(${name} PROPERTIES TIMEOUT 150)
+        list(APPEND E2E_TESTS ${name})
     endforeach()
+    list(APPEND E2E_TESTS Release.UnpackedZipStartsAndKeepsItsFilesBesideIt
+         PowerSaving.AReadOnlyLogNeverKeepsThePowerOffFromComing SettingsWindow.AnApplyKilledAtAnyMomentLeavesAllOfItOrNone)
+    # One lane each, when ctest is given the lanes (scripts/test); the scenarios
+    # that wait for the clock longest start first, so that none ends the run alone.
+    set_tests_properties(${E2E_TESTS} PROPERTIES RESOURCE_GROUPS lane:1)
+    set_tests_properties(PowerSaving.AfterAResumeTheUptimeConditionHoldsAnew
+                         PowerSaving.TheWarningCountsDownThenTheMachineHibernatesWakesAndReArms
+                         TrayMenu.SwitchingOnAfterAPauseGivesTheFullDurationAgain
+                         ExcludedPrograms.WhenAListedProgramEndsTheWholeWarningComesBeforeTheAction
+                         StatusOutlook.TheMemoryMarkCountsAndTheSummaryNamesMethodTimeAndTheListedProgram
+                         SettingsWindow.AnApplyKilledAtAnyMomentLeavesAllOfItOrNone PROPERTIES COST 1000)
 endif()
