@@ -437,6 +437,13 @@ TraySpot LookAtTray() {
     HWND bar = FindWindowW(L"Shell_TrayWnd", nullptr);
     RECT r{};
     if (!bar || !GetWindowRect(bar, &r)) return spot;
+    // A pointer left resting on the bar by an earlier click brings up a tip
+    // that covers the icon; it is moved off the bar before the look.
+    POINT cursor{};
+    if (GetCursorPos(&cursor) && PtInRect(&r, cursor)) {
+        SetCursorPos(r.left + 10, r.top - 150);
+        Sleep(300);
+    }
     // The notification area is the right end of the bar; the task buttons
     // (with the window's own blue icon) stay to the left of it.
     r.left = r.right - (r.right - r.left) / 4;
