@@ -6,7 +6,6 @@
 #include <memory>
 #include <optional>
 
-#include "base/Error.h"
 #include "readings/ArmReadings.h"
 #include "readings/CursorPos.h"
 #include "readings/CpuUsage.h"
@@ -14,12 +13,6 @@
 #include "readings/Uptime.h"
 
 namespace vesko {
-
-// A reading the platform could not deliver.
-class ReadingError : public AppError {
-public:
-    using AppError::AppError;
-};
 
 // The interface table: the 64-bit one (GetIfTable2) where the system has it,
 // else the 32-bit one; Read is false when it cannot be read.
