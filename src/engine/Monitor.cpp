@@ -92,7 +92,7 @@ void Monitor::Start() {
             // A log that cannot be written is told once, here; the rest of
             // the start (availability, menus) never depends on it.
             try {
-                WriteLog(StartLogMessage(args_), Now());
+                ports_.log.WriteLog(StartLogMessage(args_), Now());
             } catch (const std::exception& e) {
                 view_.ShowError(e.what());
             }
@@ -166,7 +166,7 @@ void Monitor::OnTick() {
         ShowOutlook({v, active_, state_, status.Readings, now, monotonicMs}, *pendingTip);
         pendingTip.reset();
         ResumeState rs{state_, active_};
-        ExecuteIfDue(v.Ready, v.MinutesToAct, v.SameMinute, aborted, *this, ports_.warning, rs);
+        ExecuteIfDue(v.Ready, v.MinutesToAct, v.SameMinute, aborted, Execution(), rs);
         // Has suspend or hibernation become possible, or impossible?
         UpdatePowerAvailability(ports_.powerSystem, active_, state_.MethodCheckPending, *this);
     } catch (...) {
@@ -187,7 +187,7 @@ void Monitor::ToggleFunctionSwitch() {
     const DateTime now = Now();
     FunctionSwitch sw =
         ToggleFunction(functionItemChecked_, active_, now, state_.ConditionUptimeMs(ports_.machine.UptimeMs()));
-    ApplyFunctionSwitch(sw, ReadArmReadingsAt(now), active_, draft_, state_);
+    ApplyFunctionSwitch(sw, vesko::ReadArmReadings(now, ports_.machine), active_, draft_, state_);
     view_.ShowSetting(&Settings::Function_Enabled, draft_);
     CheckFunctionItem(sw.FunctionEnabled);
     if (sw.TrayIconId) SetTrayIcon(*sw.TrayIconId);
@@ -207,7 +207,7 @@ void Monitor::SetStayOnTop(bool onTop) {
 void Monitor::Exit(int windowX, int windowY) {
     ports_.settings.Write(
         {{&Settings::WindowPosX, windowX}, {&Settings::WindowPosY, windowY}, {&Settings::StayOnTop, draft_.StayOnTop}});
-    WriteLog(logmsg::kExit, Now());
+    ports_.log.WriteLog(logmsg::kExit, Now());
     EndSession();
 }
 
@@ -281,17 +281,19 @@ void Monitor::SetTrayIcon(int index) {
     trayIconIndex_ = index;
 }
 
-DateTime Monitor::Now() { return ports_.clock.Now(); }
-ArmReadings Monitor::ReadArmReadings() { return ReadArmReadingsAt(Now()); }
-
-ArmReadings Monitor::ReadArmReadingsAt(DateTime now) {
-    return {now, ports_.machine.MonotonicMs(), ports_.machine.UptimeMs(), ports_.machine.Cursor()};
+ExecutionPorts Monitor::Execution() {
+    return {ports_.clock,
+            ports_.log,
+            ports_.warning,
+            view_,
+            ports_.machine,
+            [this](PowerMethod method) { EnterPowerMethod(ports_.powerActions, method); },
+            [this]() -> std::optional<std::string> {
+                if (!SetCountdown()) return std::nullopt;
+                return draft_.Timer_ScheduleTime.text;
+            }};
 }
-void Monitor::WriteLog(const std::string& message, DateTime at) { ports_.log.WriteLog(message, at); }
-void Monitor::ForcePowerOff() { ports_.powerActions.ForcePowerOff(); }
-void Monitor::Suspend() { ports_.powerActions.Suspend(); }
-void Monitor::Hibernate() { ports_.powerActions.Hibernate(); }
-bool Monitor::IsMainWindowVisible() { return view_.IsVisible(); }
+
 void Monitor::HideApplication() { view_.Hide(); }
 void Monitor::Beep() { view_.Beep(); }
 

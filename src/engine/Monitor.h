@@ -22,11 +22,7 @@ namespace vesko {
 
 struct TickOutlook;
 
-class Monitor : private ExecutionHost,
-                private WarningHost,
-                private WarningAbortHost,
-                private PowerChoices,
-                private ApplyHost {
+class Monitor : private WarningHost, private WarningAbortHost, private PowerChoices, private ApplyHost {
 public:
     Monitor(const MonitorPorts& ports, std::vector<std::string> args);
 
@@ -89,24 +85,16 @@ private:
     // An event-log line whose failure has nowhere to go but the trace.
     void LogQuietly(const std::string& message);
 
-    // ExecutionHost.
-    DateTime Now() override;
-    void WriteLog(const std::string& message, DateTime at) override;
-    void ForcePowerOff() override;
-    void Suspend() override;
-    void Hibernate() override;
-    bool IsMainWindowVisible() override;
-    void HideApplication() override;
-    bool SetTimer() override { return SetCountdown(); }
-    std::string TimerDueText() override { return draft_.Timer_ScheduleTime.text; }
-    ArmReadings ReadArmReadings() override;
-    // Both clocks, the uptime and the cursor, with the wall clock read already.
-    ArmReadings ReadArmReadingsAt(DateTime now);
+    DateTime Now() const { return ports_.clock.Now(); }
+    ArmReadings ReadArmReadings() { return vesko::ReadArmReadings(Now(), ports_.machine); }
+    // What carrying out a method uses.
+    ExecutionPorts Execution();
     // WarningHost.
     void Beep() override;
     void ShowFunctionOff() override { ShowFunctionState(false); }
-    // WarningAbortHost (HideApplication above serves it too).
+    // WarningAbortHost.
     void WriteFunctionDisabled() override;
+    void HideApplication() override;
     void ShowMessage(const std::string& text) override;
     bool WindowShown() override;
     // PowerChoices.
