@@ -162,7 +162,7 @@ void Monitor::OnTick() {
         if (auto icon = v.Exclusion.TrayIconId())
             Guarded("tray icon of the exclusion gate", [&] { SetTrayIcon(*icon); });
         const bool aborted = RunWarningStep(warningAborted_, v.Ready, v.MinutesToAct, monotonicMs, state_, active_,
-                                            ports_.warning, *this);
+                                            ports_.warning, view_, [this] { ShowFunctionState(false); });
         ShowOutlook({v, active_, state_, status.Readings, now, monotonicMs}, *pendingTip);
         pendingTip.reset();
         ResumeState rs{state_, active_};
@@ -218,7 +218,7 @@ void Monitor::EndSession() {
 
 void Monitor::AbortWarning() {
     try {
-        WarningAbortClick(warningAborted_, ports_.warning, *this);
+        WarningAbortClick(warningAborted_, ports_.warning, ports_.settings, view_);
     } catch (const std::exception& e) {
         view_.ShowError(e.what());
     }
@@ -293,13 +293,6 @@ ExecutionPorts Monitor::Execution() {
                 return draft_.Timer_ScheduleTime.text;
             }};
 }
-
-void Monitor::HideApplication() { view_.Hide(); }
-void Monitor::Beep() { view_.Beep(); }
-
-void Monitor::WriteFunctionDisabled() { ports_.settings.Write(&Settings::Function_Enabled, false); }
-void Monitor::ShowMessage(const std::string& text) { view_.ShowNotice(text); }
-bool Monitor::WindowShown() { return view_.Shown(); }
 
 void Monitor::SelectShutdownChoice() {
     SetRadio(draft_, &Settings::Shutdown, true);

@@ -22,7 +22,7 @@ namespace vesko {
 
 struct TickOutlook;
 
-class Monitor : private WarningHost, private WarningAbortHost, private PowerChoices, private ApplyHost {
+class Monitor : private PowerChoices, private ApplyHost {
 public:
     Monitor(const MonitorPorts& ports, std::vector<std::string> args);
 
@@ -89,14 +89,6 @@ private:
     ArmReadings ReadArmReadings() { return vesko::ReadArmReadings(Now(), ports_.machine); }
     // What carrying out a method uses.
     ExecutionPorts Execution();
-    // WarningHost.
-    void Beep() override;
-    void ShowFunctionOff() override { ShowFunctionState(false); }
-    // WarningAbortHost.
-    void WriteFunctionDisabled() override;
-    void HideApplication() override;
-    void ShowMessage(const std::string& text) override;
-    bool WindowShown() override;
     // PowerChoices.
     void SelectShutdownChoice() override;
     void SetHibernateChoicesEnabled(bool enabled) override;
