@@ -98,7 +98,7 @@ void Monitor::Start() {
             }
         }
         // Methods the machine cannot use fall back silently.
-        UpdatePowerAvailabilityAtStart(ports_.powerSystem, active_, *this);
+        UpdatePowerAvailabilityAtStart(ports_.powerSystem, active_, {view_, draft_, ports_.settings});
         // Power commands the platform does not offer.
         ManualItemsEnabled items = ports_.machine.ManualItems();
         view_.ShowPowerCommandEnabled(ManualCommand::Restart, items.restart);
@@ -168,7 +168,8 @@ void Monitor::OnTick() {
         ResumeState rs{state_, active_};
         ExecuteIfDue(v.Ready, v.MinutesToAct, v.SameMinute, aborted, Execution(), rs);
         // Has suspend or hibernation become possible, or impossible?
-        UpdatePowerAvailability(ports_.powerSystem, active_, state_.MethodCheckPending, *this);
+        UpdatePowerAvailability(ports_.powerSystem, active_, state_.MethodCheckPending,
+                                {view_, draft_, ports_.settings});
     } catch (...) {
         // One failed reading or shell call never stops the watching.
         TraceCurrentException("monitor tick");
@@ -293,24 +294,6 @@ ExecutionPorts Monitor::Execution() {
                 return draft_.Timer_ScheduleTime.text;
             }};
 }
-
-void Monitor::SelectShutdownChoice() {
-    SetRadio(draft_, &Settings::Shutdown, true);
-    view_.ShowSetting(&Settings::Shutdown, draft_);
-}
-void Monitor::SetHibernateChoicesEnabled(bool enabled) {
-    view_.SetChoiceEnabled(&Settings::Hibernation, enabled);
-    view_.ShowPowerCommandEnabled(ManualCommand::Hibernate, enabled);
-}
-void Monitor::SetSuspendChoicesEnabled(bool enabled) {
-    view_.SetChoiceEnabled(&Settings::Suspend, enabled);
-    view_.ShowPowerCommandEnabled(ManualCommand::Suspend, enabled);
-}
-
-void Monitor::WriteFallback(bool Settings::*refused) {
-    ports_.settings.Write({{&Settings::Shutdown, true}, {refused, false}});
-}
-void Monitor::ShowFallbackMessage(const std::string& text) { view_.ShowFallbackNotice(text); }
 
 std::optional<std::string> Monitor::ValidateControls() {
     view_.ReadDraft(draft_);

@@ -22,7 +22,7 @@ namespace vesko {
 
 struct TickOutlook;
 
-class Monitor : private PowerChoices, private ApplyHost {
+class Monitor : private ApplyHost {
 public:
     Monitor(const MonitorPorts& ports, std::vector<std::string> args);
 
@@ -89,12 +89,6 @@ private:
     ArmReadings ReadArmReadings() { return vesko::ReadArmReadings(Now(), ports_.machine); }
     // What carrying out a method uses.
     ExecutionPorts Execution();
-    // PowerChoices.
-    void SelectShutdownChoice() override;
-    void SetHibernateChoicesEnabled(bool enabled) override;
-    void SetSuspendChoicesEnabled(bool enabled) override;
-    void WriteFallback(bool Settings::*refused) override;
-    void ShowFallbackMessage(const std::string& text) override;
     // ApplyHost.
     std::optional<std::string> ValidateControls() override;
     void RefuseArming(const std::string& message) override;
