@@ -1,10 +1,14 @@
 #include "engine/Monitor.h"
 
+#include <exception>
+
 #include "base/Trace.h"
 #include "engine/Arming.h"
+#include "engine/PowerAvailability.h"
 #include "engine/StandAside.h"
 #include "engine/StatusSummary.h"
 #include "engine/TimerSchedule.h"
+#include "engine/Warning.h"
 #include "log/EventLog.h"
 #include "log/LogWriter.h"
 #include "readings/CpuUsage.h"
@@ -29,6 +33,9 @@ private:
     const std::vector<std::string>& entries_;
     ProgramsInUse inUse_;
 };
+
+// What the countdown's labels show after a discard when the file lacks a key.
+constexpr const char* kMissingLabelText = "エラー";
 
 // The switch as the Startup folder has it. Checked means a link seen to start
 // this program; one that cannot be read leaves the box unchecked, and the
@@ -295,9 +302,42 @@ ExecutionPorts Monitor::Execution() {
             }};
 }
 
-std::optional<std::string> Monitor::ValidateControls() {
+void Monitor::ApplyWindow(bool ok) {
     view_.ReadDraft(draft_);
-    return ValidateSettings(draft_, Now(), ports_.machine.UptimeMs());
+    if (auto refusal = ValidateSettings(draft_, Now(), ports_.machine.UptimeMs())) {
+        RefuseArming(*refusal);
+        return;
+    }
+    // Applied settings count from now: the hold-off minute and every running
+    // time, the mouse's included, so that nothing acts on time measured under
+    // the old values.
+    state_.Arm(ReadArmReadings());
+    try {
+        ports_.settings.Save(draft_);
+    } catch (const std::exception& e) {
+        // The stamps stay reset; the tick keeps the settings it had.
+        view_.ShowError(e.what());
+        return;
+    }
+    std::optional<std::string> linkFailure;
+    try {
+        SaveStartupLink();
+    } catch (const std::exception& e) {
+        linkFailure = e.what();
+    }
+    // The tray menu's function switch and the tray icon as the window's switch says.
+    CheckFunctionItem(draft_.Function_Enabled);
+    SetTrayIcon(draft_.Function_Enabled ? 0 : 1);
+    ports_.settings.FillActive(active_);
+    if (ok && !linkFailure) view_.HideAfterOk();
+    // The tick may fall back from an impossible method once more, with its notice.
+    state_.MethodCheckPending = true;
+    if (linkFailure) view_.ShowError(*linkFailure);
+}
+
+void Monitor::DiscardWindowEdits() {
+    view_.HideAfterOk();
+    ReloadControls();
 }
 
 void Monitor::RefuseArming(const std::string& message) {
@@ -306,13 +346,6 @@ void Monitor::RefuseArming(const std::string& message) {
     view_.ShowSetting(&Settings::Function_Enabled, draft_);
     CheckFunctionItem(false);
 }
-
-// Applied settings count from now: the hold-off minute and every running
-// time, the mouse's included, so that nothing acts on time measured under
-// the old values.
-void Monitor::RearmForApply() { state_.Arm(ReadArmReadings()); }
-
-void Monitor::SaveControls() { ports_.settings.Save(draft_); }
 
 void Monitor::SaveStartupLink() {
     try {
@@ -325,15 +358,6 @@ void Monitor::SaveStartupLink() {
     }
 }
 
-void Monitor::ShowFunctionInTray() {
-    CheckFunctionItem(draft_.Function_Enabled);
-    SetTrayIcon(draft_.Function_Enabled ? 0 : 1);
-}
-
-void Monitor::ReloadActiveSettings() { ports_.settings.FillActive(active_); }
-
-void Monitor::HideWindow() { view_.HideAfterOk(); }
-
 void Monitor::ReloadControls() {
     ports_.settings.FillDraft(draft_);
     // The countdown's labels as stored, which also undoes an unsaved "セット".
@@ -341,7 +365,5 @@ void Monitor::ReloadControls() {
     view_.ShowDraft(draft_);
     ShowStartupLink(view_, ports_.startupLink);
 }
-
-void Monitor::ShowError(const std::string& message) { view_.ShowError(message); }
 
 }  // namespace vesko
