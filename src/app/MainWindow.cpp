@@ -15,6 +15,7 @@
 #include "base/Product.h"
 #include "settings/SettingsDeclaration.h"
 #include "ui/ControlIds.h"
+#include "ui/FallbackNotice.h"
 #include "ui/Menus.h"
 #include "ui/SettingsBinding_win.h"
 #include "ui/SettingsLayout.h"
@@ -239,10 +240,17 @@ void MainWindow::Exit() {
 
 void MainWindow::ShowError(const std::string& message) { ShowErrorBox(hwnd_, message); }
 void MainWindow::ShowNotice(const std::string& message) { ShowNoticeBox(nullptr, message); }
-void MainWindow::ShowFallbackNotice(const std::string& message) { vesko::ShowFallbackNotice(*this, message); }
 void MainWindow::Beep() { MessageBeep(0); }
-void MainWindow::RestoreApplication() { ShowWindow(hwnd_, SW_RESTORE); }
-void MainWindow::HideApplicationWindow() { ShowWindow(hwnd_, SW_HIDE); }
+
+void MainWindow::ShowFallbackNotice(const std::string& message) {
+    for (NoticeStep step : FallbackNoticeSteps(IsVisible())) {
+        switch (step) {
+            case NoticeStep::Restore: ShowWindow(hwnd_, SW_RESTORE); break;
+            case NoticeStep::Hide: Hide(); break;
+            case NoticeStep::Notice: ShowNotice(message); break;
+        }
+    }
+}
 
 bool MainWindow::OnCommand(int id) {
     switch (id) {

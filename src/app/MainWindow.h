@@ -10,7 +10,6 @@
 
 #include "engine/MonitorPorts.h"
 #include "Window.h"
-#include "engine/PowerAvailability.h"
 #include "engine/Tick.h"
 #include "settings/SettingsDeclaration.h"
 #include "ui/SettingsLayout_win.h"
@@ -21,7 +20,7 @@ class AboutBox;
 class ExcludedProgramsDialog;
 class Monitor;
 
-class MainWindow : public Window, public MonitorView, private NoticeWindow {
+class MainWindow : public Window, public MonitorView {
 public:
     // The window calls the monitor's commands and opens the two modal windows.
     MainWindow(Monitor& monitor, AboutBox& aboutBox, ExcludedProgramsDialog& programsDialog);
@@ -84,12 +83,6 @@ private:
     // when byHandle, otherwise nonzero for the previous control.
     void MoveFocus(WPARAM wp, bool byHandle);
     void WriteStatusLabels();
-    // NoticeWindow: the steps around the fallback notice.
-    bool IsSettingsWindowVisible() override { return IsVisible(); }
-    void RestoreApplication() override;
-    void HideSettingsWindow() override { Hide(); }
-    void ShowMessage(const std::string& text) override { ShowNotice(text); }
-    void HideApplicationWindow() override;
 
     Monitor& monitor_;
     AboutBox& aboutBox_;

@@ -7,6 +7,7 @@
 #include "engine/TimerSchedule.h"
 #include "engine/Warning.h"
 #include "log/EventLog.h"
+#include "power/PowerActions.h"
 #include "settings/ProfileFile.h"
 
 namespace vesko {
@@ -23,35 +24,47 @@ bool ExecutionDue(bool ready, std::int64_t minutesToAct, bool sameMinute, bool a
 
 namespace {
 
-void LogLine(ExecutionHost& host, const std::string& message, DateTime at) { WriteLogQuietly(host, message, at); }
+void LogLine(const ExecutionPorts& ports, const std::string& message, DateTime at) {
+    WriteLogQuietly(ports.log, message, at);
+}
 
-void RefusedCall(const AppError& refusal, ExecutionHost& host, WarningDialog& dialog, ResumeState& state) {
-    state.monitor.ResumedAt(host.ReadArmReadings());
+ArmReadings ReadArmReadings(const ExecutionPorts& ports) { return ReadArmReadings(ports.clock.Now(), ports.machine); }
+
+void RefusedCall(const AppError& refusal, const ExecutionPorts& ports, ResumeState& state) {
+    state.monitor.ResumedAt(ReadArmReadings(ports));
     state.monitor.MethodCheckPending = true;
-    dialog.SetAbortEnabled(true);
+    ports.dialog.SetAbortEnabled(true);
     if (state.monitor.PowerRefusalLogged) return;
     state.monitor.PowerRefusalLogged = true;
-    LogLine(host, refusal.what(), host.Now());
+    LogLine(ports, refusal.what(), ports.clock.Now());
 }
 
 }  // namespace
 
-void ExecuteShutdown(ExecutionHost& host, WarningDialog& dialog, ResumeState& state) {
-    dialog.SetLabelText(execmsg::kShuttingDown);
-    dialog.SetAbortEnabled(false);
-    const DateTime at = host.Now();
+void EnterPowerMethod(PowerActions& actions, PowerMethod method) {
+    switch (method) {
+        case PowerMethod::Shutdown: actions.ForcePowerOff(); break;
+        case PowerMethod::Suspend: actions.Suspend(); break;
+        case PowerMethod::Hibernation: actions.Hibernate(); break;
+    }
+}
+
+void ExecuteShutdown(const ExecutionPorts& ports, ResumeState& state) {
+    ports.dialog.SetLabelText(execmsg::kShuttingDown);
+    ports.dialog.SetAbortEnabled(false);
+    const DateTime at = ports.clock.Now();
     const bool quiet = state.monitor.PowerRefusalLogged;
-    if (!quiet) LogLine(host, logmsg::kShutdown, at);
+    if (!quiet) LogLine(ports, logmsg::kShutdown, at);
     try {
-        host.ForcePowerOff();
+        ports.enter(PowerMethod::Shutdown);
     } catch (const AppError& refusal) {
-        RefusedCall(refusal, host, dialog, state);
+        RefusedCall(refusal, ports, state);
         return;
     }
     // The program ends with Windows; nothing is restored or called again.
     state.monitor.WindowsEnding = true;
     state.monitor.PowerRefusalLogged = false;
-    if (quiet) LogLine(host, logmsg::kShutdown, at);
+    if (quiet) LogLine(ports, logmsg::kShutdown, at);
 }
 
 namespace {
@@ -60,57 +73,56 @@ struct SleepTexts {
     const char* dialogText;
     const char* logLine;
     const char* resumeLine;
-    void (ExecutionHost::*enter)();
+    PowerMethod method;
 };
 
 // The machine's return from the blocking call is the only sign of the resume.
-void ExecuteSleep(const SleepTexts& t, ExecutionHost& host, WarningDialog& dialog, ResumeState& state) {
-    dialog.SetAbortEnabled(false);
-    dialog.SetLabelText(t.dialogText);
+void ExecuteSleep(const SleepTexts& t, const ExecutionPorts& ports, ResumeState& state) {
+    ports.dialog.SetAbortEnabled(false);
+    ports.dialog.SetLabelText(t.dialogText);
     // After a refusal the attempts stay out of the log until one is taken.
-    const DateTime at = host.Now();
+    const DateTime at = ports.clock.Now();
     const bool quiet = state.monitor.PowerRefusalLogged;
-    if (!quiet) LogLine(host, t.logLine, at);
-    dialog.Hide();
-    dialog.Repaint();
+    if (!quiet) LogLine(ports, t.logLine, at);
+    ports.dialog.Hide();
+    ports.dialog.Repaint();
     try {
-        (host.*t.enter)();
+        ports.enter(t.method);
     } catch (const AppError& refusal) {
-        RefusedCall(refusal, host, dialog, state);
+        RefusedCall(refusal, ports, state);
         return;
     }
     state.monitor.PowerRefusalLogged = false;
-    if (quiet) LogLine(host, t.logLine, at);
-    LogLine(host, t.resumeLine, host.Now());
-    if (!host.IsMainWindowVisible()) host.HideApplication();
-    dialog.SetAbortEnabled(true);
+    if (quiet) LogLine(ports, t.logLine, at);
+    LogLine(ports, t.resumeLine, ports.clock.Now());
+    if (!ports.view.IsVisible()) ports.view.Hide();
+    ports.dialog.SetAbortEnabled(true);
     // Every condition holds anew for its full length from the resume: the
     // running times, the cursor and the uptime the OS condition counts.
-    state.monitor.ResumedAt(host.ReadArmReadings());
+    state.monitor.ResumedAt(ReadArmReadings(ports));
     // A refused countdown leaves no schedule in force rather than an old one.
     state.settings.Timer_ScheduleTime.time = kNoTimerSchedule;
-    if (host.SetTimer()) state.settings.Timer_ScheduleTime.time = TimerScheduleFromText(host.TimerDueText());
+    if (auto due = ports.setCountdown()) state.settings.Timer_ScheduleTime.time = TimerScheduleFromText(*due);
 }
 
 }  // namespace
 
-void ExecuteSuspend(ExecutionHost& host, WarningDialog& dialog, ResumeState& state) {
-    ExecuteSleep({execmsg::kSuspending, logmsg::kSuspend, logmsg::kSuspendResume, &ExecutionHost::Suspend}, host,
-                 dialog, state);
+void ExecuteSuspend(const ExecutionPorts& ports, ResumeState& state) {
+    ExecuteSleep({execmsg::kSuspending, logmsg::kSuspend, logmsg::kSuspendResume, PowerMethod::Suspend}, ports, state);
 }
 
-void ExecuteHibernate(ExecutionHost& host, WarningDialog& dialog, ResumeState& state) {
-    ExecuteSleep({execmsg::kHibernating, logmsg::kHibernate, logmsg::kHibernateResume, &ExecutionHost::Hibernate}, host,
-                 dialog, state);
+void ExecuteHibernate(const ExecutionPorts& ports, ResumeState& state) {
+    ExecuteSleep({execmsg::kHibernating, logmsg::kHibernate, logmsg::kHibernateResume, PowerMethod::Hibernation}, ports,
+                 state);
 }
 
-bool ExecuteIfDue(bool ready, std::int64_t minutesToAct, bool sameMinute, bool abortCarriedOut, ExecutionHost& host,
-                  WarningDialog& dialog, ResumeState& state) {
+bool ExecuteIfDue(bool ready, std::int64_t minutesToAct, bool sameMinute, bool abortCarriedOut,
+                  const ExecutionPorts& ports, ResumeState& state) {
     if (state.monitor.WindowsEnding || !ExecutionDue(ready, minutesToAct, sameMinute, abortCarriedOut)) return false;
     switch (SelectPowerMethod(state.settings)) {
-        case PowerMethod::Shutdown: ExecuteShutdown(host, dialog, state); break;
-        case PowerMethod::Suspend: ExecuteSuspend(host, dialog, state); break;
-        case PowerMethod::Hibernation: ExecuteHibernate(host, dialog, state); break;
+        case PowerMethod::Shutdown: ExecuteShutdown(ports, state); break;
+        case PowerMethod::Suspend: ExecuteSuspend(ports, state); break;
+        case PowerMethod::Hibernation: ExecuteHibernate(ports, state); break;
     }
     return true;
 }

@@ -2,15 +2,19 @@
 // Carrying out the power-saving method when the tick says it is due, and
 // re-arming after the machine wakes up.
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "base/DateTime.h"
-#include "log/LogWriter.h"
+#include "engine/MonitorPorts.h"
 #include "engine/MonitorState.h"
+#include "log/LogWriter.h"
 #include "settings/Settings.h"
 
 namespace vesko {
 
+class PowerActions;
 class WarningDialog;
 
 enum class PowerMethod { Shutdown, Suspend, Hibernation };
@@ -24,27 +28,28 @@ inline constexpr const char* kSuspending = "Windowsをサスペンドしてい�
 inline constexpr const char* kHibernating = "Windowsを休止状態にしています";
 }  // namespace execmsg
 
-// The monitor's side of an execution.
-// Its WriteLog puts one complete event-log line on disk before it returns,
-// and raises when it cannot, which the execution drops.
-class ExecutionHost : public LogWriter {
-public:
-    virtual DateTime Now() = 0;
-    // The power actions' operations; they raise when the system refuses. Suspend and
-    // Hibernate return after the machine has woken up.
-    virtual void ForcePowerOff() = 0;
-    virtual void Suspend() = 0;
-    virtual void Hibernate() = 0;
-    virtual bool IsMainWindowVisible() = 0;
-    // Minimise the application and hide its taskbar window.
-    virtual void HideApplication() = 0;
-    // The countdown's "セット": its set time and due time from now. False
-    // when the values were refused and the labels left as they were.
-    virtual bool SetTimer() = 0;
-    virtual std::string TimerDueText() = 0;  // the countdown's due-time label
-    // The clocks, the uptime and the cursor, read at the resume.
-    virtual ArmReadings ReadArmReadings() = 0;
+// What carrying out a method uses: the monitor's ports, and its power call
+// and countdown.
+struct ExecutionPorts {
+    const Clock& clock;
+    // One complete event-log line on disk before it returns; a refusal raises
+    // and the execution drops the line.
+    LogWriter& log;
+    WarningDialog& dialog;
+    // After a resume the program goes back to the tray unless the window is on screen.
+    MonitorView& view;
+    // The clocks, the uptime and the cursor, read at a resume or a refusal.
+    MachinePort& machine;
+    // The method's power call; it raises the power actions' AppError when the
+    // system refuses. Suspend and hibernation return after the machine has woken up.
+    std::function<void(PowerMethod)> enter;
+    // The countdown's "セット" from now: its due-time label, or none when the
+    // values were refused and the labels left as they were.
+    std::function<std::optional<std::string>()> setCountdown;
 };
+
+// The power actions' call for a method.
+void EnterPowerMethod(PowerActions& actions, PowerMethod method);
 
 // The tick state that a resume re-arms.
 struct ResumeState {
@@ -60,14 +65,14 @@ bool ExecutionDue(bool ready, std::int64_t minutesToAct, bool sameMinute, bool a
 // method's availability is checked again, and every condition must hold anew
 // (as after a resume) before the next attempt. A requested power-off is not
 // repeated while Windows ends.
-void ExecuteShutdown(ExecutionHost& host, WarningDialog& dialog, ResumeState& state);
-void ExecuteSuspend(ExecutionHost& host, WarningDialog& dialog, ResumeState& state);
-void ExecuteHibernate(ExecutionHost& host, WarningDialog& dialog, ResumeState& state);
+void ExecuteShutdown(const ExecutionPorts& ports, ResumeState& state);
+void ExecuteSuspend(const ExecutionPorts& ports, ResumeState& state);
+void ExecuteHibernate(const ExecutionPorts& ports, ResumeState& state);
 
 // When due, the method SelectPowerMethod picks. True when a method was
 // attempted (and, for suspend and hibernate, the machine is back or the call
 // was refused).
-bool ExecuteIfDue(bool ready, std::int64_t minutesToAct, bool sameMinute, bool abortCarriedOut, ExecutionHost& host,
-                  WarningDialog& dialog, ResumeState& state);
+bool ExecuteIfDue(bool ready, std::int64_t minutesToAct, bool sameMinute, bool abortCarriedOut,
+                  const ExecutionPorts& ports, ResumeState& state);
 
 }  // namespace vesko

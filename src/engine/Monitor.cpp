@@ -1,10 +1,14 @@
 #include "engine/Monitor.h"
 
+#include <exception>
+
 #include "base/Trace.h"
 #include "engine/Arming.h"
+#include "engine/PowerAvailability.h"
 #include "engine/StandAside.h"
 #include "engine/StatusSummary.h"
 #include "engine/TimerSchedule.h"
+#include "engine/Warning.h"
 #include "log/EventLog.h"
 #include "log/LogWriter.h"
 #include "readings/CpuUsage.h"
@@ -29,6 +33,9 @@ private:
     const std::vector<std::string>& entries_;
     ProgramsInUse inUse_;
 };
+
+// What the countdown's labels show after a discard when the file lacks a key.
+constexpr const char* kMissingLabelText = "エラー";
 
 // The switch as the Startup folder has it. Checked means a link seen to start
 // this program; one that cannot be read leaves the box unchecked, and the
@@ -92,13 +99,13 @@ void Monitor::Start() {
             // A log that cannot be written is told once, here; the rest of
             // the start (availability, menus) never depends on it.
             try {
-                WriteLog(StartLogMessage(args_), Now());
+                ports_.log.WriteLog(StartLogMessage(args_), Now());
             } catch (const std::exception& e) {
                 view_.ShowError(e.what());
             }
         }
         // Methods the machine cannot use fall back silently.
-        UpdatePowerAvailabilityAtStart(ports_.powerSystem, active_, *this);
+        UpdatePowerAvailabilityAtStart(ports_.powerSystem, active_, {view_, draft_, ports_.settings});
         // Power commands the platform does not offer.
         ManualItemsEnabled items = ports_.machine.ManualItems();
         view_.ShowPowerCommandEnabled(ManualCommand::Restart, items.restart);
@@ -162,13 +169,14 @@ void Monitor::OnTick() {
         if (auto icon = v.Exclusion.TrayIconId())
             Guarded("tray icon of the exclusion gate", [&] { SetTrayIcon(*icon); });
         const bool aborted = RunWarningStep(warningAborted_, v.Ready, v.MinutesToAct, monotonicMs, state_, active_,
-                                            ports_.warning, *this);
+                                            ports_.warning, view_, [this] { ShowFunctionState(false); });
         ShowOutlook({v, active_, state_, status.Readings, now, monotonicMs}, *pendingTip);
         pendingTip.reset();
         ResumeState rs{state_, active_};
-        ExecuteIfDue(v.Ready, v.MinutesToAct, v.SameMinute, aborted, *this, ports_.warning, rs);
+        ExecuteIfDue(v.Ready, v.MinutesToAct, v.SameMinute, aborted, Execution(), rs);
         // Has suspend or hibernation become possible, or impossible?
-        UpdatePowerAvailability(ports_.powerSystem, active_, state_.MethodCheckPending, *this);
+        UpdatePowerAvailability(ports_.powerSystem, active_, state_.MethodCheckPending,
+                                {view_, draft_, ports_.settings});
     } catch (...) {
         // One failed reading or shell call never stops the watching.
         TraceCurrentException("monitor tick");
@@ -187,7 +195,7 @@ void Monitor::ToggleFunctionSwitch() {
     const DateTime now = Now();
     FunctionSwitch sw =
         ToggleFunction(functionItemChecked_, active_, now, state_.ConditionUptimeMs(ports_.machine.UptimeMs()));
-    ApplyFunctionSwitch(sw, ReadArmReadingsAt(now), active_, draft_, state_);
+    ApplyFunctionSwitch(sw, vesko::ReadArmReadings(now, ports_.machine), active_, draft_, state_);
     view_.ShowSetting(&Settings::Function_Enabled, draft_);
     CheckFunctionItem(sw.FunctionEnabled);
     if (sw.TrayIconId) SetTrayIcon(*sw.TrayIconId);
@@ -207,7 +215,7 @@ void Monitor::SetStayOnTop(bool onTop) {
 void Monitor::Exit(int windowX, int windowY) {
     ports_.settings.Write(
         {{&Settings::WindowPosX, windowX}, {&Settings::WindowPosY, windowY}, {&Settings::StayOnTop, draft_.StayOnTop}});
-    WriteLog(logmsg::kExit, Now());
+    ports_.log.WriteLog(logmsg::kExit, Now());
     EndSession();
 }
 
@@ -218,7 +226,7 @@ void Monitor::EndSession() {
 
 void Monitor::AbortWarning() {
     try {
-        WarningAbortClick(warningAborted_, ports_.warning, *this);
+        WarningAbortClick(warningAborted_, ports_.warning, ports_.settings, view_);
     } catch (const std::exception& e) {
         view_.ShowError(e.what());
     }
@@ -281,45 +289,55 @@ void Monitor::SetTrayIcon(int index) {
     trayIconIndex_ = index;
 }
 
-DateTime Monitor::Now() { return ports_.clock.Now(); }
-ArmReadings Monitor::ReadArmReadings() { return ReadArmReadingsAt(Now()); }
-
-ArmReadings Monitor::ReadArmReadingsAt(DateTime now) {
-    return {now, ports_.machine.MonotonicMs(), ports_.machine.UptimeMs(), ports_.machine.Cursor()};
-}
-void Monitor::WriteLog(const std::string& message, DateTime at) { ports_.log.WriteLog(message, at); }
-void Monitor::ForcePowerOff() { ports_.powerActions.ForcePowerOff(); }
-void Monitor::Suspend() { ports_.powerActions.Suspend(); }
-void Monitor::Hibernate() { ports_.powerActions.Hibernate(); }
-bool Monitor::IsMainWindowVisible() { return view_.IsVisible(); }
-void Monitor::HideApplication() { view_.Hide(); }
-void Monitor::Beep() { view_.Beep(); }
-
-void Monitor::WriteFunctionDisabled() { ports_.settings.Write(&Settings::Function_Enabled, false); }
-void Monitor::ShowMessage(const std::string& text) { view_.ShowNotice(text); }
-bool Monitor::WindowShown() { return view_.Shown(); }
-
-void Monitor::SelectShutdownChoice() {
-    SetRadio(draft_, &Settings::Shutdown, true);
-    view_.ShowSetting(&Settings::Shutdown, draft_);
-}
-void Monitor::SetHibernateChoicesEnabled(bool enabled) {
-    view_.SetChoiceEnabled(&Settings::Hibernation, enabled);
-    view_.ShowPowerCommandEnabled(ManualCommand::Hibernate, enabled);
-}
-void Monitor::SetSuspendChoicesEnabled(bool enabled) {
-    view_.SetChoiceEnabled(&Settings::Suspend, enabled);
-    view_.ShowPowerCommandEnabled(ManualCommand::Suspend, enabled);
+ExecutionPorts Monitor::Execution() {
+    return {ports_.clock,
+            ports_.log,
+            ports_.warning,
+            view_,
+            ports_.machine,
+            [this](PowerMethod method) { EnterPowerMethod(ports_.powerActions, method); },
+            [this]() -> std::optional<std::string> {
+                if (!SetCountdown()) return std::nullopt;
+                return draft_.Timer_ScheduleTime.text;
+            }};
 }
 
-void Monitor::WriteFallback(bool Settings::*refused) {
-    ports_.settings.Write({{&Settings::Shutdown, true}, {refused, false}});
-}
-void Monitor::ShowFallbackMessage(const std::string& text) { view_.ShowFallbackNotice(text); }
-
-std::optional<std::string> Monitor::ValidateControls() {
+void Monitor::ApplyWindow(bool ok) {
     view_.ReadDraft(draft_);
-    return ValidateSettings(draft_, Now(), ports_.machine.UptimeMs());
+    if (auto refusal = ValidateSettings(draft_, Now(), ports_.machine.UptimeMs())) {
+        RefuseArming(*refusal);
+        return;
+    }
+    // Applied settings count from now: the hold-off minute and every running
+    // time, the mouse's included, so that nothing acts on time measured under
+    // the old values.
+    state_.Arm(ReadArmReadings());
+    try {
+        ports_.settings.Save(draft_);
+    } catch (const std::exception& e) {
+        // The stamps stay reset; the tick keeps the settings it had.
+        view_.ShowError(e.what());
+        return;
+    }
+    std::optional<std::string> linkFailure;
+    try {
+        SaveStartupLink();
+    } catch (const std::exception& e) {
+        linkFailure = e.what();
+    }
+    // The tray menu's function switch and the tray icon as the window's switch says.
+    CheckFunctionItem(draft_.Function_Enabled);
+    SetTrayIcon(draft_.Function_Enabled ? 0 : 1);
+    ports_.settings.FillActive(active_);
+    if (ok && !linkFailure) view_.HideAfterOk();
+    // The tick may fall back from an impossible method once more, with its notice.
+    state_.MethodCheckPending = true;
+    if (linkFailure) view_.ShowError(*linkFailure);
+}
+
+void Monitor::DiscardWindowEdits() {
+    view_.HideAfterOk();
+    ReloadControls();
 }
 
 void Monitor::RefuseArming(const std::string& message) {
@@ -328,13 +346,6 @@ void Monitor::RefuseArming(const std::string& message) {
     view_.ShowSetting(&Settings::Function_Enabled, draft_);
     CheckFunctionItem(false);
 }
-
-// Applied settings count from now: the hold-off minute and every running
-// time, the mouse's included, so that nothing acts on time measured under
-// the old values.
-void Monitor::RearmForApply() { state_.Arm(ReadArmReadings()); }
-
-void Monitor::SaveControls() { ports_.settings.Save(draft_); }
 
 void Monitor::SaveStartupLink() {
     try {
@@ -347,15 +358,6 @@ void Monitor::SaveStartupLink() {
     }
 }
 
-void Monitor::ShowFunctionInTray() {
-    CheckFunctionItem(draft_.Function_Enabled);
-    SetTrayIcon(draft_.Function_Enabled ? 0 : 1);
-}
-
-void Monitor::ReloadActiveSettings() { ports_.settings.FillActive(active_); }
-
-void Monitor::HideWindow() { view_.HideAfterOk(); }
-
 void Monitor::ReloadControls() {
     ports_.settings.FillDraft(draft_);
     // The countdown's labels as stored, which also undoes an unsaved "セット".
@@ -363,7 +365,5 @@ void Monitor::ReloadControls() {
     view_.ShowDraft(draft_);
     ShowStartupLink(view_, ports_.startupLink);
 }
-
-void Monitor::ShowError(const std::string& message) { view_.ShowError(message); }
 
 }  // namespace vesko

@@ -11,22 +11,15 @@
 #include <vector>
 
 #include "engine/MonitorPorts.h"
-#include "engine/ApplySteps.h"
 #include "engine/Execution.h"
 #include "engine/MonitorState.h"
-#include "engine/PowerAvailability.h"
-#include "engine/Warning.h"
 #include "power/ManualCommands.h"
 
 namespace vesko {
 
 struct TickOutlook;
 
-class Monitor : private ExecutionHost,
-                private WarningHost,
-                private WarningAbortHost,
-                private PowerChoices,
-                private ApplyHost {
+class Monitor {
 public:
     Monitor(const MonitorPorts& ports, std::vector<std::string> args);
 
@@ -40,9 +33,15 @@ public:
     // The settings window's commands.
     // The countdown from now; false (and an error box) when the values are refused.
     bool SetCountdown();
-    // OK and Apply (ok false); Cancel and every close of the window.
-    void ApplyWindow(bool ok) { ApplySettings(*this, ok ? ApplyButton::Ok : ApplyButton::Apply); }
-    void DiscardWindowEdits() { DiscardEdits(*this); }
+    // OK and Apply (ok false): the window's values checked, saved and taken
+    // over. Nothing is taken over after a refused check (nothing saved) or a
+    // failed save (what was written stays, the window stays shown). A link
+    // the shell refuses does not undo the settings already in the file: they
+    // are taken over, then the error is shown and the window stays, its
+    // switch showing the folder as it is.
+    void ApplyWindow(bool ok);
+    // Cancel and every close: the window hides and the edits are discarded.
+    void DiscardWindowEdits();
     void SetStayOnTop(bool onTop);
     const Settings& Draft() const { return draft_; }
     // What the tick works from now.
@@ -89,44 +88,19 @@ private:
     // An event-log line whose failure has nowhere to go but the trace.
     void LogQuietly(const std::string& message);
 
-    // ExecutionHost.
-    DateTime Now() override;
-    void WriteLog(const std::string& message, DateTime at) override;
-    void ForcePowerOff() override;
-    void Suspend() override;
-    void Hibernate() override;
-    bool IsMainWindowVisible() override;
-    void HideApplication() override;
-    bool SetTimer() override { return SetCountdown(); }
-    std::string TimerDueText() override { return draft_.Timer_ScheduleTime.text; }
-    ArmReadings ReadArmReadings() override;
-    // Both clocks, the uptime and the cursor, with the wall clock read already.
-    ArmReadings ReadArmReadingsAt(DateTime now);
-    // WarningHost.
-    void Beep() override;
-    void ShowFunctionOff() override { ShowFunctionState(false); }
-    // WarningAbortHost (HideApplication above serves it too).
-    void WriteFunctionDisabled() override;
-    void ShowMessage(const std::string& text) override;
-    bool WindowShown() override;
-    // PowerChoices.
-    void SelectShutdownChoice() override;
-    void SetHibernateChoicesEnabled(bool enabled) override;
-    void SetSuspendChoicesEnabled(bool enabled) override;
-    void WriteFallback(bool Settings::*refused) override;
-    void ShowFallbackMessage(const std::string& text) override;
-    // ApplyHost.
-    std::optional<std::string> ValidateControls() override;
-    void RefuseArming(const std::string& message) override;
-    void RearmForApply() override;
-    void SaveControls() override;
-    void SaveStartupLink() override;
-    void ShowFunctionInTray() override;
-    void ReloadActiveSettings() override;
-    void HideWindow() override;
-    void AllowMethodFallback() override { state_.MethodCheckPending = true; }
-    void ReloadControls() override;
-    void ShowError(const std::string& message) override;
+    DateTime Now() const { return ports_.clock.Now(); }
+    ArmReadings ReadArmReadings() { return vesko::ReadArmReadings(Now(), ports_.machine); }
+    // What carrying out a method uses.
+    ExecutionPorts Execution();
+    // A refused check: its message shown, the function off in the window,
+    // the tray menu and the in-memory copy (not in the file).
+    void RefuseArming(const std::string& message);
+    // The start-with-Windows link as the window's switch says; raises when the
+    // shell fails, the switch then showing what the Startup folder holds.
+    void SaveStartupLink();
+    // Every control from the file again; the countdown's labels from the file
+    // ("エラー" for a missing key).
+    void ReloadControls();
 
     MonitorPorts ports_;
     MonitorView& view_;

@@ -93,6 +93,11 @@ public:
     virtual ManualItemsEnabled ManualItems() = 0;
 };
 
+// The readings an arming starts from, the wall clock read already.
+inline ArmReadings ReadArmReadings(DateTime now, MachinePort& machine) {
+    return {now, machine.MonotonicMs(), machine.UptimeMs(), machine.Cursor()};
+}
+
 // The program's icon in the notification area.
 class TrayIconPort {
 public:

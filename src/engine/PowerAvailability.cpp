@@ -1,7 +1,9 @@
 #include "engine/PowerAvailability.h"
 
 #include "engine/Execution.h"
+#include "engine/MonitorPorts.h"
 #include "power/PowerActions.h"
+#include "settings/SettingsStore.h"
 
 namespace vesko {
 
@@ -11,15 +13,15 @@ namespace {
 struct SleepState {
     const char* exportName;
     PowerMethod method;
-    bool Settings::*flag;  // the in-memory switch and, by its declaration, the file's key
-    void (PowerChoices::*setEnabled)(bool);
+    bool Settings::*flag;   // the in-memory switch and, by its declaration, the file's key
+    ManualCommand command;  // its item in the tray menu
     const char* fallbackMessage;
 };
 
 constexpr SleepState kHibernation{kHibernateAllowedExport, PowerMethod::Hibernation, &Settings::Hibernation,
-                                  &PowerChoices::SetHibernateChoicesEnabled, availmsg::kHibernateFallback};
-constexpr SleepState kSuspend{kSuspendAllowedExport, PowerMethod::Suspend, &Settings::Suspend,
-                              &PowerChoices::SetSuspendChoicesEnabled, availmsg::kSuspendFallback};
+                                  ManualCommand::Hibernate, availmsg::kHibernateFallback};
+constexpr SleepState kSuspend{kSuspendAllowedExport, PowerMethod::Suspend, &Settings::Suspend, ManualCommand::Suspend,
+                              availmsg::kSuspendFallback};
 
 // "Chosen" is SelectPowerMethod's answer, so that a file with all three
 // method keys off (which hibernates) falls back like a chosen hibernation.
@@ -30,60 +32,62 @@ void FallBackInMemory(const SleepState& s, Settings& settings) {
     settings.Shutdown = true;
 }
 
-void StoreFallback(const SleepState& s, PowerChoices& choices) { choices.WriteFallback(s.flag); }
+void StoreFallback(const SleepState& s, const PowerChoicePorts& choices) {
+    choices.store.Write({{&Settings::Shutdown, true}, {s.flag, false}});
+}
+
+// The radio button and the tray menu's item.
+void SetChoicesEnabled(const SleepState& s, const PowerChoicePorts& choices, bool enabled) {
+    choices.view.SetChoiceEnabled(s.flag, enabled);
+    choices.view.ShowPowerCommandEnabled(s.command, enabled);
+}
+
+void SelectShutdownChoice(const PowerChoicePorts& choices) {
+    SetRadio(choices.draft, &Settings::Shutdown, true);
+    choices.view.ShowSetting(&Settings::Shutdown, choices.draft);
+}
 
 void CheckAtStart(const SleepState& s, PowerSystem& system, const OsVersionRecord& version, Settings& settings,
-                  PowerChoices& choices) {
+                  const PowerChoicePorts& choices) {
     if (IsPowerStateAllowed(system, version, s.exportName)) return;
     if (IsChosen(s, settings)) {
-        choices.SelectShutdownChoice();
+        SelectShutdownChoice(choices);
         FallBackInMemory(s, settings);
         StoreFallback(s, choices);
     }
-    (choices.*s.setEnabled)(false);
+    SetChoicesEnabled(s, choices, false);
 }
 
 // A tick disables a choice only together with a fallback.
 void CheckInTick(const SleepState& s, PowerSystem& system, const OsVersionRecord& version, Settings& settings,
-                 bool& methodCheckPending, PowerChoices& choices) {
+                 bool& methodCheckPending, const PowerChoicePorts& choices) {
     if (IsPowerStateAllowed(system, version, s.exportName)) {
-        (choices.*s.setEnabled)(true);
+        SetChoicesEnabled(s, choices, true);
         return;
     }
     if (!IsChosen(s, settings) || !methodCheckPending) return;
     methodCheckPending = false;
-    choices.SelectShutdownChoice();
+    SelectShutdownChoice(choices);
     FallBackInMemory(s, settings);
-    (choices.*s.setEnabled)(false);
+    SetChoicesEnabled(s, choices, false);
     StoreFallback(s, choices);
-    choices.ShowFallbackMessage(s.fallbackMessage);
+    choices.view.ShowFallbackNotice(s.fallbackMessage);
 }
 
 }  // namespace
 
-void UpdatePowerAvailabilityAtStart(PowerSystem& system, Settings& settings, PowerChoices& choices) {
+void UpdatePowerAvailabilityAtStart(PowerSystem& system, Settings& settings, const PowerChoicePorts& choices) {
     const OsVersionRecord version = system.ReadVersion();
     CheckAtStart(kHibernation, system, version, settings, choices);
     // Windows 95 cannot be asked about suspend; its choice stays as built.
     if (!IsWindows95(version)) CheckAtStart(kSuspend, system, version, settings, choices);
 }
 
-void UpdatePowerAvailability(PowerSystem& system, Settings& settings, bool& methodCheckPending, PowerChoices& choices) {
+void UpdatePowerAvailability(PowerSystem& system, Settings& settings, bool& methodCheckPending,
+                             const PowerChoicePorts& choices) {
     const OsVersionRecord version = system.ReadVersion();
     CheckInTick(kHibernation, system, version, settings, methodCheckPending, choices);
     if (!IsWindows95(version)) CheckInTick(kSuspend, system, version, settings, methodCheckPending, choices);
-}
-
-void ShowFallbackNotice(NoticeWindow& window, const std::string& text) {
-    if (window.IsSettingsWindowVisible()) {
-        window.RestoreApplication();
-        window.ShowMessage(text);
-        return;
-    }
-    window.RestoreApplication();
-    window.HideSettingsWindow();
-    window.ShowMessage(text);
-    window.HideApplicationWindow();
 }
 
 }  // namespace vesko

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "engine/Execution.h"
+#include "engine/MonitorPorts.h"
+#include "settings/SettingsStore.h"
 
 namespace vesko {
 
@@ -49,14 +51,15 @@ WarningDecision DecideWarning(bool warningAborted, bool ready, std::int64_t minu
 }
 
 bool RunWarningStep(bool& warningAborted, bool ready, std::int64_t minutesToAct, std::uint64_t monotonicMs,
-                    MonitorState& state, Settings& settings, WarningDialog& dialog, WarningHost& host) {
+                    MonitorState& state, Settings& settings, WarningDialog& dialog, MonitorView& view,
+                    const std::function<void()>& showFunctionOff) {
     const WarningDecision d =
         DecideWarning(warningAborted, ready, minutesToAct, settings, dialog.LabelText(), dialog.IsVisible());
     if (d.abort) {
         // Only the in-memory switches: the file already holds the abort.
         settings.Warning_Enabled = false;
         settings.Function_Enabled = false;
-        host.ShowFunctionOff();
+        showFunctionOff();
         warningAborted = false;
     }
     if (!d.show) {
@@ -66,18 +69,18 @@ bool RunWarningStep(bool& warningAborted, bool ready, std::int64_t minutesToAct,
     if (d.newLabelText) dialog.SetLabelText(*d.newLabelText);
     if (d.beep) {
         state.OwnBeepMs = std::max<std::uint64_t>(monotonicMs, 1);
-        host.Beep();
+        view.Beep();
     }
     dialog.Show();
     return false;
 }
 
-void WarningAbortClick(bool& warningAborted, WarningDialog& dialog, WarningAbortHost& host) {
-    host.WriteFunctionDisabled();
+void WarningAbortClick(bool& warningAborted, WarningDialog& dialog, const SettingsStore& settings, MonitorView& view) {
+    settings.Write(&Settings::Function_Enabled, false);
     warningAborted = true;
     dialog.Hide();
-    host.ShowMessage(warnmsg::kFunctionDisabled);
-    if (!host.WindowShown()) host.HideApplication();
+    view.ShowNotice(warnmsg::kFunctionDisabled);
+    if (!view.Shown()) view.Hide();
 }
 
 }  // namespace vesko

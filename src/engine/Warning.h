@@ -2,6 +2,7 @@
 // The warning countdown: what the tick does with the warning dialog each
 // second, and the dialog's abort.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -9,6 +10,9 @@
 #include "settings/Settings.h"
 
 namespace vesko {
+
+class MonitorView;
+class SettingsStore;
 
 // The warning window as the engine sees it.
 class WarningDialog {
@@ -21,15 +25,6 @@ public:
     virtual void Hide() = 0;
     virtual void Repaint() = 0;                      // paint pending changes at once
     virtual void SetAbortEnabled(bool enabled) = 0;  // the abort button
-};
-
-// The monitor's side of the warning.
-class WarningHost {
-public:
-    virtual ~WarningHost() = default;
-    virtual void Beep() = 0;  // the default sound
-    // Function_Enabled off in the draft and the tray menu, tray icon 1 shown.
-    virtual void ShowFunctionOff() = 0;
 };
 
 namespace warnmsg {
@@ -70,27 +65,20 @@ struct WarningDecision {
 WarningDecision DecideWarning(bool warningAborted, bool ready, std::int64_t minutesToAct, const Settings& settings,
                               const std::string& labelText, bool dialogVisible);
 
-// DecideWarning carried out: the abort (in memory only) or the show, update or hide.
-// The first show's beep is noted in `state` at `monotonicMs` (StandAside.h).
-// Returns true when an abort was carried out in this tick.
+// DecideWarning carried out: the abort (in memory only; `showFunctionOff`
+// then shows the function off in the draft, the tray menu and the tray icon)
+// or the show, update or hide. The first show beeps through the view and is
+// noted in `state` at `monotonicMs` (StandAside.h). Returns true when an
+// abort was carried out in this tick.
 bool RunWarningStep(bool& warningAborted, bool ready, std::int64_t minutesToAct, std::uint64_t monotonicMs,
-                    MonitorState& state, Settings& settings, WarningDialog& dialog, WarningHost& host);
+                    MonitorState& state, Settings& settings, WarningDialog& dialog, MonitorView& view,
+                    const std::function<void()>& showFunctionOff);
 
-// The abort button's side.
-class WarningAbortHost {
-public:
-    virtual ~WarningAbortHost() = default;
-    // Function_Enabled = false in section "Other"; raises when the file refuses.
-    virtual void WriteFunctionDisabled() = 0;
-    virtual void ShowMessage(const std::string& text) = 0;  // plain box, waits for OK
-    virtual bool WindowShown() = 0;
-    // Minimise the application and hide its taskbar button.
-    virtual void HideApplication() = 0;
-};
-
-// The warning window's abort button. The flag is set before the message box so that a
-// tick running inside the box already switches the function off; a refused
+// The warning window's abort button: Function_Enabled off in the file (raises
+// when the file refuses), the warning hidden, the notice, and back to the tray
+// unless the window counts as shown. The flag is set before the notice so that
+// a tick running inside the box already switches the function off; a refused
 // write leaves it unset.
-void WarningAbortClick(bool& warningAborted, WarningDialog& dialog, WarningAbortHost& host);
+void WarningAbortClick(bool& warningAborted, WarningDialog& dialog, const SettingsStore& settings, MonitorView& view);
 
 }  // namespace vesko

@@ -9,6 +9,7 @@
 #include "engine/TimerSchedule.h"
 #include "engine/Warning.h"
 #include "log/EventLog.h"
+#include "monitor_fakes.h"
 #include "power/PowerActions.h"
 
 namespace vesko {
@@ -43,18 +44,17 @@ public:
 const DateTime kStart = EncodeDateTime({2024, 5, 1, 23, 50, 0, 0});
 const DateTime kWake = EncodeDateTime({2024, 5, 2, 7, 15, 30, 0});
 
-class FakeHost : public ExecutionHost {
+class FakeHost : public Clock, public LogWriter, public MachinePort {
 public:
     explicit FakeHost(Calls& c) : calls(c) {}
     Calls& calls;
     DateTime now = kStart;
-    bool mainVisible = false;
     bool refuseLog = false;
     std::function<void()> refusePower;  // throws the component's error when set
     std::string scheduleLabel = "hh:nn";
     std::vector<std::pair<std::string, DateTime>> log;
 
-    DateTime Now() override { return now; }
+    DateTime Now() const override { return now; }
     void WriteLog(const std::string& message, DateTime at) override {
         if (refuseLog) throw FileCreateError("Log.txt");
         log.emplace_back(message, at);
@@ -65,31 +65,59 @@ public:
         if (refusePower) refusePower();
         now = kWake;
     }
-    void ForcePowerOff() override {
+    void ForcePowerOff() {
         calls.push_back("ForcePowerOff");
         if (refusePower) refusePower();
     }
-    void Suspend() override { Sleep("Suspend"); }
-    void Hibernate() override { Sleep("Hibernate"); }
-    bool IsMainWindowVisible() override { return mainVisible; }
-    void HideApplication() override { calls.push_back("hide application"); }
-    bool SetTimer() override {
+    virtual bool SetTimer() {
         calls.push_back("SetTimer");
         scheduleLabel = FormatHourMinute(now + EncodeTime(1, 0));
         return true;
     }
-    std::string TimerDueText() override { return scheduleLabel; }
-    ArmReadings ReadArmReadings() override { return {now, kWakeMs, kWakeUptimeMs, CursorPos{40, 50}}; }
+    // The readings at the resume.
+    std::uint64_t MonotonicMs() override { return kWakeMs; }
+    std::uint64_t UptimeMs() override { return kWakeUptimeMs; }
+    std::optional<CursorPos> Cursor() override { return CursorPos{40, 50}; }
+    InterfaceTable Interfaces() override { return {}; }
+    int MemoryPercent() override { return 0; }
+    std::string LongTime(DateTime) override { return ""; }
+    std::string OSVersionText() override { return ""; }
+    ManualItemsEnabled ManualItems() override { return {}; }
     static constexpr std::uint64_t kWakeMs = 900'000'000, kWakeUptimeMs = 880'000'000;
+
+    ExecutionPorts Ports(WarningDialog& dialog, MonitorView& view) {
+        return {*this,
+                *this,
+                dialog,
+                view,
+                *this,
+                [this](PowerMethod m) {
+                    if (m == PowerMethod::Shutdown) ForcePowerOff();
+                    else Sleep(m == PowerMethod::Suspend ? "Suspend" : "Hibernate");
+                },
+                [this]() -> std::optional<std::string> {
+                    if (!SetTimer()) return std::nullopt;
+                    return scheduleLabel;
+                }};
+    }
+};
+
+// The settings window: on screen or not, and hidden after a resume.
+struct FakeView : testing::FakeView {
+    explicit FakeView(Calls& c) : calls(c) {}
+    Calls& calls;
+    void Hide() override { calls.push_back("hide application"); }
 };
 
 struct Tick {
     Calls calls;
     FakeDialog dialog{calls};
     FakeHost host{calls};
+    FakeView view{calls};
     MonitorState monitor = Started();
     Settings settings;
     ResumeState state{monitor, settings};
+    ExecutionPorts ports = host.Ports(dialog, view);
 
     static MonitorState Started() {
         MonitorState m;
@@ -100,7 +128,7 @@ struct Tick {
 
 TEST(Execution, ShutdownLogsBeforeItEndsWindows) {
     Tick t;
-    ExecuteShutdown(t.host, t.dialog, t.state);
+    ExecuteShutdown(t.ports, t.state);
     EXPECT_EQ(t.calls, (Calls{"label Windowsを終了をしています", "abort off",
                               "log ケルダン!を正常に終了しWindowsを終了しました", "ForcePowerOff"}));
     EXPECT_EQ(t.host.log[0].second, kStart);
@@ -108,7 +136,7 @@ TEST(Execution, ShutdownLogsBeforeItEndsWindows) {
 
 TEST(Execution, SuspendAndHibernateLogHideSleepAndRearm) {
     struct Case {
-        void (*execute)(ExecutionHost&, WarningDialog&, ResumeState&);
+        void (*execute)(const ExecutionPorts&, ResumeState&);
         const char* dialogText;
         const char* call;
         const char* logLine;
@@ -122,8 +150,8 @@ TEST(Execution, SuspendAndHibernateLogHideSleepAndRearm) {
         for (bool mainVisible : {false, true}) {
             SCOPED_TRACE(c.call);
             Tick t;
-            t.host.mainVisible = mainVisible;
-            c.execute(t.host, t.dialog, t.state);
+            t.view.visible = mainVisible;
+            c.execute(t.ports, t.state);
             Calls expected = {"abort off",
                               std::string("label ") + c.dialogText,
                               std::string("log ") + c.logLine,
@@ -162,7 +190,7 @@ TEST(Execution, RefusedCallIsLoggedOnceAndRearms) {
         for (int tick = 0; tick < 10; ++tick) {
             t.monitor.MethodCheckPending = false;
             t.host.now = kStart + tick * EncodeTime(0, 1);
-            EXPECT_TRUE(ExecuteIfDue(true, 0, false, false, t.host, t.dialog, t.state));
+            EXPECT_TRUE(ExecuteIfDue(true, 0, false, false, t.ports, t.state));
             EXPECT_TRUE(t.dialog.abortEnabled) << tick;
             EXPECT_TRUE(t.monitor.MethodCheckPending) << tick;
             EXPECT_EQ(t.monitor.HoldOffStamp, t.host.now) << "re-armed at the refusal";
@@ -178,7 +206,7 @@ TEST(Execution, RefusedCallIsLoggedOnceAndRearms) {
         // with the moment of the call.
         t.host.refusePower = nullptr;
         t.host.now = kStart + EncodeTime(1, 0);
-        ExecuteIfDue(true, 0, false, false, t.host, t.dialog, t.state);
+        ExecuteIfDue(true, 0, false, false, t.ports, t.state);
         ASSERT_GE(t.host.log.size(), 3u);
         EXPECT_EQ(t.host.log[2].first, shutdown ? logmsg::kShutdown : logmsg::kHibernate);
         EXPECT_EQ(t.host.log[2].second, kStart + EncodeTime(1, 0));
@@ -188,10 +216,10 @@ TEST(Execution, RefusedCallIsLoggedOnceAndRearms) {
 
 TEST(Execution, PowerOffIsRequestedOnceWhileWindowsEnds) {
     Tick t;
-    for (int tick = 0; tick < 5; ++tick) ExecuteIfDue(true, 0, false, false, t.host, t.dialog, t.state);
+    for (int tick = 0; tick < 5; ++tick) ExecuteIfDue(true, 0, false, false, t.ports, t.state);
     EXPECT_EQ(std::count(t.calls.begin(), t.calls.end(), "ForcePowerOff"), 1);
     t.monitor.Arm({kStart, 5000, 5000, std::nullopt});  // the user arms again: it may act again
-    EXPECT_TRUE(ExecuteIfDue(true, 0, false, false, t.host, t.dialog, t.state));
+    EXPECT_TRUE(ExecuteIfDue(true, 0, false, false, t.ports, t.state));
 }
 
 // A read-only or locked log never keeps the machine from acting, nor the
@@ -200,21 +228,21 @@ TEST(Execution, UnwritableLogNeitherStopsThePowerCallNorTheRearm) {
     for (auto execute : {&ExecuteSuspend, &ExecuteHibernate}) {
         Tick t;
         t.host.refuseLog = true;
-        EXPECT_NO_THROW(execute(t.host, t.dialog, t.state));
+        EXPECT_NO_THROW(execute(t.ports, t.state));
         EXPECT_EQ(t.calls.back(), "SetTimer");  // slept, woke and re-armed
         EXPECT_TRUE(t.dialog.abortEnabled);
         EXPECT_EQ(t.monitor.HoldOffStamp, kWake);
     }
     Tick t;
     t.host.refuseLog = true;
-    EXPECT_TRUE(ExecuteIfDue(true, 0, false, false, t.host, t.dialog, t.state));
+    EXPECT_TRUE(ExecuteIfDue(true, 0, false, false, t.ports, t.state));
     EXPECT_EQ(t.calls, (Calls{"label Windowsを終了をしています", "abort off", "ForcePowerOff"}));
     EXPECT_TRUE(t.monitor.WindowsEnding);
 
     Tick refused;
     refused.host.refuseLog = true;
     refused.host.refusePower = [] { throw AppError("refused"); };
-    EXPECT_NO_THROW(ExecuteShutdown(refused.host, refused.dialog, refused.state));
+    EXPECT_NO_THROW(ExecuteShutdown(refused.ports, refused.state));
     EXPECT_TRUE(refused.monitor.MethodCheckPending);
     EXPECT_TRUE(refused.dialog.abortEnabled);
 }
@@ -237,7 +265,7 @@ TEST(Execution, ARefusedCountdownAtResumeLeavesNoSchedule) {
             host.refuse = refuse;
             host.scheduleLabel = label;
             t.settings.Timer_ScheduleTime.time = EncodeTime(9, 0);
-            ExecuteHibernate(host, t.dialog, t.state);
+            ExecuteHibernate(host.Ports(t.dialog, t.view), t.state);
             EXPECT_EQ(t.calls.back(), "SetTimer");
             EXPECT_EQ(t.monitor.HoldOffStamp, kWake);
             const bool kept = !refuse && std::string(label) == "9:00";
@@ -278,11 +306,11 @@ TEST(Execution, SelectionRulePicksTheMethod) {
         t.settings.Shutdown = c.shutdown;
         t.settings.Suspend = c.suspend;
         t.settings.Hibernation = c.hibernation;
-        EXPECT_TRUE(ExecuteIfDue(true, 0, false, false, t.host, t.dialog, t.state));
+        EXPECT_TRUE(ExecuteIfDue(true, 0, false, false, t.ports, t.state));
         EXPECT_NE(std::find(t.calls.begin(), t.calls.end(), c.call), t.calls.end()) << c.call;
     }
     Tick t;
-    EXPECT_FALSE(ExecuteIfDue(true, 0, true, false, t.host, t.dialog, t.state));
+    EXPECT_FALSE(ExecuteIfDue(true, 0, true, false, t.ports, t.state));
     EXPECT_TRUE(t.calls.empty());
 }
 

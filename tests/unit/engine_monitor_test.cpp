@@ -10,8 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/Arming.h"
 #include "engine/Monitor.h"
 #include "engine/StandAside.h"
+#include "engine/TimerSchedule.h"
 #include "engine/Warning.h"
 #include "log/EventLog.h"
 #include "power/PowerActions.h"
@@ -246,6 +248,32 @@ TEST(Monitor, AMethodTheMachineCannotUseFallsBackToShutdownWithItsNotice) {
     EXPECT_EQ(rig.Ini("Hibernation"), "0");
     rig.Ticks(5);
     EXPECT_EQ(rig.view.fallbacks.size(), 1u) << "once";
+}
+
+// Apply keeps the window and counts every condition from itself, OK allows
+// one more fallback, a refused check saves nothing, Cancel shows the file.
+TEST(Monitor, ApplyRearmsOkAllowsAFallbackAgainARefusalSavesNothingCancelReloads) {
+    Rig rig(kHibernateOnTheMouse);
+    rig.monitor.Start();
+    rig.view.visible = true;
+    rig.Ticks(100);
+    rig.monitor.ApplyWindow(false);
+    EXPECT_TRUE(rig.view.visible);
+    rig.Ticks(119);
+    EXPECT_EQ(rig.Logged(logmsg::kHibernate), 0) << "two minutes of a still mouse from the Apply";
+    rig.power.exports["IsPwrHibernateAllowed"] = false;
+    rig.Ticks(1);
+    SetRadio(rig.view.draft, &Settings::Hibernation, true);
+    rig.monitor.ApplyWindow(true);
+    rig.Ticks(1);
+    EXPECT_EQ(rig.view.fallbacks.size(), 2u);
+    const int writes = rig.file.writes;
+    rig.view.draft.Timer_Hour = rig.view.draft.Timer_Minute = 0;
+    rig.monitor.ApplyWindow(true);
+    EXPECT_EQ(rig.file.writes, writes);
+    EXPECT_EQ(rig.view.errors, std::vector<std::string>{kInvalidTimerMessage});
+    rig.monitor.DiscardWindowEdits();
+    EXPECT_NE(rig.view.draft.Timer_Minute, 0) << "the stored minutes again";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/PowerAvailability.h"
+#include "monitor_fakes.h"
 #include "power_fake_system.h"
 #include "settings/SettingsDeclaration.h"
 
@@ -13,21 +14,39 @@ namespace {
 using testing::FakePowerSystem;
 using Calls = std::vector<std::string>;
 
-class FakeChoices : public PowerChoices {
+// The settings window and the file as the availability check uses them.
+class FakeChoices : public testing::FakeView {
 public:
     Calls calls;
-    bool refuseWrites = false;
+    Settings windowDraft;
+    testing::RecordedSettingsFile file;
+    PowerChoicePorts ports{*this, windowDraft, file.store};
+    bool& refuseWrites = file.refuses;
 
-    void SelectShutdownChoice() override { calls.push_back("RadioButton1"); }
-    void SetHibernateChoicesEnabled(bool on) override { calls.push_back(on ? "hibernate on" : "hibernate off"); }
-    void SetSuspendChoicesEnabled(bool on) override { calls.push_back(on ? "suspend on" : "suspend off"); }
-    void WriteFallback(bool Settings::*refused) override {
-        if (refuseWrites) throw SettingsWriteError("vesko.ini");
-        for (auto [key, value] : {std::pair{&Settings::Shutdown, true}, std::pair{refused, false}})
-            calls.push_back(std::string("write ") + DeclarationOf(key).section + "/" + DeclarationOf(key).key + "=" +
-                            (value ? "1" : "0"));
+    FakeChoices() {
+        file.onWrite = [this](const ProfileEdit& e) {
+            calls.push_back("write " + e.section + "/" + e.key + "=" + e.value);
+        };
     }
-    void ShowFallbackMessage(const std::string& text) override { calls.push_back("message " + text); }
+    void ShowSetting(const SettingMember& member, const Settings& d) override {
+        EXPECT_EQ(std::get<bool Settings::*>(member), &Settings::Shutdown);
+        EXPECT_TRUE(d.Shutdown && !d.Suspend && !d.Hibernation);
+        calls.push_back("RadioButton1");
+    }
+    void SetChoiceEnabled(bool Settings::*method, bool on) override {
+        calls.push_back(std::string(method == &Settings::Hibernation ? "hibernate" : "suspend") +
+                        (on ? " on" : " off"));
+        radio = {method, on};
+    }
+    // The tray menu's item follows its radio button.
+    void ShowPowerCommandEnabled(ManualCommand command, bool on) override {
+        EXPECT_EQ(radio,
+                  std::pair(command == ManualCommand::Hibernate ? &Settings::Hibernation : &Settings::Suspend, on));
+    }
+    void ShowFallbackNotice(const std::string& text) override { calls.push_back("message " + text); }
+
+private:
+    std::pair<bool Settings::*, bool> radio;
 };
 
 Settings Method(bool shutdown, bool suspend, bool hibernation) {
@@ -111,7 +130,7 @@ TEST(PowerAvailability, StartFormFallsBackSilently) {
         FakePowerSystem sys = Make(c.system);
         Settings settings = c.method;
         FakeChoices choices;
-        UpdatePowerAvailabilityAtStart(sys, settings, choices);
+        UpdatePowerAvailabilityAtStart(sys, settings, choices.ports);
         EXPECT_EQ(choices.calls, c.calls);
         EXPECT_EQ(settings.Shutdown, c.shutdown);
         EXPECT_EQ(settings.Suspend, c.suspend);
@@ -124,9 +143,9 @@ TEST(PowerAvailability, Windows95AndNt4AnswerWithoutLoadingTheLibrary) {
         FakePowerSystem sys = Make({v, true, true});
         Settings settings = kShutdownChosen;
         FakeChoices choices;
-        UpdatePowerAvailabilityAtStart(sys, settings, choices);
+        UpdatePowerAvailabilityAtStart(sys, settings, choices.ports);
         bool pending = true;
-        UpdatePowerAvailability(sys, settings, pending, choices);
+        UpdatePowerAvailability(sys, settings, pending, choices.ports);
         EXPECT_TRUE(sys.calls.empty());
     }
 }
@@ -136,7 +155,7 @@ TEST(PowerAvailability, TickReenablesWithoutChangingTheMethod) {
     Settings settings = kSuspendChosen;
     bool pending = false;
     FakeChoices choices;
-    UpdatePowerAvailability(sys, settings, pending, choices);
+    UpdatePowerAvailability(sys, settings, pending, choices.ports);
     EXPECT_EQ(choices.calls, (Calls{"hibernate on", "suspend on"}));
     EXPECT_TRUE(settings.Suspend);
     EXPECT_FALSE(settings.Shutdown);
@@ -186,7 +205,7 @@ TEST(PowerAvailability, TickFallsBackOnceWithItsMessage) {
         Settings settings = c.method;
         bool pending = c.pending;
         FakeChoices choices;
-        UpdatePowerAvailability(sys, settings, pending, choices);
+        UpdatePowerAvailability(sys, settings, pending, choices.ports);
         EXPECT_EQ(choices.calls, c.calls);
         EXPECT_EQ(pending, c.pendingAfter);
     }
@@ -197,13 +216,13 @@ TEST(PowerAvailability, LaterTicksDoNotRepeatTheFallback) {
     Settings settings = kSuspendChosen;
     bool pending = true;
     FakeChoices first;
-    UpdatePowerAvailability(sys, settings, pending, first);
+    UpdatePowerAvailability(sys, settings, pending, first.ports);
     EXPECT_TRUE(settings.Shutdown);
     EXPECT_FALSE(settings.Suspend);
     // The user picks suspend again without OK or Apply having set the flag.
     settings = kSuspendChosen;
     FakeChoices second;
-    UpdatePowerAvailability(sys, settings, pending, second);
+    UpdatePowerAvailability(sys, settings, pending, second.ports);
     EXPECT_EQ(second.calls, (Calls{"hibernate on"}));
     EXPECT_TRUE(settings.Suspend);
 }
@@ -214,33 +233,11 @@ TEST(PowerAvailability, RefusedWriteLeavesTheMemoryChanged) {
     bool pending = true;
     FakeChoices choices;
     choices.refuseWrites = true;
-    EXPECT_THROW(UpdatePowerAvailability(sys, settings, pending, choices), SettingsWriteError);
+    EXPECT_THROW(UpdatePowerAvailability(sys, settings, pending, choices.ports), SettingsWriteError);
     EXPECT_FALSE(pending);
     EXPECT_TRUE(settings.Shutdown);
     EXPECT_FALSE(settings.Hibernation);
     EXPECT_EQ(choices.calls, (Calls{"RadioButton1", "hibernate off"}));  // no message, suspend not reached
-}
-
-class FakeNoticeWindow : public NoticeWindow {
-public:
-    bool visible = false;
-    Calls calls;
-    bool IsSettingsWindowVisible() override { return visible; }
-    void RestoreApplication() override { calls.push_back("restore"); }
-    void HideSettingsWindow() override { calls.push_back("hide settings"); }
-    void ShowMessage(const std::string& text) override { calls.push_back("message " + text); }
-    void HideApplicationWindow() override { calls.push_back("hide taskbar window"); }
-};
-
-TEST(PowerAvailability, FallbackNoticeReturnsAHiddenProgramToTheTray) {
-    FakeNoticeWindow shown;
-    shown.visible = true;
-    ShowFallbackNotice(shown, "x");
-    EXPECT_EQ(shown.calls, (Calls{"restore", "message x"}));
-
-    FakeNoticeWindow hidden;
-    ShowFallbackNotice(hidden, "x");
-    EXPECT_EQ(hidden.calls, (Calls{"restore", "hide settings", "message x", "hide taskbar window"}));
 }
 
 }  // namespace

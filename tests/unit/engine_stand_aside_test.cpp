@@ -12,6 +12,7 @@
 #include "engine/StatusSummary.h"
 #include "engine/Tick.h"
 #include "engine/Warning.h"
+#include "monitor_fakes.h"
 #include "settings/SettingsDeclaration.h"
 
 namespace vesko {
@@ -24,8 +25,8 @@ struct FakeProbe : KeepAwakeProbe {
     void Close() override { ++closes; }
 };
 
-// The warning window, its host and the log in one.
-struct FakeDialog : WarningDialog, WarningHost, LogWriter {
+// The warning window and the log in one.
+struct FakeDialog : WarningDialog, LogWriter {
     std::string label;
     bool visible = false;
     std::vector<std::string> log;
@@ -36,8 +37,6 @@ struct FakeDialog : WarningDialog, WarningHost, LogWriter {
     void Hide() override { visible = false; }
     void Repaint() override {}
     void SetAbortEnabled(bool) override {}
-    void Beep() override {}
-    void ShowFunctionOff() override {}
     void WriteLog(const std::string& message, DateTime) override { log.push_back(message); }
 };
 
@@ -149,6 +148,7 @@ TEST(StandAside, KeepAwakeRequestsAndThePostponementThroughTheTick) {
         st.Arm({t0, m0, 0, CursorPos{}});
         FakeProbe probe;
         FakeDialog dialog;
+        testing::FakeView view;
         bool aborted = false;
         std::size_t logLines = 0;
         StatusDisplay d;
@@ -158,7 +158,7 @@ TEST(StandAside, KeepAwakeRequestsAndThePostponementThroughTheTick) {
             probe.next = step.signals;
             const TickVerdict v = EvaluateTick(
                 now, mono, d, s, [] { return CursorPos{}; }, nullptr, st, &probe);
-            RunWarningStep(aborted, v.Ready, v.MinutesToAct, mono, st, s, dialog, dialog);
+            RunWarningStep(aborted, v.Ready, v.MinutesToAct, mono, st, s, dialog, view, [] {});
             return v;
         };
         int last = -1;

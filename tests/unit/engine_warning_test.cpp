@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/Warning.h"
+#include "monitor_fakes.h"
 #include "settings/ProfileFile.h"
 
 namespace vesko {
@@ -41,12 +42,13 @@ public:
     }
 };
 
-class FakeHost : public WarningHost {
+// The settings window's beep, and the monitor's function switch shown off.
+class FakeHost : public testing::FakeView {
 public:
     Calls* calls;
     explicit FakeHost(Calls& c) : calls(&c) {}
     void Beep() override { calls->push_back("beep"); }
-    void ShowFunctionOff() override { calls->push_back("function off"); }
+    std::function<void()> showFunctionOff = [this] { calls->push_back("function off"); };
 };
 
 Settings Warned(int minutes, bool shutdown = true, bool suspend = false, bool hibernation = false) {
@@ -119,7 +121,7 @@ TEST(Warning, CountdownBeepsOnceAndRewritesOnlyChanges) {
     MonitorState state;
     bool aborted = false;
     for (std::int64_t minutes : {5, 4, 3, 3, 2, 1, 0})
-        EXPECT_FALSE(RunWarningStep(aborted, true, minutes, 1000, state, s, dialog, host));
+        EXPECT_FALSE(RunWarningStep(aborted, true, minutes, 1000, state, s, dialog, host, host.showFunctionOff));
     const Calls expected = {"hide",
                             "hide",
                             "label 3 分後にWindowsをサスペンドします",
@@ -142,12 +144,12 @@ TEST(Warning, ConditionsStopHoldingHidesTheDialog) {
     Settings s = Warned(3);
     MonitorState state;
     bool aborted = false;
-    RunWarningStep(aborted, true, 2, 1000, state, s, dialog, host);
-    RunWarningStep(aborted, false, 0, 1000, state, s, dialog, host);
+    RunWarningStep(aborted, true, 2, 1000, state, s, dialog, host, host.showFunctionOff);
+    RunWarningStep(aborted, false, 0, 1000, state, s, dialog, host, host.showFunctionOff);
     EXPECT_FALSE(dialog.visible);
     // It reappears, with a new beep, when the time is within the warning again.
     calls.clear();
-    RunWarningStep(aborted, true, 3, 1000, state, s, dialog, host);
+    RunWarningStep(aborted, true, 3, 1000, state, s, dialog, host, host.showFunctionOff);
     EXPECT_EQ(calls, (Calls{"label 3 分後にWindowsを終了して電源を切ります", "beep", "show"}));
 }
 
@@ -159,34 +161,33 @@ TEST(Warning, PendingAbortSwitchesTheFunctionOffInMemory) {
     Settings s = Warned(3);
     MonitorState state;
     bool aborted = true;
-    EXPECT_TRUE(RunWarningStep(aborted, true, 0, 1000, state, s, dialog, host));
+    EXPECT_TRUE(RunWarningStep(aborted, true, 0, 1000, state, s, dialog, host, host.showFunctionOff));
     EXPECT_FALSE(aborted);
     EXPECT_FALSE(s.Warning_Enabled);
     EXPECT_FALSE(s.Function_Enabled);
     EXPECT_EQ(calls, (Calls{"function off", "hide"}));
     // With the warning off, later ticks keep the dialog hidden.
     calls.clear();
-    EXPECT_FALSE(RunWarningStep(aborted, true, 0, 1000, state, s, dialog, host));
+    EXPECT_FALSE(RunWarningStep(aborted, true, 0, 1000, state, s, dialog, host, host.showFunctionOff));
     EXPECT_EQ(calls, (Calls{"hide"}));
 }
 
-class FakeAbortHost : public WarningAbortHost {
+// The settings file and the settings window, as the abort button uses them.
+class FakeAbortHost : public testing::FakeView {
 public:
     Calls* calls;
-    bool refuseWrite = false;
     bool windowShown = false;
     std::function<void()> insideMessageBox;
-    explicit FakeAbortHost(Calls& c) : calls(&c) {}
-    void WriteFunctionDisabled() override {
-        if (refuseWrite) throw SettingsWriteError("vesko.ini");
-        calls->push_back("write Function_Enabled=0");
+    testing::RecordedSettingsFile file;
+    explicit FakeAbortHost(Calls& c) : calls(&c) {
+        file.onWrite = [this](const ProfileEdit& e) { calls->push_back("write " + e.key + "=" + e.value); };
     }
-    void ShowMessage(const std::string& text) override {
+    void ShowNotice(const std::string& text) override {
         calls->push_back("message " + text);
         if (insideMessageBox) insideMessageBox();
     }
-    bool WindowShown() override { return windowShown; }
-    void HideApplication() override { calls->push_back("hide application"); }
+    bool Shown() const override { return windowShown; }
+    void Hide() override { calls->push_back("hide application"); }
 };
 
 TEST(Warning, AbortButtonWritesFirstThenTells) {
@@ -198,7 +199,7 @@ TEST(Warning, AbortButtonWritesFirstThenTells) {
         bool aborted = false;
         bool flagDuringBox = false;
         host.insideMessageBox = [&] { flagDuringBox = aborted; };
-        WarningAbortClick(aborted, dialog, host);
+        WarningAbortClick(aborted, dialog, host.file.store, host);
         EXPECT_TRUE(aborted);
         EXPECT_TRUE(flagDuringBox);  // a tick inside the box already switches off
         Calls expected = {"write Function_Enabled=0", "hide", "message このソフトの機能を無効にしました"};
@@ -212,9 +213,9 @@ TEST(Warning, AbortWithUnwritableFileChangesNothing) {
     FakeDialog dialog(calls);
     dialog.visible = true;
     FakeAbortHost host(calls);
-    host.refuseWrite = true;
+    host.file.refuses = true;
     bool aborted = false;
-    EXPECT_THROW(WarningAbortClick(aborted, dialog, host), SettingsWriteError);
+    EXPECT_THROW(WarningAbortClick(aborted, dialog, host.file.store, host), SettingsWriteError);
     EXPECT_FALSE(aborted);
     EXPECT_TRUE(dialog.visible);
     EXPECT_TRUE(calls.empty());

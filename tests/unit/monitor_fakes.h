@@ -131,4 +131,27 @@ struct MemorySettingsFile {
     }
 };
 
+// "vesko.ini" as the keys it is asked to write, each told in order; a
+// refused write tells none.
+struct RecordedSettingsFile {
+    std::function<void(const ProfileEdit&)> onWrite;
+    bool refuses = false;
+
+    struct Opened : ProfileFile {
+        explicit Opened(RecordedSettingsFile& f) : file(f) {}
+        RecordedSettingsFile& file;
+        std::string ReadString(const std::string&, const std::string&, const std::string& fallback) override {
+            return fallback;
+        }
+        bool WriteStrings(std::span<const ProfileEdit> edits) override {
+            if (file.refuses) return false;
+            for (const ProfileEdit& e : edits) file.onWrite(e);
+            return true;
+        }
+        const std::string& Path() const override { return path; }
+        std::string path = "C:\\app\\vesko.ini";
+    };
+    SettingsStore store{[this] { return std::make_unique<Opened>(*this); }};
+};
+
 }  // namespace vesko::testing
