@@ -78,8 +78,11 @@ TEST(StandAside, PostponeClosesTheWarningLogsItAndNothingActsInTheNextMinute) {
                 line.find(" " + HourMinute(MinutesAhead(clicked, 1)) + ":") < line.find(" 節電"))
         << line;
     PostMessageW(form1, WM_COMMAND, MAKEWPARAM(ids::Restore, 0), 0);
+    // Ten minutes past a click just before midnight end tomorrow.
+    const SYSTEMTIME until = MinutesAhead(clicked, 10);
+    const std::string day = until.wDay != clicked.wDay ? "明日 " : "";
     EXPECT_TRUE(WaitUntil([&] {
-        return ControlText(form1, ids::SummaryLine) == "延長中（" + HourMinute(MinutesAhead(clicked, 10)) + " まで）";
+        return ControlText(form1, ids::SummaryLine) == "延長中（" + day + HourMinute(until) + " まで）";
     })) << ControlText(form1, ids::SummaryLine);
 
     // Five seconds into the minute the action was due in: no warning, no action.
