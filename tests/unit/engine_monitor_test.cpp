@@ -44,6 +44,9 @@ struct World : Clock, MachinePort {
     std::string LongTime(DateTime) override { return "9:00:00"; }
     std::string OSVersionText() override { return "Windows 7"; }
     ManualItemsEnabled ManualItems() override { return {}; }
+    // The keep-awake request as the monitor last set it.
+    bool awake = false;
+    void KeepSystemAwake(bool on) override { awake = on; }
 };
 
 // The processor idles.
@@ -64,7 +67,8 @@ struct Quiet : ExcludedListFile, ProgramSystem, StartupShortcut {
     std::optional<std::string> Read() override { return std::nullopt; }
     bool Write(const std::string&) override { return true; }
     bool CanHold(const std::string&) override { return true; }
-    std::optional<std::vector<RunningProcess>> ListProcesses() override { return std::vector<RunningProcess>{}; }
+    std::vector<RunningProcess> running;  // only a job, for the job's end
+    std::optional<std::vector<RunningProcess>> ListProcesses() override { return running; }
     std::string ImagePathOf(std::uint32_t) override { return ""; }
     std::string FullPathName(const std::string& p) override { return p; }
     bool FileExists(const std::string&) override { return false; }
@@ -73,8 +77,11 @@ struct Quiet : ExcludedListFile, ProgramSystem, StartupShortcut {
     void Save(bool) override {}
 };
 
+// Windows' machine-wide execution state: the monitor's own request shows in it.
 struct QuietProbe : KeepAwakeProbe {
-    KeepAwakeReading Read() override { return {}; }
+    const World& world;
+    explicit QuietProbe(const World& w) : world(w) {}
+    KeepAwakeReading Read() override { return {false, false, world.awake}; }
     void Close() override {}
 };
 
@@ -88,7 +95,7 @@ struct Rig {
     testing::FakeLog log;
     testing::FakeTray tray;
     Quiet quiet;
-    QuietProbe requests;
+    QuietProbe requests{world};
     PowerActions actions{power};
     CpuUsage cpu{std::make_unique<IdleCpu>(world), nullptr};
     Monitor monitor{MonitorPorts{world, file.store, view, warning, actions, power, log, tray, quiet, quiet, cpu,
@@ -246,6 +253,64 @@ TEST(Monitor, AMethodTheMachineCannotUseFallsBackToShutdownWithItsNotice) {
     EXPECT_EQ(rig.Ini("Hibernation"), "0");
     rig.Ticks(5);
     EXPECT_EQ(rig.view.fallbacks.size(), 1u) << "once";
+}
+
+}  // namespace
+}  // namespace vesko
+
+namespace vesko {
+namespace {
+
+const std::string kJobEnd =
+    "[ProgramEnd]\r\nProgramEnd_Enabled=1\r\nProgramEnd_Name=RENDER.EXE\r\nProgramEnd_Time=1\r\n"
+    "[PowerSaving]\r\nShutdown=0\r\nSuspend=0\r\nHibernation=1\r\n"
+    "[Other]\r\nFunction_Enabled=1\r\nWarning_Enabled=1\r\nWarning_Time=1\r\nKeepAwake_Enabled=1\r\n";
+
+TEST(Monitor, TheJobIsKeptAwakeWhileItRunsAndItsEndActsAfterItsMinutes) {
+    Rig rig(kJobEnd);
+    rig.monitor.Start();
+    rig.Ticks(120);
+    EXPECT_FALSE(rig.world.awake);
+    EXPECT_EQ(rig.view.summary, "条件を満たしていません（RENDER.EXE の終了待ち）");
+    rig.quiet.running = {{"", "render.exe", 42}};
+    rig.Ticks(1);
+    EXPECT_TRUE(rig.world.awake) << "at the first tick it runs";
+    rig.Ticks(600);
+    EXPECT_TRUE(rig.world.awake);
+    EXPECT_FALSE(rig.warning.shown);
+    rig.quiet.running.clear();
+    rig.Ticks(1);
+    EXPECT_FALSE(rig.world.awake) << "at the first tick it is gone";
+    EXPECT_TRUE(rig.warning.shown) << "its one minute is the warning's";
+    rig.Ticks(58);
+    EXPECT_EQ(rig.Logged(logmsg::kHibernate), 0);
+    rig.Ticks(3);
+    EXPECT_EQ(rig.Logged(logmsg::kHibernate), 1);
+    // Back from the hibernation the job is watched anew: a second end needs a second run.
+    rig.Ticks(300);
+    EXPECT_EQ(rig.Logged(logmsg::kHibernate), 1);
+    rig.quiet.running = {{"", "render.exe", 43}};
+    rig.Ticks(2);
+    EXPECT_TRUE(rig.world.awake);
+    rig.monitor.ToggleFunctionSwitch();
+    rig.Ticks(1);
+    EXPECT_FALSE(rig.world.awake) << "the function switched off";
+    rig.monitor.ToggleFunctionSwitch();
+    rig.Ticks(1);
+    EXPECT_TRUE(rig.world.awake);
+    rig.monitor.Exit(0, 0);
+    EXPECT_FALSE(rig.world.awake) << "given back at the exit";
+}
+
+// The option reads the machine-wide state, which shows the own request too:
+// the mouse must still act while the job runs.
+TEST(Monitor, TheOwnKeepAwakeRequestNeverHoldsTheOptionBack) {
+    Rig rig(kJobEnd + "[MouseCursor]\r\nMouseCursor_Enabled=1\r\nMouseCursor_Time=2\r\n");
+    rig.quiet.running = {{"", "render.exe", 42}};
+    rig.monitor.Start();
+    rig.Ticks(121);
+    EXPECT_TRUE(rig.world.awake);
+    EXPECT_EQ(rig.Logged(logmsg::kHibernate), 1);
 }
 
 }  // namespace
