@@ -18,25 +18,30 @@ constexpr int kMargin = 8, kButtonW = 75, kButtonH = 25, kGap = 8;
 constexpr int kMinWidth = 2 * kButtonW + kGap + 2 * kMargin + 16, kMinHeight = 140;
 constexpr int kNameColumn = 120;  // the file name's column; the title takes the rest
 
+struct WindowWalk {
+    std::vector<ProgramWindow> windows;
+    DWORD self = GetCurrentProcessId();
+};
+
+// A named callback: the i686 build needs the system's calling convention,
+// which a lambda cannot have.
+BOOL CALLBACK AddVisibleWindow(HWND hwnd, LPARAM lp) {
+    auto& walk = *reinterpret_cast<WindowWalk*>(lp);
+    // Windows a user sees as a program's own: no owned dialogs, no tool windows.
+    if (!IsWindowVisible(hwnd) || GetWindow(hwnd, GW_OWNER)) return TRUE;
+    if (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) return TRUE;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    const std::string title = GetText(hwnd);
+    if (pid != walk.self && !title.empty()) walk.windows.push_back({pid, title});
+    return TRUE;
+}
+
 // Visible, titled top-level windows in the system's order (topmost first),
 // the program's own left out.
 std::vector<ProgramWindow> VisibleWindows() {
-    struct Walk {
-        std::vector<ProgramWindow> windows;
-        DWORD self = GetCurrentProcessId();
-    } walk;
-    EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            auto& w = *reinterpret_cast<Walk*>(lp);
-            if (!IsWindowVisible(hwnd) || GetWindow(hwnd, GW_OWNER)) return TRUE;
-            if (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) return TRUE;
-            DWORD pid = 0;
-            GetWindowThreadProcessId(hwnd, &pid);
-            const std::string title = GetText(hwnd);
-            if (pid != w.self && !title.empty()) w.windows.push_back({pid, title});
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&walk));
+    WindowWalk walk;
+    EnumWindows(AddVisibleWindow, reinterpret_cast<LPARAM>(&walk));
     return walk.windows;
 }
 

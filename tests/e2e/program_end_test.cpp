@@ -133,14 +133,3 @@ TEST(ProgramEnd, ThePickerFillsTheFieldAndApplySavesTheThreeKeys) {
     EXPECT_TRUE(WaitUntil([&] { return picker() == nullptr; }, 5000));
     EXPECT_EQ(f.Text("ProgramEnd_Name"), "render.exe");
 }
-
-TEST(ProgramEnd, SwitchingItOnWithoutANameIsRefused) {
-    SettingsForm f("[Other]\r\nFunction_Enabled=1\r\n");
-    ASSERT_TRUE(f.Form());
-    ASSERT_TRUE(f.Activate());
-    ASSERT_TRUE(f.ClickUntil(
-        "ProgramEnd_Enabled", [&] { return f.Checked("ProgramEnd_Enabled"); }, 6));
-    f.Click("ApplyButton");
-    EXPECT_EQ(f.AnswerBox(), "ソフトの終了：終了を待つソフトのファイル名を入力してください");
-    EXPECT_EQ(IniValue(f.Box(), "ProgramEnd_Enabled"), "<missing>") << "nothing saved";
-}
