@@ -44,8 +44,7 @@ struct World : Clock, MachinePort {
     std::string LongTime(DateTime) override { return "9:00:00"; }
     std::string OSVersionText() override { return "Windows 7"; }
     ManualItemsEnabled ManualItems() override { return {}; }
-    // The keep-awake request as the monitor last set it.
-    bool awake = false;
+    bool awake = false;  // the keep-awake request
     void KeepSystemAwake(bool on) override { awake = on; }
 };
 
@@ -255,40 +254,18 @@ TEST(Monitor, AMethodTheMachineCannotUseFallsBackToShutdownWithItsNotice) {
     EXPECT_EQ(rig.view.fallbacks.size(), 1u) << "once";
 }
 
-}  // namespace
-}  // namespace vesko
-
-namespace vesko {
-namespace {
-
-const std::string kJobEnd =
-    "[ProgramEnd]\r\nProgramEnd_Enabled=1\r\nProgramEnd_Name=RENDER.EXE\r\nProgramEnd_Time=1\r\n"
-    "[PowerSaving]\r\nShutdown=0\r\nSuspend=0\r\nHibernation=1\r\n"
-    "[Other]\r\nFunction_Enabled=1\r\nWarning_Enabled=1\r\nWarning_Time=1\r\nKeepAwake_Enabled=1\r\n";
-
-// The request's ticks are the day simulation's; here the exit gives it back.
-TEST(Monitor, TheJobIsKeptAwakeWhileItRunsUntilTheExit) {
-    Rig rig(kJobEnd);
-    rig.monitor.Start();
-    rig.Ticks(5);
-    EXPECT_FALSE(rig.world.awake);
-    EXPECT_EQ(rig.view.summary, "条件を満たしていません（RENDER.EXE の終了待ち）");
-    rig.quiet.running = {{"", "render.exe", 42}};
-    rig.Ticks(1);
-    EXPECT_TRUE(rig.world.awake) << "at the first tick it runs";
-    rig.monitor.Exit(0, 0);
-    EXPECT_FALSE(rig.world.awake);
-}
-
 // The option reads the machine-wide state, which shows the own request too:
-// the mouse must still act while the job runs.
+// the mouse must still act while the job runs. The exit gives the request back.
 TEST(Monitor, TheOwnKeepAwakeRequestNeverHoldsTheOptionBack) {
-    Rig rig(kJobEnd + "[MouseCursor]\r\nMouseCursor_Enabled=1\r\nMouseCursor_Time=2\r\n");
+    Rig rig(kHibernateOnTheMouse +
+            "KeepAwake_Enabled=1\r\n[ProgramEnd]\r\nProgramEnd_Enabled=1\r\nProgramEnd_Name=RENDER.EXE\r\n");
     rig.quiet.running = {{"", "render.exe", 42}};
     rig.monitor.Start();
     rig.Ticks(121);
     EXPECT_TRUE(rig.world.awake);
     EXPECT_EQ(rig.Logged(logmsg::kHibernate), 1);
+    rig.monitor.Exit(0, 0);
+    EXPECT_FALSE(rig.world.awake);
 }
 
 }  // namespace

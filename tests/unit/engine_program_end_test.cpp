@@ -1,5 +1,4 @@
-// The job's end: the rule through the real tick, the picker's order, and the
-// keep-awake request through the monitor.
+// The job's end: the rule through the real tick, and the picker's order.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -21,24 +20,19 @@ constexpr std::uint64_t kSec = 1000;
 struct Programs : RunningPrograms {
     std::optional<bool> running = false;
     int asked = 0;
-    std::optional<bool> IsRunning(const std::string& name) override {
-        ++asked;
-        EXPECT_EQ(name, "render.exe");
-        return running;
-    }
+    std::optional<bool> IsRunning(const std::string&) override { return ++asked, running; }
 };
 
 // One step: seconds of ticks with the program running or not (none: the list
-// cannot be read), or a re-arming.
+// cannot be read); 0 seconds re-arms.
 struct Step {
     int seconds;
     std::optional<bool> running;
-    bool arm = false;
 };
 constexpr Step Runs(int s) { return {s, true}; }
 constexpr Step Gone(int s) { return {s, false}; }
 constexpr Step Unreadable(int s) { return {s, std::nullopt}; }
-constexpr Step Arm() { return {0, false, true}; }
+constexpr Step kArm{0, false};
 
 struct RuleRow {
     const char* what;
@@ -52,18 +46,20 @@ TEST(ProgramEnd, TheRuleThroughTheTick) {
     // Three minutes gone; a daily time that is never due while the rows run.
     auto time = [](Settings& s) { s.Time_Enabled = true, s.Time_Hour = 20; };
     auto all = [&](Settings& s) { time(s), SetRadio(s, &Settings::All_Requirement, true); };
+    auto off = [](Settings& s) { s.Function_Enabled = false; };
     const RuleRow rows[] = {
         {"gone a moment short", {Runs(30), Gone(179)}, 1, false},
         {"gone its minutes", {Runs(30), Gone(181)}, 0, true},
         {"never seen", {Gone(600)}, -1, false},
         {"a queue's short gap", {Runs(30), Gone(100), Runs(5), Gone(179)}, 1, false},
-        {"re-armed while it runs", {Runs(30), Arm(), Runs(10), Gone(181)}, 0, true},
-        {"re-armed after its end", {Runs(30), Gone(100), Arm(), Gone(600)}, -1, false},
+        {"re-armed while it runs", {Runs(30), kArm, Runs(10), Gone(181)}, 0, true},
+        {"re-armed after its end", {Runs(30), Gone(100), kArm, Gone(600)}, -1, false},
         {"unreadable list once seen: running", {Runs(30), Gone(100), Unreadable(5), Gone(179)}, 1, false},
         {"unreadable list before: no start", {Unreadable(30), Gone(600)}, -1, false},
         {"any-one mode", {Runs(30), Gone(181)}, 0, true, time},
         {"all mode, the time not due", {Runs(30), Gone(181)}, 0, false, all},
         {"all mode, still running", {Runs(300)}, -1, false, all},
+        {"the function off: no list read", {Runs(30), Gone(181)}, -1, false, off},
     };
     for (const RuleRow& row : rows) {
         Settings s;
@@ -77,7 +73,7 @@ TEST(ProgramEnd, TheRuleThroughTheTick) {
         TickVerdict v;
         int ticks = 0;
         for (const Step& step : row.steps) {
-            if (step.arm) state.Arm({now, mono, mono, CursorPos{}});
+            if (!step.seconds) state.Arm({now, mono, mono, CursorPos{}});
             programs.running = step.running;
             for (int i = 0; i < step.seconds; ++i, ++ticks) {
                 mono += kSec, now += 1.0 / 86400;
@@ -87,47 +83,20 @@ TEST(ProgramEnd, TheRuleThroughTheTick) {
         const ConditionState& c = v.Conditions[kProgramEndCondition];
         EXPECT_EQ(c.Holds ? c.MinutesLeft : -1, row.left) << row.what;
         EXPECT_EQ(v.Ready && v.MinutesToAct <= 0, row.due) << row.what;
-        EXPECT_EQ(programs.asked, ticks) << row.what << ": once a tick";
-    }
-}
-
-TEST(ProgramEnd, TheListIsNotReadWhileTheConditionOrTheFunctionIsOff) {
-    for (const bool function : {false, true}) {
-        Settings s;
-        s.Function_Enabled = function, s.ProgramEnd_Enabled = !function, s.ProgramEnd_Name = "render.exe";
-        s.CPU_Enabled = true;
-        MonitorState state;
-        Programs programs;
-        programs.running = true;
-        EvaluateTick(1.0, 5000, {}, s, {}, nullptr, state, nullptr, &programs);
-        EXPECT_EQ(programs.asked, 0);
+        EXPECT_EQ(programs.asked, s.Function_Enabled ? ticks : 0) << row.what << ": once a tick while on";
     }
 }
 
 TEST(ProgramChoices, WindowedFirstInWindowOrderThenTheRestByNameEachOnce) {
     const std::vector<RunningProcess> processes = {
-        {"", "svchost.exe", 4},           {"", "Render.exe", 10}, {"", "notepad.exe", 11}, {"", "render.exe", 12},
-        {"", "SVCHOST.EXE", 5},           {"", "audiodg.exe", 6}, {"", "notepad.exe", 13}, {"", "", 14},
-        {"C:\\9x\\KERNEL32.DLL", "", 15}, {"", "zip.exe", 16},
-    };
-    const std::vector<ProgramWindow> windows = {
-        {13, "memo.txt - メモ帳"},
-        {10, "Render queue"},
-        {11, "other.txt - メモ帳"},
-        {12, "second render"},
-        {99, "a window whose process has gone"},
-    };
-    std::vector<std::string> got;
-    for (const ProgramChoice& c : ListProgramChoices(processes, windows)) got.push_back(c.FileName + "|" + c.Title);
-    const std::vector<std::string> expected = {
-        "notepad.exe|memo.txt - メモ帳",
-        "Render.exe|Render queue",
-        "audiodg.exe|",
-        "KERNEL32.DLL|",
-        "svchost.exe|",
-        "zip.exe|",
-    };
-    EXPECT_EQ(got, expected);
+        {"", "svchost.exe", 4}, {"", "Render.exe", 10},          {"", "notepad.exe", 11},
+        {"", "render.exe", 12}, {"", "SVCHOST.EXE", 5},          {"", "audiodg.exe", 6},
+        {"", "", 14},           {"C:\\9x\\KERNEL32.DLL", "", 15}};
+    // The first two windows are one program's; the last one's process has gone.
+    const std::vector<ProgramWindow> windows = {{11, "a - メモ帳"}, {11, "b - メモ帳"}, {12, "queue"}, {99, "x"}};
+    std::string got;
+    for (const ProgramChoice& c : ListProgramChoices(processes, windows)) got += c.FileName + "|" + c.Title + " ";
+    EXPECT_EQ(got, "notepad.exe|a - メモ帳 render.exe|queue audiodg.exe| KERNEL32.DLL| svchost.exe| ");
 }
 
 }  // namespace
