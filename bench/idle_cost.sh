@@ -7,9 +7,10 @@
 #
 # Needs WINEPREFIX and DISPLAY set up (scripts/measure-idle does that).
 # Usage: bench/idle_cost.sh --vesko EXE --floor EXE [--seconds S] [--runs N]
-#          [--only vesko|floor] [--exclusions] [--keep-awake] [--baseline] [--settle S]
+#          [--only vesko|floor] [--exclusions] [--keep-awake] [--program-end] [--baseline] [--settle S]
 #   --exclusions  the excluded-program test on, with one program listed
 #   --keep-awake  other programs' keep-awake requests asked every tick
+#   --program-end the job's end on, waiting for a program that never runs (the process list every tick)
 #   --baseline    also the server and the shell over an interval with neither program
 set -uo pipefail
 
@@ -19,6 +20,7 @@ ONLY=""
 SETTLE=10
 EXCLUSIONS=0
 KEEP_AWAKE=0
+PROGRAM_END=0
 BASELINE=0
 VESKO=""
 FLOOR=""
@@ -32,6 +34,7 @@ while [ $# -gt 0 ]; do
     --settle) SETTLE=$2; shift 2 ;;
     --exclusions) EXCLUSIONS=1; shift ;;
     --keep-awake) KEEP_AWAKE=1; shift ;;
+    --program-end) PROGRAM_END=1; shift ;;
     --baseline) BASELINE=1; shift ;;
     *) echo "unknown argument: $1" >&2; exit 2 ;;
   esac
@@ -78,6 +81,8 @@ write_settings() {
     printf '[Memory]\r\nMemory_Enabled=1\r\nMemory_Percent=90\r\nMemory_Time=99999\r\n'
     printf '[OS]\r\nOS_Enabled=1\r\nOS_Hour=99999\r\nOS_Minute=0\r\n'
     printf '[MouseCursor]\r\nMouseCursor_Enabled=1\r\nMouseCursor_Time=99999\r\n'
+    printf '[ProgramEnd]\r\nProgramEnd_Enabled=%d\r\nProgramEnd_Name=idle-measure-job.exe\r\nProgramEnd_Time=1440\r\n' \
+      "$PROGRAM_END"
     printf '[PowerSaving]\r\nShutdown=1\r\nSuspend=0\r\nHibernation=0\r\nPiece_Requirement=1\r\nAll_Requirement=0\r\n'
     printf '[Other]\r\nWarning_Enabled=1\r\nWarning_Time=1\r\nFunction_Enabled=1\r\nLog_Enabled=1\r\n'
     printf 'Application_Enabled=%d\r\nExeStop_Enabled=%d\r\n' "$EXCLUSIONS" "$EXCLUSIONS"

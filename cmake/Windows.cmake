@@ -162,5 +162,10 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT VESKO_NO_E2E)
                          TrayMenu.SwitchingOnAfterAPauseGivesTheFullDurationAgain
                          ExcludedPrograms.WhenAListedProgramEndsTheWholeWarningComesBeforeTheAction
                          StatusOutlook.TheMemoryMarkCountsAndTheSummaryNamesMethodTimeAndTheListedProgram
-                         SettingsWindow.AnApplyKilledAtAnyMomentLeavesAllOfItOrNone PROPERTIES COST 1000)
+                         SettingsWindow.AnApplyKilledAtAnyMomentLeavesAllOfItOrNone
+                         ProgramEnd.NothingBeforeTheJobRunsNorWhileItRunsThenTheWarningAndTheHibernation
+                         PROPERTIES COST 1000)
+    # This one waits for the job's minute and the warning's minute.
+    set_tests_properties(ProgramEnd.NothingBeforeTheJobRunsNorWhileItRunsThenTheWarningAndTheHibernation
+                         PROPERTIES TIMEOUT 200)
 endif()

@@ -32,6 +32,11 @@ std::optional<CursorPos> WinMachine::Cursor() { return TryReadCursorPos(); }
 std::string WinMachine::LongTime(DateTime now) { return WinLocaleFormats().LongTime(DecodeDateTime(now)); }
 std::string WinMachine::OSVersionText() { return GetOSVersionText(ReadOSVersionRecord()); }
 ManualItemsEnabled WinMachine::ManualItems() { return ManualItemsEnabledFor(PowerActions::VersionInfo()); }
+// The request belongs to the thread that makes it, the one the tick runs on,
+// and ends with it.
+void WinMachine::KeepSystemAwake(bool on) {
+    SetThreadExecutionState(on ? ES_CONTINUOUS | ES_SYSTEM_REQUIRED : ES_CONTINUOUS);
+}
 
 void EventLogFile::WriteLog(const std::string& message, DateTime at) {
     WinLogFileSystem fs;

@@ -26,6 +26,7 @@ public:
     std::string LongTime(DateTime now) override;
     std::string OSVersionText() override;
     ManualItemsEnabled ManualItems() override;
+    void KeepSystemAwake(bool on) override;
 };
 
 // The local time.

@@ -274,6 +274,11 @@ bool MainWindow::OnCommand(int id) {
         monitor_.SetCountdown();
         return true;
     }
+    if (id == LayoutControlId("ProgramPickerButton")) {
+        // The choice fills the field; it takes effect with OK or Apply.
+        if (auto name = programPicker_.ShowModal(hwnd_)) SetText(controls_.Window("ProgramEnd_Name"), *name);
+        return true;
+    }
     if (id == LayoutControlId("ExcludedProgramsButton")) {
         programsDialog_.ShowModal(hwnd_);
         return true;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/MonitorPorts.h"
+#include "ProgramPicker.h"
 #include "Window.h"
 #include "engine/Tick.h"
 #include "settings/SettingsDeclaration.h"
@@ -87,6 +88,7 @@ private:
     Monitor& monitor_;
     AboutBox& aboutBox_;
     ExcludedProgramsDialog& programsDialog_;
+    ProgramPicker programPicker_;  // the job's end's "選択"
     SettingsControls controls_;
     bool controlsBuilt_ = false;
     // What the controls show once built: the draft is the monitor's.

@@ -9,6 +9,15 @@ std::int64_t UptimeWholeMinutes(std::uint64_t uptimeMs) { return static_cast<std
 
 std::int64_t HourMinute(std::int64_t hour, std::int64_t minute) { return hour * 60 + minute; }
 
+// The job's end needs a bare file name to watch for.
+std::optional<std::string> CheckProgramEndName(const Settings& s) {
+    if (!s.ProgramEnd_Enabled) return std::nullopt;
+    const std::size_t first = s.ProgramEnd_Name.find_first_not_of(" \t");
+    if (first == std::string::npos) return kProgramEndNameMissingMessage;
+    if (s.ProgramEnd_Name.find_first_of("\\/:") != std::string::npos) return kProgramEndNameFolderMessage;
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<std::string> ValidateSettings(const Settings& f, DateTime now, std::uint64_t uptimeMs) {
@@ -31,7 +40,7 @@ std::optional<std::string> ValidateSettings(const Settings& f, DateTime now, std
         if (AppointedTimeWindowCovers(nowMinute, static_cast<int>(from), static_cast<int>(to)))
             return kAppointedTimeIsNowMessage;
     }
-    return std::nullopt;
+    return CheckProgramEndName(f);
 }
 
 std::optional<std::string> CheckFunctionEnable(const Settings& s, DateTime now, std::uint64_t uptimeMs) {
@@ -52,7 +61,7 @@ std::optional<std::string> CheckFunctionEnable(const Settings& s, DateTime now, 
         if (AppointedTimeWindowCovers(nowMinute, static_cast<int>(from), static_cast<int>(to)))
             return kAppointedTimeIsNowMessage;
     }
-    return std::nullopt;
+    return CheckProgramEndName(s);
 }
 
 void SwitchOffAfterRefusal(Settings& draft, Settings& settings) {

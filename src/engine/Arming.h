@@ -23,8 +23,14 @@ inline constexpr const char* kOsUptimeElapsedMessage = "OSの連続起動時間�
 inline constexpr const char* kTimerScheduleIsNowMessage = "タイマーの節電予定時刻は現在の時間です";
 inline constexpr const char* kTimeIsNowMessage = "指定時刻は現在の時間です";
 inline constexpr const char* kAppointedTimeIsNowMessage = "指定された時間は現在の時間です";
+// The job's end switched on without a file name, or with a folder in it.
+inline constexpr const char* kProgramEndNameMissingMessage =
+    "ソフトの終了：終了を待つソフトのファイル名を入力してください";
+inline constexpr const char* kProgramEndNameFolderMessage =
+    "ソフトの終了：フォルダを含まないファイル名（例 render.exe）を入力してください";
 
-// OK/Apply's check of the draft; the first failing test decides. Returns the
+// OK/Apply's check of the draft; the first failing test decides, the job's
+// end's file name last (whether or not Function_Enabled is ticked). Returns the
 // refusal message, none when the values may be saved. The uptime and the
 // three clock tests count only while Function_Enabled is ticked; the two zero
 // tests always. The countdown is compared by its due label's text.

@@ -105,6 +105,7 @@ ConditionStates EvaluateConditions(DateTime now, std::uint64_t monotonicMs, cons
     c[kMemoryCondition].Enabled = s.Memory_Enabled;
     c[kOsCondition].Enabled = s.OS_Enabled;
     c[kMouseCursorCondition].Enabled = s.MouseCursor_Enabled;
+    c[kProgramEndCondition].Enabled = s.ProgramEnd_Enabled;
     if (!s.Function_Enabled) return c;
 
     const int nowMinute = MinuteOfDay(now);

@@ -22,6 +22,7 @@ enum ConditionIndex : int {
     kMemoryCondition,
     kOsCondition,
     kMouseCursorCondition,
+    kProgramEndCondition,  // evaluated by EvaluateProgramEnd (ProgramEnd.h)
     kConditionCount
 };
 

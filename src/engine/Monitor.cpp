@@ -20,14 +20,15 @@
 namespace vesko {
 namespace {
 
-// The live program list as the tick's exclusion gate reads it: one process
-// list per tick, taken at the first test.
-class ListExclusions : public ExcludedProgramList {
+// The live program list as the tick's exclusion gate reads it, and the job's
+// end's program: one process list per tick, taken at the first question.
+class ListExclusions : public ExcludedProgramList, public RunningPrograms {
 public:
     ListExclusions(const std::vector<std::string>& entries, ProgramSystem& system)
         : entries_(entries), inUse_(system) {}
     std::size_t Count() const override { return entries_.size(); }
     bool IsInUse(std::size_t index) override { return inUse_.IsFileInUse(entries_[index]); }
+    std::optional<bool> IsRunning(const std::string& fileName) override { return inUse_.IsNameRunning(fileName); }
 
 private:
     const std::vector<std::string>& entries_;
@@ -164,7 +165,7 @@ void Monitor::OnTick() {
         const std::uint64_t monotonicMs = ports_.machine.MonotonicMs();
         TickVerdict v = EvaluateTick(
             now, monotonicMs, status, active_, [this] { return ports_.machine.Cursor(); }, &exclusions, state_,
-            &ports_.keepAwake);
+            &ports_.keepAwake, &exclusions);
         // Like the tip: a refused icon change never ends the tick.
         if (auto icon = v.Exclusion.TrayIconId())
             Guarded("tray icon of the exclusion gate", [&] { SetTrayIcon(*icon); });
@@ -174,6 +175,8 @@ void Monitor::OnTick() {
         pendingTip.reset();
         ResumeState rs{state_, active_};
         ExecuteIfDue(v.Ready, v.MinutesToAct, v.SameMinute, aborted, Execution(), rs);
+        // After the warning's step: an abort in this tick drops the request at once.
+        Guarded("keep-awake request", [&] { HoldSystemAwake(v.OwnAwakeRequest && active_.Function_Enabled); });
         // Has suspend or hibernation become possible, or impossible?
         UpdatePowerAvailability(ports_.powerSystem, active_, state_.MethodCheckPending,
                                 {view_, draft_, ports_.settings});
@@ -220,6 +223,7 @@ void Monitor::Exit(int windowX, int windowY) {
 }
 
 void Monitor::EndSession() {
+    Guarded("keep-awake request", [&] { HoldSystemAwake(false); });
     trayIconRemoved_ = true;
     ports_.tray.Remove();
 }
@@ -266,6 +270,12 @@ void Monitor::RefreshTrayTip(const std::string& tip) {
     // The icon is a view of the engine: a shell that refuses or times out
     // never keeps the conditions from running.
     if (!trayIconRemoved_) Guarded("tray tip", [&] { ports_.tray.SetTip(tip); });
+}
+
+void Monitor::HoldSystemAwake(bool on) {
+    if (on == systemAwakeHeld_) return;
+    ports_.machine.KeepSystemAwake(on);
+    systemAwakeHeld_ = on;
 }
 
 void Monitor::LogQuietly(const std::string& message) { WriteLogQuietly(ports_.log, message, Now()); }

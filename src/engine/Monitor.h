@@ -85,6 +85,9 @@ private:
     void ShowOutlook(const TickOutlook& tick, const std::string& tip);
     void SetTrayIcon(int index);
     void RefreshTrayTip(const std::string& tip);
+    // The job's end's request that Windows not sleep on its own; the
+    // machine port hears of changes only.
+    void HoldSystemAwake(bool on);
     // An event-log line whose failure has nowhere to go but the trace.
     void LogQuietly(const std::string& message);
 
@@ -113,6 +116,7 @@ private:
     bool trayIconRemoved_ = false;
     std::vector<std::string> excludedPrograms_;
     int trayIconIndex_ = -1;  // the icon last set; -1 before the first
+    bool systemAwakeHeld_ = false;
 };
 
 }  // namespace vesko

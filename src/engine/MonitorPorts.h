@@ -91,6 +91,9 @@ public:
     virtual std::string OSVersionText() = 0;
     // The manual power commands this Windows offers.
     virtual ManualItemsEnabled ManualItems() = 0;
+    // Asks Windows not to sleep on its own while `on` (the job's end waits
+    // for a program); off gives the request back.
+    virtual void KeepSystemAwake(bool on) = 0;
 };
 
 // The readings an arming starts from, the wall clock read already.

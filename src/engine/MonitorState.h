@@ -69,6 +69,15 @@ struct MonitorState {
     // When the program's own warning beep sounded (monotonic; 0 never): the
     // beep's audio stream may show as a system-required request.
     std::uint64_t OwnBeepMs = 0;
+    // The job's end (ProgramEnd.h): a program of the name has been seen since
+    // arming; it ran at the last evaluation; the first tick it was gone.
+    bool ProgramSeen = false;
+    bool ProgramRunning = false;
+    std::uint64_t ProgramGoneSinceMs = 0;
+    // The program's own request to keep the machine awake stands; when it
+    // was last dropped (monotonic; 0 never).
+    bool OwnAwakeRequest = false;
+    std::uint64_t OwnAwakeEndedMs = 0;
 
     // Start, OK/Apply, switching on from the tray and resume: the hold-off
     // minute, every duration condition's running time and the cursor position
@@ -86,11 +95,13 @@ struct MonitorState {
     }
 
     // The hold-off minute, every duration condition's running time and the
-    // cursor position start again; the countdown's state is left alone.
+    // cursor position start again, and the job's end is watched anew from
+    // what runs next; the countdown's state is left alone.
     void RestartRunningTimes(const ArmReadings& r) {
         HoldOffStamp = r.Now;
         RestartDurations(r.MonotonicMs);
         if (r.Cursor) LastCursorPos = *r.Cursor;
+        ProgramSeen = ProgramRunning = false;
     }
 
     // Every duration condition counts from `monotonicMs`.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/ProgramEnd.h"
 #include "engine/Warning.h"
 
 namespace vesko {
@@ -9,7 +10,7 @@ namespace vesko {
 bool KeepAwakeWanted(const Settings& s) {
     return s.KeepAwake_Enabled && s.Function_Enabled &&
            (s.Timer_Enabled || s.Time_Enabled || s.AppointedTime_Enabled || s.CPU_Enabled || s.Network_Enabled ||
-            s.Memory_Enabled || s.OS_Enabled || s.MouseCursor_Enabled);
+            s.Memory_Enabled || s.OS_Enabled || s.MouseCursor_Enabled || s.ProgramEnd_Enabled);
 }
 
 KeepAwakeSignal AskKeepAwake(const Settings& settings, KeepAwakeProbe* probe, const MonitorState& state,
@@ -22,6 +23,9 @@ KeepAwakeSignal AskKeepAwake(const Settings& settings, KeepAwakeProbe* probe, co
     KeepAwakeReading reading = probe->Read();
     if (state.OwnBeepMs && mono >= state.OwnBeepMs && mono - state.OwnBeepMs < kOwnBeepGuardMs)
         reading.SystemRequired = false;
+    // The machine-wide state cannot tell whose request it is: while the
+    // program's own stands (and briefly after), the flag is not another's.
+    if (OwnAwakeRequestMayShow(state, mono)) reading.SystemRequired = false;
     return reading.Standing();
 }
 

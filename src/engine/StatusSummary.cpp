@@ -17,8 +17,8 @@ constexpr double kDayMs = 86400000.0;
 
 // The check boxes' captions, to name what is missing.
 constexpr const char* kConditionNames[kConditionCount] = {
-    "タイマー",           "指定時刻",       "指定時間",         "CPU負荷",
-    "ネットワーク通信量", "メモリの利用率", "OSの連続起動時間", "マウスカーソル",
+    "タイマー",       "指定時刻",         "指定時間",       "CPU負荷",      "ネットワーク通信量",
+    "メモリの利用率", "OSの連続起動時間", "マウスカーソル", "ソフトの終了",
 };
 
 bool IsClock(int i) { return i == kTimerCondition || i == kTimeCondition || i == kAppointedTimeCondition; }
@@ -29,6 +29,7 @@ std::int64_t RequiredMinutes(int i, const Settings& s) {
         case kNetworkCondition: return s.Network_Time;
         case kMemoryCondition: return s.Memory_Time;
         case kMouseCursorCondition: return s.MouseCursor_Time;
+        case kProgramEndCondition: return s.ProgramEnd_Time;
         case kOsCondition: return static_cast<std::int64_t>(s.OS_Hour) * 60 + s.OS_Minute;
     }
     return 0;
@@ -40,6 +41,7 @@ std::uint64_t RunningSince(int i, const MonitorState& st) {
         case kNetworkCondition: return st.NetLowSince;
         case kMemoryCondition: return st.MemLowSince;
         case kMouseCursorCondition: return st.MouseStillSince;
+        case kProgramEndCondition: return st.ProgramGoneSinceMs;
     }
     return 0;
 }
@@ -113,14 +115,23 @@ std::string MethodWord(const Settings& s) {
     return kHibernate;
 }
 
+// The job's end names the program it waits for.
+std::string MissingName(int i, const Settings& s) {
+    if (i == kProgramEndCondition) return s.ProgramEnd_Name + kProgramEndWait;
+    return kConditionNames[i];
+}
+
 std::string NotMetLine(const TickOutlook& t) {
     std::string missing;
-    if (!t.settings.Piece_Requirement) {
+    const ConditionStates& c = t.verdict.Conditions;
+    const auto enabled = std::count_if(c.begin(), c.end(), [](const ConditionState& x) { return x.Enabled; });
+    // In any-one mode every condition is missing; only a job's end alone is named.
+    const bool named = !t.settings.Piece_Requirement || (enabled == 1 && c[kProgramEndCondition].Enabled);
+    if (named) {
         for (int i = 0; i < kConditionCount; ++i) {
-            const ConditionState& c = t.verdict.Conditions[i];
-            if (!c.Enabled || c.Holds) continue;
+            if (!c[i].Enabled || c[i].Holds) continue;
             if (!missing.empty()) missing += "・";
-            missing += kConditionNames[i];
+            missing += MissingName(i, t.settings);
         }
     }
     return missing.empty() ? kNotMet : std::string(kNotMet) + "（" + missing + "）";
@@ -140,6 +151,16 @@ std::string ClockMark(int i, const ConditionState& c, const TickOutlook& t) {
     return std::string(kHolds) + " " + FormatHourMinute(s.AppointedTime_ToHour, s.AppointedTime_ToMinute) + kUntil;
 }
 
+// "○ 終了 1/3分" gone for a minute of three, "× 実行中", "― 未起動".
+std::string ProgramEndMark(const ConditionState& c, const TickOutlook& t) {
+    if (!c.Holds)
+        return t.state.ProgramRunning ? std::string(kFails) + " " + kRunning : std::string(kIdle) + " " + kNotStarted;
+    const std::int64_t required = t.settings.ProgramEnd_Time;
+    const std::int64_t gone = std::max<std::int64_t>(required - c.MinutesLeft, 0);
+    return std::string(kHolds) + " " + kEnded + " " + std::to_string(gone) + "/" + std::to_string(required) +
+           kMinuteUnit;
+}
+
 std::string DurationMark(int i, const ConditionState& c, const TickOutlook& t) {
     const std::int64_t required = RequiredMinutes(i, t.settings);
     const std::int64_t held = c.Holds ? std::max<std::int64_t>(required - c.MinutesLeft, 0) : 0;
@@ -156,6 +177,7 @@ std::array<std::string, kConditionCount> ConditionMarks(const TickOutlook& t) {
         if (!c[i].Enabled) continue;
         if (!t.settings.Function_Enabled) marks[i] = kIdle;
         else if (t.verdict.KeepAwake != KeepAwakeSignal::None) marks[i] = KeepAwakeMark(t.verdict.KeepAwake);
+        else if (i == kProgramEndCondition) marks[i] = ProgramEndMark(c[i], t);
         else marks[i] = IsClock(i) ? ClockMark(i, c[i], t) : DurationMark(i, c[i], t);
     }
     return marks;

@@ -25,6 +25,10 @@ inline constexpr const char* kNextDayMark = "翌";
 inline constexpr const char* kNextDay = "翌日";
 inline constexpr const char* kUntil = "まで";
 inline constexpr const char* kMinuteUnit = "分";
+inline constexpr const char* kEnded = "終了";         // the job's program has ended
+inline constexpr const char* kRunning = "実行中";     // ... runs now
+inline constexpr const char* kNotStarted = "未起動";  // ... not seen since arming
+inline constexpr const char* kProgramEndWait = " の終了待ち";
 
 inline constexpr const char* kTomorrow = "明日 ";
 inline constexpr const char* kSoon = "まもなく";
@@ -50,7 +54,8 @@ struct TickOutlook {
 };
 
 // Per condition, in ConditionIndex order; empty for a disabled condition.
-// Durations "○ 18/30分" or "× 0/30分"; clocks "△ 21:45" (met next at, "翌"
+// Durations "○ 18/30分" or "× 0/30分"; the job's end "○ 終了 1/3分",
+// "× 実行中" or "― 未起動"; clocks "△ 21:45" (met next at, "翌"
 // when that is tomorrow), "○ 成立", the window "○ 23:00まで"; the countdown,
 // whose due time has a label of its own, "△" or "△ 翌日"; "―" when the
 // function is off. A listed program in use does not hide what each counts;

@@ -78,7 +78,7 @@ ExclusionResult ApplyExclusionGate(const Settings& settings, ExcludedProgramList
 
 TickVerdict EvaluateTick(DateTime now, std::uint64_t monotonicMs, const StatusDisplay& status, const Settings& settings,
                          const CursorReader& readCursor, ExcludedProgramList* programs, MonitorState& state,
-                         KeepAwakeProbe* keepAwake) {
+                         KeepAwakeProbe* keepAwake, RunningPrograms* running) {
     // Ticks come every second. A longer gap means the machine slept (a sleep
     // the program did not start: the user's, a closed lid, a wake timer) or
     // the program stood still: nothing measured before it counts, so every
@@ -90,10 +90,17 @@ TickVerdict EvaluateTick(DateTime now, std::uint64_t monotonicMs, const StatusDi
     state.LastTickMs = monotonicMs;
     TickVerdict v;
     v.SameMinute = IsSameMinute(now, state.HoldOffStamp);
+    // The job's end first: its own keep-awake request is settled before
+    // another program's are read.
+    ConditionState programEnd;
+    programEnd.Enabled = settings.ProgramEnd_Enabled;
+    EvaluateProgramEnd(monotonicMs, settings, running, state, programEnd);
+    v.OwnAwakeRequest = UpdateOwnAwakeRequest(settings, monotonicMs, state);
     // A request counts as activity: the durations count from its last tick.
     v.KeepAwake = AskKeepAwake(settings, keepAwake, state, monotonicMs);
     if (v.KeepAwake != KeepAwakeSignal::None) state.RestartDurations(monotonicMs);
     v.Conditions = EvaluateConditions(now, monotonicMs, settings, status.Readings, readCursor, state);
+    v.Conditions[kProgramEndCondition] = programEnd;
     v.Evaluated = v.Conditions;
     if (settings.Function_Enabled)
         KeepClockConditionsDue(now, v.Evaluated, CombineConditions(v.Evaluated, settings, v.SameMinute), state);

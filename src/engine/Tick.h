@@ -15,6 +15,7 @@
 #include "base/DateTime.h"
 #include "base/Product.h"
 #include "engine/MonitorState.h"
+#include "engine/ProgramEnd.h"
 #include "readings/KeepAwake.h"
 #include "readings/NetworkTraffic.h"
 #include "settings/ExcludedPrograms.h"
@@ -104,6 +105,8 @@ struct TickVerdict {
     std::uint64_t PostponedLeftMs = 0;
     // What is left of the warning's whole countdown while it shows.
     std::uint64_t WarningLeftMs = 0;
+    // The program's own request to keep the machine awake (ProgramEnd.h).
+    bool OwnAwakeRequest = false;
 };
 
 // A gap between two ticks longer than this restarts every running time.
@@ -117,9 +120,13 @@ inline constexpr std::uint64_t kTickGapMs = 60000;
 // condition held back in its minute stays due (KeepClockConditionsDue), and
 // with the warning on nothing is due before the warning has counted its
 // whole time down (ApplyWarningCountdown).
+//
+// `running` (may be null) answers the job's end condition (ProgramEnd.h);
+// OwnAwakeRequest tells whether the program's own keep-awake request should
+// stand after the tick, decided before the keep-awake probe is asked.
 TickVerdict EvaluateTick(DateTime now, std::uint64_t monotonicMs, const StatusDisplay& status, const Settings& settings,
                          const CursorReader& readCursor, ExcludedProgramList* programs, MonitorState& state,
-                         KeepAwakeProbe* keepAwake = nullptr);
+                         KeepAwakeProbe* keepAwake = nullptr, RunningPrograms* running = nullptr);
 
 // The excluded-program list file, loaded into `list` on the first tick. A file
 // that exists but cannot be read leaves the list as it is and is tried again

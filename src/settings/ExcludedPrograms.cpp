@@ -239,6 +239,14 @@ void ProgramsInUse::TakeList() {
     }
 }
 
+std::optional<bool> ProgramsInUse::IsNameRunning(const std::string& fileName) {
+    const std::string name = TrimBlanks(fileName);
+    if (name.empty()) return false;
+    if (!taken_) TakeList();
+    if (!listed_) return std::nullopt;
+    return byName_.count(NameKey(name)) > 0;
+}
+
 bool ProgramsInUse::ExclusiveOpenTest(const std::string& path) const {
     return system_.FileExists(path) && system_.ExclusiveOpenFails(path);
 }

@@ -113,6 +113,10 @@ public:
     // True when the program at this path is running. An empty or blank entry,
     // or a file that does not exist, is not.
     bool IsFileInUse(const std::string& path);
+    // Whether a program of this file name (a folder in it is ignored) runs,
+    // its case ignored as the file system does; none when the processes
+    // cannot be listed. No other process is opened for it.
+    std::optional<bool> IsNameRunning(const std::string& fileName);
 
 private:
     void TakeList();

@@ -59,6 +59,12 @@ struct Settings {
     bool MouseCursor_Enabled = false;
     int MouseCursor_Time = 1;
 
+    // A job's end: a program of this file name (no folder) has run since
+    // arming and none has run for ProgramEnd_Time minutes.
+    bool ProgramEnd_Enabled = false;
+    std::string ProgramEnd_Name;
+    int ProgramEnd_Time = 1;
+
     bool Shutdown = true;
     bool Suspend = false;
     bool Hibernation = false;

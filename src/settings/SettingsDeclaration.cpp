@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/FieldCount.h"
+#include "base/Text.h"
 #include "controls/SpinValue.h"
 
 namespace vesko {
@@ -44,6 +45,9 @@ constexpr std::array kDeclaration = {
     SettingDef{.section = "OS", .key = "OS_Minute", .member = &S::OS_Minute, .control = C::SpinEdit, .min = 0, .max = 59},
     SettingDef{.section = "MouseCursor", .key = "MouseCursor_Enabled", .member = &S::MouseCursor_Enabled},
     SettingDef{.section = "MouseCursor", .key = "MouseCursor_Time", .member = &S::MouseCursor_Time, .control = C::SpinEdit, .min = 1, .max = 99999, .maxLength = 5},
+    SettingDef{.section = "ProgramEnd", .key = "ProgramEnd_Enabled", .member = &S::ProgramEnd_Enabled},
+    SettingDef{.section = "ProgramEnd", .key = "ProgramEnd_Name", .member = &S::ProgramEnd_Name, .control = C::FileNameEdit, .maxLength = kProgramFileNameMax},
+    SettingDef{.section = "ProgramEnd", .key = "ProgramEnd_Time", .member = &S::ProgramEnd_Time, .control = C::SpinEdit, .min = 1, .max = 1440, .maxLength = 4},
     SettingDef{.section = "PowerSaving", .key = "Shutdown", .member = &S::Shutdown, .control = C::MethodRadio},
     SettingDef{.section = "PowerSaving", .key = "Suspend", .member = &S::Suspend, .control = C::MethodRadio},
     SettingDef{.section = "PowerSaving", .key = "Hibernation", .member = &S::Hibernation, .control = C::MethodRadio},
@@ -227,10 +231,21 @@ void SetRadio(Settings& s, bool S::*member, bool checked) {
     s.*member = checked;
 }
 
+std::string ProgramFileName(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return "";
+    const std::string trimmed = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    const std::size_t cut = trimmed.find_last_of("\\/:");
+    const std::string name = cut == std::string::npos ? trimmed : trimmed.substr(cut + 1);
+    return CutToUtf16Units(name, kProgramFileNameMax);
+}
+
 void LoadDraft(ProfileFile& file, Settings& draft) {
     for (const SettingDef& d : kDeclaration) {
         if (!d.inDraft) continue;
-        if (auto* t = std::get_if<std::string S::*>(&d.member)) {
+        if (d.control == C::FileNameEdit) {
+            draft.*std::get<std::string S::*>(d.member) = ProgramFileName(ReadText(file, d));
+        } else if (auto* t = std::get_if<std::string S::*>(&d.member)) {
             draft.** t = ReadText(file, d);
         } else if (IsRadio(d)) {
             SetRadio(draft, std::get<bool S::*>(d.member), ReadBool(file, d));
@@ -265,6 +280,8 @@ void LoadActiveSettings(ProfileFile& file, Settings& active) {
         else if (auto* i = std::get_if<int S::*>(&d.member)) active.** i = InMemoryValue(d, ReadInt(file, d));
         else if (auto* t = std::get_if<TimeOfDayText S::*>(&d.member))
             (active.**t).time = TimerScheduleFromText(ReadText(file, d));
+        else if (d.control == C::FileNameEdit)
+            active.*std::get<std::string S::*>(d.member) = ProgramFileName(ReadText(file, d));
     }
 }
 

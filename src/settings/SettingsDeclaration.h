@@ -25,6 +25,7 @@ enum class SettingControl {
     MethodRadio,       // one of Shutdown, Suspend, Hibernation
     CombinationRadio,  // one of Piece_Requirement, All_Requirement
     CountdownLabel,    // a label of the countdown, saved as it stands, never loaded
+    FileNameEdit,      // a program's file name: loaded without a folder, at most maxLength characters
     Window,            // window position and stay-on-top, written on their own
 };
 
@@ -43,9 +44,16 @@ struct SettingDef {
     bool Settings::*savedFrom = nullptr;  // written with another member's value
 };
 
+// The longest file name Windows allows, in characters (UTF-16 units).
+inline constexpr int kProgramFileNameMax = 259;
+
 std::span<const SettingDef> SettingsDeclaration();
 // The row of a member; every member has exactly one (checked at compile time).
 const SettingDef& DeclarationOf(const SettingMember& member);
+
+// A hand-edited program name brought into range: blanks at the ends and any
+// folder dropped, cut to kProgramFileNameMax characters.
+std::string ProgramFileName(const std::string& text);
 
 // Typed reading of profile text: an integer in decimal, or hexadecimal after
 // "$" or (in a text longer than two characters) "0x"/"0X"; nullopt otherwise.

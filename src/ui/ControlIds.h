@@ -10,6 +10,7 @@
 #define VESKO_CLASS_ABOUT L"TAboutBox"
 #define VESKO_CLASS_FORM3 L"TForm3"
 #define VESKO_CLASS_FORM4 L"TForm4"
+#define VESKO_CLASS_PROGRAM_PICKER L"TForm5"
 
 namespace vesko::ids {
 
@@ -32,7 +33,8 @@ enum : int {
 };
 
 // Main window: the mark beside each condition's row, in the conditions'
-// order (timer, time, window of the day, CPU, network, memory, uptime, mouse),
+// order (timer, time, window of the day, CPU, network, memory, uptime, mouse,
+// the job's end),
 // and the summary line below the groups.
 enum : int {
     FirstConditionMark = 1300,
@@ -84,6 +86,13 @@ enum : int {
     AddProgramButton = 5002,
     DeleteProgramButton = 5003,
     CloseExcludedButton = 5004,
+};
+
+// The job's-end picker ("選択").
+enum : int {
+    PickerProgramList = 5101,
+    PickerOkButton = 5102,
+    PickerCancelButton = 5103,
 };
 
 // The main window's one-second timer.

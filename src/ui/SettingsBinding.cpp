@@ -10,6 +10,7 @@ std::optional<LayoutKind> BoundControlKind(const SettingDef& d) {
         case SettingControl::CheckBox: return LayoutKind::CheckBox;
         case SettingControl::SpinEdit: return LayoutKind::SpinEdit;
         case SettingControl::UnitComboBox: return LayoutKind::DropDownList;
+        case SettingControl::FileNameEdit: return LayoutKind::Edit;
         case SettingControl::MethodRadio:
         case SettingControl::CombinationRadio: return LayoutKind::RadioButton;
         default: return std::nullopt;

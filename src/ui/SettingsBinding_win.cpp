@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 
+#include "base/WinText_win.h"
 #include "controls/SpinEdit_win.h"
 #include "ui/SettingsBinding.h"
 
@@ -37,6 +39,7 @@ void ShowSettings(const SettingsControls& controls, const Settings& s, const Set
             case LayoutKind::DropDownList:
                 SendMessageW(hwnd, CB_SETCURSEL, static_cast<WPARAM>(s.*std::get<int Settings::*>(m)), 0);
                 break;
+            case LayoutKind::Edit: SetWindowTextW(hwnd, Widen(s.*std::get<std::string Settings::*>(m)).c_str()); break;
             default: break;
         }
     }
@@ -61,6 +64,12 @@ void ReadSettings(const SettingsControls& controls, Settings& s) {
             case LayoutKind::DropDownList:
                 s.*std::get<int Settings::*>(m) = static_cast<int>(SendMessageW(hwnd, CB_GETCURSEL, 0, 0));
                 break;
+            case LayoutKind::Edit: {
+                std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+                text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+                s.*std::get<std::string Settings::*>(m) = Narrow(text);
+                break;
+            }
             default: break;
         }
     }

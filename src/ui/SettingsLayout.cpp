@@ -89,7 +89,7 @@ void PercentLine(Builder& b, std::string_view percentKey, std::string_view timeK
 }
 
 void Conditions(Builder& b) {
-    b.Group("ConditionsGroup", "節電条件", {8, 8, 361, 449});
+    b.Group("ConditionsGroup", "節電条件", {8, 8, 361, 499});
     // Each condition: its check box, then its numbers on the next line(s).
     b.Check("Timer_Enabled", "タイマー", 16, 26, 70);
     b.Text("", "セット時刻", 92, 28, 60);
@@ -139,6 +139,14 @@ void Conditions(Builder& b) {
     Mark(b, 7, 150, 404);
     b.Spin("MouseCursor_Time", kIndent, 422, 60);
     b.Unit("分以上動いていないと節電", 100, 422, 146);
+
+    b.Check("ProgramEnd_Enabled", "ソフトの終了", 16, 452, 100);
+    Mark(b, 8, 150, 454);
+    b.Add(LayoutKind::Edit, "ProgramEnd_Name", "", {kIndent, 472, 116, kSpinHeight});
+    b.Add(LayoutKind::Button, "ProgramPickerButton", "選択", {156, 471, 44, 23});
+    b.Unit("が終了して", 204, 472, 62);
+    b.Spin("ProgramEnd_Time", 268, 472, 52);
+    b.Unit("分", 324, 472, 14);
 }
 
 void Status(Builder& b) {
@@ -190,11 +198,12 @@ void RightColumn(Builder& b) {
     b.Check("KeepAwake_Enabled", "他のソフトが使用中のときは節電しない", 380, 368, 262);
     b.Check("Log_Enabled", "ログを作成する", 380, 389, 200);
     b.Check("StartWithWindows", "Windows起動時にこのソフトを常駐させる", 380, 410, 262);
-    b.Add(LayoutKind::DefaultButton, "OkButton", "OK", {414, 432, 75, 25}, kOkId);
-    b.Add(LayoutKind::Button, "CancelButton", "キャンセル", {494, 432, 75, 25}, kCancelId);
-    b.Add(LayoutKind::Button, "ApplyButton", "適用(&A)", {574, 432, 75, 25});
+    // The buttons keep to the bottom of the conditions' frame.
+    b.Add(LayoutKind::DefaultButton, "OkButton", "OK", {414, 482, 75, 25}, kOkId);
+    b.Add(LayoutKind::Button, "CancelButton", "キャンセル", {494, 482, 75, 25}, kCancelId);
+    b.Add(LayoutKind::Button, "ApplyButton", "適用(&A)", {574, 482, 75, 25});
     // When the chosen method will run, or why nothing will: a line of its own.
-    b.Text("SummaryLine", "", 16, 465, 625, ids::SummaryLine);
+    b.Text("SummaryLine", "", 16, 515, 625, ids::SummaryLine);
 }
 
 std::vector<LayoutControl> BuildLayout() {

@@ -11,7 +11,7 @@
 
 namespace vesko {
 
-enum class LayoutKind { Group, CheckBox, RadioButton, Label, SpinEdit, DropDownList, Button, DefaultButton };
+enum class LayoutKind { Group, CheckBox, RadioButton, Label, SpinEdit, DropDownList, Button, DefaultButton, Edit };
 
 struct LayoutRect {
     int x = 0, y = 0, w = 0, h = 0;
@@ -34,13 +34,15 @@ struct LayoutControl {
 };
 
 inline constexpr int kSettingsClientWidth = 655;
-// The documented 463 pixels and one line below them for the summary.
-inline constexpr int kSettingsClientHeight = 463 + 20;
+// The documented 463 pixels, the job's end's row and one line below them
+// for the summary.
+inline constexpr int kSettingsClientHeight = 463 + 50 + 20;
 
 // The marks beside the condition rows, in the engine's condition order; their
 // ids follow ids::FirstConditionMark.
 inline constexpr std::string_view kConditionMarkNames[] = {
-    "TimerMark", "TimeMark", "AppointedTimeMark", "CpuMark", "NetworkMark", "MemoryMark", "OsMark", "MouseCursorMark",
+    "TimerMark",  "TimeMark", "AppointedTimeMark", "CpuMark",        "NetworkMark",
+    "MemoryMark", "OsMark",   "MouseCursorMark",   "ProgramEndMark",
 };
 
 // The whole window, in reading order.

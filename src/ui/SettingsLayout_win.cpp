@@ -21,13 +21,13 @@ RECT Pixels(const LayoutRect& r, double scale) {
 }
 
 HWND CreatePlain(HWND parent, const LayoutControl& c, const wchar_t* cls, DWORD style, double scale, HFONT font,
-                 int extraHeight = 0) {
+                 int extraHeight = 0, DWORD exStyle = 0) {
     RECT r = Pixels(c.rect, scale);
     if (c.TabStop()) style |= WS_TABSTOP;
     if (c.groupStart) style |= WS_GROUP;
     HWND hwnd =
-        CreateWindowExW(0, cls, Widen(std::string(c.caption)).c_str(), WS_CHILD | WS_VISIBLE | style, r.left, r.top,
-                        r.right - r.left, r.bottom - r.top + Scaled(extraHeight, scale), parent,
+        CreateWindowExW(exStyle, cls, Widen(std::string(c.caption)).c_str(), WS_CHILD | WS_VISIBLE | style, r.left,
+                        r.top, r.right - r.left, r.bottom - r.top + Scaled(extraHeight, scale), parent,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), GetModuleHandleW(nullptr), nullptr);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return hwnd;
@@ -56,6 +56,13 @@ HWND CreateOne(HWND parent, const LayoutControl& c, double scale, HFONT font, Se
         case LayoutKind::Button: return CreatePlain(parent, c, L"BUTTON", BS_PUSHBUTTON, scale, font);
         case LayoutKind::DefaultButton: return CreatePlain(parent, c, L"BUTTON", BS_DEFPUSHBUTTON, scale, font);
         case LayoutKind::SpinEdit: return CreateSpin(parent, c, scale, font, out);
+        case LayoutKind::Edit: {
+            HWND edit = CreatePlain(parent, c, L"EDIT", ES_AUTOHSCROLL, scale, font, 0, WS_EX_CLIENTEDGE);
+            // The typing limit is the declaration's.
+            if (const SettingDef* d = BoundSetting(c); d && d->maxLength > 0)
+                SendMessageW(edit, EM_LIMITTEXT, static_cast<WPARAM>(d->maxLength), 0);
+            return edit;
+        }
         case LayoutKind::DropDownList: {
             HWND combo =
                 CreatePlain(parent, c, L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, scale, font, kDropDownListHeight);

@@ -578,7 +578,7 @@ FileHold::~FileHold() {
     if (Held()) CloseHandle(handle_);
 }
 
-std::vector<std::string> ListViewItems(HWND list) {
+std::vector<std::string> ListViewItems(HWND list, int column) {
     std::vector<std::string> items;
     DWORD pid = 0;
     GetWindowThreadProcessId(list, &pid);
@@ -592,7 +592,7 @@ std::vector<std::string> ListViewItems(HWND list) {
         const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
         for (int i = 0; i < count; ++i) {
             LVITEMW item{};
-            item.iSubItem = 0;
+            item.iSubItem = column;
             item.pszText = reinterpret_cast<LPWSTR>(remote + sizeof(LVITEMW));
             item.cchTextMax = kChars;
             WriteProcessMemory(process, remote, &item, sizeof item, nullptr);

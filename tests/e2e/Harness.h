@@ -148,7 +148,7 @@ private:
 };
 
 // The captions of a report-view list of another process, in order.
-std::vector<std::string> ListViewItems(HWND list);
+std::vector<std::string> ListViewItems(HWND list, int column = 0);
 
 // Starts the program in a fresh folder (printed first), opens its tray menu
 // and presses the key; for commands that end the whole session.

@@ -1,6 +1,6 @@
 // Prints the settings window's layout table and the two pop-up menus, one
 // control or item a line, for scripts/check_help_captions.py:
-//   layout <TAB> kind <TAB> caption     (kind: group, check, radio, label, spin, list, button)
+//   layout <TAB> kind <TAB> caption     (kind: group, check, radio, label, spin, list, edit, button)
 //   menu <TAB> caption
 #include <cstdio>
 
@@ -17,6 +17,7 @@ const char* KindName(vesko::LayoutKind kind) {
         case vesko::LayoutKind::Label: return "label";
         case vesko::LayoutKind::SpinEdit: return "spin";
         case vesko::LayoutKind::DropDownList: return "list";
+        case vesko::LayoutKind::Edit: return "edit";
         case vesko::LayoutKind::Button:
         case vesko::LayoutKind::DefaultButton: return "button";
     }

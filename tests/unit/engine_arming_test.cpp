@@ -163,6 +163,16 @@ TEST(ValidateSettings, FirstFailingTestDecides) {
              f.Time_Hour = 10;
          },
          kOsUptimeElapsedMessage},
+        // The job's end needs a bare file name, function ticked or not.
+        {"job's end without a name", [](Settings& f) { f.ProgramEnd_Enabled = true; }, kProgramEndNameMissingMessage},
+        {"job's end with blanks only", [](Settings& f) { f.ProgramEnd_Enabled = true, f.ProgramEnd_Name = "  "; },
+         kProgramEndNameMissingMessage},
+        {"job's end with a folder",
+         [](Settings& f) { f.ProgramEnd_Enabled = true, f.ProgramEnd_Name = "C:\\bin\\render.exe"; },
+         kProgramEndNameFolderMessage},
+        {"job's end named", [](Settings& f) { f.ProgramEnd_Enabled = true, f.ProgramEnd_Name = "render.exe"; },
+         nullptr},
+        {"no name needed while unticked", [](Settings& f) { f.ProgramEnd_Name = ""; }, nullptr},
     };
     for (const FormCase& c : cases) {
         Settings f = ValidForm();

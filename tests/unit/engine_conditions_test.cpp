@@ -354,6 +354,7 @@ TEST(Conditions, NothingEvaluatedWhileTheFunctionIsOffOrTheConditionIsOff) {
     Settings all = Enabled();
     all.Timer_Enabled = all.Time_Enabled = all.AppointedTime_Enabled = all.CPU_Enabled = true;
     all.Network_Enabled = all.Memory_Enabled = all.OS_Enabled = all.MouseCursor_Enabled = true;
+    all.ProgramEnd_Enabled = true;
     all.Function_Enabled = false;
     Settings none = Enabled();
 

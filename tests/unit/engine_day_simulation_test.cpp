@@ -49,6 +49,9 @@ struct World {
     std::int64_t netPerSecond = 0;
     CursorPos cursor{};
     bool programRunning = false;
+    // The job, its queue's next start (0: none); the own keep-awake request and when it was dropped.
+    bool jobRunning = false, ownRequest = false;
+    std::uint64_t jobRestartAt = 0, ownRequestEnded = 0;
     KeepAwakeReading request;
     std::uint64_t beepEchoUntil = 0;  // the own beep's audio stream, as Windows may report it
 };
@@ -64,11 +67,12 @@ public:
     std::string failure;
     // What the scenarios got to, so that a change that stops the simulation
     // from reaching its cases cannot pass unseen.
-    int actions = 0, warnedActions = 0, owedActions = 0, holdBacks = 0;
+    int actions = 0, warnedActions = 0, owedActions = 0, holdBacks = 0, jobActions = 0;
 
     void Arm(const World& w) {
         holdOffMinute_ = armMinute_ = MinuteStamp(w.wall);
         for (auto& since : lowSince_) since = w.mono;
+        jobSeen_ = jobRunning_ = false;
         postponedUntil_ = 0;
         timeSeen_ = timerSeen_ = timerSpent_ = false;
         owed_ = false;
@@ -84,6 +88,7 @@ public:
     void UsersSleepEnded(const World& w) {
         holdOffMinute_ = MinuteStamp(w.wall);
         for (auto& since : lowSince_) since = w.mono;
+        jobSeen_ = jobRunning_ = false;
         clearSince_ = w.mono;
     }
     void CountdownSet(DateTime schedule) {
@@ -97,15 +102,30 @@ public:
     void Disturbed(const World& w) { clearSince_ = w.mono; }
     void FunctionOff() { owed_ = false; }
 
+    // Another program's request. Windows tells only the machine-wide
+    // execution state: while the own request stands (and ten seconds after)
+    // its flag cannot be told apart and is not counted.
+    static KeepAwakeSignal OthersRequest(const World& w) {
+        KeepAwakeReading r = w.request;
+        if (w.ownRequest || (w.ownRequestEnded && w.mono - w.ownRequestEnded < 10000)) r.SystemRequired = false;
+        return r.Standing();
+    }
     bool HeldBack(const World& w) const {
         return (s_->ExeStop_Enabled && w.programRunning) ||
-               (s_->KeepAwake_Enabled && w.request.Standing() != KeepAwakeSignal::None) || w.mono < postponedUntil_;
+               (s_->KeepAwake_Enabled && OthersRequest(w) != KeepAwakeSignal::None) || w.mono < postponedUntil_;
+    }
+    // The job's end is met: seen since arming, gone for its minutes.
+    bool JobDone(const World& w) const {
+        return jobSeen_ && !jobRunning_ && w.mono - jobGoneSince_ >= s_->ProgramEnd_Time * kMinute;
     }
 
     // Each tick before the engine's: the durations' ground truth.
     void BeforeTick(const World& w) {
-        const bool request =
-            s_->KeepAwake_Enabled && s_->Function_Enabled && w.request.Standing() != KeepAwakeSignal::None;
+        if (s_->Function_Enabled && s_->ProgramEnd_Enabled) {
+            if (w.jobRunning) jobSeen_ = jobRunning_ = true;
+            else if (jobRunning_) jobRunning_ = false, jobGoneSince_ = w.mono;
+        }
+        const bool request = s_->KeepAwake_Enabled && s_->Function_Enabled && OthersRequest(w) != KeepAwakeSignal::None;
         const bool low[4] = {w.cpu <= s_->CPU_Percent,
                              !(NetworkThreshold(s_->Network_Speed, s_->Network_Unit) < w.netPerSecond),
                              w.memory <= s_->Memory_Percent, w.cursor == lastCursor_};
@@ -143,8 +163,11 @@ public:
         if (visible && !label.empty() && label[0] == '-') Fail("the warning shows a negative number: " + label);
     }
 
-    // Each tick at its end: a clock condition owed since a hold-back is acted on in time.
+    // Each tick at its end: the own keep-awake request stands exactly while the job runs (function and
+    // condition on); a clock condition owed since a hold-back is acted on in time.
     void AfterTick(const World& w) {
+        if (w.ownRequest != (s_->Function_Enabled && s_->ProgramEnd_Enabled && w.jobRunning))
+            Fail(w.ownRequest ? "kept the machine awake without a running job" : "the running job is not kept awake");
         if (!owed_ || !s_->Piece_Requirement || !s_->Function_Enabled) return;
         const std::uint64_t wait = (s_->Warning_Enabled ? s_->Warning_Time + 1 : 1) * kMinute + 2000;
         if (w.mono > clearSince_ + wait)
@@ -178,6 +201,8 @@ public:
             count(on[i], w.mono - lowSince_[i] >= static_cast<std::uint64_t>(times[i]) * kMinute);
         const std::uint64_t required = (static_cast<std::uint64_t>(s_->OS_Hour) * 60 + s_->OS_Minute) * kMinute;
         count(s_->OS_Enabled, w.uptime - uptimeOrigin_ >= required);
+        count(s_->ProgramEnd_Enabled, JobDone(w));
+        jobActions += s_->ProgramEnd_Enabled && JobDone(w);
         if (s_->Piece_Requirement ? met == 0 : met < enabled)
             Fail("acted with " + std::to_string(met) + " of " + std::to_string(enabled) + " conditions met");
         ++actions, warnedActions += s_->Warning_Enabled, owedActions += owed_;
@@ -206,6 +231,8 @@ private:
     int timerMinute_ = -1;
     std::int64_t lastStamp_ = 0;
     bool timeSeen_ = false, timerSeen_ = false, timerSpent_ = false, owed_ = false;
+    bool jobSeen_ = false, jobRunning_ = false;
+    std::uint64_t jobGoneSince_ = 0;
     CursorPos lastCursor_{};
 };
 
@@ -232,9 +259,14 @@ public:
     std::string LongTime(DateTime) override { return "0:00:00"; }
     std::string OSVersionText() override { return "Windows 7"; }
     ManualItemsEnabled ManualItems() override { return {}; }
+    void KeepSystemAwake(bool on) override {
+        if (w_.ownRequest && !on) w_.ownRequestEnded = w_.mono;
+        w_.ownRequest = on;
+    }
+    // The machine-wide state: the own request shows in it like any other.
     KeepAwakeReading Read() override {
         KeepAwakeReading r = w_.request;
-        if (w_.mono < w_.beepEchoUntil) r.SystemRequired = true;
+        if (w_.mono < w_.beepEchoUntil || w_.ownRequest) r.SystemRequired = true;
         return r;
     }
     void Close() override {}
@@ -242,8 +274,10 @@ public:
     const std::string& Path() const { return listPath_; }
     std::optional<std::string> ReadList() { return std::string("C:\\tools\\render.exe\r\n"); }
     std::optional<std::vector<RunningProcess>> ListProcesses() override {
-        if (!w_.programRunning) return std::vector<RunningProcess>{};
-        return std::vector<RunningProcess>{{"C:\\tools\\render.exe", "render.exe", 7}};
+        std::vector<RunningProcess> list;
+        if (w_.programRunning) list.push_back({"C:\\tools\\render.exe", "render.exe", 7});
+        if (w_.jobRunning) list.push_back({"", "Encode.exe", 9});
+        return list;
     }
     std::string ImagePathOf(std::uint32_t) override { return "C:\\tools\\render.exe"; }
     std::string FullPathName(const std::string& path) override { return path; }
@@ -332,7 +366,7 @@ struct Scenario {
     std::uint64_t seed;
     std::uint64_t seconds = 0;
     bool failed = false;
-    int actions = 0, warnedActions = 0, owedActions = 0, holdBacks = 0;
+    int actions = 0, warnedActions = 0, owedActions = 0, holdBacks = 0, jobActions = 0;
 };
 
 // Settings a user could have chosen, with times that fall inside the scenario.
@@ -348,9 +382,11 @@ Settings RandomSettings(std::mt19937_64& rng, DateTime start) {
     do {
         s.Timer_Enabled = chance(20), s.Time_Enabled = chance(30), s.AppointedTime_Enabled = chance(25);
         s.CPU_Enabled = chance(30), s.Network_Enabled = chance(20), s.Memory_Enabled = chance(15);
-        s.OS_Enabled = chance(15), s.MouseCursor_Enabled = chance(30);
+        s.OS_Enabled = chance(15), s.MouseCursor_Enabled = chance(30), s.ProgramEnd_Enabled = chance(35);
     } while (!(s.Timer_Enabled || s.Time_Enabled || s.AppointedTime_Enabled || s.CPU_Enabled || s.Network_Enabled ||
-               s.Memory_Enabled || s.OS_Enabled || s.MouseCursor_Enabled));
+               s.Memory_Enabled || s.OS_Enabled || s.MouseCursor_Enabled || s.ProgramEnd_Enabled));
+    // The name's case differs from the process's now and then: it is ignored.
+    s.ProgramEnd_Name = chance(50) ? "encode.exe" : "ENCODE.EXE", s.ProgramEnd_Time = pick(1, 10);
     s.Timer_Hour = pick(0, 1), s.Timer_Minute = pick(s.Timer_Hour ? 0 : 1, 59);
     soon(s.Time_Hour, s.Time_Minute);
     soon(s.AppointedTime_FromHour, s.AppointedTime_FromMinute);
@@ -417,6 +453,12 @@ Scenario RunScenario(std::uint64_t seed, std::vector<std::string>& events) {
             w.request = {kind == 1, kind == 2, kind == 3};
             note(kind ? "keep-awake request " + std::to_string(kind) : "keep-awake request ends");
         }
+        // The job runs for minutes; its queue may start it again after a short gap.
+        if (w.jobRunning ? oneIn(500) : (w.jobRestartAt && w.mono >= w.jobRestartAt) || oneIn(2500)) {
+            w.jobRunning = !w.jobRunning;
+            w.jobRestartAt = !w.jobRunning && oneIn(2) ? w.mono + pick(1, 90) * 1000 : 0;
+            note(w.jobRunning ? "job starts" : w.jobRestartAt ? "job ends, its queue goes on" : "job ends");
+        }
         // Loads in tens, thresholds in fives (RandomSettings): the meter's rounding never decides.
         if (oneIn(90)) w.cpu = static_cast<int>(pick(0, 10)) * 10;
         if (oneIn(300)) w.memory = static_cast<int>(pick(20, 95));
@@ -479,7 +521,7 @@ Scenario RunScenario(std::uint64_t seed, std::vector<std::string>& events) {
         sc.seconds = sec + 1;
     }
     sc.actions = ref.actions, sc.warnedActions = ref.warnedActions, sc.owedActions = ref.owedActions;
-    sc.holdBacks = ref.holdBacks;
+    sc.holdBacks = ref.holdBacks, sc.jobActions = ref.jobActions;
     if (ref.failed) {
         sc.failed = true;
         events.push_back(ref.Stamp(w) + "FAILED: " + ref.failure);
@@ -496,13 +538,14 @@ TEST(DaySimulation, NeverActsEarlyAndAlwaysGivesTheWholeWarning) {
     const std::uint64_t only = EnvNumber("VESKO_SIM_SEED", 0);
     const std::uint64_t count = only ? 1 : EnvNumber("VESKO_SIM_SCENARIOS", 400);
     std::uint64_t seconds = 0, failures = 0;
-    int actions = 0, warned = 0, owed = 0, heldSeconds = 0;
+    int actions = 0, warned = 0, owed = 0, heldSeconds = 0, jobActions = 0;
     for (std::uint64_t i = 0; i < count && failures < 3; ++i) {
         const std::uint64_t seed = only ? only : 1000 + i;
         std::vector<std::string> events;
         const Scenario sc = RunScenario(seed, events);
         seconds += sc.seconds;
         actions += sc.actions, warned += sc.warnedActions, owed += sc.owedActions, heldSeconds += sc.holdBacks;
+        jobActions += sc.jobActions;
         if (!sc.failed) continue;
         ++failures;
         std::ostringstream out;
@@ -513,13 +556,14 @@ TEST(DaySimulation, NeverActsEarlyAndAlwaysGivesTheWholeWarning) {
     }
     std::printf(
         "simulated %.1f days in %llu scenarios: %d actions, %d after a whole warning, %d of them owed "
-        "to a clock condition held back in its minute, %.1f days held back\n",
+        "to a clock condition held back in its minute, %d with a job's end met, %.1f days held back\n",
         static_cast<double>(seconds) / 86400.0, static_cast<unsigned long long>(count), actions, warned, owed,
-        heldSeconds / 86400.0);
+        jobActions, heldSeconds / 86400.0);
     if (!only && count >= 300) {
         EXPECT_GT(warned, 100);
         EXPECT_GT(actions - warned, 50);
         EXPECT_GE(owed, 5);
+        EXPECT_GT(jobActions, 20);
     }
 }
 

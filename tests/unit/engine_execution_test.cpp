@@ -83,6 +83,7 @@ public:
     std::string LongTime(DateTime) override { return ""; }
     std::string OSVersionText() override { return ""; }
     ManualItemsEnabled ManualItems() override { return {}; }
+    void KeepSystemAwake(bool) override {}
     static constexpr std::uint64_t kWakeMs = 900'000'000, kWakeUptimeMs = 880'000'000;
 
     ExecutionPorts Ports(WarningDialog& dialog, MonitorView& view) {

@@ -46,6 +46,8 @@ struct World : Clock, MachinePort {
     std::string LongTime(DateTime) override { return "9:00:00"; }
     std::string OSVersionText() override { return "Windows 7"; }
     ManualItemsEnabled ManualItems() override { return {}; }
+    bool awake = false;  // the keep-awake request
+    void KeepSystemAwake(bool on) override { awake = on; }
 };
 
 // The processor idles.
@@ -66,7 +68,8 @@ struct Quiet : ExcludedListFile, ProgramSystem, StartupShortcut {
     std::optional<std::string> Read() override { return std::nullopt; }
     bool Write(const std::string&) override { return true; }
     bool CanHold(const std::string&) override { return true; }
-    std::optional<std::vector<RunningProcess>> ListProcesses() override { return std::vector<RunningProcess>{}; }
+    std::vector<RunningProcess> running;  // only a job, for the job's end
+    std::optional<std::vector<RunningProcess>> ListProcesses() override { return running; }
     std::string ImagePathOf(std::uint32_t) override { return ""; }
     std::string FullPathName(const std::string& p) override { return p; }
     bool FileExists(const std::string&) override { return false; }
@@ -75,8 +78,11 @@ struct Quiet : ExcludedListFile, ProgramSystem, StartupShortcut {
     void Save(bool) override {}
 };
 
+// Windows' machine-wide execution state: the monitor's own request shows in it.
 struct QuietProbe : KeepAwakeProbe {
-    KeepAwakeReading Read() override { return {}; }
+    const World& world;
+    explicit QuietProbe(const World& w) : world(w) {}
+    KeepAwakeReading Read() override { return {false, false, world.awake}; }
     void Close() override {}
 };
 
@@ -90,7 +96,7 @@ struct Rig {
     testing::FakeLog log;
     testing::FakeTray tray;
     Quiet quiet;
-    QuietProbe requests;
+    QuietProbe requests{world};
     PowerActions actions{power};
     CpuUsage cpu{std::make_unique<IdleCpu>(world), nullptr};
     Monitor monitor{MonitorPorts{world, file.store, view, warning, actions, power, log, tray, quiet, quiet, cpu,
@@ -274,6 +280,20 @@ TEST(Monitor, ApplyRearmsOkAllowsAFallbackAgainARefusalSavesNothingCancelReloads
     EXPECT_EQ(rig.view.errors, std::vector<std::string>{kInvalidTimerMessage});
     rig.monitor.DiscardWindowEdits();
     EXPECT_NE(rig.view.draft.Timer_Minute, 0) << "the stored minutes again";
+}
+
+// The option reads the machine-wide state, which shows the own request too:
+// the mouse must still act while the job runs. The exit gives the request back.
+TEST(Monitor, TheOwnKeepAwakeRequestNeverHoldsTheOptionBack) {
+    Rig rig(kHibernateOnTheMouse +
+            "KeepAwake_Enabled=1\r\n[ProgramEnd]\r\nProgramEnd_Enabled=1\r\nProgramEnd_Name=RENDER.EXE\r\n");
+    rig.quiet.running = {{"", "render.exe", 42}};
+    rig.monitor.Start();
+    rig.Ticks(121);
+    EXPECT_TRUE(rig.world.awake);
+    EXPECT_EQ(rig.Logged(logmsg::kHibernate), 1);
+    rig.monitor.Exit(0, 0);
+    EXPECT_FALSE(rig.world.awake);
 }
 
 }  // namespace

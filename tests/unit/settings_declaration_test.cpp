@@ -103,7 +103,8 @@ TEST(SettingsDeclaration, HandEditedValuesReadAsDocumented) {
     f.bytes =
         "[Timer]\r\nTimer_Enabled=yes\r\nTimer_ScheduleTime=エラー\r\n[Time]\r\nTime_Enabled=2\r\n"
         "[CPU]\r\nCPU_Percent=150\r\n[MEMORY]\r\nmemory_percent=0x1E\r\n[Network]\r\nNetwork_Unit=5\r\n"
-        "[PowerSaving]\r\nShutdown=1\r\nSuspend=1\r\n[Omake]\r\nTitle=\r\n";
+        "[PowerSaving]\r\nShutdown=1\r\nSuspend=1\r\n[Omake]\r\nTitle=\r\n"
+        "[ProgramEnd]\r\nProgramEnd_Time=5000\r\nProgramEnd_Name= D:\\jobs\\Render.exe \r\n";
     IniFile ini = f.Open();
     Settings form;
     Settings active;
@@ -122,6 +123,13 @@ TEST(SettingsDeclaration, HandEditedValuesReadAsDocumented) {
     EXPECT_TRUE(form.Suspend);
     EXPECT_TRUE(active.Shutdown && active.Suspend);
     EXPECT_EQ(form.Title, "") << "a present but empty title";
+    EXPECT_EQ(active.ProgramEnd_Time, 1440) << "a day at most";
+    EXPECT_EQ(active.ProgramEnd_Name, "Render.exe") << "the file name alone, without blanks";
+    EXPECT_EQ(form.ProgramEnd_Name, "Render.exe");
+    EXPECT_EQ(ProgramFileName(std::string(300, 'a')).size(), 259u) << "at most 259 characters";
+    std::string kana;
+    for (int i = 0; i < 300; ++i) kana += "あ";
+    EXPECT_EQ(ProgramFileName(kana).size(), 259u * 3) << "characters, not bytes";
 
     SaveSettings(ini, form);
     IniFile again = f.Open();
@@ -144,8 +152,9 @@ TEST(SettingsDeclaration, SaveWritesSectionsInTableOrderAfterTheStartKeys) {
     std::string text = *f.bytes;
     for (std::size_t at = text.find('['); at != std::string::npos; at = text.find('[', at + 1))
         sections.push_back(text.substr(at + 1, text.find(']', at) - at - 1));
-    const std::vector<std::string> expected = {"Timer",  "Omake", "Time",        "AppointedTime", "CPU",   "Network",
-                                               "Memory", "OS",    "MouseCursor", "PowerSaving",   "Other", "Window"};
+    const std::vector<std::string> expected = {"Timer",       "Omake",  "Time",  "AppointedTime", "CPU",
+                                               "Network",     "Memory", "OS",    "MouseCursor",   "ProgramEnd",
+                                               "PowerSaving", "Other",  "Window"};
     EXPECT_EQ(sections, expected);
     EXPECT_EQ(text.rfind("[Timer]\r\nTimer_SetTime=9:05\r\nTimer_ScheduleTime=9:06\r\nTimer_Enabled=0\r\n", 0), 0u)
         << text;

@@ -156,7 +156,7 @@ TEST(SettingsLayout, SpinRangesCanBeTyped) {
             EXPECT_LE(std::to_string(d->max).size(), static_cast<std::size_t>(d->maxLength)) << Describe(c);
         }
     }
-    EXPECT_EQ(spins, 18);
+    EXPECT_EQ(spins, 19);
     const LayoutControl* units = FindLayoutControl("Network_Unit");
     ASSERT_NE(units, nullptr);
     EXPECT_EQ(units->kind, LayoutKind::DropDownList);
@@ -189,7 +189,8 @@ TEST(SettingsBinding, EachSettingHasOneControlAndEachControlOneSetting) {
     EXPECT_EQ(bindings, static_cast<int>(bound.size()));
     for (const LayoutControl& c : SettingsLayout()) {
         const bool valueControl = c.kind == LayoutKind::CheckBox || c.kind == LayoutKind::SpinEdit ||
-                                  c.kind == LayoutKind::DropDownList || c.kind == LayoutKind::RadioButton;
+                                  c.kind == LayoutKind::DropDownList || c.kind == LayoutKind::RadioButton ||
+                                  c.kind == LayoutKind::Edit;
         if (!valueControl || c.name == "StartWithWindows") {
             EXPECT_EQ(BoundSetting(c), nullptr) << Describe(c);
             continue;
