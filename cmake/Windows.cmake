@@ -100,7 +100,7 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT VESKO_NO_E2E)
     # Run only by tests/release/zip_test.py, which unpacks the zip for it.
     add_executable(vesko_e2e ${E2E_SOURCES} ${CMAKE_SOURCE_DIR}/tests/release/unpacked_zip_scenario.cpp)
     target_include_directories(vesko_e2e PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests/e2e)
-    # Each scenario runs on the display and in the prefix of the lane it is given (scripts/test).
+    # Each scenario runs on the display and in the prefix of a free lane (scripts/test).
     set_target_properties(vesko_e2e PROPERTIES CROSSCOMPILING_EMULATOR "bash;${CMAKE_SOURCE_DIR}/scripts/in_lane;wine")
     target_link_libraries(vesko_e2e PRIVATE vesko_win gtest ole32 comctl32 ${VESKO_STATIC_LINK} -municode)
     target_compile_definitions(vesko_e2e PRIVATE
@@ -150,13 +150,9 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT VESKO_NO_E2E)
         add_test(NAME ${name} COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/in_lane bash ${CMAKE_SOURCE_DIR}/tests/e2e/forced_commands.sh
                  $<TARGET_FILE:vesko_e2e> ${key} "ケルダン!を正常に終了しWindowsを強制終了しました")
         set_tests_properties(${name} PROPERTIES TIMEOUT 150)
-        list(APPEND E2E_TESTS ${name})
     endforeach()
-    list(APPEND E2E_TESTS Release.UnpackedZipStartsAndKeepsItsFilesBesideIt
-         PowerSaving.AReadOnlyLogNeverKeepsThePowerOffFromComing SettingsWindow.AnApplyKilledAtAnyMomentLeavesAllOfItOrNone)
-    # One lane each, when ctest is given the lanes (scripts/test); the scenarios
-    # that wait for the clock longest start first, so that none ends the run alone.
-    set_tests_properties(${E2E_TESTS} PROPERTIES RESOURCE_GROUPS lane:1)
+    # Run in lanes (scripts/test), the scenarios that wait for the clock longest
+    # start first, so that none ends the run alone.
     set_tests_properties(PowerSaving.AfterAResumeTheUptimeConditionHoldsAnew
                          PowerSaving.TheWarningCountsDownThenTheMachineHibernatesWakesAndReArms
                          TrayMenu.SwitchingOnAfterAPauseGivesTheFullDurationAgain

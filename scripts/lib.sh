@@ -180,8 +180,8 @@ stop_env() {
 # Lanes for running scenarios side by side: each its own Xvfb and its own copy
 # of the prepared prefix (so its own Wine server, desktop, tray and temporary
 # folder). Most scenarios spend their time waiting for the clock, so a few
-# lanes share two cores well. After setup_wine; writes $VESKO_LANES/<n>.env
-# for scripts/in_lane and the resource file ctest hands the lanes out from.
+# lanes share two cores well. After setup_wine; writes $VESKO_LANES/<n>.env,
+# from which scripts/in_lane takes a free one for each scenario.
 LANE_XVFBS=()
 LANE_PREFIXES=()
 start_lanes() {
@@ -190,7 +190,7 @@ start_lanes() {
   rm -rf "$VESKO_LANES"; mkdir -p "$VESKO_LANES"
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w >/dev/null 2>&1 || true
-  local groups=() warming=()
+  local warming=()
   for n in $(seq 1 "$count"); do
     local prefix="$BUILD/wineprefix-lane$n"
     rm -rf "$prefix"
@@ -199,15 +199,12 @@ start_lanes() {
     LANE_XVFBS+=("$STARTED_XVFB")
     LANE_PREFIXES+=("$prefix")
     printf 'export DISPLAY=%q WINEPREFIX=%q\n' "$DISPLAY" "$prefix" >"$VESKO_LANES/$n.env"
-    groups+=("{\"id\":\"$n\",\"slots\":1}")
     # Each lane's server stays up, and its desktop comes up once, before anything is timed.
     (source "$VESKO_LANES/$n.env" && wineserver -p 600 >/dev/null 2>&1; timeout 120 wine cmd /c exit >/dev/null 2>&1) &
     warming+=($!)
   done
   # Only these: the lanes' Xvfb servers run in the background too.
   wait "${warming[@]}"
-  local IFS=,
-  printf '{"version":{"major":1,"minor":0},"local":[{"lane":[%s]}]}\n' "${groups[*]}" >"$VESKO_LANES/resources.json"
   export DISPLAY="$display" WINEPREFIX="$base" STARTED_XVFB="$xvfb"
   wineserver -p 600 >/dev/null 2>&1 || true
 }
@@ -217,6 +214,7 @@ stop_lanes() {
   for prefix in "${LANE_PREFIXES[@]}"; do WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true; done
   for pid in "${LANE_XVFBS[@]}"; do kill "$pid" 2>/dev/null || true; done
   LANE_PREFIXES=() LANE_XVFBS=()
+  unset VESKO_LANES
 }
 
 screenshot() {
