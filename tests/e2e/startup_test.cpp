@@ -155,7 +155,9 @@ TEST(Startup, ZeroTimerShowsTheMessageAndStoresTheDesignText) {
     ASSERT_TRUE(ini);
     EXPECT_NE(ini->find("Timer_SetTime=hh:nn\r\n"), std::string::npos);
     EXPECT_NE(ini->find("Timer_ScheduleTime=hh:nn\r\n"), std::string::npos);
-    HWND form = FindProcessWindow(p.pid, VESKO_CLASS_FORM1);
+    // The window may come up only after the box was answered.
+    HWND form = WaitForWindow(p.pid, VESKO_CLASS_FORM1, false);
+    ASSERT_TRUE(form);
     EXPECT_EQ(ControlText(form, vesko::ids::TimerSetTimeLabel), "hh:nn");
 }
 
