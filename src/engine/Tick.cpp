@@ -90,15 +90,15 @@ TickVerdict EvaluateTick(DateTime now, std::uint64_t monotonicMs, const StatusDi
     state.LastTickMs = monotonicMs;
     TickVerdict v;
     v.SameMinute = IsSameMinute(now, state.HoldOffStamp);
-    // The job's end first: its own keep-awake request is settled before
-    // another program's are read.
+    // Other programs' requests first, against the own request as it stands
+    // now: the job's end below may change it, but only at the tick's end.
+    // A request counts as activity: the durations count from its last tick.
+    v.KeepAwake = AskKeepAwake(settings, keepAwake, state, monotonicMs);
+    if (v.KeepAwake != KeepAwakeSignal::None) state.RestartDurations(monotonicMs);
     ConditionState programEnd;
     programEnd.Enabled = settings.ProgramEnd_Enabled;
     EvaluateProgramEnd(monotonicMs, settings, running, state, programEnd);
     v.OwnAwakeRequest = UpdateOwnAwakeRequest(settings, monotonicMs, state);
-    // A request counts as activity: the durations count from its last tick.
-    v.KeepAwake = AskKeepAwake(settings, keepAwake, state, monotonicMs);
-    if (v.KeepAwake != KeepAwakeSignal::None) state.RestartDurations(monotonicMs);
     v.Conditions = EvaluateConditions(now, monotonicMs, settings, status.Readings, readCursor, state);
     v.Conditions[kProgramEndCondition] = programEnd;
     v.Evaluated = v.Conditions;

@@ -54,6 +54,7 @@ struct World {
     std::uint64_t jobRestartAt = 0, ownRequestEnded = 0;
     KeepAwakeReading request;
     std::uint64_t beepEchoUntil = 0;  // the own beep's audio stream, as Windows may report it
+    std::uint64_t beepAt = 0;
 };
 
 // What was promised, kept apart from the engine's own state.
@@ -103,11 +104,13 @@ public:
     void FunctionOff() { owed_ = false; }
 
     // Another program's request. Windows tells only the machine-wide
-    // execution state: while the own request stands (and ten seconds after)
-    // its flag cannot be told apart and is not counted.
+    // execution state: while the own request stands (and ten seconds after),
+    // and in the ten seconds after the own beep, its flag cannot be told
+    // apart and is not counted.
     static KeepAwakeSignal OthersRequest(const World& w) {
         KeepAwakeReading r = w.request;
         if (w.ownRequest || (w.ownRequestEnded && w.mono - w.ownRequestEnded < 10000)) r.SystemRequired = false;
+        if (w.beepAt && w.mono - w.beepAt < 10000) r.SystemRequired = false;
         return r.Standing();
     }
     bool HeldBack(const World& w) const {
@@ -427,7 +430,7 @@ Scenario RunScenario(std::uint64_t seed, std::vector<std::string>& events) {
     testing::FakeView view;
     view.onCountdown = [&](const std::string& due) { ref.CountdownSet(TimerScheduleFromText(due)); };
     // The beep's own audio stream, as Windows may report it for a few seconds.
-    view.onBeep = [&] { w.beepEchoUntil = w.mono + 3000; };
+    view.onBeep = [&] { w.beepEchoUntil = w.mono + 3000, w.beepAt = w.mono; };
     Power power(w, ref, warning, rng);
     PowerActions actions(power);
     CpuUsage cpu(std::make_unique<Processor>(w), nullptr);

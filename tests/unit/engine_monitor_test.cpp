@@ -81,8 +81,9 @@ struct Quiet : ExcludedListFile, ProgramSystem, StartupShortcut {
 // Windows' machine-wide execution state: the monitor's own request shows in it.
 struct QuietProbe : KeepAwakeProbe {
     const World& world;
+    bool others = false;  // another program's request
     explicit QuietProbe(const World& w) : world(w) {}
-    KeepAwakeReading Read() override { return {false, false, world.awake}; }
+    KeepAwakeReading Read() override { return {false, false, world.awake || others}; }
     void Close() override {}
 };
 
@@ -294,6 +295,22 @@ TEST(Monitor, TheOwnKeepAwakeRequestNeverHoldsTheOptionBack) {
     EXPECT_EQ(rig.Logged(logmsg::kHibernate), 1);
     rig.monitor.Exit(0, 0);
     EXPECT_FALSE(rig.world.awake);
+}
+
+TEST(Monitor, AJobThatStartsDoesNotHideAnotherProgramsRequestReadBeforeTheOwnStands) {
+    // The uptime (83 minutes at the start) is not restarted by a request: due after seven minutes.
+    Rig rig(
+        "[OS]\r\nOS_Enabled=1\r\nOS_Hour=1\r\nOS_Minute=30\r\n[PowerSaving]\r\nShutdown=0\r\nHibernation=1\r\n"
+        "[Other]\r\nFunction_Enabled=1\r\nWarning_Enabled=1\r\nKeepAwake_Enabled=1\r\n"
+        "[ProgramEnd]\r\nProgramEnd_Enabled=1\r\nProgramEnd_Name=render.exe\r\n");
+    rig.requests.others = true;
+    rig.monitor.Start();
+    rig.Ticks(480);
+    EXPECT_FALSE(rig.warning.shown);
+    rig.quiet.running = {{"", "render.exe", 42}};
+    rig.Ticks(1);
+    EXPECT_TRUE(rig.world.awake);
+    EXPECT_FALSE(rig.warning.shown) << "the request read in this tick was the other program's alone";
 }
 
 }  // namespace
