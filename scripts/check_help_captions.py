@@ -45,7 +45,7 @@ def known_captions(exe: str, app: pathlib.Path) -> set:
             known.add(shown(parts[1]))
     if not layout or not known:
         raise SystemExit(f"{exe} printed no layout or no menus")
-    words = [("□" if kind == "spin" else caption) if kind in ("spin", "label", "check", "radio", "button", "group")
+    words = [("□" if kind == "spin" else caption) if kind in ("spin", "label", "check", "radio", "button", "group", "days")
              else "" for kind, caption in layout]
     for i in range(len(words)):
         for j in range(i + 1, len(words) + 1):

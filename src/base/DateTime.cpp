@@ -65,6 +65,12 @@ int MinuteOfDay(DateTime t) {
     return p.hour * 60 + p.minute;
 }
 
+int WeekdayOf(DateTime t) {
+    const DateTimeParts p = DecodeDateTime(t);
+    // 0001-01-01 of the proleptic Gregorian calendar was a Monday.
+    return static_cast<int>(DaysFromCivil(p.year, p.month, p.day) % 7);
+}
+
 std::string FormatHourMinute(int hour, int minute) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%d:%02d", hour, minute);

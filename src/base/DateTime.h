@@ -23,6 +23,9 @@ inline DateTime EncodeTime(int h, int m, int s = 0, int ms = 0) {
 // Minutes of the day, hour * 60 + minute (0..1439).
 int MinuteOfDay(DateTime t);
 
+// The day of the week, Monday first: 0 Monday .. 6 Sunday.
+int WeekdayOf(DateTime t);
+
 // "h:nn": hour without leading zero, two-digit minutes.
 std::string FormatHourMinute(int hour, int minute);
 std::string FormatHourMinute(DateTime t);

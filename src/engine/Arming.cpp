@@ -1,6 +1,7 @@
 #include "engine/Arming.h"
 
 #include "engine/Conditions.h"
+#include "settings/WeekDays.h"
 
 namespace vesko {
 namespace {
@@ -8,6 +9,24 @@ namespace {
 std::int64_t UptimeWholeMinutes(std::uint64_t uptimeMs) { return static_cast<std::int64_t>(uptimeMs / 60000u); }
 
 std::int64_t HourMinute(std::int64_t hour, std::int64_t minute) { return hour * 60 + minute; }
+
+// A clock condition switched on needs a day to hold on.
+std::optional<std::string> CheckDays(const Settings& s) {
+    if (s.Time_Enabled && !AnyDayTicked(s.Time_Days)) return kTimeNoDayMessage;
+    if (s.AppointedTime_Enabled && !AnyDayTicked(s.AppointedTime_Days)) return kAppointedTimeNoDayMessage;
+    return std::nullopt;
+}
+
+bool TimeIsNow(const Settings& s, DateTime now) {
+    const DateTimeParts t = DecodeDateTime(now);
+    return t.hour == s.Time_Hour && t.minute == s.Time_Minute && DayTicked(s.Time_Days, WeekdayOf(now));
+}
+
+bool WindowCoversNow(const Settings& s, DateTime now) {
+    const auto from = HourMinute(s.AppointedTime_FromHour, s.AppointedTime_FromMinute);
+    const auto to = HourMinute(s.AppointedTime_ToHour, s.AppointedTime_ToMinute);
+    return WindowMinutesLeft(now, static_cast<int>(from), static_cast<int>(to), s.AppointedTime_Days) == 0;
+}
 
 // The job's end needs a bare file name to watch for.
 std::optional<std::string> CheckProgramEndName(const Settings& s) {
@@ -23,7 +42,6 @@ std::optional<std::string> CheckProgramEndName(const Settings& s) {
 std::optional<std::string> ValidateSettings(const Settings& f, DateTime now, std::uint64_t uptimeMs) {
     const bool armed = f.Function_Enabled;
     const DateTimeParts t = DecodeDateTime(now);
-    const int nowMinute = t.hour * 60 + t.minute;
 
     if (f.Timer_Hour == 0 && f.Timer_Minute == 0) return kInvalidTimerMessage;
     const std::int64_t osHour = f.OS_Hour;
@@ -33,19 +51,14 @@ std::optional<std::string> ValidateSettings(const Settings& f, DateTime now, std
         return kOsUptimeElapsedMessage;
     if (f.Timer_ScheduleTime.text == FormatHourMinute(t.hour, t.minute) && f.Timer_Enabled && armed)
         return kTimerScheduleIsNowMessage;
-    if (t.hour == f.Time_Hour && t.minute == f.Time_Minute && f.Time_Enabled && armed) return kTimeIsNowMessage;
-    if (f.AppointedTime_Enabled && armed) {
-        const auto from = HourMinute(f.AppointedTime_FromHour, f.AppointedTime_FromMinute);
-        const auto to = HourMinute(f.AppointedTime_ToHour, f.AppointedTime_ToMinute);
-        if (AppointedTimeWindowCovers(nowMinute, static_cast<int>(from), static_cast<int>(to)))
-            return kAppointedTimeIsNowMessage;
-    }
+    if (auto refusal = CheckDays(f)) return refusal;
+    if (f.Time_Enabled && armed && TimeIsNow(f, now)) return kTimeIsNowMessage;
+    if (f.AppointedTime_Enabled && armed && WindowCoversNow(f, now)) return kAppointedTimeIsNowMessage;
     return CheckProgramEndName(f);
 }
 
 std::optional<std::string> CheckFunctionEnable(const Settings& s, DateTime now, std::uint64_t uptimeMs) {
-    const DateTimeParts t = DecodeDateTime(now);
-    const int nowMinute = t.hour * 60 + t.minute;
+    const int nowMinute = MinuteOfDay(now);
 
     if (s.Timer_Hour == 0 && s.Timer_Minute == 0) return kInvalidTimerMessage;
     if (s.OS_Hour == 0 && s.OS_Minute == 0) return kInvalidOsUptimeMessage;
@@ -54,13 +67,9 @@ std::optional<std::string> CheckFunctionEnable(const Settings& s, DateTime now, 
     if (HasTimerSchedule(s.Timer_ScheduleTime.time) && MinuteOfDay(s.Timer_ScheduleTime.time) == nowMinute &&
         s.Timer_Enabled)
         return kTimerScheduleIsNowMessage;
-    if (t.hour == s.Time_Hour && t.minute == s.Time_Minute && s.Time_Enabled) return kTimeIsNowMessage;
-    if (s.AppointedTime_Enabled && s.Piece_Requirement) {
-        const auto from = HourMinute(s.AppointedTime_FromHour, s.AppointedTime_FromMinute);
-        const auto to = HourMinute(s.AppointedTime_ToHour, s.AppointedTime_ToMinute);
-        if (AppointedTimeWindowCovers(nowMinute, static_cast<int>(from), static_cast<int>(to)))
-            return kAppointedTimeIsNowMessage;
-    }
+    if (auto refusal = CheckDays(s)) return refusal;
+    if (s.Time_Enabled && TimeIsNow(s, now)) return kTimeIsNowMessage;
+    if (s.AppointedTime_Enabled && s.Piece_Requirement && WindowCoversNow(s, now)) return kAppointedTimeIsNowMessage;
     return CheckProgramEndName(s);
 }
 

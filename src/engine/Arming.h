@@ -23,6 +23,9 @@ inline constexpr const char* kOsUptimeElapsedMessage = "OSの連続起動時間�
 inline constexpr const char* kTimerScheduleIsNowMessage = "タイマーの節電予定時刻は現在の時間です";
 inline constexpr const char* kTimeIsNowMessage = "指定時刻は現在の時間です";
 inline constexpr const char* kAppointedTimeIsNowMessage = "指定された時間は現在の時間です";
+// A clock condition switched on with none of its days ticked.
+inline constexpr const char* kTimeNoDayMessage = "指定時刻：節電する曜日を１つ以上選んでください";
+inline constexpr const char* kAppointedTimeNoDayMessage = "指定時間：節電する曜日を１つ以上選んでください";
 // The job's end switched on without a file name, or with a folder in it.
 inline constexpr const char* kProgramEndNameMissingMessage =
     "ソフトの終了：終了を待つソフトのファイル名を入力してください";
@@ -32,8 +35,10 @@ inline constexpr const char* kProgramEndNameFolderMessage =
 // OK/Apply's check of the draft; the first failing test decides, the job's
 // end's file name last (whether or not Function_Enabled is ticked). Returns the
 // refusal message, none when the values may be saved. The uptime and the
-// three clock tests count only while Function_Enabled is ticked; the two zero
-// tests always. The countdown is compared by its due label's text.
+// three clock tests count only while Function_Enabled is ticked (the daily
+// time and the window on their ticked days); the two zero tests and a clock
+// condition switched on without a day always. The countdown is compared by
+// its due label's text.
 //
 // On a refusal the window shows the message, unchecks Function_Enabled and
 // its menu item, clears the in-memory Function_Enabled (SwitchOffAfterRefusal does

@@ -6,6 +6,7 @@
 
 #include "base/Trace.h"
 #include "engine/TimerSchedule.h"
+#include "settings/WeekDays.h"
 
 namespace vesko {
 namespace {
@@ -94,6 +95,29 @@ bool AppointedTimeWindowCovers(int nowMinute, int fromMinute, int toMinute) {
     return AppointedTimeMinutesLeft(nowMinute, fromMinute, toMinute) == 0;
 }
 
+std::optional<std::int32_t> DailyTimeMinutesLeft(DateTime now, int targetMinute, const std::string& days) {
+    const int nowMinute = MinuteOfDay(now), today = WeekdayOf(now);
+    for (int k = 0; k <= kDaysInWeek; ++k) {
+        const std::int64_t left = std::int64_t{k} * 1440 + targetMinute - nowMinute;
+        if (left >= 0 && DayTicked(days, (today + k) % kDaysInWeek)) return Saturate32(left);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::int32_t> WindowMinutesLeft(DateTime now, int fromMinute, int toMinute, const std::string& days) {
+    const int nowMinute = MinuteOfDay(now), today = WeekdayOf(now);
+    if (AppointedTimeWindowCovers(nowMinute, fromMinute, toMinute)) {
+        // Before its first minute of the day, the window began yesterday.
+        const int startDay = nowMinute >= fromMinute ? today : (today + kDaysInWeek - 1) % kDaysInWeek;
+        if (DayTicked(days, startDay)) return 0;
+    }
+    for (int k = 0; k <= kDaysInWeek; ++k) {
+        const std::int64_t left = std::int64_t{k} * 1440 + fromMinute - nowMinute;
+        if (left > 0 && DayTicked(days, (today + k) % kDaysInWeek)) return Saturate32(left);
+    }
+    return std::nullopt;
+}
+
 ConditionStates EvaluateConditions(DateTime now, std::uint64_t monotonicMs, const Settings& s,
                                    const ConditionReadings& r, const CursorReader& readCursor, MonitorState& state) {
     ConditionStates c;
@@ -122,19 +146,18 @@ ConditionStates EvaluateConditions(DateTime now, std::uint64_t monotonicMs, cons
         }
     }
     if (s.Time_Enabled) {
-        ConditionState& t = c[kTimeCondition];
-        t.Holds = true;
-        // An owed occurrence lapses when the next one comes round.
+        // An owed occurrence lapses a day after it came.
         const std::int64_t minute = AbsoluteMinute(now);
         const bool owed = state.TimeOwedMinute != MonitorState::kNoMinute && minute < state.TimeOwedMinute + 1440;
-        t.MinutesLeft = owed ? 0 : MinutesUntil(HourMinute32(s.Time_Hour, s.Time_Minute), nowMinute);
+        const auto left = owed ? std::optional<std::int32_t>(0)
+                               : DailyTimeMinutesLeft(now, HourMinute32(s.Time_Hour, s.Time_Minute), s.Time_Days);
+        if (left) c[kTimeCondition].Holds = true, c[kTimeCondition].MinutesLeft = *left;
     }
     if (s.AppointedTime_Enabled) {
-        ConditionState& t = c[kAppointedTimeCondition];
-        t.Holds = true;
-        t.MinutesLeft =
-            AppointedTimeMinutesLeft(nowMinute, HourMinute32(s.AppointedTime_FromHour, s.AppointedTime_FromMinute),
-                                     HourMinute32(s.AppointedTime_ToHour, s.AppointedTime_ToMinute));
+        const auto left =
+            WindowMinutesLeft(now, HourMinute32(s.AppointedTime_FromHour, s.AppointedTime_FromMinute),
+                              HourMinute32(s.AppointedTime_ToHour, s.AppointedTime_ToMinute), s.AppointedTime_Days);
+        if (left) c[kAppointedTimeCondition].Holds = true, c[kAppointedTimeCondition].MinutesLeft = *left;
     }
     const std::uint64_t mono = monotonicMs;
     if (s.CPU_Enabled)

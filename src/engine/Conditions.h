@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "base/DateTime.h"
 #include "engine/MonitorState.h"
@@ -73,6 +74,15 @@ std::int32_t AppointedTimeMinutesLeft(int nowMinute, int fromMinute, int toMinut
 // The arming checkers' window test: the window is met at this minute, its
 // first minute included.
 bool AppointedTimeWindowCovers(int nowMinute, int fromMinute, int toMinute);
+
+// The clock conditions on their days (seven 0/1 characters, Monday first;
+// settings/WeekDays.h). Minutes until the daily time next comes on a ticked
+// day, 0 in its minute; none when no day is ticked.
+std::optional<std::int32_t> DailyTimeMinutesLeft(DateTime now, int targetMinute, const std::string& days);
+// Minutes until a window starts on a ticked day, 0 inside a window whose
+// first day is ticked (one that runs past midnight belongs to the day it
+// starts); none when no day is ticked.
+std::optional<std::int32_t> WindowMinutesLeft(DateTime now, int fromMinute, int toMinute, const std::string& days);
 
 // The cursor, or none when it cannot be read (a reader that throws included).
 std::optional<CursorPos> ReadCursorSafely(const CursorReader& readCursor);

@@ -6,6 +6,7 @@
 
 #include "engine/Execution.h"
 #include "engine/StandAside.h"
+#include "settings/WeekDays.h"
 
 namespace vesko {
 namespace {
@@ -57,10 +58,14 @@ bool SameDay(DateTime a, DateTime b) {
     return x.year == y.year && x.month == y.month && x.day == y.day;
 }
 
-// "h:nn" today, the prefix and "h:nn" tomorrow, "m/d h:nn" later.
-std::string ClockText(DateTime now, DateTime at, const char* tomorrow) {
+// "h:nn" today, the prefix and "h:nn" tomorrow, the day's name ("月" and
+// the suffix) and "h:nn" later in the week, "m/d h:nn" after it.
+std::string ClockText(DateTime now, DateTime at, const char* tomorrow, const char* weekdaySuffix) {
     if (SameDay(now, at)) return FormatHourMinute(at);
     if (SameDay(now + 1.0, at)) return tomorrow + FormatHourMinute(at);
+    for (int days = 2; days < kDaysInWeek; ++days)
+        if (SameDay(now + days, at))
+            return std::string(kWeekdayNames[WeekdayOf(at)]) + weekdaySuffix + " " + FormatHourMinute(at);
     const DateTimeParts p = DecodeDateTime(at);
     return std::to_string(p.month) + "/" + std::to_string(p.day) + " " + FormatHourMinute(at);
 }
@@ -144,7 +149,7 @@ std::string ClockMark(int i, const ConditionState& c, const TickOutlook& t) {
         // The countdown's due time has its own label beside the mark; the
         // mark adds only whether that is tomorrow.
         if (i == kTimerCondition) return SameDay(t.now, at) ? kWaits : std::string(kWaits) + " " + kNextDay;
-        return std::string(kWaits) + " " + ClockText(t.now, at, kNextDayMark);
+        return std::string(kWaits) + " " + ClockText(t.now, at, kNextDayMark, "");
     }
     if (i != kAppointedTimeCondition) return std::string(kHolds) + " " + kMetNow;
     const Settings& s = t.settings;
@@ -192,7 +197,8 @@ std::string SummaryLine(const TickOutlook& t) {
     if (v.Exclusion.Found) return kExcluded;
     if (v.Postponed) {
         const DateTime end = t.now + static_cast<double>(v.PostponedLeftMs) / kDayMs;
-        return std::string(standmsg::kPostponed) + ClockText(t.now, end, kTomorrow) + standmsg::kPostponedUntil;
+        return std::string(standmsg::kPostponed) + ClockText(t.now, end, kTomorrow, kWeekdaySuffix) +
+               standmsg::kPostponedUntil;
     }
     if (v.KeepAwake != KeepAwakeSignal::None) return KeepAwakeReason(v.KeepAwake);
     // The hold-off minute only holds back a verdict that is due now.
@@ -201,11 +207,11 @@ std::string SummaryLine(const TickOutlook& t) {
     const std::string method = MethodWord(s);
     if (!v.Ready) {
         const DateTime next = StartOfMinute(t.now) + 1.0 / 1440.0;
-        return ClockText(t.now, next, kTomorrow) + " に" + method + kHoldOff;
+        return ClockText(t.now, next, kTomorrow, kWeekdaySuffix) + " に" + method + kHoldOff;
     }
     if (v.MinutesToAct <= 0) return kSoon + method;
-    std::string line =
-        ClockText(t.now, ActionTime(t), kTomorrow) + " に" + method + "（あと " + MinutesText(v.MinutesToAct);
+    std::string line = ClockText(t.now, ActionTime(t), kTomorrow, kWeekdaySuffix) + " に" + method + "（あと " +
+                       MinutesText(v.MinutesToAct);
     if (s.Warning_Enabled && v.MinutesToAct <= s.Warning_Time) line += kWarning;
     return line + "）";
 }

@@ -31,6 +31,7 @@ inline constexpr const char* kNotStarted = "未起動";  // ... not seen since a
 inline constexpr const char* kProgramEndWait = " の終了待ち";
 
 inline constexpr const char* kTomorrow = "明日 ";
+inline constexpr const char* kWeekdaySuffix = "曜";  // "月曜 22:00"
 inline constexpr const char* kSoon = "まもなく";
 inline constexpr const char* kShutdown = "電源を切ります";
 inline constexpr const char* kSuspend = "サスペンドします";
@@ -56,15 +57,13 @@ struct TickOutlook {
 // Per condition, in ConditionIndex order; empty for a disabled condition.
 // Durations "○ 18/30分" or "× 0/30分"; the job's end "○ 終了 1/3分",
 // "× 実行中" or "― 未起動"; clocks "△ 21:45" (met next at, "翌"
-// when that is tomorrow), "○ 成立", the window "○ 23:00まで"; the countdown,
-// whose due time has a label of its own, "△" or "△ 翌日"; "―" when the
-// function is off. A listed program in use does not hide what each counts;
-// another program's request to stay awake shows its short word instead.
+// when that is tomorrow, the day's name later in the week: "△ 月 6:30"), "○ 成立", the window "○ 23:00まで"; the
+// countdown, whose due time has a label of its own, "△" or "△ 翌日"; "―" when the function is off. A listed program in
+// use does not hide what each counts; another program's request to stay awake shows its short word instead.
 std::array<std::string, kConditionCount> ConditionMarks(const TickOutlook& tick);
 
-// "21:45 に休止状態にします（あと 12 分）" with the hold-off minute and the
-// warning when they apply, or the reason nothing will happen (the warning's
-// postponement: "延長中（21:55 まで）").
+// "21:45 に休止状態にします（あと 12 分）" ("明日 21:45", "月曜 22:00" later in the week) with the hold-off minute and
+// the warning when they apply, or the reason nothing will happen (the warning's postponement: "延長中（21:55 まで）").
 std::string SummaryLine(const TickOutlook& tick);
 
 }  // namespace vesko

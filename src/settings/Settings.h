@@ -32,12 +32,14 @@ struct Settings {
     bool Time_Enabled = false;
     int Time_Hour = 0;
     int Time_Minute = 0;
+    std::string Time_Days = "1111111";  // Monday first; the daily time holds on a ticked day
 
     bool AppointedTime_Enabled = false;
     int AppointedTime_FromHour = 0;
     int AppointedTime_FromMinute = 0;
     int AppointedTime_ToHour = 0;
     int AppointedTime_ToMinute = 0;
+    std::string AppointedTime_Days = "1111111";  // the day a window starts on must be ticked
 
     bool CPU_Enabled = false;
     int CPU_Percent = 0;

@@ -6,6 +6,7 @@
 #include "base/FieldCount.h"
 #include "base/Text.h"
 #include "controls/SpinValue.h"
+#include "settings/WeekDays.h"
 
 namespace vesko {
 namespace {
@@ -25,11 +26,13 @@ constexpr std::array kDeclaration = {
     SettingDef{.section = "Time", .key = "Time_Enabled", .member = &S::Time_Enabled},
     SettingDef{.section = "Time", .key = "Time_Hour", .member = &S::Time_Hour, .control = C::SpinEdit, .min = 0, .max = 23},
     SettingDef{.section = "Time", .key = "Time_Minute", .member = &S::Time_Minute, .control = C::SpinEdit, .min = 0, .max = 59},
+    SettingDef{.section = "Time", .key = "Time_Days", .member = &S::Time_Days, .control = C::DayBoxes},
     SettingDef{.section = "AppointedTime", .key = "AppointedTime_Enabled", .member = &S::AppointedTime_Enabled},
     SettingDef{.section = "AppointedTime", .key = "AppointedTime_FromHour", .member = &S::AppointedTime_FromHour, .control = C::SpinEdit, .min = 0, .max = 23},
     SettingDef{.section = "AppointedTime", .key = "AppointedTime_FromMinute", .member = &S::AppointedTime_FromMinute, .control = C::SpinEdit, .min = 0, .max = 59},
     SettingDef{.section = "AppointedTime", .key = "AppointedTime_ToHour", .member = &S::AppointedTime_ToHour, .control = C::SpinEdit, .min = 0, .max = 23},
     SettingDef{.section = "AppointedTime", .key = "AppointedTime_ToMinute", .member = &S::AppointedTime_ToMinute, .control = C::SpinEdit, .min = 0, .max = 59},
+    SettingDef{.section = "AppointedTime", .key = "AppointedTime_Days", .member = &S::AppointedTime_Days, .control = C::DayBoxes},
     SettingDef{.section = "CPU", .key = "CPU_Enabled", .member = &S::CPU_Enabled},
     SettingDef{.section = "CPU", .key = "CPU_Percent", .member = &S::CPU_Percent, .control = C::SpinEdit, .min = 0, .max = 99, .maxLength = 2},
     SettingDef{.section = "CPU", .key = "CPU_Time", .member = &S::CPU_Time, .control = C::SpinEdit, .min = 1, .max = 99999, .maxLength = 5},
@@ -245,6 +248,8 @@ void LoadDraft(ProfileFile& file, Settings& draft) {
         if (!d.inDraft) continue;
         if (d.control == C::FileNameEdit) {
             draft.*std::get<std::string S::*>(d.member) = ProgramFileName(ReadText(file, d));
+        } else if (d.control == C::DayBoxes) {
+            draft.*std::get<std::string S::*>(d.member) = WeekDaysText(ReadText(file, d));
         } else if (auto* t = std::get_if<std::string S::*>(&d.member)) {
             draft.** t = ReadText(file, d);
         } else if (IsRadio(d)) {
@@ -282,6 +287,8 @@ void LoadActiveSettings(ProfileFile& file, Settings& active) {
             (active.**t).time = TimerScheduleFromText(ReadText(file, d));
         else if (d.control == C::FileNameEdit)
             active.*std::get<std::string S::*>(d.member) = ProgramFileName(ReadText(file, d));
+        else if (d.control == C::DayBoxes)
+            active.*std::get<std::string S::*>(d.member) = WeekDaysText(ReadText(file, d));
     }
 }
 

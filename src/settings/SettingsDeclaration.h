@@ -26,6 +26,7 @@ enum class SettingControl {
     CombinationRadio,  // one of Piece_Requirement, All_Requirement
     CountdownLabel,    // a label of the countdown, saved as it stands, never loaded
     FileNameEdit,      // a program's file name: loaded without a folder, at most maxLength characters
+    DayBoxes,          // seven check boxes, Monday first, saved as seven 0/1 characters
     Window,            // window position and stay-on-top, written on their own
 };
 

@@ -11,6 +11,7 @@ std::optional<LayoutKind> BoundControlKind(const SettingDef& d) {
         case SettingControl::SpinEdit: return LayoutKind::SpinEdit;
         case SettingControl::UnitComboBox: return LayoutKind::DropDownList;
         case SettingControl::FileNameEdit: return LayoutKind::Edit;
+        case SettingControl::DayBoxes: return LayoutKind::DayBoxes;
         case SettingControl::MethodRadio:
         case SettingControl::CombinationRadio: return LayoutKind::RadioButton;
         default: return std::nullopt;

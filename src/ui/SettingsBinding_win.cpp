@@ -6,6 +6,7 @@
 
 #include "base/WinText_win.h"
 #include "controls/SpinEdit_win.h"
+#include "settings/WeekDays.h"
 #include "ui/SettingsBinding.h"
 
 namespace vesko {
@@ -40,6 +41,14 @@ void ShowSettings(const SettingsControls& controls, const Settings& s, const Set
                 SendMessageW(hwnd, CB_SETCURSEL, static_cast<WPARAM>(s.*std::get<int Settings::*>(m)), 0);
                 break;
             case LayoutKind::Edit: SetWindowTextW(hwnd, Widen(s.*std::get<std::string Settings::*>(m)).c_str()); break;
+            case LayoutKind::DayBoxes: {
+                const std::vector<HWND> boxes = controls.DayBoxes(b.control->name);
+                const std::string& days = s.*std::get<std::string Settings::*>(m);
+                for (std::size_t day = 0; day < boxes.size(); ++day)
+                    SendMessageW(boxes[day], BM_SETCHECK,
+                                 DayTicked(days, static_cast<int>(day)) ? BST_CHECKED : BST_UNCHECKED, 0);
+                break;
+            }
             default: break;
         }
     }
@@ -68,6 +77,13 @@ void ReadSettings(const SettingsControls& controls, Settings& s) {
                 std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
                 text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
                 s.*std::get<std::string Settings::*>(m) = Narrow(text);
+                break;
+            }
+            case LayoutKind::DayBoxes: {
+                std::string days;
+                for (HWND box : controls.DayBoxes(b.control->name))
+                    days += SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED ? '1' : '0';
+                s.*std::get<std::string Settings::*>(m) = WeekDaysText(days);
                 break;
             }
             default: break;

@@ -1,5 +1,6 @@
 #include "ui/SettingsLayout.h"
 
+#include "settings/WeekDays.h"
 #include "ui/ControlIds.h"
 
 namespace vesko {
@@ -10,6 +11,7 @@ constexpr int kSpinHeight = 21;
 constexpr int kLabelHeight = 14;
 constexpr int kLabelDrop = 4;  // a unit label sits this much below its spin edit's top
 constexpr int kIndent = 36;    // the numbers of a condition start under its check box's caption
+constexpr int kDayBoxWidth = 34;
 constexpr int kFirstNewId = 1200;
 // The dialog keys' own command ids (IDOK, IDCANCEL): Enter and Esc reach the
 // window as these commands.
@@ -50,6 +52,11 @@ public:
         Add(LayoutKind::RadioButton, key, caption, {x, y, w, kCheckHeight});
     }
     void Spin(std::string_view key, int x, int y, int w) { Add(LayoutKind::SpinEdit, key, "", {x, y, w, kSpinHeight}); }
+    // The days of a clock condition, on its check box's line.
+    void Days(std::string_view key, int x, int y) {
+        Add(LayoutKind::DayBoxes, key, "", {x, y, kDaysInWeek * kDayBoxWidth, kCheckHeight}).items = kWeekdayNames;
+        nextId_ += kDaysInWeek - 1;  // an id for each box
+    }
     // A label on the line of the spin edits whose top is spinY.
     void Unit(std::string_view caption, int x, int spinY, int w) { Text("", caption, x, spinY + kLabelDrop, w); }
     void Text(std::string_view name, std::string_view caption, int x, int y, int w, int id = 0) {
@@ -103,14 +110,17 @@ void Conditions(Builder& b) {
     b.Add(LayoutKind::Button, "SetTimerButton", "セット", {248, 45, 56, 23});
     Mark(b, 0, 306, 50);
 
+    // The clocks' days take their check box's line; their marks go below.
     b.Check("Time_Enabled", "指定時刻", 16, 76, 70);
-    Mark(b, 1, 150, 78);
+    b.Days("Time_Days", 92, 76);
     ClockLine(b, "Time_Hour", "Time_Minute", 96, "分に節電", 50);
+    Mark(b, 1, 212, 100);
 
     b.Check("AppointedTime_Enabled", "指定時間", 16, 126, 70);
-    Mark(b, 2, 150, 128);
+    b.Days("AppointedTime_Days", 92, 126);
     ClockLine(b, "AppointedTime_FromHour", "AppointedTime_FromMinute", 146, "分から", 38);
     ClockLine(b, "AppointedTime_ToHour", "AppointedTime_ToMinute", 172, "分までの間だと節電", 110);
+    Mark(b, 2, 272, 176);
 
     b.Check("CPU_Enabled", "CPU負荷", 16, 202, 70);
     Mark(b, 3, 150, 204);
@@ -220,6 +230,11 @@ std::vector<LayoutControl> BuildLayout() {
 std::span<const LayoutControl> SettingsLayout() {
     static const std::vector<LayoutControl> layout = BuildLayout();
     return layout;
+}
+
+LayoutRect DayBoxRect(const LayoutControl& days, int day) {
+    const int w = days.rect.w / kDaysInWeek;
+    return {days.rect.x + day * w, days.rect.y, w, days.rect.h};
 }
 
 const LayoutControl* FindLayoutControl(std::string_view name) {

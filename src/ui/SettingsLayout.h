@@ -11,7 +11,18 @@
 
 namespace vesko {
 
-enum class LayoutKind { Group, CheckBox, RadioButton, Label, SpinEdit, DropDownList, Button, DefaultButton, Edit };
+enum class LayoutKind {
+    Group,
+    CheckBox,
+    RadioButton,
+    Label,
+    SpinEdit,
+    DropDownList,
+    Button,
+    DefaultButton,
+    Edit,
+    DayBoxes,  // one check box per day of the week side by side, captions `items`, ids id .. id + 6
+};
 
 struct LayoutRect {
     int x = 0, y = 0, w = 0, h = 0;
@@ -27,7 +38,7 @@ struct LayoutControl {
     int id = 0;
     int group = -1;                      // index of the enclosing group entry; -1 for loose controls
     bool groupStart = false;             // starts a keyboard group (WS_GROUP)
-    std::span<const char* const> items;  // drop-down list items
+    std::span<const char* const> items;  // drop-down list items, the day boxes' captions
     bool alignRight = false;             // labels only: the text keeps to the right edge
 
     bool TabStop() const { return kind != LayoutKind::Group && kind != LayoutKind::Label; }
@@ -44,6 +55,9 @@ inline constexpr std::string_view kConditionMarkNames[] = {
     "TimerMark",  "TimeMark", "AppointedTimeMark", "CpuMark",        "NetworkMark",
     "MemoryMark", "OsMark",   "MouseCursorMark",   "ProgramEndMark",
 };
+
+// The place of one of the day boxes (0 Monday .. 6 Sunday).
+LayoutRect DayBoxRect(const LayoutControl& days, int day);
 
 // The whole window, in reading order.
 std::span<const LayoutControl> SettingsLayout();

@@ -45,6 +45,21 @@ HWND CreateSpin(HWND parent, const LayoutControl& c, double scale, HFONT font, S
     return spin->Handle();
 }
 
+// Seven check boxes, each a tab stop, from one table entry.
+HWND CreateDayBoxes(HWND parent, const LayoutControl& c, double scale, HFONT font, SettingsControls& out) {
+    std::vector<HWND>& boxes = out.dayBoxes[std::string(c.name)];
+    for (int day = 0; day < static_cast<int>(c.items.size()); ++day) {
+        LayoutControl box = c;
+        box.kind = LayoutKind::CheckBox;
+        box.caption = c.items[static_cast<std::size_t>(day)];
+        box.rect = DayBoxRect(c, day);
+        box.id = c.id + day;
+        box.groupStart = c.groupStart && day == 0;
+        boxes.push_back(CreatePlain(parent, box, L"BUTTON", BS_AUTOCHECKBOX, scale, font));
+    }
+    return boxes.empty() ? nullptr : boxes.front();
+}
+
 HWND CreateOne(HWND parent, const LayoutControl& c, double scale, HFONT font, SettingsControls& out) {
     switch (c.kind) {
         case LayoutKind::Group:
@@ -56,6 +71,7 @@ HWND CreateOne(HWND parent, const LayoutControl& c, double scale, HFONT font, Se
         case LayoutKind::Button: return CreatePlain(parent, c, L"BUTTON", BS_PUSHBUTTON, scale, font);
         case LayoutKind::DefaultButton: return CreatePlain(parent, c, L"BUTTON", BS_DEFPUSHBUTTON, scale, font);
         case LayoutKind::SpinEdit: return CreateSpin(parent, c, scale, font, out);
+        case LayoutKind::DayBoxes: return CreateDayBoxes(parent, c, scale, font, out);
         case LayoutKind::Edit: {
             HWND edit = CreatePlain(parent, c, L"EDIT", ES_AUTOHSCROLL, scale, font, 0, WS_EX_CLIENTEDGE);
             // The typing limit is the declaration's.
@@ -84,6 +100,11 @@ HWND SettingsControls::Window(std::string_view name) const {
 SpinEdit* SettingsControls::Spin(std::string_view name) const {
     auto it = spinEdits.find(name);
     return it == spinEdits.end() ? nullptr : it->second;
+}
+
+std::vector<HWND> SettingsControls::DayBoxes(std::string_view name) const {
+    auto it = dayBoxes.find(name);
+    return it == dayBoxes.end() ? std::vector<HWND>{} : it->second;
 }
 
 SettingsControls CreateSettingsControls(HWND parent, double dpiScale, HFONT font) {

@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vesko {
 
@@ -14,9 +15,11 @@ class SpinEdit;
 struct SettingsControls {
     std::map<std::string, HWND, std::less<>> windows;
     std::map<std::string, SpinEdit*, std::less<>> spinEdits;
+    std::map<std::string, std::vector<HWND>, std::less<>> dayBoxes;  // Monday first
 
-    HWND Window(std::string_view name) const;     // null when there is no such control
-    SpinEdit* Spin(std::string_view name) const;  // null when it is not a spin edit
+    HWND Window(std::string_view name) const;                 // null when there is no such control
+    SpinEdit* Spin(std::string_view name) const;              // null when it is not a spin edit
+    std::vector<HWND> DayBoxes(std::string_view name) const;  // empty when they are not day boxes
 };
 
 // Every control of the layout on parent, positions scaled by dpiScale (the

@@ -247,6 +247,9 @@ TEST(SettingsWindow, TabWalksInReadingOrderArrowsStayInARadioSetEnterIsOkEscIsCa
         if (!IsWindowEnabled(hwnd)) continue;
         if (c.kind == LayoutKind::RadioButton && SendMessageW(hwnd, BM_GETCHECK, 0, 0) != BST_CHECKED) continue;
         stops.push_back(hwnd);
+        // Each day box is a stop of its own.
+        for (int day = 1; c.kind == LayoutKind::DayBoxes && day < static_cast<int>(c.items.size()); ++day)
+            stops.push_back(GetDlgItem(f.Form(), c.id + day));
     }
     ASSERT_GT(stops.size(), 30u);
     f.Focus("Timer_Hour");

@@ -173,6 +173,29 @@ TEST(ValidateSettings, FirstFailingTestDecides) {
         {"job's end named", [](Settings& f) { f.ProgramEnd_Enabled = true, f.ProgramEnd_Name = "render.exe"; },
          nullptr},
         {"no name needed while unticked", [](Settings& f) { f.ProgramEnd_Name = ""; }, nullptr},
+        // The days: none ticked refuses whether or not the function is; the
+        // moment of arming counts only on a ticked day (the 10th is a Tuesday).
+        {"daily time without a day", [](Settings& f) { f.Time_Enabled = true, f.Time_Days = "0000000"; },
+         kTimeNoDayMessage},
+        {"window without a day", [](Settings& f) { f.AppointedTime_Enabled = true, f.AppointedTime_Days = "0000000"; },
+         kAppointedTimeNoDayMessage},
+        {"daily time now, but not on Tuesdays",
+         [&](Settings& f) { armed(f), f.Time_Enabled = true, f.Time_Hour = 10, f.Time_Days = "1011111"; }, nullptr},
+        {"daily time now, on Tuesdays",
+         [&](Settings& f) { armed(f), f.Time_Enabled = true, f.Time_Hour = 10, f.Time_Days = "0100000"; },
+         kTimeIsNowMessage},
+        {"a window from Monday night still open",
+         [&](Settings& f) {
+             armed(f), f.AppointedTime_Enabled = true, f.AppointedTime_Days = "1000000";
+             f.AppointedTime_FromHour = 22, f.AppointedTime_ToHour = 11;
+         },
+         kAppointedTimeIsNowMessage},
+        {"the same window on Tuesdays only has not begun",
+         [&](Settings& f) {
+             armed(f), f.AppointedTime_Enabled = true, f.AppointedTime_Days = "0100000";
+             f.AppointedTime_FromHour = 22, f.AppointedTime_ToHour = 11;
+         },
+         nullptr},
     };
     for (const FormCase& c : cases) {
         Settings f = ValidForm();

@@ -32,6 +32,7 @@
 #include "settings/SettingsDeclaration.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartupShortcut.h"
+#include "settings/WeekDays.h"
 
 namespace vesko {
 namespace {
@@ -147,7 +148,8 @@ public:
         const bool armMinute = stamp == holdOffMinute_;
         if (s_->Function_Enabled && !armMinute) {
             const bool held = HeldBack(w);
-            if (s_->Time_Enabled && minute == s_->Time_Hour * 60 + s_->Time_Minute) {
+            if (s_->Time_Enabled && minute == s_->Time_Hour * 60 + s_->Time_Minute &&
+                DayTicked(s_->Time_Days, WeekdayOf(w.wall))) {
                 timeSeen_ = true;
                 if (held) owed_ = true;
             }
@@ -194,7 +196,10 @@ public:
         const int minute = MinuteOfDay(w.wall);
         const int from = s_->AppointedTime_FromHour * 60 + s_->AppointedTime_FromMinute;
         const int to = s_->AppointedTime_ToHour * 60 + s_->AppointedTime_ToMinute;
-        const bool inWindow = from <= to ? minute >= from && minute <= to : minute >= from || minute <= to;
+        // A window past midnight belongs to the day it starts.
+        const int startDay = (WeekdayOf(w.wall) + (minute >= from ? 0 : 6)) % 7;
+        const bool inWindow = (from <= to ? minute >= from && minute <= to : minute >= from || minute <= to) &&
+                              DayTicked(s_->AppointedTime_Days, startDay);
         count(s_->Timer_Enabled, timerSeen_);
         count(s_->Time_Enabled, timeSeen_);
         count(s_->AppointedTime_Enabled, inWindow);
@@ -395,6 +400,14 @@ Settings RandomSettings(std::mt19937_64& rng, DateTime start) {
     soon(s.AppointedTime_FromHour, s.AppointedTime_FromMinute);
     const int to = (s.AppointedTime_FromHour * 60 + s.AppointedTime_FromMinute + pick(0, 90)) % 1440;
     s.AppointedTime_ToHour = to / 60, s.AppointedTime_ToMinute = to % 60;
+    // Every day, as before days could be chosen, or some of them (none now and then).
+    auto days = [&] {
+        std::string d = kEveryDay;
+        if (chance(50))
+            for (char& day : d) day = chance(60) ? '1' : '0';
+        return d;
+    };
+    s.Time_Days = days(), s.AppointedTime_Days = days();
     s.CPU_Percent = pick(1, 6) * 10 + 5, s.CPU_Time = pick(1, 20);
     s.Network_Speed = pick(1, 100), s.Network_Unit = pick(0, 2), s.Network_Time = pick(1, 20);
     s.Memory_Percent = pick(30, 80), s.Memory_Time = pick(1, 20);

@@ -142,6 +142,28 @@ TEST(StatusSummary, Situations) {
          false,
          {{kCpuCondition, "○ 27/30分"}},
          "21:47 に休止状態にします（あと 5 分・警告中）"},
+        // Tuesday: the next ticked day is named.
+        {"the daily time on Fridays",
+         [](Settings& s) { s.Time_Enabled = true, s.Time_Hour = 22, s.Time_Days = "0000100", s.Suspend = true; },
+         At(21, 0),
+         At(21, 10),
+         5,
+         30,
+         false,
+         {{kTimeCondition, "△ 金 22:00"}},
+         "金曜 22:00 にサスペンドします（あと 72 時間 50 分）"},
+        {"a window on Wednesdays, tomorrow",
+         [](Settings& s) {
+             s.AppointedTime_Enabled = true, s.AppointedTime_Days = "0010000";
+             s.AppointedTime_FromHour = 6, s.AppointedTime_ToHour = 7;
+         },
+         At(21, 0),
+         At(21, 10),
+         5,
+         30,
+         false,
+         {{kAppointedTimeCondition, "△ 翌6:00"}},
+         "明日 6:00 に休止状態にします（あと 8 時間 50 分）"},
     };
     for (const Situation& c : situations) {
         SCOPED_TRACE(c.name);

@@ -94,6 +94,9 @@ TEST(SettingsLayout, NothingOverlapsAndEveryCaptionFits) {
         if (a.kind != LayoutKind::Group) {
             EXPECT_LE(CaptionWidth(a.caption), room) << Describe(a);
         }
+        for (int day = 0; a.kind == LayoutKind::DayBoxes && day < static_cast<int>(a.items.size()); ++day)
+            EXPECT_LE(CaptionWidth(a.items[static_cast<std::size_t>(day)]), DayBoxRect(a, day).w - kBoxWidth)
+                << Describe(a);
     }
 }
 
@@ -190,7 +193,7 @@ TEST(SettingsBinding, EachSettingHasOneControlAndEachControlOneSetting) {
     for (const LayoutControl& c : SettingsLayout()) {
         const bool valueControl = c.kind == LayoutKind::CheckBox || c.kind == LayoutKind::SpinEdit ||
                                   c.kind == LayoutKind::DropDownList || c.kind == LayoutKind::RadioButton ||
-                                  c.kind == LayoutKind::Edit;
+                                  c.kind == LayoutKind::Edit || c.kind == LayoutKind::DayBoxes;
         if (!valueControl || c.name == "StartWithWindows") {
             EXPECT_EQ(BoundSetting(c), nullptr) << Describe(c);
             continue;
