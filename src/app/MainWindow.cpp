@@ -57,8 +57,10 @@ void MainWindow::BuildControls() {
     for (std::size_t i = 0; i < conditionMarks_.size(); ++i)
         conditionMarks_[i] = controls_.Window(kConditionMarkNames[i]);
     summaryLine_ = controls_.Window("SummaryLine");
+    sleepKindsLine_ = controls_.Window("SleepKindsLine");
 
     SetText(osVersionLabel_, osVersionText_);
+    SetText(sleepKindsLine_, sleepKinds_);
     ShowDraft(monitor_.Draft());
     ShowStartWithWindows(startWithWindows_);
     for (const auto& [key, usable] : choiceUsable_) EnableWindow(controls_.Window(key), usable);
@@ -125,6 +127,13 @@ void MainWindow::ShowOutlook(const std::array<std::string, kConditionCount>& mar
     if (!controlsBuilt_) return;
     for (std::size_t i = 0; i < marks.size(); ++i) SetText(conditionMarks_[i], marks[i]);
     SetText(summaryLine_, summary);
+}
+
+void MainWindow::ShowSleepKinds(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += (text.empty() ? "" : "\r\n") + line;
+    sleepKinds_ = text;
+    if (controlsBuilt_) SetText(sleepKindsLine_, sleepKinds_);
 }
 
 void MainWindow::ShowDraft(const Settings& draft) {

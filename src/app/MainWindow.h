@@ -46,6 +46,7 @@ public:
     void ShowStartWithWindows(bool on) override;
     bool StartWithWindowsChecked() const override;
     void ShowCountdown(const std::string& setTime, const std::string& dueTime) override;
+    void ShowSleepKinds(const std::vector<std::string>& lines) override;
     void SetChoiceEnabled(bool Settings::*method, bool enabled) override;
     void ShowPowerCommandEnabled(ManualCommand command, bool enabled) override;
     void ShowFunctionSwitch(bool on) override;
@@ -97,6 +98,8 @@ private:
     std::vector<std::pair<std::string, bool>> choiceUsable_;  // radio button key, usable
     std::array<HWND, kConditionCount> conditionMarks_{};
     HWND summaryLine_ = nullptr;
+    HWND sleepKindsLine_ = nullptr;
+    std::string sleepKinds_;  // the lines under the method choices, joined
     bool shown_ = false;
     StatusDisplay status_;
     HMENU windowMenu_ = nullptr, trayMenu_ = nullptr;

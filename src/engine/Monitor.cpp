@@ -107,6 +107,7 @@ void Monitor::Start() {
         }
         // Methods the machine cannot use fall back silently.
         UpdatePowerAvailabilityAtStart(ports_.powerSystem, active_, {view_, draft_, ports_.settings});
+        view_.ShowSleepKinds(SleepKindsOfMachine(ports_.powerSystem));
         // Power commands the platform does not offer.
         ManualItemsEnabled items = ports_.machine.ManualItems();
         view_.ShowPowerCommandEnabled(ManualCommand::Restart, items.restart);
@@ -180,6 +181,8 @@ void Monitor::OnTick() {
         // Has suspend or hibernation become possible, or impossible?
         UpdatePowerAvailability(ports_.powerSystem, active_, state_.MethodCheckPending,
                                 {view_, draft_, ports_.settings});
+        // A plan or hibernation switched while the window is open shows at once.
+        if (view_.OutlookVisible()) view_.ShowSleepKinds(SleepKindsOfMachine(ports_.powerSystem));
     } catch (...) {
         // One failed reading or shell call never stops the watching.
         TraceCurrentException("monitor tick");

@@ -46,6 +46,8 @@ public:
     virtual void ShowStartWithWindows(bool on) = 0;
     virtual bool StartWithWindowsChecked() const = 0;
     virtual void ShowCountdown(const std::string& setTime, const std::string& dueTime) = 0;
+    // What each method really does on this machine, one line each.
+    virtual void ShowSleepKinds(const std::vector<std::string>& lines) = 0;
     // A method's radio button greyed or usable.
     virtual void SetChoiceEnabled(bool Settings::*method, bool enabled) = 0;
     // A manual power command offered or greyed in the menus.

@@ -90,4 +90,13 @@ void UpdatePowerAvailability(PowerSystem& system, Settings& settings, bool& meth
     if (!IsWindows95(version)) CheckInTick(kSuspend, system, version, settings, methodCheckPending, choices);
 }
 
+std::vector<std::string> SleepKindsOfMachine(PowerSystem& system) {
+    const OsVersionRecord version = system.ReadVersion();
+    SleepCapabilities caps = system.ReadSleepCapabilities();
+    caps.hibernateAllowed = IsPowerStateAllowed(system, version, kHibernateAllowedExport);
+    // Windows 95 cannot be asked about suspend, and its choice stays usable.
+    caps.suspendAllowed = IsWindows95(version) || IsPowerStateAllowed(system, version, kSuspendAllowedExport);
+    return DescribeSleepKinds(caps);
+}
+
 }  // namespace vesko

@@ -2,6 +2,9 @@
 // Keeping the suspend and hibernate choices of the settings window and the
 // tray menu in step with what the system allows, and falling back to shutting
 // down when the chosen method has become impossible.
+#include <string>
+#include <vector>
+
 #include "power/PowerSystem.h"
 #include "settings/Settings.h"
 #include "settings/SettingsDeclaration.h"
@@ -38,5 +41,9 @@ void UpdatePowerAvailabilityAtStart(PowerSystem& system, Settings& settings, con
 // checked first, so one tick shows at most one notice.
 void UpdatePowerAvailability(PowerSystem& system, Settings& settings, bool& methodCheckPending,
                              const PowerChoicePorts& choices);
+
+// The words under the method choices for this machine; suspend and
+// hibernation are called usable exactly when their choices are.
+std::vector<std::string> SleepKindsOfMachine(PowerSystem& system);
 
 }  // namespace vesko

@@ -25,6 +25,7 @@ public:
     std::optional<bool> CallBoolExport(SystemHandle module, const std::string& exportName) override;
     std::uintptr_t GetProcAddress(SystemHandle module, const std::string& name) override;
     void FreeLibrary(SystemHandle module) override;
+    SleepCapabilities ReadSleepCapabilities() override;  // SleepCapabilities_win.cpp
     std::uint32_t LoadLibrary16(const std::string& name) override;
     std::uint32_t GetProcAddress16(std::uint32_t module16, const std::string& name) override;
     void FreeLibrary16(std::uint32_t module16) override;

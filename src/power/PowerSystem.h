@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "power/SleepKinds.h"
+
 namespace vesko {
 
 // The three fields of OSVERSIONINFO that the power decisions read.
@@ -47,6 +49,9 @@ public:
     virtual std::optional<bool> CallBoolExport(SystemHandle module, const std::string& exportName) = 0;
     virtual std::uintptr_t GetProcAddress(SystemHandle module, const std::string& name) = 0;
     virtual void FreeLibrary(SystemHandle module) = 0;
+    // GetPwrCapabilities and the active plan's hybrid sleep; functions this
+    // Windows lacks leave their part unknown. The allowed flags stay false.
+    virtual SleepCapabilities ReadSleepCapabilities() = 0;
 
     // The 16-bit side of Windows 9x, reached through KERNEL32's ordinals 35,
     // 37 and 36 and QT_Thunk.

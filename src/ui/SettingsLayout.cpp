@@ -13,6 +13,10 @@ constexpr int kLabelDrop = 4;  // a unit label sits this much below its spin edi
 constexpr int kIndent = 36;    // the numbers of a condition start under its check box's caption
 constexpr int kDayBoxWidth = 34;
 constexpr int kFirstNewId = 1200;
+// The lines under the method choices that say what each method does here,
+// and how far they push the rest of the right column down.
+constexpr int kSleepKindsLines = 5;
+constexpr int kSleepKindsGrowth = kSleepKindsLines * kLabelHeight + 1;
 // The dialog keys' own command ids (IDOK, IDCANCEL): Enter and Esc reach the
 // window as these commands.
 constexpr int kOkId = 1;
@@ -95,8 +99,13 @@ void PercentLine(Builder& b, std::string_view percentKey, std::string_view timeK
     b.Unit("分間続くと節電", 208, y, 84);
 }
 
+// The right column's rows end this much lower than the buttons' first place
+// (below the conditions' frame), and the window with them.
+static_assert(410 + kSleepKindsGrowth + kCheckHeight + 7 == 482 + kSettingsGrowth);
+
 void Conditions(Builder& b) {
-    b.Group("ConditionsGroup", "節電条件", {8, 8, 361, 499});
+    // Down to the bottom of the buttons in the right column.
+    b.Group("ConditionsGroup", "節電条件", {8, 8, 361, 499 + kSettingsGrowth});
     // Each condition: its check box, then its numbers on the next line(s).
     b.Check("Timer_Enabled", "タイマー", 16, 26, 70);
     b.Text("", "セット時刻", 92, 28, 60);
@@ -185,35 +194,39 @@ void Status(Builder& b) {
 }
 
 void Methods(Builder& b) {
-    b.Group("MethodGroup", "節電方法", {376, 144, 273, 81});
+    b.Group("MethodGroup", "節電方法", {376, 144, 273, 81 + kSleepKindsGrowth});
     b.Radio("Shutdown", "Windowsを終了して電源を切る", 388, 162, 253);
     b.Radio("Suspend", "Windowsをサスペンドする", 388, 182, 253);
     b.Radio("Hibernation", "Windowsを休止状態にする", 388, 202, 253);
+    b.Add(LayoutKind::Label, "SleepKindsLine", "", {388, 222, 253, kSleepKindsLines * kLabelHeight});
 
-    b.Group("CombinationGroup", "複数条件", {376, 232, 273, 65});
-    b.Radio("Piece_Requirement", "１つの節電条件が満たされたとき節電", 388, 250, 253);
-    b.Radio("All_Requirement", "すべての節電条件が満たされたとき節電", 388, 270, 253);
+    constexpr int y = kSleepKindsGrowth;
+    b.Group("CombinationGroup", "複数条件", {376, 232 + y, 273, 65});
+    b.Radio("Piece_Requirement", "１つの節電条件が満たされたとき節電", 388, 250 + y, 253);
+    b.Radio("All_Requirement", "すべての節電条件が満たされたとき節電", 388, 270 + y, 253);
 }
 
 void RightColumn(Builder& b) {
     b.Loose();
-    // Six rows between the combination frame and the buttons, 21 pixels apart.
-    b.Check("Warning_Enabled", "", 380, 304, 18);
-    b.Text("", "節電", 400, 305, 26);
-    b.Spin("Warning_Time", 428, 301, 60);
-    b.Unit("分前から警告をだす", 492, 301, 110);
-    b.Check("Function_Enabled", "このソフトの機能を有効にする", 380, 326, 200);
-    b.Check("ExeStop_Enabled", "指定したソフトの起動中は機能を無効", 380, 347, 224);
-    b.Add(LayoutKind::Button, "ExcludedProgramsButton", "設定", {608, 344, 40, 23});
-    b.Check("KeepAwake_Enabled", "他のソフトが使用中のときは節電しない", 380, 368, 262);
-    b.Check("Log_Enabled", "ログを作成する", 380, 389, 200);
-    b.Check("StartWithWindows", "Windows起動時にこのソフトを常駐させる", 380, 410, 262);
-    // The buttons keep to the bottom of the conditions' frame.
-    b.Add(LayoutKind::DefaultButton, "OkButton", "OK", {414, 482, 75, 25}, kOkId);
-    b.Add(LayoutKind::Button, "CancelButton", "キャンセル", {494, 482, 75, 25}, kCancelId);
-    b.Add(LayoutKind::Button, "ApplyButton", "適用(&A)", {574, 482, 75, 25});
+    // Six rows below the combination frame, 21 pixels apart.
+    constexpr int y = kSleepKindsGrowth;
+    b.Check("Warning_Enabled", "", 380, 304 + y, 18);
+    b.Text("", "節電", 400, 305 + y, 26);
+    b.Spin("Warning_Time", 428, 301 + y, 60);
+    b.Unit("分前から警告をだす", 492, 301 + y, 110);
+    b.Check("Function_Enabled", "このソフトの機能を有効にする", 380, 326 + y, 200);
+    b.Check("ExeStop_Enabled", "指定したソフトの起動中は機能を無効", 380, 347 + y, 224);
+    b.Add(LayoutKind::Button, "ExcludedProgramsButton", "設定", {608, 344 + y, 40, 23});
+    b.Check("KeepAwake_Enabled", "他のソフトが使用中のときは節電しない", 380, 368 + y, 262);
+    b.Check("Log_Enabled", "ログを作成する", 380, 389 + y, 200);
+    b.Check("StartWithWindows", "Windows起動時にこのソフトを常駐させる", 380, 410 + y, 262);
+    // The buttons below the rows, at the bottom of the conditions' frame.
+    constexpr int buttons = 482 + kSettingsGrowth;
+    b.Add(LayoutKind::DefaultButton, "OkButton", "OK", {414, buttons, 75, 25}, kOkId);
+    b.Add(LayoutKind::Button, "CancelButton", "キャンセル", {494, buttons, 75, 25}, kCancelId);
+    b.Add(LayoutKind::Button, "ApplyButton", "適用(&A)", {574, buttons, 75, 25});
     // When the chosen method will run, or why nothing will: a line of its own.
-    b.Text("SummaryLine", "", 16, 515, 625, ids::SummaryLine);
+    b.Text("SummaryLine", "", 16, 515 + kSettingsGrowth, 625, ids::SummaryLine);
 }
 
 std::vector<LayoutControl> BuildLayout() {

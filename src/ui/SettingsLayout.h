@@ -45,9 +45,11 @@ struct LayoutControl {
 };
 
 inline constexpr int kSettingsClientWidth = 655;
-// The documented 463 pixels, the job's end's row and one line below them
-// for the summary.
-inline constexpr int kSettingsClientHeight = 463 + 50 + 20;
+// How much the lines under the method choices make the window taller.
+inline constexpr int kSettingsGrowth = 24;
+// The documented 463 pixels, the job's end's row, one line below them for
+// the summary, and what the method's lines add.
+inline constexpr int kSettingsClientHeight = 463 + 50 + 20 + kSettingsGrowth;
 
 // The marks beside the condition rows, in the engine's condition order; their
 // ids follow ids::FirstConditionMark.

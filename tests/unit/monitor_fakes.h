@@ -23,6 +23,7 @@ public:
     bool visible = false, hiddenAfterOk = false, functionSwitch = false, outlookVisible = true;
     std::vector<std::string> errors, notices, fallbacks;
     std::string summary;
+    std::vector<std::string> sleepKinds;
     int beeps = 0;
     std::function<void(const std::string& due)> onCountdown;
     std::function<void()> onBeep;
@@ -42,6 +43,7 @@ public:
         draft.Timer_SetTime = set, draft.Timer_ScheduleTime.text = due;
         if (onCountdown) onCountdown(due);
     }
+    void ShowSleepKinds(const std::vector<std::string>& lines) override { sleepKinds = lines; }
     void SetChoiceEnabled(bool Settings::*, bool) override {}
     void ShowPowerCommandEnabled(ManualCommand, bool) override {}
     void ShowFunctionSwitch(bool on) override { functionSwitch = on; }

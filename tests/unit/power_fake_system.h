@@ -28,6 +28,7 @@ public:
     bool tokenOpens = true, privilegeFound = true, adjustOk = true;
     bool exitAccepted = true, powerStateAccepted = true;
     bool powrprofLoads = true;
+    SleepCapabilities sleep;
     std::map<std::string, std::optional<bool>> exports{{"IsPwrSuspendAllowed", true}, {"IsPwrHibernateAllowed", true}};
     std::uint32_t user16 = 0x1F37;
     std::uint32_t exitWindows16 = 0x01170042;
@@ -91,6 +92,7 @@ public:
         return name == "QT_Thunk" ? qtThunk : 0;
     }
     void FreeLibrary(SystemHandle module) override { calls.push_back("FreeLibrary(" + Hex(module) + ")"); }
+    SleepCapabilities ReadSleepCapabilities() override { return sleep; }
     std::uint32_t LoadLibrary16(const std::string& name) override {
         calls.push_back("LoadLibrary16(" + name + ")");
         return user16;

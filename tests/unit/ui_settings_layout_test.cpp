@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "power/SleepKinds.h"
 #include "ui/ControlIds.h"
 #include "ui/SettingsBinding.h"
 #include "ui/SettingsLayout.h"
@@ -216,6 +217,26 @@ TEST(SettingsLayout, StatusLabelsKeepTheirIds) {
     };
     for (const auto& [name, id] : bound) EXPECT_EQ(LayoutControlId(name), id) << name;
     EXPECT_EQ(LayoutControlId("NoSuchControl"), -1);
+}
+
+// The words under the method choices, for every machine there can be: each
+// line fits the label's width and all of them its height (a line each).
+TEST(SettingsLayout, WhatTheMethodsDoFitsUnderThemOnEveryMachine) {
+    const LayoutControl* label = FindLayoutControl("SleepKindsLine");
+    ASSERT_NE(label, nullptr);
+    constexpr int kLineHeight = 14;
+    std::size_t mostLines = 0;
+    for (unsigned bits = 0; bits < (1u << 10); ++bits) {
+        auto bit = [&](int i) { return (bits >> i & 1u) != 0; };
+        const std::optional<bool> hybrid = bit(9) ? std::optional<bool>(bit(8)) : std::nullopt;
+        const auto lines = DescribeSleepKinds(
+            {bit(0), bit(1), bit(2), bit(3), bit(4), bit(5), bit(6), hybrid, bit(7), bit(8) || bit(5)});
+        mostLines = std::max(mostLines, lines.size());
+        EXPECT_LE(static_cast<int>(lines.size()) * kLineHeight, label->rect.h) << bits;
+        for (const std::string& line : lines) EXPECT_LE(CaptionWidth(line), label->rect.w) << line;
+    }
+    // No room is kept for lines that never come.
+    EXPECT_EQ(static_cast<int>(mostLines) * kLineHeight, label->rect.h);
 }
 
 }  // namespace
