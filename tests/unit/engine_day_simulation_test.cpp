@@ -40,7 +40,11 @@ namespace {
 constexpr std::uint64_t kMinute = 60000;
 constexpr double kDayMs = 86400000.0;
 
-std::int64_t MinuteStamp(DateTime t) { return static_cast<std::int64_t>(std::floor(t * 1440.0 + 1e-6)); }
+// The clock's minute as the monitor reads it: the time rounded to the millisecond first.
+std::int64_t MinuteStamp(DateTime t) {
+    const auto ms = static_cast<std::int64_t>(std::llround(t * kDayMs));
+    return ms >= 0 ? ms / 60000 : -((-ms + 59999) / 60000);
+}
 
 // The machine as it really is; the engine learns of it only through the probes.
 struct World {
@@ -72,7 +76,7 @@ public:
     int actions = 0, warnedActions = 0, owedActions = 0, holdBacks = 0, jobActions = 0;
 
     void Arm(const World& w) {
-        holdOffMinute_ = armMinute_ = MinuteStamp(w.wall);
+        holdOffMinute_ = MinuteStamp(w.wall);
         for (auto& since : lowSince_) since = w.mono;
         jobSeen_ = jobRunning_ = false;
         postponedUntil_ = 0;
@@ -184,7 +188,9 @@ public:
         events_.push_back(Stamp(w) + method);
         if (!s_->Function_Enabled) Fail("acted with the function off");
         if (HeldBack(w)) Fail("acted while held back");
-        if (MinuteStamp(w.wall) == armMinute_) Fail("acted in the minute of arming");
+        // The latest hold-off minute: the user's own sleep moves it, and a clock set back may bring
+        // an earlier one round again as another moment.
+        if (MinuteStamp(w.wall) == holdOffMinute_) Fail("acted in the hold-off minute");
         if (s_->Warning_Enabled) {
             if (shown < static_cast<std::uint64_t>(s_->Warning_Time) * kMinute)
                 Fail("acted after " + std::to_string(shown / 1000) + " s of a " + std::to_string(s_->Warning_Time) +
@@ -234,7 +240,7 @@ public:
 private:
     const Settings* s_ = nullptr;
     std::vector<std::string>& events_;
-    std::int64_t armMinute_ = 0, holdOffMinute_ = 0;
+    std::int64_t holdOffMinute_ = 0;
     std::uint64_t lowSince_[4] = {}, uptimeOrigin_ = 0, postponedUntil_ = 0, clearSince_ = 0;
     int timerMinute_ = -1;
     std::int64_t lastStamp_ = 0;
