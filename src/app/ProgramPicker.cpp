@@ -12,10 +12,10 @@
 namespace vesko {
 namespace {
 
-constexpr const char* kTitle = "ソフトの選択";
+constexpr const char* kPickerTitle = "ソフトの選択";
 // 96-DPI layout: the list fills the dialog above OK and キャンセル.
-constexpr int kMargin = 8, kButtonW = 75, kButtonH = 25, kGap = 8;
-constexpr int kMinWidth = 2 * kButtonW + kGap + 2 * kMargin + 16, kMinHeight = 140;
+constexpr int kPickerMargin = 8, kPickerButtonW = 75, kPickerButtonH = 25, kPickerGap = 8;
+constexpr int kPickerMinWidth = 2 * kPickerButtonW + kPickerGap + 2 * kPickerMargin + 16, kPickerMinHeight = 140;
 constexpr int kNameColumn = 120;  // the file name's column; the title takes the rest
 
 struct WindowWalk {
@@ -58,7 +58,7 @@ void AddColumn(HWND list, int index, const char* caption, int width) {
 
 bool ProgramPicker::Create(HINSTANCE instance) {
     CommonControls::Load();
-    WindowSetup setup{VESKO_CLASS_PROGRAM_PICKER, kTitle, 360, 281, WS_EX_DLGMODALFRAME};
+    WindowSetup setup{VESKO_CLASS_PROGRAM_PICKER, kPickerTitle, 360, 281, WS_EX_DLGMODALFRAME};
     setup.resizable = true;
     return CreateWindowFor(instance, setup);
 }
@@ -69,17 +69,17 @@ void ProgramPicker::CreateControls() {
     ListView_SetExtendedListViewStyle(list_, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     AddColumn(list_, 0, "ファイル名", Scale(kNameColumn));
     AddColumn(list_, 1, "ウインドウのタイトル", 100);
-    ok_ = CreateChild(hwnd_, L"BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 0, kButtonW, kButtonH,
+    ok_ = CreateChild(hwnd_, L"BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 0, kPickerButtonW, kPickerButtonH,
                       ids::PickerOkButton);
-    cancel_ = CreateChild(hwnd_, L"BUTTON", "キャンセル", BS_PUSHBUTTON | WS_TABSTOP, 0, 0, kButtonW, kButtonH,
-                          ids::PickerCancelButton);
+    cancel_ = CreateChild(hwnd_, L"BUTTON", "キャンセル", BS_PUSHBUTTON | WS_TABSTOP, 0, 0, kPickerButtonW,
+                          kPickerButtonH, ids::PickerCancelButton);
     RECT r;
     GetClientRect(hwnd_, &r);
     Arrange(r.right, r.bottom);
 }
 
 void ProgramPicker::Arrange(int width, int height) {
-    const int m = Scale(kMargin), bw = Scale(kButtonW), bh = Scale(kButtonH), gap = Scale(kGap);
+    const int m = Scale(kPickerMargin), bw = Scale(kPickerButtonW), bh = Scale(kPickerButtonH), gap = Scale(kPickerGap);
     const int buttonsTop = height - m - bh;
     MoveWindow(list_, m, m, std::max(0, width - 2 * m), std::max(0, buttonsTop - gap - m), TRUE);
     MoveWindow(ok_, width - m - 2 * bw - gap, buttonsTop, bw, bh, TRUE);
@@ -142,7 +142,7 @@ LRESULT ProgramPicker::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_GETMINMAXINFO: {
             auto* info = reinterpret_cast<MINMAXINFO*>(lp);
-            info->ptMinTrackSize = {Scale(kMinWidth), Scale(kMinHeight)};
+            info->ptMinTrackSize = {Scale(kPickerMinWidth), Scale(kPickerMinHeight)};
             return 0;
         }
     }

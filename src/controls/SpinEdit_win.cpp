@@ -13,7 +13,7 @@
 namespace vesko {
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x7370696e;
+constexpr UINT_PTR kSpinSubclassId = 0x7370696e;
 // Marks a field's window with its object, so that FromHandle finds it.
 constexpr const wchar_t* kObjectProperty = L"vesko.SpinEdit";
 constexpr int kArrowWidth = 15;
@@ -61,7 +61,7 @@ SpinEdit* SpinEdit::Create(HWND parent, int id, int x, int y, int w, int h, doub
     if (!edit) return nullptr;
     auto* self = new SpinEdit(edit, rules, dpiScale);
     SetPropW(edit, kObjectProperty, self);
-    CommonControls::SetSubclass(edit, Proc, kSubclassId, reinterpret_cast<DWORD_PTR>(self));
+    CommonControls::SetSubclass(edit, Proc, kSpinSubclassId, reinterpret_cast<DWORD_PTR>(self));
     self->arrows_ = CreateWindowExW(0, UPDOWN_CLASSW, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, self->arrowWidth_,
                                     Scaled(kArrowHeight, dpiScale), edit, nullptr, GetModuleHandleW(nullptr), nullptr);
     // The arrows never move their own position (each click is refused after
@@ -167,7 +167,7 @@ void SpinEdit::Layout() {
 LRESULT CALLBACK SpinEdit::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
     auto* self = reinterpret_cast<SpinEdit*>(data);
     if (msg == WM_NCDESTROY) {
-        CommonControls::RemoveSubclass(hwnd, Proc, kSubclassId);
+        CommonControls::RemoveSubclass(hwnd, Proc, kSpinSubclassId);
         RemovePropW(hwnd, kObjectProperty);
         delete self;
         return CommonControls::DefProc(hwnd, msg, wp, lp);

@@ -15,7 +15,7 @@ using Theme = HANDLE;
 constexpr int kGroupBoxPart = 4;
 constexpr int kStateNormal = 1;
 constexpr int kStateDisabled = 2;
-constexpr UINT_PTR kSubclassId = 0x67627831;
+constexpr UINT_PTR kGroupBoxSubclassId = 0x67627831;
 
 // The eight entry points the group box uses, looked up once per process.
 // A missing library or entry point leaves the table incomplete, which means
@@ -164,7 +164,7 @@ LRESULT BoxMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR data) {
         case WM_ENABLE: InvalidateRect(hwnd, nullptr, TRUE); break;
         case WM_NCDESTROY:
             box->Close();
-            CommonControls::RemoveSubclass(hwnd, BoxProc, kSubclassId);
+            CommonControls::RemoveSubclass(hwnd, BoxProc, kGroupBoxSubclassId);
             delete box;
             return CommonControls::DefProc(hwnd, msg, wp, lp);
     }
@@ -192,7 +192,7 @@ HWND ThemedGroupBox::Create(HWND parent, const std::string& caption, int id, con
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     auto* box = new BoxState;
     box->Open(hwnd);
-    CommonControls::SetSubclass(hwnd, BoxProc, kSubclassId, reinterpret_cast<DWORD_PTR>(box));
+    CommonControls::SetSubclass(hwnd, BoxProc, kGroupBoxSubclassId, reinterpret_cast<DWORD_PTR>(box));
     return hwnd;
 }
 

@@ -8,7 +8,7 @@ namespace {
 
 std::int64_t UptimeWholeMinutes(std::uint64_t uptimeMs) { return static_cast<std::int64_t>(uptimeMs / 60000u); }
 
-std::int64_t HourMinute(std::int64_t hour, std::int64_t minute) { return hour * 60 + minute; }
+std::int64_t ClockMinutes(std::int64_t hour, std::int64_t minute) { return hour * 60 + minute; }
 
 // A clock condition switched on needs a day to hold on.
 std::optional<std::string> CheckDays(const Settings& s) {
@@ -23,8 +23,8 @@ bool TimeIsNow(const Settings& s, DateTime now) {
 }
 
 bool WindowCoversNow(const Settings& s, DateTime now) {
-    const auto from = HourMinute(s.AppointedTime_FromHour, s.AppointedTime_FromMinute);
-    const auto to = HourMinute(s.AppointedTime_ToHour, s.AppointedTime_ToMinute);
+    const auto from = ClockMinutes(s.AppointedTime_FromHour, s.AppointedTime_FromMinute);
+    const auto to = ClockMinutes(s.AppointedTime_ToHour, s.AppointedTime_ToMinute);
     return WindowMinutesLeft(now, static_cast<int>(from), static_cast<int>(to), s.AppointedTime_Days) == 0;
 }
 
@@ -47,7 +47,7 @@ std::optional<std::string> ValidateSettings(const Settings& f, DateTime now, std
     const std::int64_t osHour = f.OS_Hour;
     const std::int64_t osMinute = f.OS_Minute;
     if (osHour == 0 && osMinute == 0) return kInvalidOsUptimeMessage;
-    if (UptimeWholeMinutes(uptimeMs) >= HourMinute(osHour, osMinute) && f.OS_Enabled && armed)
+    if (UptimeWholeMinutes(uptimeMs) >= ClockMinutes(osHour, osMinute) && f.OS_Enabled && armed)
         return kOsUptimeElapsedMessage;
     if (f.Timer_ScheduleTime.text == FormatHourMinute(t.hour, t.minute) && f.Timer_Enabled && armed)
         return kTimerScheduleIsNowMessage;
@@ -62,7 +62,7 @@ std::optional<std::string> CheckFunctionEnable(const Settings& s, DateTime now, 
 
     if (s.Timer_Hour == 0 && s.Timer_Minute == 0) return kInvalidTimerMessage;
     if (s.OS_Hour == 0 && s.OS_Minute == 0) return kInvalidOsUptimeMessage;
-    if (UptimeWholeMinutes(uptimeMs) >= HourMinute(s.OS_Hour, s.OS_Minute) && s.OS_Enabled && s.Piece_Requirement)
+    if (UptimeWholeMinutes(uptimeMs) >= ClockMinutes(s.OS_Hour, s.OS_Minute) && s.OS_Enabled && s.Piece_Requirement)
         return kOsUptimeElapsedMessage;
     if (HasTimerSchedule(s.Timer_ScheduleTime.time) && MinuteOfDay(s.Timer_ScheduleTime.time) == nowMinute &&
         s.Timer_Enabled)

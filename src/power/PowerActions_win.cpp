@@ -151,7 +151,7 @@ FARPROC Kernel32Ordinal(WORD ordinal) {
 }
 
 template <typename Fn>
-Fn Kernel32Function(WORD ordinal) {
+Fn Kernel32FunctionAt(WORD ordinal) {
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(Kernel32Ordinal(ordinal)));
 }
 
@@ -166,19 +166,19 @@ constexpr WORD kGetProcAddress16Ordinal = 37;
 }  // namespace
 
 std::uint32_t WinPowerSystem::LoadLibrary16(const std::string& name) {
-    const auto load = Kernel32Function<LoadLibrary16Fn>(kLoadLibrary16Ordinal);
+    const auto load = Kernel32FunctionAt<LoadLibrary16Fn>(kLoadLibrary16Ordinal);
     if (!load) return 0;
     return load(name.c_str()) & 0xFFFFu;  // an HINSTANCE16 in AX
 }
 
 std::uint32_t WinPowerSystem::GetProcAddress16(std::uint32_t module16, const std::string& name) {
-    const auto lookup = Kernel32Function<GetProcAddress16Fn>(kGetProcAddress16Ordinal);
+    const auto lookup = Kernel32FunctionAt<GetProcAddress16Fn>(kGetProcAddress16Ordinal);
     if (!lookup) return 0;
     return lookup(module16, name.c_str());
 }
 
 void WinPowerSystem::FreeLibrary16(std::uint32_t module16) {
-    if (const auto free16 = Kernel32Function<FreeLibrary16Fn>(kFreeLibrary16Ordinal)) free16(module16);
+    if (const auto free16 = Kernel32FunctionAt<FreeLibrary16Fn>(kFreeLibrary16Ordinal)) free16(module16);
 }
 
 std::uint16_t WinPowerSystem::CallThunk16(std::uintptr_t qtThunk, std::uint32_t target16, std::uint32_t arg32,

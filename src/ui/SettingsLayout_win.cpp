@@ -14,10 +14,11 @@ namespace {
 
 constexpr int kDropDownListHeight = 100;  // room for the open list below the field
 
-int Scaled(int px96, double scale) { return static_cast<int>(std::lround(px96 * scale)); }
+int LayoutScaled(int px96, double scale) { return static_cast<int>(std::lround(px96 * scale)); }
 
 RECT Pixels(const LayoutRect& r, double scale) {
-    return {Scaled(r.x, scale), Scaled(r.y, scale), Scaled(r.Right(), scale), Scaled(r.Bottom(), scale)};
+    return {LayoutScaled(r.x, scale), LayoutScaled(r.y, scale), LayoutScaled(r.Right(), scale),
+            LayoutScaled(r.Bottom(), scale)};
 }
 
 HWND CreatePlain(HWND parent, const LayoutControl& c, const wchar_t* cls, DWORD style, double scale, HFONT font,
@@ -27,7 +28,7 @@ HWND CreatePlain(HWND parent, const LayoutControl& c, const wchar_t* cls, DWORD 
     if (c.groupStart) style |= WS_GROUP;
     HWND hwnd =
         CreateWindowExW(exStyle, cls, Widen(std::string(c.caption)).c_str(), WS_CHILD | WS_VISIBLE | style, r.left,
-                        r.top, r.right - r.left, r.bottom - r.top + Scaled(extraHeight, scale), parent,
+                        r.top, r.right - r.left, r.bottom - r.top + LayoutScaled(extraHeight, scale), parent,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), GetModuleHandleW(nullptr), nullptr);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return hwnd;

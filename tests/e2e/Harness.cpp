@@ -432,6 +432,12 @@ std::wstring SaveScreenshot(const std::wstring& name) {
     return path;
 }
 
+TrayLook WaitForLook(TrayLook expected, DWORD timeoutMs) {
+    TrayLook seen = TrayLook::None;
+    WaitUntil([&] { return (seen = LookAtTray().look) == expected; }, timeoutMs);
+    return seen;
+}
+
 TraySpot LookAtTray() {
     TraySpot spot;
     HWND bar = FindWindowW(L"Shell_TrayWnd", nullptr);

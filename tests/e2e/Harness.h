@@ -107,6 +107,8 @@ struct TraySpot {
     POINT centre{};
 };
 TraySpot LookAtTray();
+// Looks until the tray shows `expected` or the time is up; what it saw last.
+TrayLook WaitForLook(TrayLook expected, DWORD timeoutMs = 8000);
 // Real input through the system, as a user's mouse and keyboard give it.
 void RightClickAt(POINT at);
 void LeftClickAt(POINT at);

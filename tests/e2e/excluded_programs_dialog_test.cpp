@@ -96,12 +96,6 @@ struct DialogProgram {
     std::string FileText() const { return box.ReadText(L"ExeNameList.txt").value_or("<no file>"); }
 };
 
-TrayLook WaitForLook(TrayLook expected, DWORD timeoutMs = 8000) {
-    TrayLook seen = TrayLook::None;
-    WaitUntil([&] { return (seen = LookAtTray().look) == expected; }, timeoutMs);
-    return seen;
-}
-
 RECT WindowRect(HWND hwnd) {
     RECT r{};
     GetWindowRect(hwnd, &r);

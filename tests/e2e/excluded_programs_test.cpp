@@ -11,16 +11,6 @@
 
 using namespace e2e;
 
-namespace {
-
-TrayLook WaitForLook(TrayLook expected, DWORD timeoutMs = 8000) {
-    TrayLook seen = TrayLook::None;
-    WaitUntil([&] { return (seen = LookAtTray().look) == expected; }, timeoutMs);
-    return seen;
-}
-
-}  // namespace
-
 TEST(ExcludedPrograms, AListedProgramTurnsTheIconOffWhileItRuns) {
     Sandbox box;
     // A Japanese file name, a path that does not exist and an empty line:

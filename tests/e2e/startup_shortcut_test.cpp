@@ -90,9 +90,9 @@ struct StartupLinks {
 };
 
 // The settings window of a running copy.
-struct SettingsForm {
+struct RunningForm {
     HWND form;
-    explicit SettingsForm(HWND f) : form(f) {}
+    explicit RunningForm(HWND f) : form(f) {}
     HWND Control(const char* name) const { return GetDlgItem(form, vesko::LayoutControlId(name)); }
     bool SwitchOn() const { return SendMessageW(Control("StartWithWindows"), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     // The controls are pressed with BM_CLICK: the same press of the button as
@@ -128,7 +128,7 @@ TEST(StartupShortcut, OnAndOkMakeTheLinkThatStartsTheProgramHiddenAndOffRemovesI
     StartupLinks links;
     Sandbox box;
     Process p = box.Start();
-    SettingsForm first(ShownForm(p));
+    RunningForm first(ShownForm(p));
     ASSERT_TRUE(first.form);
     EXPECT_FALSE(first.SwitchOn());
     first.SetSwitch(true);
@@ -169,7 +169,7 @@ TEST(StartupShortcut, OnAndOkMakeTheLinkThatStartsTheProgramHiddenAndOffRemovesI
 
     // Started as usual, the switch reads on; off and OK take the link away.
     Process third = Restart(box, second, form);
-    SettingsForm again(ShownForm(third));
+    RunningForm again(ShownForm(third));
     ASSERT_TRUE(again.form);
     EXPECT_TRUE(again.SwitchOn());
     again.SetSwitch(false);
@@ -182,7 +182,7 @@ TEST(StartupShortcut, AUserLinkSurvivesOffAndEveryApplyRewritesOurs) {
     Sandbox box;
     MakeUserLink(links.ours, box.ExePath());
     Process p = box.Start();
-    SettingsForm f(ShownForm(p));
+    RunningForm f(ShownForm(p));
     ASSERT_TRUE(f.form);
     EXPECT_TRUE(f.SwitchOn());  // any vesko.lnk counts
     f.SetSwitch(false);
@@ -193,7 +193,7 @@ TEST(StartupShortcut, AUserLinkSurvivesOffAndEveryApplyRewritesOurs) {
 
     // The next start still finds it; on, each Apply writes our link over it anew.
     Process q = Restart(box, p, f.form);
-    SettingsForm g(ShownForm(q));
+    RunningForm g(ShownForm(q));
     ASSERT_TRUE(g.form);
     EXPECT_TRUE(g.SwitchOn());
     g.SetSwitch(false);
@@ -218,7 +218,7 @@ TEST(StartupShortcut, ARenamedCopyReadsAndRemovesItsOwnLinkAndLeavesAnotherCopys
     const std::wstring other = box.PlaceHelper(L"other.exe");
     MakeUserLink(links.ours, other);  // another program's link of the name
     Process p = box.StartAs(L"saver.exe");
-    SettingsForm f(ShownForm(p));
+    RunningForm f(ShownForm(p));
     ASSERT_TRUE(f.form);
     EXPECT_FALSE(f.SwitchOn());
     f.SetSwitch(true);
@@ -228,7 +228,7 @@ TEST(StartupShortcut, ARenamedCopyReadsAndRemovesItsOwnLinkAndLeavesAnotherCopys
     EXPECT_EQ(ReadLink(saverLink).arguments, "/e");
     // The next load finds its own link; off removes it and only it.
     Process q = Restart(box, p, f.form, L"saver.exe");
-    SettingsForm g(ShownForm(q));
+    RunningForm g(ShownForm(q));
     ASSERT_TRUE(g.form);
     EXPECT_TRUE(g.SwitchOn());
     g.SetSwitch(false);
@@ -244,7 +244,7 @@ TEST(StartupShortcut, AnOffThatCannotRemoveTheLinkSaysWhyAndTheSwitchReadsOn) {
     StartupLinks links;
     Sandbox box;
     Process p = box.Start();
-    SettingsForm f(ShownForm(p));
+    RunningForm f(ShownForm(p));
     ASSERT_TRUE(f.form);
     f.SetSwitch(true);
     f.Apply([&] { return ReadLink(links.ours).arguments == "/e"; });
