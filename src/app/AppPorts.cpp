@@ -38,6 +38,12 @@ void WinMachine::KeepSystemAwake(bool on) {
     SetThreadExecutionState(on ? ES_CONTINUOUS | ES_SYSTEM_REQUIRED : ES_CONTINUOUS);
 }
 
+std::uint32_t WinMachine::LastInputTick() {
+    LASTINPUTINFO last{};
+    last.cbSize = sizeof last;
+    return GetLastInputInfo(&last) ? last.dwTime : 0;
+}
+
 void EventLogFile::WriteLog(const std::string& message, DateTime at) {
     WinLogFileSystem fs;
     AppendLogLine(fs, ExeFolder() + "Log.txt", LogLine(at, message, WinLocaleFormats()));

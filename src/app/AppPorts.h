@@ -27,6 +27,7 @@ public:
     std::string OSVersionText() override;
     ManualItemsEnabled ManualItems() override;
     void KeepSystemAwake(bool on) override;
+    std::uint32_t LastInputTick() override;
 };
 
 // The local time.

@@ -14,6 +14,7 @@
 #include "engine/Monitor.h"
 #include "base/Product.h"
 #include "settings/SettingsDeclaration.h"
+#include "power/WakeTimer.h"
 #include "ui/ControlIds.h"
 #include "ui/FallbackNotice.h"
 #include "ui/Menus.h"
@@ -141,10 +142,19 @@ void MainWindow::ShowDraft(const Settings& draft) {
     if (!controlsBuilt_) return;  // shown from the draft when built
     ShowSettings(controls_, draft);
     ShowCountdown(draft.Timer_SetTime, draft.Timer_ScheduleTime.text);
+    ShowWakeNote();
 }
 
 void MainWindow::ShowSetting(const SettingMember& member, const Settings& draft) {
-    if (controlsBuilt_) ShowSettings(controls_, draft, &member);
+    if (!controlsBuilt_) return;
+    ShowSettings(controls_, draft, &member);
+    ShowWakeNote();
+}
+
+// No timer wakes a machine that was switched off: said while that is the method.
+void MainWindow::ShowWakeNote() {
+    const bool powerOff = SendMessageW(controls_.Window("Shutdown"), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    SetText(controls_.Window("WakeNote"), powerOff ? kWakeNoteText : "");
 }
 
 // Before the controls exist nobody can have edited them: the draft is
@@ -287,6 +297,10 @@ bool MainWindow::OnCommand(int id) {
         // The choice fills the field; it takes effect with OK or Apply.
         if (auto name = programPicker_.ShowModal(hwnd_)) SetText(controls_.Window("ProgramEnd_Name"), *name);
         return true;
+    }
+    if (id == LayoutControlId("Shutdown") || id == LayoutControlId("Suspend") || id == LayoutControlId("Hibernation")) {
+        ShowWakeNote();
+        return false;  // the button's own click goes on
     }
     if (id == LayoutControlId("ExcludedProgramsButton")) {
         programsDialog_.ShowModal(hwnd_);

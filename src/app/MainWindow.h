@@ -41,6 +41,7 @@ public:
     bool OutlookVisible() const override;
     void ShowOutlook(const std::array<std::string, kConditionCount>& marks, const std::string& summary) override;
     void ShowDraft(const Settings& draft) override;
+    void ShowWakeNote();
     void ShowSetting(const SettingMember& member, const Settings& draft) override;
     void ReadDraft(Settings& draft) const override;
     void ShowStartWithWindows(bool on) override;

@@ -14,6 +14,7 @@ std::int64_t ClockMinutes(std::int64_t hour, std::int64_t minute) { return hour 
 std::optional<std::string> CheckDays(const Settings& s) {
     if (s.Time_Enabled && !AnyDayTicked(s.Time_Days)) return kTimeNoDayMessage;
     if (s.AppointedTime_Enabled && !AnyDayTicked(s.AppointedTime_Days)) return kAppointedTimeNoDayMessage;
+    if (s.Wake_Enabled && !AnyDayTicked(s.Wake_Days)) return kWakeNoDayMessage;
     return std::nullopt;
 }
 

@@ -26,6 +26,7 @@ inline constexpr const char* kAppointedTimeIsNowMessage = "指定された時間
 // A clock condition switched on with none of its days ticked.
 inline constexpr const char* kTimeNoDayMessage = "指定時刻：節電する曜日を１つ以上選んでください";
 inline constexpr const char* kAppointedTimeNoDayMessage = "指定時間：節電する曜日を１つ以上選んでください";
+inline constexpr const char* kWakeNoDayMessage = "復帰する：復帰する曜日を１つ以上選んでください";
 // The job's end switched on without a file name, or with a folder in it.
 inline constexpr const char* kProgramEndNameMissingMessage =
     "ソフトの終了：終了を待つソフトのファイル名を入力してください";

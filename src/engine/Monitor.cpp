@@ -11,6 +11,7 @@
 #include "engine/Warning.h"
 #include "log/EventLog.h"
 #include "log/LogWriter.h"
+#include "power/WakeTimer.h"
 #include "readings/CpuUsage.h"
 #include "readings/KeepAwake.h"
 #include "settings/ExcludedPrograms.h"
@@ -57,6 +58,34 @@ Monitor::Monitor(const MonitorPorts& ports, std::vector<std::string> args)
     : ports_(ports), view_(ports.view), args_(std::move(args)) {
     // Until start-up has run, the tick finds the engine armed and nothing on.
     state_.StartAt(ReadArmReadings());
+    ports_.powerActions.SetSleepHooks(
+        {[this](bool suspend) { BeforeOwnSleep(suspend); }, [this](bool) { AfterOwnSleep(); }});
+}
+
+void Monitor::BeforeOwnSleep(bool suspend) {
+    wakeTimerSet_ = false;
+    if (!active_.Wake_Enabled) return;
+    // A timer that cannot be set is logged; the sleep goes on.
+    Guarded("wake timer", [&] {
+        const auto at = NextWakeTime(Now(), active_.Wake_Hour, active_.Wake_Minute, active_.Wake_Days);
+        if (!at) return;
+        const WakeTimerAnswer answer = ports_.powerSystem.SetWakeTimer(*at);
+        const auto problem = WakeTimerProblem(answer, ports_.powerSystem.ReadSleepCapabilities(), suspend);
+        LogQuietly(problem ? WakeTimerFailedLine(*problem) : WakeTimerSetLine(*at));
+        wakeTimerSet_ = !problem;
+    });
+}
+
+void Monitor::AfterOwnSleep() {
+    if (!wakeTimerSet_) return;
+    wakeTimerSet_ = false;
+    // Woken by the timer with nobody at the machine: Windows would send it
+    // back to sleep within minutes, before anyone came to it.
+    Guarded("automatic resume", [&] {
+        if (!ports_.powerSystem.ResumedAutomatically()) return;
+        state_.WakeHoldUntilMs = ports_.machine.MonotonicMs() + kWakeHoldMs;
+        state_.WakeHoldInput = ports_.machine.LastInputTick();
+    });
 }
 
 bool Monitor::RestorePlacement() {
@@ -164,6 +193,9 @@ void Monitor::OnTick() {
         pendingTip = status.TipHelp;
         ListExclusions exclusions(excludedPrograms_, ports_.programs);
         const std::uint64_t monotonicMs = ports_.machine.MonotonicMs();
+        // The first input after a timer's wake ends its keep-awake.
+        if (state_.WakeHoldUntilMs && ports_.machine.LastInputTick() != state_.WakeHoldInput)
+            state_.WakeHoldUntilMs = 0;
         TickVerdict v = EvaluateTick(
             now, monotonicMs, status, active_, [this] { return ports_.machine.Cursor(); }, &exclusions, state_,
             &ports_.keepAwake, &exclusions);
@@ -177,7 +209,10 @@ void Monitor::OnTick() {
         ResumeState rs{state_, active_};
         ExecuteIfDue(v.Ready, v.MinutesToAct, v.SameMinute, aborted, Execution(), rs);
         // After the warning's step: an abort in this tick drops the request at once.
-        Guarded("keep-awake request", [&] { HoldSystemAwake(v.OwnAwakeRequest && active_.Function_Enabled); });
+        // The keep-awake after a timer's wake is the wake-up's, not the function's.
+        const bool wakeHeld = monotonicMs < state_.WakeHoldUntilMs;
+        Guarded("keep-awake request",
+                [&] { HoldSystemAwake(v.OwnAwakeRequest && (active_.Function_Enabled || wakeHeld)); });
         // Has suspend or hibernation become possible, or impossible?
         UpdatePowerAvailability(ports_.powerSystem, active_, state_.MethodCheckPending,
                                 {view_, draft_, ports_.settings});

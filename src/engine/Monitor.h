@@ -88,6 +88,10 @@ private:
     // The job's end's request that Windows not sleep on its own; the
     // machine port hears of changes only.
     void HoldSystemAwake(bool on);
+    // Around the program's own suspend or hibernation: the wake timer and
+    // the keep-awake after a wake by it.
+    void BeforeOwnSleep(bool suspend);
+    void AfterOwnSleep();
     // An event-log line whose failure has nowhere to go but the trace.
     void LogQuietly(const std::string& message);
 
@@ -117,6 +121,7 @@ private:
     std::vector<std::string> excludedPrograms_;
     int trayIconIndex_ = -1;  // the icon last set; -1 before the first
     bool systemAwakeHeld_ = false;
+    bool wakeTimerSet_ = false;  // for the sleep under way
 };
 
 }  // namespace vesko

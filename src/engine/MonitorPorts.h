@@ -96,6 +96,9 @@ public:
     // Asks Windows not to sleep on its own while `on` (the job's end waits
     // for a program); off gives the request back.
     virtual void KeepSystemAwake(bool on) = 0;
+    // The tick count of the user's last input (GetLastInputInfo); it changes
+    // with every key or pointer input. 0 where it cannot be read.
+    virtual std::uint32_t LastInputTick() { return 0; }
 };
 
 // The readings an arming starts from, the wall clock read already.

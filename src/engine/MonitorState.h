@@ -78,6 +78,11 @@ struct MonitorState {
     // was last dropped (monotonic; 0 never).
     bool OwnAwakeRequest = false;
     std::uint64_t OwnAwakeEndedMs = 0;
+    // After a resume by the program's own wake timer, the machine is kept
+    // awake until this count (monotonic; 0 none) or the first input, the
+    // input count as it stood then.
+    std::uint64_t WakeHoldUntilMs = 0;
+    std::uint32_t WakeHoldInput = 0;
 
     // Start, OK/Apply, switching on from the tray and resume: the hold-off
     // minute, every duration condition's running time and the cursor position

@@ -28,7 +28,8 @@ void EvaluateProgramEnd(std::uint64_t mono, const Settings& s, RunningPrograms* 
 }
 
 bool UpdateOwnAwakeRequest(const Settings& s, std::uint64_t mono, MonitorState& state) {
-    const bool wanted = s.Function_Enabled && s.ProgramEnd_Enabled && state.ProgramRunning;
+    const bool wanted =
+        (s.Function_Enabled && s.ProgramEnd_Enabled && state.ProgramRunning) || mono < state.WakeHoldUntilMs;
     if (state.OwnAwakeRequest && !wanted) state.OwnAwakeEndedMs = std::max<std::uint64_t>(mono, 1);
     state.OwnAwakeRequest = wanted;
     return wanted;

@@ -40,8 +40,9 @@ void EvaluateProgramEnd(std::uint64_t monotonicMs, const Settings& settings, Run
                         MonitorState& state, ConditionState& c);
 
 // Whether the program's own keep-awake request should stand after this
-// tick's evaluation; moves MonitorState::OwnAwakeRequest and, when it is
-// dropped, OwnAwakeEndedMs.
+// tick's evaluation (the job runs, or the machine woke by the program's own
+// timer: MonitorState::WakeHoldUntilMs); moves MonitorState::OwnAwakeRequest
+// and, when it is dropped, OwnAwakeEndedMs.
 bool UpdateOwnAwakeRequest(const Settings& settings, std::uint64_t monotonicMs, MonitorState& state);
 
 // The machine-wide execution state may still show the own request this long

@@ -178,12 +178,19 @@ bool PowerActions::IsPowerStateAllowed(const std::string& exportName) {
 void PowerActions::Suspend() {
     if (!IsWindows95() && !IsPowerStateAllowed(kSuspendAllowedExport))
         throw PowerActionError(powermsg::kSuspendNotAllowed);
-    if (!SetPowerState(true, true)) throw PowerActionError(powermsg::kSuspendFailed);
+    Sleep(true);
 }
 
 void PowerActions::Hibernate() {
     if (!IsPowerStateAllowed(kHibernateAllowedExport)) throw PowerActionError(powermsg::kHibernateNotAllowed);
-    if (!SetPowerState(false, true)) throw PowerActionError(powermsg::kHibernateFailed);
+    Sleep(false);
+}
+
+void PowerActions::Sleep(bool suspend) {
+    if (hooks_.before) hooks_.before(suspend);
+    if (!SetPowerState(suspend, true))
+        throw PowerActionError(suspend ? powermsg::kSuspendFailed : powermsg::kHibernateFailed);
+    if (hooks_.after) hooks_.after(suspend);
 }
 
 }  // namespace vesko

@@ -4,6 +4,7 @@
 // the request; a refusal raises PowerActionError with a fixed message. It decides
 // nothing about when to act and shows nothing.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "power/PowerSystem.h"
@@ -78,10 +79,21 @@ bool IsWindows95(const OsVersionRecord& v);
 std::string ShellVersionText(std::uint32_t fileVersionMS);
 bool IsNewShellVersionText(const std::string& text);
 
+// Steps around the program's own suspend or hibernation (the automatic
+// action and the tray's commands alike): `before` once the sleep is allowed,
+// `after` when the machine has resumed from it. The argument: suspend (true)
+// or hibernation.
+struct SleepHooks {
+    std::function<void(bool)> before;
+    std::function<void(bool)> after;
+};
+
 class PowerActions {
 public:
     // Reads the version record shared by every instance.
     explicit PowerActions(PowerSystem& system);
+
+    void SetSleepHooks(SleepHooks hooks) { hooks_ = std::move(hooks); }
 
     void PowerOff();
     void ShutDown();
@@ -115,7 +127,10 @@ private:
     void RestartDesktopShell();
     void CloseMainWindowIgnoringErrors();
 
+    void Sleep(bool suspend);
+
     PowerSystem& system_;
+    SleepHooks hooks_;
     static OsVersionRecord versionInfo_;
 };
 

@@ -25,7 +25,9 @@ public:
     std::optional<bool> CallBoolExport(SystemHandle module, const std::string& exportName) override;
     std::uintptr_t GetProcAddress(SystemHandle module, const std::string& name) override;
     void FreeLibrary(SystemHandle module) override;
-    SleepCapabilities ReadSleepCapabilities() override;  // SleepCapabilities_win.cpp
+    SleepCapabilities ReadSleepCapabilities() override;        // SleepCapabilities_win.cpp
+    WakeTimerAnswer SetWakeTimer(DateTime dueLocal) override;  // SleepCapabilities_win.cpp
+    bool ResumedAutomatically() override;                      // SleepCapabilities_win.cpp
     std::uint32_t LoadLibrary16(const std::string& name) override;
     std::uint32_t GetProcAddress16(std::uint32_t module16, const std::string& name) override;
     void FreeLibrary16(std::uint32_t module16) override;
@@ -46,6 +48,7 @@ private:
     // Powrprof.dll twice a second, and loading and freeing it each time costs
     // hundreds of system calls. FreeLibrary leaves these alone.
     std::map<std::string, SystemHandle> keptLibraries_;
+    SystemHandle wakeTimer_ = 0;  // made at the first wake-up, kept to the end
 };
 
 }  // namespace vesko

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "power/SleepKinds.h"
+#include "power/WakeTimer.h"
 
 namespace vesko {
 
@@ -52,6 +53,12 @@ public:
     // GetPwrCapabilities and the active plan's hybrid sleep; functions this
     // Windows lacks leave their part unknown. The allowed flags stay false.
     virtual SleepCapabilities ReadSleepCapabilities() = 0;
+    // A waitable timer that resumes the machine at `dueLocal` (local time),
+    // replacing the one set before; the program keeps it while the machine
+    // sleeps.
+    virtual WakeTimerAnswer SetWakeTimer(DateTime dueLocal) = 0;
+    // Whether the last resume came without a user (a timer): IsSystemResumeAutomatic.
+    virtual bool ResumedAutomatically() = 0;
 
     // The 16-bit side of Windows 9x, reached through KERNEL32's ordinals 35,
     // 37 and 36 and QT_Thunk.

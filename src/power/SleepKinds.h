@@ -22,6 +22,10 @@ struct SleepCapabilities {
     // The availability check's answers; the system read leaves them to its caller.
     bool suspendAllowed = false;
     bool hibernateAllowed = false;
+    // The deepest state a timer wakes the machine from (SYSTEM_POWER_STATE: S1 2 .. S3 4, S4 5), 0 unknown.
+    int rtcWake = 0;
+    // The plan's "allow wake timers" for the present power source; none where no plan can be read.
+    std::optional<bool> wakeTimersAllowed;
 };
 
 // The words, one line each, in the order of the method choices (shutdown,

@@ -81,6 +81,12 @@ struct Settings {
     bool ExeStop_Enabled = false;
     bool KeepAwake_Enabled = false;  // stand aside while another program keeps the machine awake
 
+    // Waking the machine again after the program's own suspend or hibernation.
+    bool Wake_Enabled = false;
+    int Wake_Hour = 7;
+    int Wake_Minute = 0;
+    std::string Wake_Days = "1111100";  // Monday first
+
     int WindowPosX = 0;
     int WindowPosY = 0;
     bool StayOnTop = false;

@@ -39,6 +39,7 @@ enum : int {
 enum : int {
     FirstConditionMark = 1300,
     SummaryLine = 1310,
+    WakeNote = 1311,  // under the wake-up's days, while the power-off is the method
 };
 
 // Menu commands: the window's menu, then the tray icon's menu.

@@ -101,7 +101,7 @@ void PercentLine(Builder& b, std::string_view percentKey, std::string_view timeK
 
 // The right column's rows end this much lower than the buttons' first place
 // (below the conditions' frame), and the window with them.
-static_assert(410 + kSleepKindsGrowth + kCheckHeight + 7 == 482 + kSettingsGrowth);
+static_assert(478 + kSleepKindsGrowth + kLabelHeight + 7 == 482 + kSettingsGrowth);
 
 void Conditions(Builder& b) {
     // Down to the bottom of the buttons in the right column.
@@ -220,6 +220,15 @@ void RightColumn(Builder& b) {
     b.Check("KeepAwake_Enabled", "他のソフトが使用中のときは節電しない", 380, 368 + y, 262);
     b.Check("Log_Enabled", "ログを作成する", 380, 389 + y, 200);
     b.Check("StartWithWindows", "Windows起動時にこのソフトを常駐させる", 380, 410 + y, 262);
+    // Waking the machine after its own sleep: the time, its days, and (for
+    // the power-off, which no timer wakes from) a note.
+    b.Check("Wake_Enabled", "復帰する", 380, 434 + y, 70);
+    b.Spin("Wake_Hour", 452, 431 + y, 48);
+    b.Unit("時", 504, 431 + y, 14);
+    b.Spin("Wake_Minute", 522, 431 + y, 48);
+    b.Unit("分", 574, 431 + y, 14);
+    b.Days("Wake_Days", 398, 456 + y);
+    b.Text("WakeNote", "", 398, 478 + y, 245, ids::WakeNote);
     // The buttons below the rows, at the bottom of the conditions' frame.
     constexpr int buttons = 482 + kSettingsGrowth;
     b.Add(LayoutKind::DefaultButton, "OkButton", "OK", {414, buttons, 75, 25}, kOkId);

@@ -45,8 +45,8 @@ struct LayoutControl {
 };
 
 inline constexpr int kSettingsClientWidth = 655;
-// How much the lines under the method choices make the window taller.
-inline constexpr int kSettingsGrowth = 24;
+// How much the lines under the method choices and the wake-up's rows make the window taller.
+inline constexpr int kSettingsGrowth = 24 + 64;
 // The documented 463 pixels, the job's end's row, one line below them for
 // the summary, and what the method's lines add.
 inline constexpr int kSettingsClientHeight = 463 + 50 + 20 + kSettingsGrowth;

@@ -155,10 +155,11 @@ TEST(Startup, ZeroTimerShowsTheMessageAndStoresTheDesignText) {
     ASSERT_TRUE(ini);
     EXPECT_NE(ini->find("Timer_SetTime=hh:nn\r\n"), std::string::npos);
     EXPECT_NE(ini->find("Timer_ScheduleTime=hh:nn\r\n"), std::string::npos);
-    // The window may come up only after the box was answered.
+    // The window, and its controls with it, may come up only after the box was answered.
     HWND form = WaitForWindow(p.pid, VESKO_CLASS_FORM1, false);
     ASSERT_TRUE(form);
-    EXPECT_EQ(ControlText(form, vesko::ids::TimerSetTimeLabel), "hh:nn");
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(form, vesko::ids::TimerSetTimeLabel) == "hh:nn"; }))
+        << ControlText(form, vesko::ids::TimerSetTimeLabel);
 }
 
 TEST(Startup, TitleFromTheFileBecomesTheWindowCaption) {

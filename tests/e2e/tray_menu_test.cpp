@@ -41,7 +41,10 @@ struct TrayProgram {
     Sandbox box;
     Process p;
     TraySpot spot;
-    explicit TrayProgram(TrayLook expected = TrayLook::On) { spot = StartInTray(box, p, expected); }
+    explicit TrayProgram(TrayLook expected = TrayLook::On, const std::string& ini = "") {
+        if (!ini.empty()) box.WriteText(L"vesko.ini", ini);
+        spot = StartInTray(box, p, expected);
+    }
     HWND Menu() { return OpenTrayMenu(p.pid, spot); }
     HWND Form() const { return FindProcessWindow(p.pid, VESKO_CLASS_FORM1); }
 };
@@ -167,6 +170,21 @@ TEST(TrayMenu, NHibernatesAndLogsTheWakeUp) {
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_NE(lines[1].find(" Windowsを休止状態にしました"), std::string::npos);
     EXPECT_TRUE(t.p.Running());
+}
+
+// With the wake-up on, the timer is set as the sleep begins: Wine sets it
+// and answers that its resume is ignored, and the log says so after the
+// hibernation's line.
+TEST(TrayMenu, NWithTheWakeUpOnSaysWhyTheTimerCannotWakeAndStillHibernates) {
+    TrayProgram t(TrayLook::On, "[Wake]\r\nWake_Enabled=1\r\nWake_Hour=7\r\nWake_Days=1111111\r\n");
+    ASSERT_TRUE(t.Menu());
+    PressKey('N');
+    ASSERT_TRUE(WaitUntil([&] { return LastLogLineEndsWith(t.box, " Windowsは休止状態から復帰しました"); }));
+    auto lines = LogLines(t.box);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_TRUE(lines[1].ends_with(" Windowsを休止状態にしました")) << lines[1];
+    EXPECT_TRUE(lines[2].ends_with(" 復帰タイマーを設定できませんでした（このPCはタイマーによる復帰を受け付けません）"))
+        << lines[2];
 }
 
 TEST(TrayMenu, XEndsTheProgramAndTheIconLeaves) {

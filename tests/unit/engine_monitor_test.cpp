@@ -16,6 +16,7 @@
 #include "engine/TimerSchedule.h"
 #include "engine/Warning.h"
 #include "log/EventLog.h"
+#include "power/ManualCommands.h"
 #include "power/PowerActions.h"
 #include "monitor_fakes.h"
 #include "power_fake_system.h"
@@ -48,6 +49,8 @@ struct World : Clock, MachinePort {
     ManualItemsEnabled ManualItems() override { return {}; }
     bool awake = false;  // the keep-awake request
     void KeepSystemAwake(bool on) override { awake = on; }
+    std::uint32_t input = 0;  // the last input's tick
+    std::uint32_t LastInputTick() override { return input; }
 };
 
 // The processor idles.
@@ -311,6 +314,42 @@ TEST(Monitor, AJobThatStartsDoesNotHideAnotherProgramsRequestReadBeforeTheOwnSta
     rig.Ticks(1);
     EXPECT_TRUE(rig.world.awake);
     EXPECT_FALSE(rig.warning.shown) << "the request read in this tick was the other program's alone";
+}
+
+// With the wake-up on, every own sleep (the action's and the tray's) sets the
+// timer first and logs it; a resume by it keeps the machine awake until the
+// first input or an hour, and never holds the keep-awake option back.
+TEST(Monitor, TheWakeTimerIsSetBeforeEachOwnSleepAndItsWakeKeepsTheMachineUpUntilInputOrAnHour) {
+    const std::string wake = "KeepAwake_Enabled=1\r\n[Wake]\r\nWake_Enabled=1\r\nWake_Hour=7\r\nWake_Days=1111111\r\n";
+    Rig rig(kHibernateOnTheMouse + wake);
+    rig.power.resumedAutomatically = true;
+    rig.monitor.Start();
+    rig.Ticks(121);
+    EXPECT_EQ(rig.Logged(logmsg::kHibernate), 1) << "the own request never held the option back";
+    EXPECT_EQ(rig.Logged("復帰タイマーを設定しました（3/11 7:00）"), 1);
+    EXPECT_TRUE(rig.world.awake) << "woken by the timer";
+    rig.Ticks(60);
+    EXPECT_TRUE(rig.world.awake);
+    rig.world.input += 100;
+    rig.Ticks(1);
+    EXPECT_FALSE(rig.world.awake) << "the first input ends it";
+
+    // The tray's hibernation too, the function off; an hour without input ends the keep-awake.
+    rig.monitor.ToggleFunctionSwitch();
+    const std::size_t timers = rig.power.wakeTimers.size();
+    rig.monitor.RunPowerCommand(ManualCommand::Hibernate);
+    EXPECT_EQ(rig.power.wakeTimers.size(), timers + 1);
+    rig.Ticks(3599);
+    EXPECT_TRUE(rig.world.awake);
+    rig.Ticks(2);
+    EXPECT_FALSE(rig.world.awake);
+
+    // A timer that cannot wake the machine is said so, and the sleep still comes.
+    rig.power.wakeAnswer = {true, kErrorTimerResumeIgnored};
+    rig.monitor.RunPowerCommand(ManualCommand::Hibernate);
+    EXPECT_EQ(rig.Logged("復帰タイマーを設定できませんでした（このPCはタイマーによる復帰を受け付けません）"), 1);
+    rig.Ticks(2);
+    EXPECT_FALSE(rig.world.awake) << "no keep-awake after a wake the timer cannot have made";
 }
 
 }  // namespace

@@ -93,6 +93,15 @@ public:
     }
     void FreeLibrary(SystemHandle module) override { calls.push_back("FreeLibrary(" + Hex(module) + ")"); }
     SleepCapabilities ReadSleepCapabilities() override { return sleep; }
+    // The wake timers set, what setting one answers, whether the resume was the timer's.
+    std::vector<DateTime> wakeTimers;
+    WakeTimerAnswer wakeAnswer{true, 0};
+    bool resumedAutomatically = false;
+    WakeTimerAnswer SetWakeTimer(DateTime due) override {
+        wakeTimers.push_back(due);
+        return wakeAnswer;
+    }
+    bool ResumedAutomatically() override { return resumedAutomatically; }
     std::uint32_t LoadLibrary16(const std::string& name) override {
         calls.push_back("LoadLibrary16(" + name + ")");
         return user16;

@@ -152,9 +152,9 @@ TEST(SettingsDeclaration, SaveWritesSectionsInTableOrderAfterTheStartKeys) {
     std::string text = *f.bytes;
     for (std::size_t at = text.find('['); at != std::string::npos; at = text.find('[', at + 1))
         sections.push_back(text.substr(at + 1, text.find(']', at) - at - 1));
-    const std::vector<std::string> expected = {"Timer",       "Omake",  "Time",  "AppointedTime", "CPU",
-                                               "Network",     "Memory", "OS",    "MouseCursor",   "ProgramEnd",
-                                               "PowerSaving", "Other",  "Window"};
+    const std::vector<std::string> expected = {"Timer",       "Omake",  "Time", "AppointedTime", "CPU",
+                                               "Network",     "Memory", "OS",   "MouseCursor",   "ProgramEnd",
+                                               "PowerSaving", "Other",  "Wake", "Window"};
     EXPECT_EQ(sections, expected);
     EXPECT_EQ(text.rfind("[Timer]\r\nTimer_SetTime=9:05\r\nTimer_ScheduleTime=9:06\r\nTimer_Enabled=0\r\n", 0), 0u)
         << text;

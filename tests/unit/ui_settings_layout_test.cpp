@@ -160,7 +160,7 @@ TEST(SettingsLayout, SpinRangesCanBeTyped) {
             EXPECT_LE(std::to_string(d->max).size(), static_cast<std::size_t>(d->maxLength)) << Describe(c);
         }
     }
-    EXPECT_EQ(spins, 19);
+    EXPECT_EQ(spins, 21);
     const LayoutControl* units = FindLayoutControl("Network_Unit");
     ASSERT_NE(units, nullptr);
     EXPECT_EQ(units->kind, LayoutKind::DropDownList);
