@@ -11,7 +11,6 @@
 #include "engine/Warning.h"
 #include "log/EventLog.h"
 #include "log/LogWriter.h"
-#include "power/WakeTimer.h"
 #include "readings/CpuUsage.h"
 #include "readings/KeepAwake.h"
 #include "settings/ExcludedPrograms.h"
@@ -60,32 +59,6 @@ Monitor::Monitor(const MonitorPorts& ports, std::vector<std::string> args)
     state_.StartAt(ReadArmReadings());
     ports_.powerActions.SetSleepHooks(
         {[this](bool suspend) { BeforeOwnSleep(suspend); }, [this](bool) { AfterOwnSleep(); }});
-}
-
-void Monitor::BeforeOwnSleep(bool suspend) {
-    wakeTimerSet_ = false;
-    if (!active_.Wake_Enabled) return;
-    // A timer that cannot be set is logged; the sleep goes on.
-    Guarded("wake timer", [&] {
-        const auto at = NextWakeTime(Now(), active_.Wake_Hour, active_.Wake_Minute, active_.Wake_Days);
-        if (!at) return;
-        const WakeTimerAnswer answer = ports_.powerSystem.SetWakeTimer(*at);
-        const auto problem = WakeTimerProblem(answer, ports_.powerSystem.ReadSleepCapabilities(), suspend);
-        LogQuietly(problem ? WakeTimerFailedLine(*problem) : WakeTimerSetLine(*at));
-        wakeTimerSet_ = !problem;
-    });
-}
-
-void Monitor::AfterOwnSleep() {
-    if (!wakeTimerSet_) return;
-    wakeTimerSet_ = false;
-    // Woken by the timer with nobody at the machine: Windows would send it
-    // back to sleep within minutes, before anyone came to it.
-    Guarded("automatic resume", [&] {
-        if (!ports_.powerSystem.ResumedAutomatically()) return;
-        state_.WakeHoldUntilMs = ports_.machine.MonotonicMs() + kWakeHoldMs;
-        state_.WakeHoldInput = ports_.machine.LastInputTick();
-    });
 }
 
 bool Monitor::RestorePlacement() {

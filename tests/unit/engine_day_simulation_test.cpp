@@ -60,6 +60,7 @@ struct World {
     KeepAwakeReading request;
     std::uint64_t beepEchoUntil = 0;  // the own beep's audio stream, as Windows may report it
     std::uint64_t beepAt = 0;
+    std::uint32_t inputs = 0;  // the user's key and pointer inputs so far
 };
 
 // What was promised, kept apart from the engine's own state.
@@ -73,7 +74,7 @@ public:
     std::string failure;
     // What the scenarios got to, so that a change that stops the simulation
     // from reaching its cases cannot pass unseen.
-    int actions = 0, warnedActions = 0, owedActions = 0, holdBacks = 0, jobActions = 0;
+    int actions = 0, warnedActions = 0, owedActions = 0, holdBacks = 0, jobActions = 0, timerWakes = 0;
 
     void Arm(const World& w) {
         holdOffMinute_ = MinuteStamp(w.wall);
@@ -106,6 +107,28 @@ public:
         clearSince_ = w.mono;
     }
     void Disturbed(const World& w) { clearSince_ = w.mono; }
+    // The program's own sleep, with the wake timers set for it; whether the
+    // resume was the timer's.
+    void Slept(const World& w, const std::vector<DateTime>& timers, bool byTimer) {
+        if (!s_->Wake_Enabled) {
+            if (!timers.empty()) Fail("a wake timer with the wake-up off");
+            return;
+        }
+        if (!AnyDayTicked(s_->Wake_Days)) return;  // nothing to wake for
+        if (timers.size() != 1) return Fail("not one wake timer before the sleep: " + std::to_string(timers.size()));
+        // The first ticked day's time after the moment of the sleep.
+        const DateTime at = timers[0];
+        const DateTimeParts p = DecodeDateTime(at);
+        if (!(at > sleptAt_) || at - sleptAt_ > 8 || p.hour != s_->Wake_Hour || p.minute != s_->Wake_Minute ||
+            !DayTicked(s_->Wake_Days, WeekdayOf(at)))
+            return Fail("a wake timer for the wrong time");
+        for (DateTime earlier = at - 1; earlier > sleptAt_; earlier -= 1)
+            if (DayTicked(s_->Wake_Days, WeekdayOf(earlier))) return Fail("a wake timer past an earlier wake-up");
+        if (byTimer) wakeFrom_ = w.mono, wakeUntil_ = w.mono + 60 * kMinute, ++timerWakes;
+    }
+    // Every attempt to sleep ends what the last wake by the timer kept up.
+    void AboutToSleep(const World& w) { sleptAt_ = w.wall, wakeUntil_ = 0; }
+    void Input() { wakeUntil_ = 0; }
     void FunctionOff() { owed_ = false; }
 
     // Another program's request. Windows tells only the machine-wide
@@ -174,9 +197,13 @@ public:
 
     // Each tick at its end: the own keep-awake request stands exactly while the job runs (function and
     // condition on); a clock condition owed since a hold-back is acted on in time.
-    void AfterTick(const World& w) {
-        if (w.ownRequest != (s_->Function_Enabled && s_->ProgramEnd_Enabled && w.jobRunning))
-            Fail(w.ownRequest ? "kept the machine awake without a running job" : "the running job is not kept awake");
+    void AfterTick(const World& w, bool slept) {
+        const bool job = s_->Function_Enabled && s_->ProgramEnd_Enabled && w.jobRunning;
+        const bool woken = w.mono > wakeFrom_ && w.mono < wakeUntil_;
+        // In the tick of its own sleep the request stands as the tick before left it, until the next.
+        if (!slept && w.ownRequest != (job || woken))
+            Fail(w.ownRequest ? "kept the machine awake without a running job or a timer's wake"
+                              : "the running job or the timer's wake is not kept awake");
         if (!owed_ || !s_->Piece_Requirement || !s_->Function_Enabled) return;
         const std::uint64_t wait = (s_->Warning_Enabled ? s_->Warning_Time + 1 : 1) * kMinute + 2000;
         if (w.mono > clearSince_ + wait)
@@ -241,6 +268,8 @@ private:
     const Settings* s_ = nullptr;
     std::vector<std::string>& events_;
     std::int64_t holdOffMinute_ = 0;
+    DateTime sleptAt_ = 0;
+    std::uint64_t wakeFrom_ = 0, wakeUntil_ = 0;
     std::uint64_t lowSince_[4] = {}, uptimeOrigin_ = 0, postponedUntil_ = 0, clearSince_ = 0;
     int timerMinute_ = -1;
     std::int64_t lastStamp_ = 0;
@@ -273,6 +302,7 @@ public:
     std::string LongTime(DateTime) override { return "0:00:00"; }
     std::string OSVersionText() override { return "Windows 7"; }
     ManualItemsEnabled ManualItems() override { return {}; }
+    std::uint32_t LastInputTick() override { return w_.inputs; }
     void KeepSystemAwake(bool on) override {
         if (w_.ownRequest && !on) w_.ownRequestEnded = w_.mono;
         w_.ownRequest = on;
@@ -359,11 +389,16 @@ public:
     }
     bool SetSystemPowerState(std::int32_t suspend, std::int32_t force) override {
         ref_.Action(w_, suspend ? "suspend" : "hibernate", warning_.ShownMs());
+        ref_.AboutToSleep(w_);
         powerStateAccepted = Accepts();
+        // The resume comes from the timer now and then, with nobody at the machine.
+        resumedAutomatically = powerStateAccepted && std::uniform_int_distribution<int>(0, 1)(rng_) == 1;
         if (powerStateAccepted) {
             const std::uint64_t ms = std::uniform_int_distribution<std::uint64_t>(kMinute, 180 * kMinute)(rng_);
             w_.wall += ms / kDayMs, w_.mono += ms, w_.uptime += ms;
+            ref_.Slept(w_, wakeTimers, resumedAutomatically);
         }
+        wakeTimers.clear();
         acted = true;
         return FakePowerSystem::SetSystemPowerState(suspend, force);
     }
@@ -380,7 +415,7 @@ struct Scenario {
     std::uint64_t seed;
     std::uint64_t seconds = 0;
     bool failed = false;
-    int actions = 0, warnedActions = 0, owedActions = 0, holdBacks = 0, jobActions = 0;
+    int actions = 0, warnedActions = 0, owedActions = 0, holdBacks = 0, jobActions = 0, timerWakes = 0;
 };
 
 // Settings a user could have chosen, with times that fall inside the scenario.
@@ -423,6 +458,7 @@ Settings RandomSettings(std::mt19937_64& rng, DateTime start) {
     SetRadio(s, chance(70) ? &Settings::Piece_Requirement : &Settings::All_Requirement, true);
     s.Warning_Enabled = chance(70), s.Warning_Time = pick(1, 5);
     s.ExeStop_Enabled = chance(60), s.KeepAwake_Enabled = chance(60);
+    s.Wake_Enabled = chance(40), s.Wake_Hour = pick(0, 23), s.Wake_Minute = pick(0, 59), s.Wake_Days = days();
     s.Function_Enabled = true;
     return s;
 }
@@ -485,7 +521,7 @@ Scenario RunScenario(std::uint64_t seed, std::vector<std::string>& events) {
         if (oneIn(90)) w.cpu = static_cast<int>(pick(0, 10)) * 10;
         if (oneIn(300)) w.memory = static_cast<int>(pick(20, 95));
         if (oneIn(120)) w.netPerSecond = static_cast<std::int64_t>(pick(0, 3) == 0 ? pick(0, 5000000) : pick(0, 300));
-        if (oneIn(200)) w.cursor.X += 1;
+        if (oneIn(200)) w.cursor.X += 1, ++w.inputs, ref.Input();
         if (oneIn(4000)) {
             const std::uint64_t ms = pick(61, 3 * 3600) * 1000;
             note("the user's own sleep of " + std::to_string(ms / 1000) + " s");
@@ -538,12 +574,12 @@ Scenario RunScenario(std::uint64_t seed, std::vector<std::string>& events) {
         if (view.outlookVisible && warning.shown && MinuteOfDay(w.wall) + s.Warning_Time + 1 < 1440 &&
             view.summary.find("明日") != std::string::npos)
             ref.Fail("the summary line puts the warned action on the next day: " + view.summary);
-        ref.AfterTick(w);
+        ref.AfterTick(w, power.acted);
         w.mono += 1000, w.wall += 1000 / kDayMs, w.uptime += 1000;
         sc.seconds = sec + 1;
     }
     sc.actions = ref.actions, sc.warnedActions = ref.warnedActions, sc.owedActions = ref.owedActions;
-    sc.holdBacks = ref.holdBacks, sc.jobActions = ref.jobActions;
+    sc.holdBacks = ref.holdBacks, sc.jobActions = ref.jobActions, sc.timerWakes = ref.timerWakes;
     if (ref.failed) {
         sc.failed = true;
         events.push_back(ref.Stamp(w) + "FAILED: " + ref.failure);
@@ -560,14 +596,14 @@ TEST(DaySimulation, NeverActsEarlyAndAlwaysGivesTheWholeWarning) {
     const std::uint64_t only = EnvNumber("VESKO_SIM_SEED", 0);
     const std::uint64_t count = only ? 1 : EnvNumber("VESKO_SIM_SCENARIOS", 400);
     std::uint64_t seconds = 0, failures = 0;
-    int actions = 0, warned = 0, owed = 0, heldSeconds = 0, jobActions = 0;
+    int actions = 0, warned = 0, owed = 0, heldSeconds = 0, jobActions = 0, timerWakes = 0;
     for (std::uint64_t i = 0; i < count && failures < 3; ++i) {
         const std::uint64_t seed = only ? only : 1000 + i;
         std::vector<std::string> events;
         const Scenario sc = RunScenario(seed, events);
         seconds += sc.seconds;
         actions += sc.actions, warned += sc.warnedActions, owed += sc.owedActions, heldSeconds += sc.holdBacks;
-        jobActions += sc.jobActions;
+        jobActions += sc.jobActions, timerWakes += sc.timerWakes;
         if (!sc.failed) continue;
         ++failures;
         std::ostringstream out;
@@ -578,14 +614,16 @@ TEST(DaySimulation, NeverActsEarlyAndAlwaysGivesTheWholeWarning) {
     }
     std::printf(
         "simulated %.1f days in %llu scenarios: %d actions, %d after a whole warning, %d of them owed "
-        "to a clock condition held back in its minute, %d with a job's end met, %.1f days held back\n",
+        "to a clock condition held back in its minute, %d with a job's end met, %d woken by the timer, %.1f days "
+        "held back\n",
         static_cast<double>(seconds) / 86400.0, static_cast<unsigned long long>(count), actions, warned, owed,
-        jobActions, heldSeconds / 86400.0);
+        jobActions, timerWakes, heldSeconds / 86400.0);
     if (!only && count >= 300) {
         EXPECT_GT(warned, 100);
         EXPECT_GT(actions - warned, 50);
         EXPECT_GE(owed, 5);
         EXPECT_GT(jobActions, 20);
+        EXPECT_GT(timerWakes, 20);
     }
 }
 
