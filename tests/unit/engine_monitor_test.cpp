@@ -330,6 +330,10 @@ TEST(Monitor, TheWakeTimerIsSetBeforeEachOwnSleepAndItsWakeKeepsTheMachineUpUnti
     EXPECT_TRUE(rig.world.awake) << "woken by the timer";
     rig.Ticks(60);
     EXPECT_TRUE(rig.world.awake);
+    rig.Ticks(125);
+    EXPECT_EQ(rig.Logged(logmsg::kHibernate), 2) << "its own request held the option back";
+    EXPECT_EQ(rig.power.wakeTimers.size(), 2u);
+    EXPECT_TRUE(rig.world.awake) << "woken by the timer again";
     rig.world.input += 100;
     rig.Ticks(1);
     EXPECT_FALSE(rig.world.awake) << "the first input ends it";
