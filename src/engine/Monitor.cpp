@@ -94,8 +94,10 @@ void Monitor::Start() {
         ShowFunctionState(draft_.Function_Enabled);
         // The countdown runs from the program's start and is stored at every start.
         if (SetCountdown()) active_.Timer_ScheduleTime.time = TimerScheduleFromText(draft_.Timer_ScheduleTime.text);
-        // The running times count from the end of the countdown's box.
+        // The running times count from the end of the countdown's box, and a
+        // sleep before the first tick is a gap like one between two ticks.
         state_.StartAt(ReadArmReadings());
+        state_.LastTickMs = ports_.machine.MonotonicMs();
         ports_.settings.Write({{&Settings::Timer_SetTime, draft_.Timer_SetTime},
                                {&Settings::Timer_ScheduleTime, draft_.Timer_ScheduleTime.text}});
         if (active_.Log_Enabled) {

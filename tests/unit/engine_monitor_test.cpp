@@ -356,5 +356,17 @@ TEST(Monitor, TheWakeTimerIsSetBeforeEachOwnSleepAndItsWakeKeepsTheMachineUpUnti
     EXPECT_FALSE(rig.world.awake) << "no keep-awake after a wake the timer cannot have made";
 }
 
+// The machine sleeps between the start and the first tick: the first tick
+// sees the gap, so the mouse's two minutes count from the resume.
+TEST(Monitor, ASleepBeforeTheFirstTickCountsNothingFromBeforeIt) {
+    Rig rig(kHibernateOnTheMouse);
+    rig.monitor.Start();
+    rig.world.Pass(3600);
+    rig.Ticks(50);
+    EXPECT_FALSE(rig.warning.shown) << "the running time counted the sleep";
+    rig.Ticks(15);
+    EXPECT_TRUE(rig.warning.shown) << "a minute of the two: the warning";
+}
+
 }  // namespace
 }  // namespace vesko
