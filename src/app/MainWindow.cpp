@@ -133,6 +133,8 @@ void MainWindow::ShowOutlook(const std::array<std::string, kConditionCount>& mar
 void MainWindow::ShowSleepKinds(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) text += (text.empty() ? "" : "\r\n") + line;
+    // Asked every second while shown; the label is set (and repainted) only when the words change.
+    if (text == sleepKinds_) return;
     sleepKinds_ = text;
     if (controlsBuilt_) SetText(sleepKindsLine_, sleepKinds_);
 }
