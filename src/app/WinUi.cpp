@@ -1,22 +1,14 @@
 #include "WinUi.h"
 
+#include <map>
 #include <vector>
 
 #include "base/Product.h"
 #include "base/WinText_win.h"
+#include "controls/Dpi_win.h"
 
 namespace vesko {
 namespace {
-
-int ScreenDpi() {
-    static int dpi = [] {
-        HDC dc = GetDC(nullptr);
-        int d = GetDeviceCaps(dc, LOGPIXELSY);
-        ReleaseDC(nullptr, dc);
-        return d > 0 ? d : 96;
-    }();
-    return dpi;
-}
 
 int CALLBACK FaceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
     *reinterpret_cast<bool*>(found) = true;
@@ -36,26 +28,27 @@ bool FaceInstalled(const wchar_t* face) {
 
 }  // namespace
 
-int Scale(int px96) { return MulDiv(px96, ScreenDpi(), 96); }
+int Scale(int px96) { return ScaleToDpi(px96, SystemDpi()); }
 
-HFONT UiFont() {
-    static HFONT font = [] {
+HFONT UiFontAt(int dpi) {
+    static const wchar_t* const face = [] {
         // The window's designed face first; then faces that carry Japanese on
         // systems without it (later Windows, or Wine with the IPA fonts).
         const wchar_t* faces[] = {L"ＭＳ Ｐゴシック", L"MS PGothic", L"MS UI Gothic", L"Meiryo UI",
                                   L"Yu Gothic UI",    L"IPAPGothic", L"IPAGothic",    L"Tahoma"};
-        const wchar_t* chosen = faces[0];
-        for (const wchar_t* f : faces) {
-            if (FaceInstalled(f)) {
-                chosen = f;
-                break;
-            }
-        }
-        return CreateFontW(-Scale(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, chosen);
+        for (const wchar_t* f : faces)
+            if (FaceInstalled(f)) return f;
+        return faces[0];
     }();
+    static std::map<int, HFONT> fonts;
+    HFONT& font = fonts[dpi];
+    if (!font)
+        font = CreateFontW(-ScaleToDpi(12, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
     return font;
 }
+
+HFONT UiFont() { return UiFontAt(SystemDpi()); }
 
 HWND CreateChild(HWND parent, const wchar_t* cls, const std::string& text, DWORD style, int x, int y, int w, int h,
                  int id, DWORD exStyle) {

@@ -9,7 +9,10 @@ namespace vesko {
 
 // Pixels at 96 DPI to the screen's pixels.
 int Scale(int px96);
-// "ＭＳ Ｐゴシック" 12 px at 96 DPI, or the closest Japanese UI face installed.
+// "ＭＳ Ｐゴシック" 12 px at 96 DPI (scaled for dpi), or the closest Japanese UI
+// face installed. Made once per DPI and kept while the program runs: a
+// window moved back and forth between monitors reuses it.
+HFONT UiFontAt(int dpi);
 HFONT UiFont();
 
 HWND CreateChild(HWND parent, const wchar_t* cls, const std::string& text, DWORD style, int x, int y, int w, int h,

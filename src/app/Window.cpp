@@ -2,6 +2,7 @@
 
 #include "WinUi.h"
 #include "base/Trace_win.h"
+#include "controls/Dpi_win.h"
 #include "base/WinText_win.h"
 
 namespace vesko {
@@ -13,24 +14,54 @@ bool Window::CreateWindowFor(HINSTANCE instance, const WindowSetup& setup) {
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    if (setup.icon) {
-        wc.hIcon = LoadIconW(instance, setup.icon);
-        wc.hIconSm = static_cast<HICON>(LoadImageW(instance, setup.icon, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                   GetSystemMetrics(SM_CYSMICON), 0));
-    }
+    if (setup.icon) wc.hIcon = LoadIconW(instance, setup.icon);
     wc.lpszClassName = setup.className;
     RegisterClassExW(&wc);
     // No WS_CLIPCHILDREN: group frames rely on the window painting behind them.
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | (setup.resizable ? WS_THICKFRAME : 0);
-    RECT r{0, 0, Scale(setup.clientWidth), Scale(setup.clientHeight)};
-    AdjustWindowRectEx(&r, style, FALSE, setup.exStyle);
+    icon_ = setup.icon;
+    // Made at the session's DPI, then sized for the DPI of the monitor it
+    // came up on.
+    dpi_ = SystemDpi();
+    RECT r{0, 0, Px(setup.clientWidth), Px(setup.clientHeight)};
+    AdjustWindowRectAt(&r, style, setup.exStyle, dpi_);
     const int at = setup.atOrigin ? 0 : CW_USEDEFAULT;
     hwnd_ = CreateWindowExW(setup.exStyle, setup.className, Widen(setup.caption).c_str(), style, at, at,
                             r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, this);
     if (!hwnd_) return false;
-    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
+    if (const int shown = WindowDpi(hwnd_); shown != dpi_) {
+        RECT s{0, 0, ScaleToDpi(setup.clientWidth, shown), ScaleToDpi(setup.clientHeight, shown)};
+        AdjustWindowRectAt(&s, style, setup.exStyle, shown);
+        SetWindowPos(hwnd_, nullptr, 0, 0, s.right - s.left, s.bottom - s.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    TakeDpi(WindowDpi(hwnd_));
     CreateControls();
     return true;
+}
+
+int Window::Px(int px96) const { return ScaleToDpi(px96, dpi_); }
+
+HFONT Window::Font() const { return UiFontAt(dpi_); }
+
+void Window::TakeDpi(int dpi) {
+    dpi_ = dpi;
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+    if (!icon_) return;
+    // The caption's icon drawn for this DPI, not one stretched from another size.
+    HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), icon_, IMAGE_ICON,
+                                               SystemMetricAt(SM_CXSMICON, dpi), SystemMetricAt(SM_CYSMICON, dpi), 0));
+    if (!icon) return;
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    if (smallIcon_) DestroyIcon(smallIcon_);
+    smallIcon_ = icon;
+}
+
+void Window::OnDpiChanged(int dpi, const RECT& suggested) {
+    TakeDpi(dpi);
+    PlaceControls();
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -45,6 +76,10 @@ LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_CLOSE) {
         ShowWindow(hwnd_, SW_HIDE);
+        return 0;
+    }
+    if (msg == WM_DPICHANGED) {
+        OnDpiChanged(DpiOfChange(wp), *reinterpret_cast<const RECT*>(lp));
         return 0;
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);

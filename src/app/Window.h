@@ -19,12 +19,25 @@ class Window {
 public:
     virtual ~Window() = default;
     HWND Handle() const { return hwnd_; }
+    // The DPI the window is laid out for.
+    int Dpi() const { return dpi_; }
 
 protected:
     // Registers the class, creates the hidden window with a fixed dialog
     // frame, sets the UI font, then calls CreateControls.
     bool CreateWindowFor(HINSTANCE instance, const WindowSetup& setup);
     virtual void CreateControls() {}
+    // Pixels at 96 DPI to the window's pixels, and the UI font at its DPI.
+    int Px(int px96) const;
+    HFONT Font() const;
+    // The window was moved to a monitor of another DPI (WM_DPICHANGED): by
+    // default the window takes the new DPI and its font, calls PlaceControls
+    // and takes the rectangle Windows suggests.
+    virtual void OnDpiChanged(int dpi, const RECT& suggested);
+    // Moves, sizes and sets the font of every control for Dpi().
+    virtual void PlaceControls() {}
+    // Takes the new DPI, the font at it and the small icon drawn for it.
+    void TakeDpi(int dpi);
     // Closing hides; everything else goes to the default procedure.
     virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     // Shows this window over `owner` (disabled meanwhile; may be null) with
@@ -39,6 +52,9 @@ protected:
     HWND hwnd_ = nullptr;
 
 private:
+    int dpi_ = 96;
+    const wchar_t* icon_ = nullptr;
+    HICON smallIcon_ = nullptr;
     static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
 };
 
