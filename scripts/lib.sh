@@ -118,12 +118,12 @@ unpack_wine32() {
 }
 
 STARTED_XVFB=""
-# Starts Xvfb on a free display and exports DISPLAY.
+# Starts Xvfb on a free display (1280x800 unless a size is given) and exports DISPLAY.
 start_xvfb() {
-  local n
+  local n size="${1:-1280x800}"
   for n in $(seq 90 140); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
     STARTED_XVFB=$!
     export DISPLAY=":$n"
     for _ in $(seq 1 50); do
@@ -166,6 +166,28 @@ setup_wine() {
   done
   # Keep one server up for the whole run so that each program starts fast,
   # and let the desktop come up once before anything is timed.
+  wineserver -p 600 >/dev/null 2>&1 || true
+  timeout 120 wine cmd /c exit >/dev/null 2>&1 || true
+}
+
+# A copy of the prepared prefix whose session runs at another DPI, with a
+# desktop of the given size on an Xvfb of its own: for looking at the windows
+# at 144 or 192 DPI. After setup_wine; switches DISPLAY and WINEPREFIX to it.
+# Usage: setup_wine_dpi 144 1600x1200
+setup_wine_dpi() {
+  local dpi=$1 size=$2 prefix="$BUILD/wineprefix-dpi$1"
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+  rm -rf "$prefix"
+  cp -a "$WINEPREFIX" "$prefix" || return 1
+  export WINEPREFIX="$prefix"
+  start_xvfb "$((${size%x*} + 100))x$((${size#*x} + 100))" || return 1
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' /v LogPixels \
+    /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d "$size" /f >/dev/null 2>&1
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
   wineserver -p 600 >/dev/null 2>&1 || true
   timeout 120 wine cmd /c exit >/dev/null 2>&1 || true
 }
