@@ -8,6 +8,7 @@
 #include "base/ScopedWin.h"
 #include "base/WinText_win.h"
 #include "controls/CommonControls_win.h"
+#include "controls/Dpi_win.h"
 #include "controls/ScreenPlacement.h"
 #include "AboutBox.h"
 #include "ExcludedProgramsDialog.h"
@@ -33,6 +34,7 @@ bool MainWindow::Create(HINSTANCE instance) {
                                     WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW, L"MAINICON", true}))
         return false;
     SetDialogKeysWindow(hwnd_);
+    FitToMonitor();
     CreateMenus();
     shown_ = IsWindowVisible(hwnd_) != FALSE;
     return true;
@@ -46,7 +48,7 @@ void MainWindow::BuildControls() {
     CommonControls::Load();
     // Every control of the settings window, from its layout table; the status
     // panel and the countdown's labels are among them.
-    controls_ = CreateSettingsControls(hwnd_, Scale(96) / 96.0, UiFont());
+    controls_ = CreateSettingsControls(hwnd_, layoutDpi_ / 96.0, UiFontAt(layoutDpi_));
     osVersionLabel_ = controls_.Window("OsVersionLabel");
     statusCpu_ = controls_.Window("StatusCpu");
     statusNetwork_ = controls_.Window("StatusNetwork");
@@ -92,7 +94,9 @@ void MainWindow::ShowPlacement(const std::string& osVersionText, int x, int y, b
 }
 
 void MainWindow::KeepOnScreen() {
-    // A position saved on a monitor that is gone comes back onto the nearest one.
+    // A position saved on a monitor that is gone comes back onto the nearest
+    // one, at the size that fits there.
+    FitToMonitor();
     RECT r;
     GetWindowRect(hwnd_, &r);
     MONITORINFO info{};
@@ -100,7 +104,7 @@ void MainWindow::KeepOnScreen() {
     if (!GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info)) return;
     const RECT& w = info.rcWork;
     const ScreenRect placed = KeepOnWorkArea({r.left, r.top, r.right, r.bottom}, {w.left, w.top, w.right, w.bottom},
-                                             GetSystemMetrics(SM_CYCAPTION) + 8);
+                                             SystemMetricAt(SM_CYCAPTION, Dpi()) + 8);
     if (placed.left != r.left || placed.top != r.top)
         SetWindowPos(hwnd_, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -363,6 +367,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             }
             return 0;
         case WM_NEXTDLGCTL: MoveFocus(wp, LOWORD(lp) != 0); return 0;
+        case WM_DPICHANGED: return Window::HandleMessage(msg, wp, lp);
         case WM_QUERYENDSESSION:
             // Never stand in the way of Windows ending the session.
             return TRUE;

@@ -69,8 +69,14 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnDpiChanged(int dpi, const RECT& suggested) override;
+    void PlaceControls() override;
 
 private:
+    // Chooses the layout's DPI for the monitor the window is on (its own
+    // DPI, or less where the window would not fit its work area) and sizes
+    // the window for it, top-left kept.
+    void FitToMonitor();
     // A check mark in the window menu (stay on top) or the tray menu.
     void SetMenuItemChecked(int id, bool checked);
     // Every control of the settings window, built when the window first
@@ -93,6 +99,7 @@ private:
     ProgramPicker programPicker_;  // the job's end's "選択"
     SettingsControls controls_;
     bool controlsBuilt_ = false;
+    int layoutDpi_ = 96;  // the DPI the controls are laid out at
     // What the controls show once built: the draft is the monitor's.
     std::string osVersionText_;
     bool startWithWindows_ = false;

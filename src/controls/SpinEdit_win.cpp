@@ -74,6 +74,15 @@ SpinEdit* SpinEdit::Create(HWND parent, int id, int x, int y, int w, int h, doub
     return self;
 }
 
+void SpinEdit::Place(const RECT& pixels, double dpiScale, HFONT font) {
+    arrowWidth_ = Scaled(kArrowWidth, dpiScale);
+    SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SetWindowPos(edit_, nullptr, pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // An unchanged size sends no WM_SIZE: the arrows follow here.
+    Layout();
+}
+
 SpinEdit* SpinEdit::FromHandle(HWND hwnd) {
     return hwnd ? static_cast<SpinEdit*>(GetPropW(hwnd, kObjectProperty)) : nullptr;
 }

@@ -22,6 +22,10 @@ public:
     static SpinEdit* FromHandle(HWND hwnd);
 
     HWND Handle() const { return edit_; }
+    // Moves the field to pixels (client pixels of the parent, already
+    // scaled) with the arrows sized for dpiScale and the font set anew: the
+    // window's DPI changed.
+    void Place(const RECT& pixels, double dpiScale, HFONT font);
 
     // The number shown, unclamped; a text that is not a number is replaced
     // by the minimum first.

@@ -1,5 +1,8 @@
 #include "ui/SettingsLayout.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "settings/WeekDays.h"
 #include "ui/ControlIds.h"
 
@@ -252,6 +255,18 @@ std::vector<LayoutControl> BuildLayout() {
 std::span<const LayoutControl> SettingsLayout() {
     static const std::vector<LayoutControl> layout = BuildLayout();
     return layout;
+}
+
+int ScaleLayout(int px96, int dpi) { return static_cast<int>(std::lround(px96 * (dpi / 96.0))); }
+
+int SettingsLayoutDpi(int dpi, int workWidth, int workHeight, int frameWidth, int frameHeight) {
+    auto fits = [&](int d) {
+        return ScaleLayout(kSettingsClientWidth, d) + frameWidth <= workWidth &&
+               ScaleLayout(kSettingsClientHeight, d) + frameHeight <= workHeight;
+    };
+    int d = std::max(dpi, 96);
+    while (d > 96 && !fits(d)) --d;
+    return d;
 }
 
 LayoutRect DayBoxRect(const LayoutControl& days, int day) {

@@ -57,6 +57,7 @@ HWND CreateDayBoxes(HWND parent, const LayoutControl& c, double scale, HFONT fon
         box.id = c.id + day;
         box.groupStart = c.groupStart && day == 0;
         boxes.push_back(CreatePlain(parent, box, L"BUTTON", BS_AUTOCHECKBOX, scale, font));
+        out.placed.push_back({&c, day, boxes.back()});
     }
     return boxes.empty() ? nullptr : boxes.front();
 }
@@ -114,6 +115,7 @@ SettingsControls CreateSettingsControls(HWND parent, double dpiScale, HFONT font
     for (const LayoutControl& c : SettingsLayout()) {
         HWND hwnd = CreateOne(parent, c, dpiScale, font, out);
         if (!hwnd) continue;
+        if (c.kind != LayoutKind::DayBoxes) out.placed.push_back({&c, 0, hwnd});
         if (c.kind == LayoutKind::Group) frames.push_back(hwnd);
         if (!c.name.empty()) out.windows.emplace(std::string(c.name), hwnd);
     }
@@ -121,6 +123,23 @@ SettingsControls CreateSettingsControls(HWND parent, double dpiScale, HFONT font
     // by them); the other controls keep the table's order, the tab order.
     for (HWND frame : frames) SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return out;
+}
+
+void PlaceSettingsControls(const SettingsControls& controls, double dpiScale, HFONT font) {
+    for (const SettingsControls::Placed& p : controls.placed) {
+        const LayoutControl& c = *p.entry;
+        const RECT r = Pixels(c.kind == LayoutKind::DayBoxes ? DayBoxRect(c, p.day) : c.rect, dpiScale);
+        if (c.kind == LayoutKind::SpinEdit) {
+            if (SpinEdit* spin = SpinEdit::FromHandle(p.hwnd)) spin->Place(r, dpiScale, font);
+            continue;
+        }
+        const int extra = c.kind == LayoutKind::DropDownList ? LayoutScaled(kDropDownListHeight, dpiScale) : 0;
+        SendMessageW(p.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        SetWindowPos(p.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top + extra,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        // The frames' theme parts come in the sizes of the window's DPI.
+        if (c.kind == LayoutKind::Group) SendMessageW(p.hwnd, WM_THEMECHANGED, 0, 0);
+    }
 }
 
 }  // namespace vesko

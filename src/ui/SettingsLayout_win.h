@@ -11,8 +11,17 @@ namespace vesko {
 
 class SpinEdit;
 
+struct LayoutControl;
+
 // The created controls by name (INI key or role, as in the layout table).
 struct SettingsControls {
+    // Every window made, with the table entry it shows (and, for day boxes, its day).
+    struct Placed {
+        const LayoutControl* entry;
+        int day;
+        HWND hwnd;
+    };
+    std::vector<Placed> placed;
     std::map<std::string, HWND, std::less<>> windows;
     std::map<std::string, SpinEdit*, std::less<>> spinEdits;
     std::map<std::string, std::vector<HWND>, std::less<>> dayBoxes;  // Monday first
@@ -28,5 +37,8 @@ struct SettingsControls {
 // ThemedGroupBox::ChildColor so that labels and buttons take the themed
 // background.
 SettingsControls CreateSettingsControls(HWND parent, double dpiScale, HFONT font);
+// Moves and sizes every control for another scale and sets the font at it:
+// the same places as controls created at that scale.
+void PlaceSettingsControls(const SettingsControls& controls, double dpiScale, HFONT font);
 
 }  // namespace vesko
