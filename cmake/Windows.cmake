@@ -86,6 +86,12 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT VESKO_NO_E2E)
     target_link_options(vesko_marker PRIVATE -fno-stack-protector)
     target_link_libraries(vesko_marker PRIVATE ${VESKO_STATIC_LINK})
 
+    # A message hook the DPI scenario sets on the program's window thread: it
+    # hands the running window a DPI change and measures its captions inside it.
+    add_library(vesko_dpi_hook SHARED ${CMAKE_SOURCE_DIR}/tests/e2e/dpi_hook/dpi_hook.cpp)
+    set_target_properties(vesko_dpi_hook PROPERTIES PREFIX "" OUTPUT_NAME dpi_hook)
+    target_link_libraries(vesko_dpi_hook PRIVATE ${VESKO_STATIC_LINK})
+
     # The names planted beside the program. Wine prefers its own libraries;
     # told to take these from the program's folder first, as Windows does, it
     # passes the preference on to every program the driver starts. Two names
@@ -97,8 +103,9 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT VESKO_NO_E2E)
     set(PLANTED_LIBRARIES iphlpapi,uxtheme,powrprof,comctl32,psapi,comdlg32,dwmapi,winmm,cryptbase,wtsapi32,propsys)
 
     file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
-    # Run only by tests/release/zip_test.py, which unpacks the zip for it.
-    add_executable(vesko_e2e ${E2E_SOURCES} ${CMAKE_SOURCE_DIR}/tests/release/unpacked_zip_scenario.cpp)
+    # Run only by tests/release/zip_test.py and tests/e2e/dpi_change.sh, which prepare what they need.
+    add_executable(vesko_e2e ${E2E_SOURCES} ${CMAKE_SOURCE_DIR}/tests/release/unpacked_zip_scenario.cpp
+                   ${CMAKE_SOURCE_DIR}/tests/e2e/dpi/dpi_change_scenario.cpp)
     target_include_directories(vesko_e2e PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests/e2e)
     # Each scenario runs on the display and in the prefix of a free lane (scripts/test).
     set_target_properties(vesko_e2e PROPERTIES CROSSCOMPILING_EMULATOR "bash;${CMAKE_SOURCE_DIR}/scripts/in_lane;wine")
@@ -106,9 +113,10 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT VESKO_NO_E2E)
     target_compile_definitions(vesko_e2e PRIVATE
         VESKO_EXE_PATH="$<TARGET_FILE:vesko>" VESKO_SLEEPER_PATH="$<TARGET_FILE:vesko_sleeper>"
         VESKO_MARKER_PATH="$<TARGET_FILE:vesko_marker>" VESKO_PLANTED_LIBRARIES="${PLANTED_LIBRARIES}"
+        VESKO_DPI_HOOK_PATH="$<TARGET_FILE:vesko_dpi_hook>"
         VESKO_HELP_PATH="${CMAKE_SOURCE_DIR}/res/index.htm"
         VESKO_SHOT_DIR="${CMAKE_BINARY_DIR}/screenshots")
-    add_dependencies(vesko_e2e vesko vesko_sleeper vesko_marker)
+    add_dependencies(vesko_e2e vesko vesko_sleeper vesko_marker vesko_dpi_hook)
     # One ctest entry per scenario; each is bounded so that a hang fails it.
     gtest_add_tests(TARGET vesko_e2e SOURCES ${E2E_SOURCES} TEST_LIST E2E_TESTS)
     set_tests_properties(${E2E_TESTS} PROPERTIES TIMEOUT 120)
@@ -144,6 +152,10 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT VESKO_NO_E2E)
     add_test(NAME SettingsWindow.AnApplyKilledAtAnyMomentLeavesAllOfItOrNone
              COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/in_lane bash ${CMAKE_SOURCE_DIR}/tests/e2e/settings_apply_kill.sh $<TARGET_FILE:vesko_e2e> 40)
     set_tests_properties(SettingsWindow.AnApplyKilledAtAnyMomentLeavesAllOfItOrNone PROPERTIES TIMEOUT 600)
+    # The settings window moved to 144 DPI while it runs, on a desktop where it fits.
+    add_test(NAME DpiChange.TheRunningSettingsWindowTakes144DpiAndLooksAsOneStartedThere
+             COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/in_lane bash ${CMAKE_SOURCE_DIR}/tests/e2e/dpi_change.sh $<TARGET_FILE:vesko_e2e>)
+    set_tests_properties(DpiChange.TheRunningSettingsWindowTakes144DpiAndLooksAsOneStartedThere PROPERTIES TIMEOUT 180)
     # The two forced commands end the whole Wine session; a script outside it checks them.
     foreach(key F C)
         set(name TrayMenuForced.Key${key}EndsTheSessionAfterItsLogLine)

@@ -8,15 +8,15 @@
 #include "base/WinText_win.h"
 
 namespace e2e {
-namespace {
 
-// Paths from the build arrive as Unix paths; Wine maps "/" to drive Z:.
 std::wstring HostPath(const char* unixPath) {
     std::wstring w = L"Z:" + Wide(unixPath);
     for (wchar_t& c : w)
         if (c == L'/') c = L'\\';
     return w;
 }
+
+namespace {
 
 std::wstring Quote(const std::wstring& s) { return L"\"" + s + L"\""; }
 

@@ -166,6 +166,8 @@ int AwaitPowerOffWithAReadOnlyLog();
 int ApplyWhileWatched(bool waitForKill, const wchar_t* exe);
 
 std::string Utf8(const std::wstring& w);
+// Paths from the build arrive as Unix paths; Wine maps "/" to drive Z:.
+std::wstring HostPath(const char* unixPath);
 std::wstring Wide(const std::string& utf8);
 std::string ToAnsi(const std::string& utf8);
 std::string FromAnsi(const std::string& ansi);
