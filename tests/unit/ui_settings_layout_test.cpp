@@ -23,15 +23,16 @@ bool Overlap(const LayoutRect& a, const LayoutRect& b) {
 }
 bool SameLine(const LayoutRect& a, const LayoutRect& b) { return a.y < b.Bottom() && b.y < a.Bottom(); }
 
-// Width of a caption in the 12-pixel UI font, from above: full-width
-// characters take the whole em, ASCII about half; "&" marks an accelerator.
-int CaptionWidth(std::string_view text) {
+// Width of a caption in the UI font of `em` pixels (12 at 96 DPI), from
+// above: full-width characters take the whole em, ASCII at most half of it,
+// rounded up; "&" marks an accelerator.
+int CaptionWidth(std::string_view text, int em = 12) {
     int width = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(text[i]);
         if (c == '&') continue;
-        if (c < 0x80) width += 6;
-        else if ((c & 0xC0) != 0x80) width += 12;  // lead byte of a multi-byte character
+        if (c < 0x80) width += (em + 1) / 2;
+        else if ((c & 0xC0) != 0x80) width += em;  // lead byte of a multi-byte character
     }
     return width;
 }
@@ -79,25 +80,66 @@ TEST(SettingsLayout, EveryControlSitsInsideItsFrameAndTheFramesInsideTheWindow) 
     }
 }
 
-TEST(SettingsLayout, NothingOverlapsAndEveryCaptionFits) {
+// The window at every DPI it is laid out at (100 % to 300 %): the places
+// scaled and rounded as the window does, the caption widths in the UI font
+// at that DPI (its em is 12 pixels at 96 DPI, scaled), the marks of check
+// boxes and radio buttons scaled with them.
+TEST(SettingsLayout, AtEveryDpiNothingOverlapsAndEveryCaptionFits) {
     const auto layout = SettingsLayout();
-    for (std::size_t i = 0; i < layout.size(); ++i) {
-        const LayoutControl& a = layout[i];
-        for (std::size_t j = i + 1; j < layout.size(); ++j) {
-            const LayoutControl& b = layout[j];
-            // A frame and a control: the containment test's business.
-            if ((a.kind == LayoutKind::Group) != (b.kind == LayoutKind::Group)) continue;
-            EXPECT_FALSE(Overlap(a.rect, b.rect)) << Describe(a) << " / " << Describe(b);
+    for (int dpi : {96, 120, 144, 192, 288}) {
+        SCOPED_TRACE("at " + std::to_string(dpi) + " DPI");
+        auto scaled = [&](const LayoutRect& r) {
+            const int x = ScaleLayout(r.x, dpi), y = ScaleLayout(r.y, dpi);
+            return LayoutRect{x, y, ScaleLayout(r.Right(), dpi) - x, ScaleLayout(r.Bottom(), dpi) - y};
+        };
+        const int em = (12 * dpi + 48) / 96;
+        auto caption = [&](std::string_view text) { return CaptionWidth(text, em); };
+        for (std::size_t i = 0; i < layout.size(); ++i) {
+            const LayoutControl& a = layout[i];
+            const LayoutRect ra = scaled(a.rect);
+            for (std::size_t j = i + 1; j < layout.size(); ++j) {
+                const LayoutControl& b = layout[j];
+                // A frame and a control: the containment test's business.
+                if ((a.kind == LayoutKind::Group) != (b.kind == LayoutKind::Group)) continue;
+                EXPECT_FALSE(Overlap(ra, scaled(b.rect))) << Describe(a) << " / " << Describe(b);
+            }
+            int room = ra.w;
+            if (a.kind == LayoutKind::CheckBox || a.kind == LayoutKind::RadioButton)
+                room -= ScaleLayout(kBoxWidth, dpi);
+            if (a.kind == LayoutKind::Button || a.kind == LayoutKind::DefaultButton) room -= ScaleLayout(8, dpi);
+            if (a.kind != LayoutKind::Group) {
+                EXPECT_LE(caption(a.caption), room) << Describe(a);
+            }
+            for (int day = 0; a.kind == LayoutKind::DayBoxes && day < static_cast<int>(a.items.size()); ++day)
+                EXPECT_LE(caption(a.items[static_cast<std::size_t>(day)]),
+                          scaled(DayBoxRect(a, day)).w - ScaleLayout(kBoxWidth, dpi))
+                    << Describe(a);
         }
-        int room = a.rect.w;
-        if (a.kind == LayoutKind::CheckBox || a.kind == LayoutKind::RadioButton) room -= kBoxWidth;
-        if (a.kind == LayoutKind::Button || a.kind == LayoutKind::DefaultButton) room -= 8;
-        if (a.kind != LayoutKind::Group) {
-            EXPECT_LE(CaptionWidth(a.caption), room) << Describe(a);
+    }
+}
+
+// The window on common screens: at its monitor's DPI where it fits the work
+// area (the taskbar 40 pixels at 96 DPI, scaled; the frame of a dialog
+// window at that DPI), otherwise at the largest DPI that fits, so that its
+// buttons are on the screen; never below 96 DPI.
+TEST(SettingsLayout, TheWindowFitsTheWorkAreaOfCommonScreens) {
+    struct Screen {
+        int width, height, dpi, expected;
+    };
+    const Screen screens[] = {
+        {1366, 768, 96, 96},    {1366, 768, 120, 103},  {1366, 768, 144, 100},  {1920, 1080, 144, 144},
+        {1920, 1080, 192, 143}, {2560, 1440, 192, 192}, {3840, 2160, 288, 288}, {800, 600, 96, 96},
+        {1024, 768, 96, 96},    {1280, 800, 120, 108},  {2880, 1800, 288, 242},
+    };
+    for (const Screen& s : screens) {
+        const int frameW = ScaleLayout(14, s.dpi), frameH = ScaleLayout(37, s.dpi);
+        const int workH = s.height - ScaleLayout(40, s.dpi);
+        const int dpi = SettingsLayoutDpi(s.dpi, s.width, workH, frameW, frameH);
+        EXPECT_EQ(dpi, s.expected) << s.width << "x" << s.height << " at " << s.dpi;
+        if (dpi > 96) {
+            EXPECT_LE(ScaleLayout(kSettingsClientWidth, dpi) + frameW, s.width);
+            EXPECT_LE(ScaleLayout(kSettingsClientHeight, dpi) + frameH, workH);
         }
-        for (int day = 0; a.kind == LayoutKind::DayBoxes && day < static_cast<int>(a.items.size()); ++day)
-            EXPECT_LE(CaptionWidth(a.items[static_cast<std::size_t>(day)]), DayBoxRect(a, day).w - kBoxWidth)
-                << Describe(a);
     }
 }
 
