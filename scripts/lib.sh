@@ -181,6 +181,8 @@ setup_wine_dpi() {
   rm -rf "$prefix"
   cp -a "$WINEPREFIX" "$prefix" || return 1
   export WINEPREFIX="$prefix"
+  # The display this script started goes for one large enough.
+  if [ -n "$STARTED_XVFB" ]; then kill "$STARTED_XVFB" 2>/dev/null || true; fi
   start_xvfb "$((${size%x*} + 100))x$((${size#*x} + 100))" || return 1
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
   wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' /v LogPixels \
