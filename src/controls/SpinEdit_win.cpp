@@ -199,6 +199,7 @@ LRESULT SpinEdit::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_KEYUP: {
             LRESULT r = CommonControls::DefProc(edit_, msg, wp, lp);
             Repair();
+            RepaintArrows();
             return r;
         }
         case WM_CUT:
@@ -206,6 +207,11 @@ LRESULT SpinEdit::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
             if (!editorEnabled_ || ReadOnly()) return 0;
             break;
         case WM_KILLFOCUS: Repair(); break;
+        case WM_PAINT: {
+            LRESULT r = CommonControls::DefProc(edit_, msg, wp, lp);
+            RepaintArrows();
+            return r;
+        }
         case WM_SETFOCUS: return OnSetFocus(msg, wp, lp);
         case WM_SIZE:
         case WM_SETFONT: {
@@ -238,7 +244,14 @@ LRESULT SpinEdit::OnSetFocus(UINT msg, WPARAM wp, LPARAM lp) {
     bool selectAll = autoSelect_ && !LeftButtonDownOn(edit_);
     LRESULT r = CommonControls::DefProc(edit_, msg, wp, lp);
     if (selectAll) SendMessageW(edit_, EM_SETSEL, 0, -1);
+    RepaintArrows();
     return r;
+}
+
+// Some systems' edits (Wine's) paint their whole client, the arrows inside
+// it included, when the focus comes or goes: the arrows are drawn again on top.
+void SpinEdit::RepaintArrows() {
+    if (arrows_) RedrawWindow(arrows_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
 }  // namespace vesko

@@ -56,6 +56,7 @@ private:
     bool ReadOnly() const;
     int MinHeight() const;
     void Layout();
+    void RepaintArrows();
 
     HWND edit_;
     HWND arrows_ = nullptr;
