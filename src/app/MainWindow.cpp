@@ -48,7 +48,7 @@ void MainWindow::BuildControls() {
     CommonControls::Load();
     // Every control of the settings window, from its layout table; the status
     // panel and the countdown's labels are among them.
-    controls_ = CreateSettingsControls(hwnd_, layoutDpi_ / 96.0, UiFontAt(layoutDpi_));
+    controls_ = CreateSettingsControls(hwnd_, Dpi() / 96.0, Font());
     osVersionLabel_ = controls_.Window("OsVersionLabel");
     statusCpu_ = controls_.Window("StatusCpu");
     statusNetwork_ = controls_.Window("StatusNetwork");
@@ -196,7 +196,9 @@ void MainWindow::HideAfterOk() {
 
 void MainWindow::MoveFocus(WPARAM wp, bool byHandle) {
     HWND next = byHandle ? reinterpret_cast<HWND>(wp) : GetNextDlgTabItem(hwnd_, GetFocus(), wp != 0);
-    if (next) SetFocus(next);
+    if (!next) return;
+    SetFocus(next);
+    ScrollIntoView(next);
 }
 
 void MainWindow::ShowCountdown(const std::string& setTime, const std::string& dueTime) {
@@ -368,6 +370,11 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_NEXTDLGCTL: MoveFocus(wp, LOWORD(lp) != 0); return 0;
         case WM_DPICHANGED: return Window::HandleMessage(msg, wp, lp);
+        case kDialogKeyTaken: ScrollIntoView(GetFocus()); return 0;
+        case WM_VSCROLL:
+        case WM_MOUSEWHEEL:
+            if (OnScroll(msg, wp)) return 0;
+            break;
         case WM_QUERYENDSESSION:
             // Never stand in the way of Windows ending the session.
             return TRUE;

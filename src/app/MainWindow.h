@@ -73,10 +73,12 @@ protected:
     void PlaceControls() override;
 
 private:
-    // Chooses the layout's DPI for the monitor the window is on (its own
-    // DPI, or less where the window would not fit its work area) and sizes
-    // the window for it, top-left kept.
+    // Sizes the window for its DPI and the work area of its monitor, top-left
+    // kept: the whole layout, or as much as fits with a scroll bar for the rest.
     void FitToMonitor();
+    void ScrollTo(int y);
+    bool OnScroll(UINT msg, WPARAM wp);  // WM_VSCROLL, WM_MOUSEWHEEL
+    void ScrollIntoView(HWND control);
     // A check mark in the window menu (stay on top) or the tray menu.
     void SetMenuItemChecked(int id, bool checked);
     // Every control of the settings window, built when the window first
@@ -99,7 +101,8 @@ private:
     ProgramPicker programPicker_;  // the job's end's "選択"
     SettingsControls controls_;
     bool controlsBuilt_ = false;
-    int layoutDpi_ = 96;  // the DPI the controls are laid out at
+    int scrollY_ = 0;     // how far the window is scrolled down, in pixels
+    int viewHeight_ = 0;  // the client height shown
     // What the controls show once built: the draft is the monitor's.
     std::string osVersionText_;
     bool startWithWindows_ = false;

@@ -74,7 +74,12 @@ HWND g_dialogKeysWindow = nullptr;
 
 void SetDialogKeysWindow(HWND hwnd) { g_dialogKeysWindow = hwnd; }
 
-bool DialogKeys(MSG& msg) { return g_dialogKeysWindow && IsDialogMessageW(g_dialogKeysWindow, &msg) != FALSE; }
+bool DialogKeys(MSG& msg) {
+    if (!g_dialogKeysWindow || !IsDialogMessageW(g_dialogKeysWindow, &msg)) return false;
+    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSCHAR)
+        SendMessageW(g_dialogKeysWindow, kDialogKeyTaken, 0, 0);
+    return true;
+}
 
 void SetText(HWND hwnd, const std::string& text) {
     std::wstring w = Widen(text);

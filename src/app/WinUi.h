@@ -27,6 +27,9 @@ void* BoundObject(HWND hwnd, UINT msg, LPARAM lp);
 // The window whose controls take the dialog keys (Tab, arrows, Enter, Esc,
 // Alt+mnemonic). Every message loop of the program passes its messages
 // through DialogKeys first and dispatches them only when it answers false.
+// After a key the dialog manager took, the window is sent kDialogKeyTaken
+// (the focus may have moved to a control scrolled out of view).
+inline constexpr UINT kDialogKeyTaken = WM_APP + 0x31;
 void SetDialogKeysWindow(HWND hwnd);
 bool DialogKeys(MSG& msg);
 

@@ -259,14 +259,9 @@ std::span<const LayoutControl> SettingsLayout() {
 
 int ScaleLayout(int px96, int dpi) { return static_cast<int>(std::lround(px96 * (dpi / 96.0))); }
 
-int SettingsLayoutDpi(int dpi, int workWidth, int workHeight, int frameWidth, int frameHeight) {
-    auto fits = [&](int d) {
-        return ScaleLayout(kSettingsClientWidth, d) + frameWidth <= workWidth &&
-               ScaleLayout(kSettingsClientHeight, d) + frameHeight <= workHeight;
-    };
-    int d = std::max(dpi, 96);
-    while (d > 96 && !fits(d)) --d;
-    return d;
+int SettingsVisibleHeight(int full, int workHeight, int frameHeight) {
+    // Never less than a few rows, whatever the work area says.
+    return std::clamp(workHeight - frameHeight, std::min(full, 120), full);
 }
 
 LayoutRect DayBoxRect(const LayoutControl& days, int day) {

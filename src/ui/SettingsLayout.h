@@ -61,12 +61,11 @@ inline constexpr std::string_view kConditionMarkNames[] = {
 // Pixels at 96 DPI at another DPI, rounded as the window's controls are.
 int ScaleLayout(int px96, int dpi);
 
-// The DPI the settings window is laid out at on a monitor at `dpi` whose work
-// area is workWidth × workHeight pixels, its frame (caption and borders at
-// `dpi`) taking frameWidth × frameHeight: `dpi` where the whole window fits,
-// else the largest DPI at which it fits (a laptop of 1366 × 768 at 150 %), so
-// that its buttons stay on the screen; never below 96.
-int SettingsLayoutDpi(int dpi, int workWidth, int workHeight, int frameWidth, int frameHeight);
+// How much of the settings window's client height (`full` pixels) shows on a
+// work area `workHeight` pixels high when its frame takes `frameHeight`: all
+// of it where it fits; else what the work area leaves (a laptop of
+// 1366 × 768 at 150 %), the rest reached with the window's scroll bar.
+int SettingsVisibleHeight(int full, int workHeight, int frameHeight);
 
 // The place of one of the day boxes (0 Monday .. 6 Sunday).
 LayoutRect DayBoxRect(const LayoutControl& days, int day);

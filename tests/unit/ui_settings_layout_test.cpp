@@ -118,29 +118,31 @@ TEST(SettingsLayout, AtEveryDpiNothingOverlapsAndEveryCaptionFits) {
     }
 }
 
-// The window on common screens: at its monitor's DPI where it fits the work
-// area (the taskbar 40 pixels at 96 DPI, scaled; the frame of a dialog
-// window at that DPI), otherwise at the largest DPI that fits, so that its
-// buttons are on the screen; never below 96 DPI.
+// The window on common screens at their usual scales (the taskbar 40
+// pixels at 96 DPI, the frame of a dialog window, both scaled): whole where
+// it fits, else as tall as the work area with the rest scrolled to.
 TEST(SettingsLayout, TheWindowFitsTheWorkAreaOfCommonScreens) {
     struct Screen {
-        int width, height, dpi, expected;
+        int width, height, dpi;
+        bool scrolls;
     };
     const Screen screens[] = {
-        {1366, 768, 96, 96},    {1366, 768, 120, 103},  {1366, 768, 144, 100},  {1920, 1080, 144, 144},
-        {1920, 1080, 192, 143}, {2560, 1440, 192, 192}, {3840, 2160, 288, 288}, {800, 600, 96, 96},
-        {1024, 768, 96, 96},    {1280, 800, 120, 108},  {2880, 1800, 288, 242},
+        {1366, 768, 96, false},   {1366, 768, 144, true},   {1920, 1080, 144, false}, {1920, 1080, 192, true},
+        {2560, 1440, 192, false}, {3840, 2160, 288, false}, {1280, 800, 120, true},   {800, 600, 96, true},
     };
     for (const Screen& s : screens) {
-        const int frameW = ScaleLayout(14, s.dpi), frameH = ScaleLayout(37, s.dpi);
+        SCOPED_TRACE(std::to_string(s.width) + "x" + std::to_string(s.height) + " at " + std::to_string(s.dpi));
+        const int frameW = ScaleLayout(14, s.dpi), frameH = ScaleLayout(37, s.dpi), bar = ScaleLayout(17, s.dpi);
         const int workH = s.height - ScaleLayout(40, s.dpi);
-        const int dpi = SettingsLayoutDpi(s.dpi, s.width, workH, frameW, frameH);
-        EXPECT_EQ(dpi, s.expected) << s.width << "x" << s.height << " at " << s.dpi;
-        if (dpi > 96) {
-            EXPECT_LE(ScaleLayout(kSettingsClientWidth, dpi) + frameW, s.width);
-            EXPECT_LE(ScaleLayout(kSettingsClientHeight, dpi) + frameH, workH);
-        }
+        const int full = ScaleLayout(kSettingsClientHeight, s.dpi);
+        const int shown = SettingsVisibleHeight(full, workH, frameH);
+        EXPECT_EQ(shown < full, s.scrolls);
+        EXPECT_LE(shown + frameH, workH);
+        EXPECT_LE(ScaleLayout(kSettingsClientWidth, s.dpi) + frameW + (s.scrolls ? bar : 0), s.width);
     }
+    // A work area smaller than any window still shows some rows.
+    EXPECT_EQ(SettingsVisibleHeight(600, 50, 40), 120);
+    EXPECT_EQ(SettingsVisibleHeight(100, 50, 40), 100);
 }
 
 // Creation order is the tab order: it must follow the reading order, left
