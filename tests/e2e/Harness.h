@@ -165,6 +165,22 @@ int AwaitPowerOffWithAReadOnlyLog();
 // not waitForKill, for the Apply to be saved), and prints what the file holds.
 int ApplyWhileWatched(bool waitForKill, const wchar_t* exe);
 
+// The DPI Wine gives the programs started while this stands (each reads the
+// session's DPI when it starts); the value before comes back with Restore or
+// when it goes, so that no later scenario of the prefix starts at this DPI.
+class SessionDpi {
+public:
+    explicit SessionDpi(int dpi);
+    ~SessionDpi() { Restore(); }
+    SessionDpi(const SessionDpi&) = delete;
+    SessionDpi& operator=(const SessionDpi&) = delete;
+    void Restore();
+
+private:
+    DWORD before_[2] = {};
+    bool had_[2] = {}, set_[2] = {};
+};
+
 std::string Utf8(const std::wstring& w);
 // Paths from the build arrive as Unix paths; Wine maps "/" to drive Z:.
 std::wstring HostPath(const char* unixPath);

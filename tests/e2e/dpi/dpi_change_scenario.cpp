@@ -159,15 +159,6 @@ void ExpectCaptionsFit(const std::vector<std::string>& lines, int dpi) {
     }
 }
 
-// The session's DPI for the programs started from now on.
-void SetSessionDpi(int dpi) {
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-    const DWORD value = static_cast<DWORD>(dpi);
-    RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    RegCloseKey(key);
-}
-
 bool Ready(const SettingsForm& f) {
     // Shown, its controls built and the first tick's readings in.
     return f.Form() && WaitUntil([&] {
@@ -204,10 +195,10 @@ TEST(DpiChange, TheRunningSettingsWindowTakes144DpiAndLooksAsOneStartedThere) {
         live = Masked(f.Form(), kHighDpi);
         SaveScreenshot(L"dpi_changed_to_144");
     }
-    SetSessionDpi(kHighDpi);
     {
+        SessionDpi session(kHighDpi);
         SettingsForm f;
-        SetSessionDpi(96);
+        session.Restore();
         ASSERT_TRUE(Ready(f));
         const SIZE s = ClientSize(f.Form());
         ASSERT_EQ(s.cx, expected.cx);
