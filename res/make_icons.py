@@ -14,6 +14,12 @@ from pathlib import Path
 
 SUPER = 4  # samples per pixel side for smooth edges
 
+# Every icon holds an image for each size Windows asks for: the small icon at
+# 100, 125, 150 and 200 % (16, 20, 24, 32), the large one at the same scales
+# (32, 40, 48, 64). Each is drawn from the geometry at its size, so none is a
+# blurred copy of another.
+ICON_SIZES = (16, 20, 24, 32, 40, 48, 64)
+
 
 def power_symbol(x, y, cx=0.5, cy=0.54, scale=1.0):
     """Coverage shapes in a unit square (0..1): returns 'ring', 'bar' or None."""
@@ -141,7 +147,7 @@ def dib(pixels):
     return header + xor + bytes(mask)
 
 
-def write_ico(path, style, sizes=(16, 32, 48)):
+def write_ico(path, style, sizes=ICON_SIZES):
     images = [dib(render(s, style)) for s in sizes]
     out = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)

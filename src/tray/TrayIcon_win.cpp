@@ -11,6 +11,7 @@
 #include "base/FileVersionInfo_win.h"
 #include "base/ScopedWin.h"
 #include "base/WinText_win.h"
+#include "controls/Dpi_win.h"
 #include "tray/TrayIcon_win.h"
 #include "tray/TrayText.h"
 
@@ -43,6 +44,15 @@ LRESULT CALLBACK TrayWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam
                                   static_cast<std::intptr_t>(lParam), result))
         return static_cast<LRESULT>(result);
     return DefWindowProcW(window, msg, wParam, lParam);
+}
+
+// An icon resource at the small-icon size of the session's DPI, at which the
+// notification area is drawn: the image drawn for 16, 20, 24 or 32 px is
+// taken, not one the shell shrinks. The handle is the caller's to free.
+HICON LoadTrayImage(HINSTANCE instance, const wchar_t* name) {
+    const int dpi = SystemDpi();
+    return static_cast<HICON>(
+        LoadImageW(instance, name, IMAGE_ICON, SystemMetricAt(SM_CXSMICON, dpi), SystemMetricAt(SM_CYSMICON, dpi), 0));
 }
 
 std::uint32_t FileVersionOfShell32() {
@@ -181,17 +191,20 @@ private:
 class WinTrayHost : public TrayHost {
 public:
     WinTrayHost(HWND owner, HINSTANCE instance) : owner_(owner), instance_(instance) {}
+    ~WinTrayHost() override {
+        if (applicationIcon_ != nullptr) ::DestroyIcon(applicationIcon_);
+    }
+    WinTrayHost(const WinTrayHost&) = delete;
+    WinTrayHost& operator=(const WinTrayHost&) = delete;
 
     IconHandle ApplicationIcon() override {
-        HICON icon = LoadIconW(instance_, L"MAINICON");
-        if (icon == nullptr) icon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
-        return FromHicon(icon);
+        // Asked at every refresh: loaded once and kept, as the shared icon was.
+        if (applicationIcon_ == nullptr) applicationIcon_ = LoadTrayImage(instance_, L"MAINICON");
+        if (applicationIcon_ != nullptr) return FromHicon(applicationIcon_);
+        return FromHicon(LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION)));
     }
     IconHandle LoadResourceIcon(const std::string& name) override {
-        // The small-icon size of the current DPI; the handle is ours to free.
-        const std::wstring wide = Widen(name);
-        return FromHicon(static_cast<HICON>(LoadImageW(
-            instance_, wide.c_str(), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+        return FromHicon(LoadTrayImage(instance_, Widen(name).c_str()));
     }
     IconHandle CopyIcon(IconHandle icon) override { return FromHicon(::CopyIcon(ToHicon(icon))); }
     void DestroyIcon(IconHandle icon) override { ::DestroyIcon(ToHicon(icon)); }
@@ -210,6 +223,7 @@ public:
 private:
     HWND owner_;
     HINSTANCE instance_;
+    HICON applicationIcon_ = nullptr;
 };
 
 }  // namespace
