@@ -90,6 +90,8 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT VESKO_NO_E2E)
     # hands the running window a DPI change and measures its captions inside it.
     add_library(vesko_dpi_hook SHARED ${CMAKE_SOURCE_DIR}/tests/e2e/dpi_hook/dpi_hook.cpp)
     set_target_properties(vesko_dpi_hook PROPERTIES PREFIX "" OUTPUT_NAME dpi_hook)
+    # Exported by its plain name in the i686 build too (no "@12").
+    target_link_options(vesko_dpi_hook PRIVATE -Wl,--kill-at)
     target_link_libraries(vesko_dpi_hook PRIVATE ${VESKO_STATIC_LINK})
 
     # The names planted beside the program. Wine prefers its own libraries;
