@@ -12,8 +12,6 @@
 #include <sstream>
 
 #include "SettingsForm.h"
-#include "ui/ControlIds.h"
-#include "ui/SettingsLayout.h"
 
 using namespace e2e;
 namespace ids = vesko::ids;
@@ -22,177 +20,122 @@ namespace {
 
 constexpr int kHighDpi = 144;
 
-// Client rectangles of the controls by id (captions without one by their text).
-using Places = std::map<std::string, RECT>;
-
-struct Collect {
+// What a window shows: each control's client rectangle (by id; captions
+// without one by their text), the client area's pixels, and what the
+// comparison leaves out of them.
+struct Look {
     HWND form;
-    Places* places;
+    std::map<std::string, RECT> places;
+    std::vector<RECT> masks;
+    Screen picture;
 };
 
-BOOL CALLBACK AddPlace(HWND hwnd, LPARAM lp) {
-    auto& c = *reinterpret_cast<Collect*>(lp);
-    if (GetParent(hwnd) != c.form) return TRUE;  // the spin arrows move with their field
+RECT InForm(HWND form, HWND hwnd) {
     RECT r;
     GetWindowRect(hwnd, &r);
-    MapWindowPoints(nullptr, c.form, reinterpret_cast<POINT*>(&r), 2);
-    // Captions without an id by their text; labels with one show readings.
+    MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// Left out of the picture: the glyphs the system draws inside the controls
+// (check marks, radio dots, the arrows of spin edits and of the unit list),
+// which Wine draws at the session's DPI whatever the window's, where Windows
+// draws them at the window's. A check box's caption follows its glyph, so
+// check boxes and radio buttons are left out whole: their places are
+// compared, and their captions measured, all the same.
+BOOL CALLBACK AddControl(HWND hwnd, LPARAM lp) {
+    auto& look = *reinterpret_cast<Look*>(lp);
+    const RECT r = InForm(look.form, hwnd);
+    wchar_t cls[32] = {}, text[128] = {};
+    GetClassNameW(hwnd, cls, 32);
+    const LONG kind = GetWindowLongW(hwnd, GWL_STYLE) & BS_TYPEMASK;
+    if ((lstrcmpiW(cls, L"Button") == 0 && (kind == BS_AUTOCHECKBOX || kind == BS_AUTORADIOBUTTON)) ||
+        lstrcmpiW(cls, L"msctls_updown32") == 0)
+        look.masks.push_back(r);
+    if (lstrcmpiW(cls, L"ComboBox") == 0)
+        look.masks.push_back({r.right - MulDiv(20, kHighDpi, 96), r.top, r.right, r.top + MulDiv(24, kHighDpi, 96)});
+    if (GetParent(hwnd) != look.form) return TRUE;  // the spin arrows move with their field
     const int id = GetDlgCtrlID(hwnd);
-    wchar_t text[128] = {};
     if (id == -1 || id == 0xFFFF) GetWindowTextW(hwnd, text, 128);
     std::string key = std::to_string(id) + " " + Utf8(text);
-    while (c.places->count(key)) key += "'";
-    (*c.places)[key] = r;
+    while (look.places.count(key)) key += "'";
+    look.places[key] = r;
     return TRUE;
 }
 
-Places PlacesOf(HWND form) {
-    Places places;
-    Collect c{form, &places};
-    EnumChildWindows(form, AddPlace, reinterpret_cast<LPARAM>(&c));
-    return places;
-}
-
-struct Masks {
-    HWND form;
-    int dpi;
-    std::vector<RECT>* out;
-};
-
-// The glyphs the system draws inside the controls (check marks, radio dots,
-// the arrows of spin edits and of the unit list): Wine draws them at the
-// session's DPI whatever the window's, where Windows draws them at the
-// window's. A check box's or radio button's caption follows its glyph, so
-// these controls are left out whole: their places are compared, and their
-// captions measured, all the same.
-BOOL CALLBACK AddGlyph(HWND hwnd, LPARAM lp) {
-    auto& m = *reinterpret_cast<Masks*>(lp);
-    wchar_t cls[32] = {};
-    GetClassNameW(hwnd, cls, 32);
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    MapWindowPoints(nullptr, m.form, reinterpret_cast<POINT*>(&r), 2);
-    const LONG kind = GetWindowLongW(hwnd, GWL_STYLE) & BS_TYPEMASK;
-    if (lstrcmpiW(cls, L"Button") == 0 && (kind == BS_AUTOCHECKBOX || kind == BS_AUTORADIOBUTTON)) m.out->push_back(r);
-    else if (lstrcmpiW(cls, L"msctls_updown32") == 0) m.out->push_back(r);
-    else if (lstrcmpiW(cls, L"ComboBox") == 0)
-        m.out->push_back({r.right - MulDiv(20, m.dpi, 96), r.top, r.right, r.top + MulDiv(24, m.dpi, 96)});
-    return TRUE;
-}
-
-// What is left out of the picture: the system's glyphs, and the readings and
-// times, which change from second to second.
-std::vector<RECT> Masked(HWND form, int dpi) {
-    std::vector<RECT> out;
-    Masks m{form, dpi, &out};
-    EnumChildWindows(form, AddGlyph, reinterpret_cast<LPARAM>(&m));
+Look LookAt(HWND form) {
+    Look look{form, {}, {}, {}};
+    EnumChildWindows(form, AddControl, reinterpret_cast<LPARAM>(&look));
+    // The readings and times change from second to second.
     for (int id : {ids::StatusCpu, ids::StatusNetwork, ids::StatusMemory, ids::StatusClock, ids::StatusUptime,
-                   ids::TimerSetTimeLabel, ids::TimerDueLabel}) {
-        RECT r;
-        GetWindowRect(GetDlgItem(form, id), &r);
-        MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
-        out.push_back(r);
-    }
-    return out;
+                   ids::TimerSetTimeLabel, ids::TimerDueLabel})
+        look.masks.push_back(InForm(form, GetDlgItem(form, id)));
+    RECT client;
+    GetClientRect(form, &client);
+    MapWindowPoints(form, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    look.picture = CaptureScreen(client);
+    return look;
 }
 
-Screen ClientPicture(HWND form) {
+bool ClientIs(HWND form, int width, int height) {
     RECT r;
     GetClientRect(form, &r);
-    MapWindowPoints(form, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    return CaptureScreen(r);
+    return r.right == width && r.bottom == height;
 }
 
-SIZE ClientSize(HWND form) {
-    RECT r;
-    GetClientRect(form, &r);
-    return {r.right, r.bottom};
+// Sends a registered message to the program's window through the hook.
+void Post(HWND form, const wchar_t* message, int wp, int lp) {
+    PostMessageW(form, RegisterWindowMessageW(message), static_cast<WPARAM>(wp), lp);
 }
 
-class Hook {
-public:
-    explicit Hook(HWND form) : form_(form) {
-        library_ = LoadLibraryW(HostPath(VESKO_DPI_HOOK_PATH).c_str());
-        auto proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(library_, "DpiHookProc")));
-        if (proc) hook_ = SetWindowsHookExW(WH_GETMESSAGE, proc, library_, GetWindowThreadProcessId(form, nullptr));
-    }
-    ~Hook() {
-        if (hook_) UnhookWindowsHookEx(hook_);
-    }
-    bool Set() const { return hook_ != nullptr; }
-    void ChangeDpi(int dpi, int old) const {
-        PostMessageW(form_, RegisterWindowMessageW(L"vesko.e2e.DpiChange"), static_cast<WPARAM>(dpi), old);
-    }
-    // Lines "id needed room caption" measured inside the program.
-    std::vector<std::string> Measure(int dpi) const {
-        const std::wstring report = HostPath(VESKO_DPI_HOOK_PATH) + L"." + std::to_wstring(dpi) + L".txt";
-        DeleteFileW(report.c_str());
-        PostMessageW(form_, RegisterWindowMessageW(L"vesko.e2e.MeasureCaptions"), static_cast<WPARAM>(dpi), 0);
-        std::vector<std::string> lines;
-        if (!WaitUntil([&] { return GetFileAttributesW(report.c_str()) != INVALID_FILE_ATTRIBUTES; })) return lines;
-        HANDLE file = CreateFileW(report.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        std::string text(1 << 16, '\0');
-        DWORD got = 0;
-        if (file != INVALID_HANDLE_VALUE) {
-            ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &got, nullptr);
-            CloseHandle(file);
-        }
-        text.resize(got);
-        std::istringstream in(text);
-        for (std::string line; std::getline(in, line);) lines.push_back(line);
-        return lines;
-    }
-
-private:
-    HWND form_;
-    HMODULE library_ = nullptr;
-    HHOOK hook_ = nullptr;
-};
-
-void ExpectCaptionsFit(const std::vector<std::string>& lines, int dpi) {
-    EXPECT_GT(lines.size(), 60u) << "at " << dpi << " DPI";
-    for (const std::string& line : lines) {
-        std::istringstream in(line);
+// Every caption the hook measured at dpi fits its control.
+void ExpectCaptionsFit(HWND form, int dpi) {
+    const std::wstring report = HostPath(VESKO_DPI_HOOK_PATH) + L"." + std::to_wstring(dpi) + L".txt";
+    DeleteFileW(report.c_str());
+    Post(form, L"vesko.e2e.MeasureCaptions", dpi, 0);
+    ASSERT_TRUE(WaitUntil([&] { return GetFileAttributesW(report.c_str()) != INVALID_FILE_ATTRIBUTES; }));
+    HANDLE file = CreateFileW(report.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    std::string text(1 << 16, '\0');
+    DWORD got = 0;
+    ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &got, nullptr);
+    CloseHandle(file);
+    std::istringstream in(text.substr(0, got));
+    int lines = 0;
+    for (std::string line; std::getline(in, line); ++lines) {
+        std::istringstream fields(line);
         int id = 0, needed = 0, room = 0;
-        in >> id >> needed >> room;
+        fields >> id >> needed >> room;
         EXPECT_LE(needed, room) << "clipped at " << dpi << " DPI: " << line;
     }
+    EXPECT_GT(lines, 60) << "at " << dpi << " DPI";
 }
 
+// Shown, its controls built and the first tick's readings in.
 bool Ready(const SettingsForm& f) {
-    // Shown, its controls built and the first tick's readings in.
-    return f.Form() && WaitUntil([&] {
-               return f.Shown() && !f.Text("StatusClock").empty() &&
-                      f.Text("StatusClock").find("時刻") == std::string::npos;
-           });
+    return f.Form() && WaitUntil([&] { return f.Shown() && f.Text("StatusClock").find(':') != std::string::npos; });
 }
 
 }  // namespace
 
 TEST(DpiChange, TheRunningSettingsWindowTakes144DpiAndLooksAsOneStartedThere) {
-    const SIZE expected{vesko::ScaleLayout(vesko::kSettingsClientWidth, kHighDpi),
-                        vesko::ScaleLayout(vesko::kSettingsClientHeight, kHighDpi)};
-    Places moved, started;
-    Screen movedPicture, startedPicture;
-    std::vector<RECT> live;
+    const int width = vesko::ScaleLayout(vesko::kSettingsClientWidth, kHighDpi);
+    const int height = vesko::ScaleLayout(vesko::kSettingsClientHeight, kHighDpi);
+    Look moved, started;
     {
         SettingsForm f;
         ASSERT_TRUE(Ready(f));
-        Hook hook(f.Form());
-        ASSERT_TRUE(hook.Set());
-        ExpectCaptionsFit(hook.Measure(96), 96);
-        hook.ChangeDpi(kHighDpi, 96);
-        ASSERT_TRUE(WaitUntil([&] {
-            const SIZE s = ClientSize(f.Form());
-            return s.cx == expected.cx && s.cy == expected.cy;
-        })) << "client "
-            << ClientSize(f.Form()).cx << "x" << ClientSize(f.Form()).cy;
-        ExpectCaptionsFit(hook.Measure(kHighDpi), kHighDpi);
+        HMODULE library = LoadLibraryW(HostPath(VESKO_DPI_HOOK_PATH).c_str());
+        auto proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(library, "DpiHookProc")));
+        HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, proc, library, GetWindowThreadProcessId(f.Form(), nullptr));
+        ASSERT_TRUE(hook);
+        ExpectCaptionsFit(f.Form(), 96);
+        Post(f.Form(), L"vesko.e2e.DpiChange", kHighDpi, 96);
+        EXPECT_TRUE(WaitUntil([&] { return ClientIs(f.Form(), width, height); }));
+        ExpectCaptionsFit(f.Form(), kHighDpi);
+        UnhookWindowsHookEx(hook);
         ASSERT_TRUE(f.Activate());
         Sleep(500);
-        moved = PlacesOf(f.Form());
-        movedPicture = ClientPicture(f.Form());
-        live = Masked(f.Form(), kHighDpi);
+        moved = LookAt(f.Form());
         SaveScreenshot(L"dpi_changed_to_144");
     }
     {
@@ -200,34 +143,29 @@ TEST(DpiChange, TheRunningSettingsWindowTakes144DpiAndLooksAsOneStartedThere) {
         SettingsForm f;
         session.Restore();
         ASSERT_TRUE(Ready(f));
-        const SIZE s = ClientSize(f.Form());
-        ASSERT_EQ(s.cx, expected.cx);
-        ASSERT_EQ(s.cy, expected.cy);
+        ASSERT_TRUE(ClientIs(f.Form(), width, height));
         ASSERT_TRUE(f.Activate());
         Sleep(500);
-        started = PlacesOf(f.Form());
-        startedPicture = ClientPicture(f.Form());
+        started = LookAt(f.Form());
         SaveScreenshot(L"dpi_started_at_144");
     }
 
-    ASSERT_EQ(moved.size(), started.size());
-    for (const auto& [name, r] : started) {
-        ASSERT_TRUE(moved.count(name)) << name;
-        const RECT& m = moved.at(name);
+    ASSERT_EQ(moved.places.size(), started.places.size());
+    for (const auto& [name, r] : started.places) {
+        ASSERT_TRUE(moved.places.count(name)) << name;
+        const RECT& m = moved.places.at(name);
         EXPECT_TRUE(std::abs(m.left - r.left) <= 1 && std::abs(m.top - r.top) <= 1 &&
                     std::abs(m.right - r.right) <= 1 && std::abs(m.bottom - r.bottom) <= 1)
             << name << ": moved " << m.left << "," << m.top << "-" << m.right << "," << m.bottom << ", started "
             << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
     }
-    // The same picture outside the masks.
-    ASSERT_EQ(movedPicture.pixels.size(), startedPicture.pixels.size());
-    const int w = movedPicture.area.right - movedPicture.area.left;
+    ASSERT_EQ(moved.picture.pixels.size(), started.picture.pixels.size());
     int differ = 0;
-    for (std::size_t i = 0; i < movedPicture.pixels.size(); ++i) {
-        const POINT p{static_cast<LONG>(i % w), static_cast<LONG>(i / w)};
+    for (std::size_t i = 0; i < moved.picture.pixels.size(); ++i) {
+        const POINT p{static_cast<LONG>(i % width), static_cast<LONG>(i / width)};
         bool masked = false;
-        for (const RECT& r : live) masked = masked || PtInRect(&r, p);
-        if (!masked && movedPicture.pixels[i] != startedPicture.pixels[i]) ++differ;
+        for (const RECT& r : moved.masks) masked = masked || PtInRect(&r, p);
+        if (!masked && moved.picture.pixels[i] != started.picture.pixels[i]) ++differ;
     }
     EXPECT_EQ(differ, 0) << "pixels that differ outside the readings and the system's glyphs";
 }
