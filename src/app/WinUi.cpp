@@ -59,6 +59,16 @@ HWND CreateChild(HWND parent, const wchar_t* cls, const std::string& text, DWORD
     return hwnd;
 }
 
+HWND CreateControl(HWND parent, const wchar_t* cls, const std::string& text, DWORD style, int id, DWORD exStyle) {
+    return CreateWindowExW(exStyle, cls, Widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+}
+
+void PlaceControl(HWND control, int dpi, int x, int y, int w, int h) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(UiFontAt(dpi)), TRUE);
+    MoveWindow(control, ScaleToDpi(x, dpi), ScaleToDpi(y, dpi), ScaleToDpi(w, dpi), ScaleToDpi(h, dpi), TRUE);
+}
+
 void* BoundObject(HWND hwnd, UINT msg, LPARAM lp) {
     if (msg == WM_NCCREATE) {
         void* object = reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams;
