@@ -65,8 +65,10 @@ HWND CreateControl(HWND parent, const wchar_t* cls, const std::string& text, DWO
 }
 
 void PlaceControl(HWND control, int dpi, int x, int y, int w, int h) {
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(UiFontAt(dpi)), TRUE);
+    // Moved first: a control drawn at once in its new font would otherwise have
+    // those bits carried to its new place, and only the newly bared strip drawn.
     MoveWindow(control, ScaleToDpi(x, dpi), ScaleToDpi(y, dpi), ScaleToDpi(w, dpi), ScaleToDpi(h, dpi), TRUE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(UiFontAt(dpi)), TRUE);
 }
 
 void* BoundObject(HWND hwnd, UINT msg, LPARAM lp) {
