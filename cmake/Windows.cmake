@@ -32,7 +32,8 @@ target_link_libraries(vesko_win PUBLIC vesko_core shell32 uuid advapi32 user32 g
 # Icons are drawn from pixel data at build time; nothing generated is kept in git.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(ICON_DIR ${CMAKE_BINARY_DIR}/res)
-set(ICONS ${ICON_DIR}/TTICON.ico ${ICON_DIR}/TFICON.ico ${ICON_DIR}/MAINICON.ico ${ICON_DIR}/ABOUT.bmp)
+set(ICONS ${ICON_DIR}/TTICON.ico ${ICON_DIR}/TFICON.ico ${ICON_DIR}/MAINICON.ico ${ICON_DIR}/ABOUT.bmp
+    ${ICON_DIR}/ABOUT72.bmp ${ICON_DIR}/ABOUT96.bmp)
 add_custom_command(OUTPUT ${ICONS}
     COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/res/make_icons.py ${ICON_DIR}
     DEPENDS ${CMAKE_SOURCE_DIR}/res/make_icons.py

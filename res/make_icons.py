@@ -5,7 +5,8 @@ TTICON: function on  - a green power symbol on a light disc.
 TFICON: function off - the same symbol in grey, crossed by a red bar.
 MAINICON: the window's icon - the power symbol on a blue disc.
 ABOUT.bmp: the 48 x 48 picture of the About box - the power symbol and a green
-           leaf on a framed blue tile, opaque to the edge.
+           leaf on a framed blue tile, opaque to the edge; ABOUT72.bmp and
+           ABOUT96.bmp the same drawn for 144 and 192 DPI.
 """
 import math
 import struct
@@ -179,6 +180,8 @@ def main():
     write_ico(out / "TFICON.ico", "off")
     write_ico(out / "MAINICON.ico", "main")
     write_bmp(out / "ABOUT.bmp", "about")
+    for size in (72, 96):
+        write_bmp(out / f"ABOUT{size}.bmp", "about", size)
 
 
 if __name__ == "__main__":

@@ -35,13 +35,17 @@ public:
 
 protected:
     void CreateControls() override;
+    void PlaceControls() override;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     void EndModal();
     void DrawPicture(const DRAWITEMSTRUCT& item);
+    // The picture drawn nearest to its frame's size at the box's DPI.
+    void LoadPicture();
 
     HBITMAP picture_ = nullptr;
+    int pictureSize_ = 0;
     bool modal_ = false;
     bool closed_ = false;
 };

@@ -31,8 +31,9 @@ bool ExcludedProgramsDialog::Create(HINSTANCE instance) {
 }
 
 void ExcludedProgramsDialog::CreateControls() {
-    list_ = CreateChild(hwnd_, WC_LISTVIEWW, "", LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP | WS_GROUP,
-                        0, 0, 10, 10, ids::ExcludedProgramList, WS_EX_CLIENTEDGE);
+    list_ =
+        CreateControl(hwnd_, WC_LISTVIEWW, "", LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP | WS_GROUP,
+                      ids::ExcludedProgramList, WS_EX_CLIENTEDGE);
     ListView_SetExtendedListViewStyle(list_, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     std::wstring header = Widen("EXEファイルパス");
     LVCOLUMNW column{};
@@ -40,19 +41,24 @@ void ExcludedProgramsDialog::CreateControls() {
     column.pszText = header.data();
     column.cx = 100;
     ListView_InsertColumn(list_, 0, &column);
-    add_ = CreateChild(hwnd_, L"BUTTON", "追加", BS_PUSHBUTTON | WS_TABSTOP, 0, 0, kButtonW, kButtonH,
-                       ids::AddProgramButton);
-    delete_ = CreateChild(hwnd_, L"BUTTON", "削除", BS_PUSHBUTTON | WS_TABSTOP, 0, 0, kButtonW, kButtonH,
-                          ids::DeleteProgramButton);
-    close_ = CreateChild(hwnd_, L"BUTTON", "閉じる", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 0, kButtonW, kButtonH,
-                         ids::CloseExcludedButton);
+    add_ = CreateControl(hwnd_, L"BUTTON", "追加", BS_PUSHBUTTON | WS_TABSTOP, ids::AddProgramButton);
+    delete_ = CreateControl(hwnd_, L"BUTTON", "削除", BS_PUSHBUTTON | WS_TABSTOP, ids::DeleteProgramButton);
+    close_ = CreateControl(hwnd_, L"BUTTON", "閉じる", BS_DEFPUSHBUTTON | WS_TABSTOP, ids::CloseExcludedButton);
+    PlaceControls();
+}
+
+// On a change of DPI the window is sized after this: WM_SIZE arranges the
+// controls again for the new size.
+void ExcludedProgramsDialog::PlaceControls() {
+    for (HWND control : {list_, add_, delete_, close_})
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
     RECT r;
     GetClientRect(hwnd_, &r);
     Arrange(r.right, r.bottom);
 }
 
 void ExcludedProgramsDialog::Arrange(int width, int height) {
-    const int m = Scale(kMargin), bw = Scale(kButtonW), bh = Scale(kButtonH), gap = Scale(kGap);
+    const int m = Px(kMargin), bw = Px(kButtonW), bh = Px(kButtonH), gap = Px(kGap);
     const int buttonsTop = height - m - bh;
     MoveWindow(list_, m, m, std::max(0, width - 2 * m), std::max(0, buttonsTop - gap - m), TRUE);
     MoveWindow(add_, m, buttonsTop, bw, bh, TRUE);
@@ -141,7 +147,7 @@ LRESULT ExcludedProgramsDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_GETMINMAXINFO: {
             auto* info = reinterpret_cast<MINMAXINFO*>(lp);
-            info->ptMinTrackSize = {Scale(kMinWidth), Scale(kMinHeight)};
+            info->ptMinTrackSize = {Px(kMinWidth), Px(kMinHeight)};
             return 0;
         }
     }

@@ -25,6 +25,7 @@ public:
 
 protected:
     void CreateControls() override;
+    void PlaceControls() override;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:

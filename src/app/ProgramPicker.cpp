@@ -64,22 +64,30 @@ bool ProgramPicker::Create(HINSTANCE instance) {
 }
 
 void ProgramPicker::CreateControls() {
-    list_ = CreateChild(hwnd_, WC_LISTVIEWW, "", LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP | WS_GROUP,
-                        0, 0, 10, 10, ids::PickerProgramList, WS_EX_CLIENTEDGE);
+    list_ =
+        CreateControl(hwnd_, WC_LISTVIEWW, "", LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP | WS_GROUP,
+                      ids::PickerProgramList, WS_EX_CLIENTEDGE);
     ListView_SetExtendedListViewStyle(list_, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    AddColumn(list_, 0, "ファイル名", Scale(kNameColumn));
+    AddColumn(list_, 0, "ファイル名", Px(kNameColumn));
     AddColumn(list_, 1, "ウインドウのタイトル", 100);
-    ok_ = CreateChild(hwnd_, L"BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 0, kPickerButtonW, kPickerButtonH,
-                      ids::PickerOkButton);
-    cancel_ = CreateChild(hwnd_, L"BUTTON", "キャンセル", BS_PUSHBUTTON | WS_TABSTOP, 0, 0, kPickerButtonW,
-                          kPickerButtonH, ids::PickerCancelButton);
+    ok_ = CreateControl(hwnd_, L"BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, ids::PickerOkButton);
+    cancel_ = CreateControl(hwnd_, L"BUTTON", "キャンセル", BS_PUSHBUTTON | WS_TABSTOP, ids::PickerCancelButton);
+    PlaceControls();
+}
+
+// On a change of DPI the window is sized after this: WM_SIZE arranges the
+// controls again for the new size.
+void ProgramPicker::PlaceControls() {
+    for (HWND control : {list_, ok_, cancel_})
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
+    ListView_SetColumnWidth(list_, 0, Px(kNameColumn));
     RECT r;
     GetClientRect(hwnd_, &r);
     Arrange(r.right, r.bottom);
 }
 
 void ProgramPicker::Arrange(int width, int height) {
-    const int m = Scale(kPickerMargin), bw = Scale(kPickerButtonW), bh = Scale(kPickerButtonH), gap = Scale(kPickerGap);
+    const int m = Px(kPickerMargin), bw = Px(kPickerButtonW), bh = Px(kPickerButtonH), gap = Px(kPickerGap);
     const int buttonsTop = height - m - bh;
     MoveWindow(list_, m, m, std::max(0, width - 2 * m), std::max(0, buttonsTop - gap - m), TRUE);
     MoveWindow(ok_, width - m - 2 * bw - gap, buttonsTop, bw, bh, TRUE);
@@ -87,7 +95,7 @@ void ProgramPicker::Arrange(int width, int height) {
     // The title's column takes what the name's leaves of the inner width.
     RECT inner;
     GetClientRect(list_, &inner);
-    ListView_SetColumnWidth(list_, 1, std::max<int>(Scale(60), inner.right - ListView_GetColumnWidth(list_, 0)));
+    ListView_SetColumnWidth(list_, 1, std::max<int>(Px(60), inner.right - ListView_GetColumnWidth(list_, 0)));
 }
 
 void ProgramPicker::Fill() {
@@ -142,7 +150,7 @@ LRESULT ProgramPicker::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_GETMINMAXINFO: {
             auto* info = reinterpret_cast<MINMAXINFO*>(lp);
-            info->ptMinTrackSize = {Scale(kPickerMinWidth), Scale(kPickerMinHeight)};
+            info->ptMinTrackSize = {Px(kPickerMinWidth), Px(kPickerMinHeight)};
             return 0;
         }
     }

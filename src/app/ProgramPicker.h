@@ -21,6 +21,7 @@ public:
 
 protected:
     void CreateControls() override;
+    void PlaceControls() override;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:

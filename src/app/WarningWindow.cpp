@@ -6,6 +6,7 @@
 #include "WinUi.h"
 #include "ui/ControlIds.h"
 #include "controls/CommonControls_win.h"
+#include "controls/Dpi_win.h"
 #include "controls/LabelWrap.h"
 #include "base/WinText_win.h"
 
@@ -38,36 +39,40 @@ void WarningWindow::DisableClosing() {
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)) & ~WS_SYSMENU;
     const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
     SetWindowLongPtrW(hwnd_, GWL_STYLE, style);
-    RECT r{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
-    AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    RECT r{0, 0, Px(kClientWidth), Px(kClientHeight)};
+    AdjustWindowRectAt(&r, style, exStyle, Dpi());
     SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     CenterOnScreen();
 }
 
 void WarningWindow::CreateControls() {
-    // Room for two lines: a long number or method name wraps instead of
-    // running off the dialog's edge.
-    MessageLabel = CreateChild(hwnd_, L"STATIC", text_, SS_OWNERDRAW | SS_NOPREFIX, 8, 24, kClientWidth - 16, 30,
-                               ids::WarningMessage);
-    AbortButton =
-        CreateChild(hwnd_, L"BUTTON", "中止", BS_PUSHBUTTON | WS_TABSTOP, 64, 56, 97, 25, ids::WarningAbortButton);
-    PostponeButton = CreateChild(hwnd_, L"BUTTON", "10分延長", BS_PUSHBUTTON | WS_TABSTOP, 123, 56, 97, 25,
-                                 ids::WarningPostponeButton);
-    LockedAbortButton = CreateChild(hwnd_, L"BUTTON", "中止", BS_PUSHBUTTON | WS_TABSTOP, 64, 56, 97, 25,
-                                    ids::WarningLockedAbortButton);
+    MessageLabel = CreateControl(hwnd_, L"STATIC", text_, SS_OWNERDRAW | SS_NOPREFIX, ids::WarningMessage);
+    AbortButton = CreateControl(hwnd_, L"BUTTON", "中止", BS_PUSHBUTTON | WS_TABSTOP, ids::WarningAbortButton);
+    PostponeButton =
+        CreateControl(hwnd_, L"BUTTON", "10分延長", BS_PUSHBUTTON | WS_TABSTOP, ids::WarningPostponeButton);
+    LockedAbortButton =
+        CreateControl(hwnd_, L"BUTTON", "中止", BS_PUSHBUTTON | WS_TABSTOP, ids::WarningLockedAbortButton);
     EnableWindow(LockedAbortButton, FALSE);
     EnableWindow(AbortButton, abortEnabled_);
     EnableWindow(PostponeButton, abortEnabled_);
-    PlaceButtons();
+    PlaceControls();
+    ShowButtons();
 }
 
-void WarningWindow::PlaceButtons() {
+void WarningWindow::PlaceControls() {
+    // Room for two lines: a long number or method name wraps instead of
+    // running off the dialog's edge.
+    PlaceControl(MessageLabel, Dpi(), 8, 24, kClientWidth - 16, 30);
     // Unlocked, abort and postpone share the line; locked, the greyed abort
     // button stands alone where the abort button stands then.
     const int abortX = locked_ ? 64 : 20;
-    for (HWND b : {AbortButton, LockedAbortButton})
-        SetWindowPos(b, nullptr, Scale(abortX), Scale(56), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceControl(AbortButton, Dpi(), abortX, 56, 97, 25);
+    PlaceControl(LockedAbortButton, Dpi(), abortX, 56, 97, 25);
+    PlaceControl(PostponeButton, Dpi(), 123, 56, 97, 25);
+}
+
+void WarningWindow::ShowButtons() {
     ShowWindow(AbortButton, locked_ ? SW_HIDE : SW_SHOW);
     ShowWindow(PostponeButton, locked_ ? SW_HIDE : SW_SHOW);
     ShowWindow(LockedAbortButton, locked_ ? SW_SHOW : SW_HIDE);
@@ -114,7 +119,7 @@ void WarningWindow::DrawMessage(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     const RECT rc = item.rcItem;
     FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
-    HGDIOBJ oldFont = SelectObject(dc, UiFont());
+    HGDIOBJ oldFont = SelectObject(dc, Font());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
 

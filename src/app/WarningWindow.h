@@ -37,6 +37,7 @@ public:
 
 protected:
     void CreateControls() override;
+    void PlaceControls() override;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
@@ -45,7 +46,7 @@ private:
     bool Create();
     void DisableClosing();
     // Abort and postpone side by side, or the locked button alone.
-    void PlaceButtons();
+    void ShowButtons();
     void DrawMessage(const DRAWITEMSTRUCT& item);
 
     // The label's design-time text, until the tick sets its own.

@@ -59,6 +59,18 @@ HWND CreateChild(HWND parent, const wchar_t* cls, const std::string& text, DWORD
     return hwnd;
 }
 
+HWND CreateControl(HWND parent, const wchar_t* cls, const std::string& text, DWORD style, int id, DWORD exStyle) {
+    return CreateWindowExW(exStyle, cls, Widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+}
+
+void PlaceControl(HWND control, int dpi, int x, int y, int w, int h) {
+    // Moved first: a control drawn at once in its new font would otherwise have
+    // those bits carried to its new place, and only the newly bared strip drawn.
+    MoveWindow(control, ScaleToDpi(x, dpi), ScaleToDpi(y, dpi), ScaleToDpi(w, dpi), ScaleToDpi(h, dpi), TRUE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(UiFontAt(dpi)), TRUE);
+}
+
 void* BoundObject(HWND hwnd, UINT msg, LPARAM lp) {
     if (msg == WM_NCCREATE) {
         void* object = reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams;

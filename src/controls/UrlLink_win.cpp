@@ -6,6 +6,7 @@
 
 #include "base/ScopedWin.h"
 #include "base/Trace_win.h"
+#include "controls/Dpi_win.h"
 #include "controls/UrlLink_win.h"
 #include "base/WinText_win.h"
 
@@ -14,12 +15,6 @@ namespace {
 
 constexpr wchar_t kLinkClass[] = L"TURLLink";  // registered class names: other programs find the windows by them
 constexpr wchar_t kHintClass[] = L"TURLLinkHint";
-
-int ScreenDpi() {
-    const ScopedWindowDC screen(nullptr);
-    const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
-    return dpi > 0 ? dpi : 96;
-}
 
 int CALLBACK FaceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
     *reinterpret_cast<bool*>(found) = true;
@@ -36,19 +31,20 @@ bool FaceInstalled(const std::wstring& face) {
     return found;
 }
 
-// An HFONT for a LinkFont, made again only when face, height or underline
-// change (the colour is the device context's business). A face that is not
-// installed, or none, takes the face of the base font: the one the label was
-// given with WM_SETFONT like any control, which the program has already
-// chosen to carry Japanese text.
+// An HFONT for a LinkFont at a DPI, made again only when face, height,
+// underline or DPI change (the colour is the device context's business). A
+// face that is not installed, or none, takes the face of the base font: the
+// one the label was given with WM_SETFONT like any control, which the program
+// has already chosen to carry Japanese text.
 class FontCache {
 public:
     FontCache() = default;
     FontCache(const FontCache&) = delete;
     FontCache& operator=(const FontCache&) = delete;
 
-    HFONT Get(HFONT base, const LinkFont& f) {
-        if (font_ && base == base_ && f.name == key_.name && f.height == key_.height && f.underline == key_.underline)
+    HFONT Get(HFONT base, const LinkFont& f, int dpi) {
+        if (font_ && base == base_ && dpi == dpi_ && f.name == key_.name && f.height == key_.height &&
+            f.underline == key_.underline)
             return font_.Get();
         LOGFONTW lf{};
         GetObjectW(base, sizeof lf, &lf);
@@ -56,12 +52,13 @@ public:
             std::wstring face = Widen(f.name);
             if (FaceInstalled(face)) lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
         }
-        if (f.height > 0) lf.lfHeight = -MulDiv(f.height, ScreenDpi(), 96);
+        if (f.height > 0) lf.lfHeight = -ScaleToDpi(f.height, dpi);
         lf.lfUnderline = f.underline ? TRUE : FALSE;
         HFONT made = CreateFontIndirectW(&lf);
         if (!made) return font_ ? font_.Get() : base;
         font_.Reset(made);
         base_ = base;
+        dpi_ = dpi;
         key_ = f;
         return font_.Get();
     }
@@ -69,6 +66,7 @@ public:
 private:
     ScopedGdiObject<HFONT> font_;
     HFONT base_ = nullptr;
+    int dpi_ = 0;
     LinkFont key_;
 };
 
@@ -81,12 +79,17 @@ std::wstring TextOf(HWND hwnd) {
 
 class WinUrlLink final : public UrlLinkHost {
 public:
-    explicit WinUrlLink(HWND hwnd) : hwnd_(hwnd), link_(*this) {}
+    explicit WinUrlLink(HWND hwnd) : hwnd_(hwnd), dpi_(WindowDpi(hwnd)), link_(*this) {}
     ~WinUrlLink() override {
         if (hint_) DestroyWindow(hint_);
     }
 
     UrlLink& Link() { return link_; }
+    void SetDpi(int dpi) {
+        if (dpi == dpi_) return;
+        dpi_ = dpi;
+        Invalidate();
+    }
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     void PaintHint(HWND hint);
 
@@ -101,7 +104,7 @@ public:
     LinkSize TextExtent(const LinkFont& font, const std::string& text) override {
         const ScopedWindowDC window(hwnd_);
         const HDC dc = window.Get();
-        const ScopedSelect selected(dc, hintFont_.Get(BaseFont(), font));
+        const ScopedSelect selected(dc, hintFont_.Get(BaseFont(), font, dpi_));
         std::wstring w = Widen(text);
         SIZE size{};
         GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
@@ -141,6 +144,7 @@ private:
     HWND hwnd_;
     HWND hint_ = nullptr;
     HFONT baseFont_ = nullptr;  // not owned
+    int dpi_;
     bool tracking_ = false;
     HintWindowSetup hintSetup_;
     FontCache labelFont_;
@@ -253,7 +257,7 @@ void WinUrlLink::Paint() {
     const HDC dc = paint.Get();
     RECT rc;
     GetClientRect(hwnd_, &rc);
-    const ScopedSelect selected(dc, labelFont_.Get(BaseFont(), link_.Font()));
+    const ScopedSelect selected(dc, labelFont_.Get(BaseFont(), link_.Font(), dpi_));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ToColorRef(link_.Font().color));
     std::wstring caption = TextOf(hwnd_);
@@ -270,7 +274,7 @@ void WinUrlLink::PaintHint(HWND hint) {
         const ScopedGdiObject<HBRUSH> back(CreateSolidBrush(ToColorRef(hintSetup_.color)));
         FillRect(dc, &rc, back.Get());
     }
-    const ScopedSelect selected(dc, hintFont_.Get(BaseFont(), hintSetup_.font));
+    const ScopedSelect selected(dc, hintFont_.Get(BaseFont(), hintSetup_.font, dpi_));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ToColorRef(hintSetup_.font.color));
     std::wstring text = Widen(hintSetup_.text);
@@ -300,15 +304,27 @@ const wchar_t* UrlLinkClassName() {
     return kLinkClass;
 }
 
-UrlLink* UrlLinkOf(HWND hwnd) {
+namespace {
+
+WinUrlLink* OwnLinkWindow(HWND hwnd) {
     if (!hwnd) return nullptr;
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     wchar_t cls[64] = {};
     GetClassNameW(hwnd, cls, 64);
     if (pid != GetCurrentProcessId() || lstrcmpW(cls, kLinkClass) != 0) return nullptr;
-    WinUrlLink* w = LinkWindow(hwnd);
+    return LinkWindow(hwnd);
+}
+
+}  // namespace
+
+UrlLink* UrlLinkOf(HWND hwnd) {
+    WinUrlLink* w = OwnLinkWindow(hwnd);
     return w ? &w->Link() : nullptr;
+}
+
+void SetUrlLinkDpi(HWND hwnd, int dpi) {
+    if (WinUrlLink* w = OwnLinkWindow(hwnd)) w->SetDpi(dpi);
 }
 
 COLORREF ToColorRef(Color color) {

@@ -14,6 +14,10 @@ const wchar_t* UrlLinkClassName();
 // The link behind a window of that class, or nullptr for any other window.
 UrlLink* UrlLinkOf(HWND hwnd);
 
+// The DPI the link's font heights (pixels at 96 DPI) are drawn at: its
+// window's, set again when that window is moved to a monitor of another DPI.
+void SetUrlLinkDpi(HWND hwnd, int dpi);
+
 // A Color as a COLORREF, system colours resolved now.
 COLORREF ToColorRef(Color color);
 
