@@ -28,8 +28,6 @@ bool FaceInstalled(const wchar_t* face) {
 
 }  // namespace
 
-int Scale(int px96) { return ScaleToDpi(px96, SystemDpi()); }
-
 HFONT UiFontAt(int dpi) {
     static const wchar_t* const face = [] {
         // The window's designed face first; then faces that carry Japanese on
@@ -46,17 +44,6 @@ HFONT UiFontAt(int dpi) {
         font = CreateFontW(-ScaleToDpi(12, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
     return font;
-}
-
-HFONT UiFont() { return UiFontAt(SystemDpi()); }
-
-HWND CreateChild(HWND parent, const wchar_t* cls, const std::string& text, DWORD style, int x, int y, int w, int h,
-                 int id, DWORD exStyle) {
-    HWND hwnd = CreateWindowExW(exStyle, cls, Widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, Scale(x), Scale(y),
-                                Scale(w), Scale(h), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
-    return hwnd;
 }
 
 HWND CreateControl(HWND parent, const wchar_t* cls, const std::string& text, DWORD style, int id, DWORD exStyle) {

@@ -7,25 +7,17 @@
 
 namespace vesko {
 
-// Pixels at 96 DPI to the screen's pixels.
-int Scale(int px96);
 // "ＭＳ Ｐゴシック" 12 px at 96 DPI (scaled for dpi), or the closest Japanese UI
 // face installed. Made once per DPI and kept while the program runs: a
 // window moved back and forth between monitors reuses it.
 HFONT UiFontAt(int dpi);
-HFONT UiFont();
 
-HWND CreateChild(HWND parent, const wchar_t* cls, const std::string& text, DWORD style, int x, int y, int w, int h,
-                 int id, DWORD exStyle = 0);
 // A control made with no place and no font: the window's PlaceControls gives
 // it both, for the window's DPI, at creation and again on a change of DPI.
 HWND CreateControl(HWND parent, const wchar_t* cls, const std::string& text, DWORD style, int id, DWORD exStyle = 0);
 // Gives a control the UI font at dpi and moves it to x, y, w, h: pixels at
 // 96 DPI, scaled to dpi.
 void PlaceControl(HWND control, int dpi, int x, int y, int w, int h);
-inline HWND CreateLabel(HWND parent, const std::string& text, int x, int y, int w, int h, int id = -1) {
-    return CreateChild(parent, L"STATIC", text, SS_LEFT | SS_NOPREFIX, x, y, w, h, id);
-}
 // The object a window was created for (its creation parameter), bound to the
 // window on WM_NCCREATE; null for the few messages that come before.
 void* BoundObject(HWND hwnd, UINT msg, LPARAM lp);
