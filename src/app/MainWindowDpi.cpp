@@ -124,7 +124,8 @@ void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
     // window moved to a monitor looks exactly as one started there.
     SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     FitToMonitor();
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    // Drawn anew whole: moved controls would carry their old pixels along.
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 }  // namespace vesko

@@ -19,4 +19,4 @@ cp -a "$WINEPREFIX" "$work/prefix" || exit 1
 export WINEPREFIX="$work/prefix"
 start_xvfb 1500x1200 || exit 1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1400x1100 /f >/dev/null 2>&1
-timeout 150 wine "$driver" --gtest_filter='DpiChange.*'
+timeout 150 wine "$driver" --gtest_filter='DpiChange.TheRunningSettingsWindow*'
