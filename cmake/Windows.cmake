@@ -88,7 +88,7 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt AND NOT VESKO_NO_E2E)
     target_link_libraries(vesko_marker PRIVATE ${VESKO_STATIC_LINK})
 
     # A message hook the DPI scenario sets on the program's window thread: it
-    # hands the running window a DPI change and measures its captions inside it.
+    # measures the window's captions inside the program, with its fonts.
     add_library(vesko_dpi_hook SHARED ${CMAKE_SOURCE_DIR}/tests/e2e/dpi_hook/dpi_hook.cpp)
     set_target_properties(vesko_dpi_hook PROPERTIES PREFIX "" OUTPUT_NAME dpi_hook)
     # Exported by its plain name in the i686 build too (no "@12").

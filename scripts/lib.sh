@@ -170,24 +170,32 @@ setup_wine() {
   timeout 120 wine cmd /c exit >/dev/null 2>&1 || true
 }
 
-# A copy of the prepared prefix whose session runs at another DPI, with a
-# desktop of the given size on an Xvfb of its own: for looking at the windows
-# at 144 or 192 DPI. After setup_wine; switches DISPLAY and WINEPREFIX to it.
-# Usage: setup_wine_dpi 144 1600x1200
-setup_wine_dpi() {
-  local dpi=$1 size=$2 prefix="$BUILD/wineprefix-dpi$1"
-  wineserver -k >/dev/null 2>&1 || true
-  wineserver -w >/dev/null 2>&1 || true
+# A copy of the current prefix at <prefix> whose session runs at another DPI,
+# with a desktop of the given size on an Xvfb of its own (the display this
+# script started, if any, goes for it); switches DISPLAY and WINEPREFIX to it.
+# The source's server may run: the copy gets its own.
+# Usage: copy_prefix_at_dpi <prefix> 144 1600x1200
+copy_prefix_at_dpi() {
+  local prefix=$1 dpi=$2 size=$3
   rm -rf "$prefix"
   cp -a "$WINEPREFIX" "$prefix" || return 1
   export WINEPREFIX="$prefix"
-  # The display this script started goes for one large enough.
   if [ -n "$STARTED_XVFB" ]; then kill "$STARTED_XVFB" 2>/dev/null || true; fi
   start_xvfb "$((${size%x*} + 100))x$((${size#*x} + 100))" || return 1
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
   wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' /v LogPixels \
     /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d "$size" /f >/dev/null 2>&1
+}
+
+# The prepared prefix at another DPI (build/wineprefix-dpi<dpi>), its server
+# up and its desktop warmed: for looking at the windows at 144 or 192 DPI.
+# After setup_wine. Usage: setup_wine_dpi 144 1600x1200
+setup_wine_dpi() {
+  # Its server down first, so that the files copied hold all it knows.
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+  copy_prefix_at_dpi "$BUILD/wineprefix-dpi$1" "$1" "$2" || return 1
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w >/dev/null 2>&1 || true
   wineserver -p 600 >/dev/null 2>&1 || true

@@ -25,6 +25,19 @@ const std::pair<HKEY, const wchar_t*> kDpiKeys[] = {
 };
 }  // namespace
 
+void SendDpiChange(const Process& p, HWND window, SIZE client96, int dpi) {
+    RECT w, c;
+    GetWindowRect(window, &w);
+    GetClientRect(window, &c);
+    const RECT suggested{w.left, w.top, w.right - c.right + MulDiv(client96.cx, dpi, 96),
+                         w.bottom - c.bottom + MulDiv(client96.cy, dpi, 96)};
+    void* remote = VirtualAllocEx(p.handle, nullptr, sizeof suggested, MEM_COMMIT, PAGE_READWRITE);
+    if (!remote) return;
+    if (WriteProcessMemory(p.handle, remote, &suggested, sizeof suggested, nullptr))
+        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote));
+    VirtualFreeEx(p.handle, remote, 0, MEM_RELEASE);
+}
+
 SessionDpi::SessionDpi(int dpi) {
     for (std::size_t i = 0; i < std::size(kDpiKeys); ++i) {
         HKEY key;

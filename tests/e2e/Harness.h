@@ -165,6 +165,12 @@ int AwaitPowerOffWithAReadOnlyLog();
 // not waitForKill, for the Apply to be saved), and prints what the file holds.
 int ApplyWhileWatched(bool waitForKill, const wchar_t* exe);
 
+// Tells a window of the program it was moved to a monitor at dpi, as Windows
+// does (WM_DPICHANGED), with the rectangle Windows would suggest (the frame
+// around a client area of client96 scaled) written into the program's memory:
+// Wine never sends it by itself.
+void SendDpiChange(const Process& p, HWND window, SIZE client96, int dpi);
+
 // The DPI Wine gives the programs started while this stands (each reads the
 // session's DPI when it starts); the value before comes back with Restore or
 // when it goes, so that no later scenario of the prefix starts at this DPI.

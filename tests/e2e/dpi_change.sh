@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # The settings window at 144 DPI needs a desktop larger than the lanes' own
 # (1000 x 700): this runs the DPI-change scenario on a copy of the current
-# prefix whose desktop is 1400 x 1100, on an Xvfb of its own, and ends both.
+# prefix at 96 DPI whose desktop is 1400 x 1100, on an Xvfb of its own, and
+# ends both.
 # Usage: dpi_change.sh <vesko_e2e.exe>
 set -uo pipefail
 driver=$1
-root=$(cd "$(dirname "$0")/../.." && pwd)
 # shellcheck source=../../scripts/lib.sh
-source "$root/scripts/lib.sh"
+source "$(dirname "$0")/../../scripts/lib.sh"
 work=$(mktemp -d "${TMPDIR:-/tmp}/vesko-dpi.XXXXXX")
 cleanup() {
   WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1 || true
@@ -15,8 +15,5 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-cp -a "$WINEPREFIX" "$work/prefix" || exit 1
-export WINEPREFIX="$work/prefix"
-start_xvfb 1500x1200 || exit 1
-wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1400x1100 /f >/dev/null 2>&1
+copy_prefix_at_dpi "$work/prefix" 96 1400x1100 || exit 1
 timeout 150 wine "$driver" --gtest_filter='DpiChange.TheRunningSettingsWindow*'

@@ -33,19 +33,6 @@ std::vector<RECT> LayoutOf(HWND window, bool resizable) {
     return rects;
 }
 
-// Suggested: the frame around the client area scaled, in the program's memory.
-void ChangeDpi(const Process& p, HWND window, SIZE client96, int dpi) {
-    RECT w, c;
-    GetWindowRect(window, &w);
-    GetClientRect(window, &c);
-    const RECT suggested{w.left, w.top, w.right - c.right + MulDiv(client96.cx, dpi, 96),
-                         w.bottom - c.bottom + MulDiv(client96.cy, dpi, 96)};
-    void* remote = VirtualAllocEx(p.handle, nullptr, sizeof suggested, MEM_COMMIT, PAGE_READWRITE);
-    ASSERT_TRUE(remote && WriteProcessMemory(p.handle, remote, &suggested, sizeof suggested, nullptr));
-    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote));
-    VirtualFreeEx(p.handle, remote, 0, MEM_RELEASE);
-}
-
 int At144(int px96) { return MulDiv(px96, 144, 96); }
 
 }  // namespace
@@ -78,7 +65,7 @@ TEST(DpiChange, EachSmallWindowLaysItselfOutAtTheNewDpiAndBackAgain) {
         GetClientRect(window, &client);
         const auto before = LayoutOf(window, k.button);
 
-        ChangeDpi(f.Program(), window, {client.right, client.bottom}, 144);
+        SendDpiChange(f.Program(), window, {client.right, client.bottom}, 144);
         const auto now = LayoutOf(window, k.button);
         ASSERT_EQ(now.size(), before.size());
         for (std::size_t i = 0; i < before.size(); ++i) {
@@ -91,7 +78,7 @@ TEST(DpiChange, EachSmallWindowLaysItselfOutAtTheNewDpiAndBackAgain) {
         Sleep(500);                                                // painted anew
         SaveScreenshot(L"dpi_change_144_" + std::wstring(k.cls));  // the fonts: no other process can ask for them
 
-        ChangeDpi(f.Program(), window, {client.right, client.bottom}, 96);
+        SendDpiChange(f.Program(), window, {client.right, client.bottom}, 96);
         const auto back = LayoutOf(window, k.button);
         for (std::size_t i = 0; i < before.size(); ++i)
             EXPECT_TRUE(EqualRect(&before[i], &back[i])) << i << ": as it was at 96 DPI";

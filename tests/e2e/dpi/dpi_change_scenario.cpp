@@ -1,9 +1,8 @@
 // The settings window moved to a monitor of 144 DPI while it runs looks
 // exactly as one started at 144 DPI: the same places for every control,
 // within a pixel, and the same picture; and no caption is clipped at either
-// DPI, measured with the fonts the window set. Wine sends no DPI change by
-// itself: a message hook (tests/e2e/dpi_hook) hands the running window the
-// WM_DPICHANGED Windows would send. The window needs a desktop on which it
+// DPI, measured inside the program by a message hook (tests/e2e/dpi_hook)
+// with the fonts the window set. The window needs a desktop on which it
 // fits at 144 DPI, larger than the lanes' own: only tests/e2e/dpi_change.sh,
 // which gives it one, runs this scenario.
 #include <gtest/gtest.h>
@@ -83,16 +82,11 @@ bool ClientIs(HWND form, int width, int height) {
     return r.right == width && r.bottom == height;
 }
 
-// Sends a registered message to the program's window through the hook.
-void Post(HWND form, const wchar_t* message, int wp, int lp) {
-    PostMessageW(form, RegisterWindowMessageW(message), static_cast<WPARAM>(wp), lp);
-}
-
 // Every caption the hook measured at dpi fits its control.
 void ExpectCaptionsFit(HWND form, int dpi) {
     const std::wstring report = HostPath(VESKO_DPI_HOOK_PATH) + L"." + std::to_wstring(dpi) + L".txt";
     DeleteFileW(report.c_str());
-    Post(form, L"vesko.e2e.MeasureCaptions", dpi, 0);
+    PostMessageW(form, RegisterWindowMessageW(L"vesko.e2e.MeasureCaptions"), static_cast<WPARAM>(dpi), 0);
     ASSERT_TRUE(WaitUntil([&] { return GetFileAttributesW(report.c_str()) != INVALID_FILE_ATTRIBUTES; }));
     HANDLE file = CreateFileW(report.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     std::string text(1 << 16, '\0');
@@ -129,8 +123,8 @@ TEST(DpiChange, TheRunningSettingsWindowTakes144DpiAndLooksAsOneStartedThere) {
         HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, proc, library, GetWindowThreadProcessId(f.Form(), nullptr));
         ASSERT_TRUE(hook);
         ExpectCaptionsFit(f.Form(), 96);
-        Post(f.Form(), L"vesko.e2e.DpiChange", kHighDpi, 96);
-        EXPECT_TRUE(WaitUntil([&] { return ClientIs(f.Form(), width, height); }));
+        SendDpiChange(f.Program(), f.Form(), {vesko::kSettingsClientWidth, vesko::kSettingsClientHeight}, kHighDpi);
+        EXPECT_TRUE(ClientIs(f.Form(), width, height));
         ExpectCaptionsFit(f.Form(), kHighDpi);
         UnhookWindowsHookEx(hook);
         ASSERT_TRUE(f.Activate());

@@ -1,12 +1,9 @@
 // Set by the end-to-end driver as a message hook on the thread of vesko.exe's
-// windows, so that it runs inside the program: Wine never moves a window to a
-// monitor of another DPI, so this is how a running window receives the
-// WM_DPICHANGED Windows would send, and how its captions are measured with
-// the very fonts the window set on its controls. Posted to a window:
-//   "vesko.e2e.DpiChange" (wParam new DPI, lParam old): WM_DPICHANGED with the
-//     window's rectangle scaled, as Windows suggests it;
-//   "vesko.e2e.MeasureCaptions" (wParam DPI): writes "<this library>.<dpi>.txt",
-//     a line per captioned child: id, width needed, room, caption (UTF-8).
+// windows, so that it runs inside the program and measures the window's
+// captions with the very fonts the window set on its controls (no other
+// process can ask for them). "vesko.e2e.MeasureCaptions" posted to a window
+// (wParam its DPI) writes "<this library>.<dpi>.txt", a line per captioned
+// child: id, width needed, room, caption (UTF-8).
 #include <windows.h>
 
 #include <string>
@@ -78,18 +75,9 @@ void WriteReport(HWND window, int dpi) {
 }  // namespace
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK DpiHookProc(int code, WPARAM wp, LPARAM lp) {
-    static const UINT change = RegisterWindowMessageW(L"vesko.e2e.DpiChange");
     static const UINT measure = RegisterWindowMessageW(L"vesko.e2e.MeasureCaptions");
     MSG& m = *reinterpret_cast<MSG*>(lp);
-    if (code == HC_ACTION && wp == PM_REMOVE && m.message == change && m.wParam > 0 && m.lParam > 0) {
-        const int dpi = static_cast<int>(m.wParam), old = static_cast<int>(m.lParam);
-        RECT r;
-        GetWindowRect(m.hwnd, &r);
-        RECT suggested{r.left, r.top, r.left + MulDiv(r.right - r.left, dpi, old),
-                       r.top + MulDiv(r.bottom - r.top, dpi, old)};
-        SendMessageW(m.hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-        m.message = WM_NULL;
-    } else if (code == HC_ACTION && wp == PM_REMOVE && m.message == measure && m.wParam > 0) {
+    if (code == HC_ACTION && wp == PM_REMOVE && m.message == measure && m.wParam > 0) {
         WriteReport(m.hwnd, static_cast<int>(m.wParam));
         m.message = WM_NULL;
     }
