@@ -17,12 +17,7 @@ std::wstring HostPath(const char* unixPath) {
 }
 
 namespace {
-// Where Wine reads the session's DPI from: the user's desktop settings and
-// the machine's font settings (some parts read the one, some the other).
-const std::pair<HKEY, const wchar_t*> kDpiKeys[] = {
-    {HKEY_CURRENT_USER, L"Control Panel\\Desktop"},
-    {HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts"},
-};
+constexpr const wchar_t* kDesktopKey = L"Control Panel\\Desktop";  // where Wine reads the session's DPI
 }  // namespace
 
 void SendDpiChange(const Process& p, HWND window, SIZE client96, int dpi) {
@@ -39,34 +34,27 @@ void SendDpiChange(const Process& p, HWND window, SIZE client96, int dpi) {
 }
 
 SessionDpi::SessionDpi(int dpi) {
-    for (std::size_t i = 0; i < std::size(kDpiKeys); ++i) {
-        HKEY key;
-        if (RegCreateKeyExW(kDpiKeys[i].first, kDpiKeys[i].second, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
-                            nullptr, &key, nullptr) != ERROR_SUCCESS)
-            continue;
-        DWORD size = sizeof before_[i], type = 0;
-        had_[i] = RegQueryValueExW(key, L"LogPixels", nullptr, &type, reinterpret_cast<BYTE*>(&before_[i]), &size) ==
-                      ERROR_SUCCESS &&
-                  type == REG_DWORD;
-        const DWORD value = static_cast<DWORD>(dpi);
-        set_[i] = RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                                 sizeof value) == ERROR_SUCCESS;
-        RegCloseKey(key);
-    }
+    HKEY key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    DWORD size = sizeof before_, type = 0;
+    had_ = RegQueryValueExW(key, L"LogPixels", nullptr, &type, reinterpret_cast<BYTE*>(&before_), &size) ==
+               ERROR_SUCCESS &&
+           type == REG_DWORD;
+    const DWORD value = static_cast<DWORD>(dpi);
+    set_ = RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value) ==
+           ERROR_SUCCESS;
+    RegCloseKey(key);
 }
 
 void SessionDpi::Restore() {
-    for (std::size_t i = 0; i < std::size(kDpiKeys); ++i) {
-        if (!set_[i]) continue;
-        set_[i] = false;
-        HKEY key;
-        if (RegOpenKeyExW(kDpiKeys[i].first, kDpiKeys[i].second, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) continue;
-        if (had_[i])
-            RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&before_[i]),
-                           sizeof before_[i]);
-        else RegDeleteValueW(key, L"LogPixels");
-        RegCloseKey(key);
-    }
+    HKEY key;
+    if (!set_ || RegOpenKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    set_ = false;
+    if (had_) RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&before_), sizeof before_);
+    else RegDeleteValueW(key, L"LogPixels");
+    RegCloseKey(key);
 }
 
 namespace {

@@ -183,8 +183,8 @@ public:
     void Restore();
 
 private:
-    DWORD before_[2] = {};
-    bool had_[2] = {}, set_[2] = {};
+    DWORD before_ = 0;
+    bool had_ = false, set_ = false;
 };
 
 std::string Utf8(const std::wstring& w);
