@@ -48,7 +48,7 @@ void MainWindow::FitToMonitor() {
     const int frameH = frame.bottom - frame.top - full;
     const int visible = SettingsVisibleHeight(full, work.bottom - work.top, frameH);
     const bool scrolls = visible < full;
-    ScrollTo(scrolls ? scrollY_ : 0);
+    if (!scrolls) ScrollTo(0);  // before the bar goes
     ShowScrollBar(hwnd_, SB_VERT, scrolls);
     const int barW = scrolls ? SystemMetricAt(SM_CXVSCROLL, Dpi()) : 0;
     SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left + barW, visible + frameH,
@@ -62,7 +62,7 @@ void MainWindow::FitToMonitor() {
     si.nPage = static_cast<UINT>(visible);
     si.nPos = scrollY_;
     SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
-    ScrollTo(scrollY_);
+    ScrollTo(scrollY_);  // within the new range
 }
 
 void MainWindow::ScrollTo(int y) {
